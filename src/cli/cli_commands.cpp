@@ -1,0 +1,49 @@
+#include "cli_commands.h"
+
+#include <map>
+#include <ostream>
+
+namespace tarn::cli {
+
+namespace {
+
+struct Command {
+    std::string usage;
+    CommandFn run;
+};
+
+std::map<std::string, Command>& commands() {
+    static std::map<std::string, Command> table;
+    return table;
+}
+
+void usage(std::ostream& os) {
+    os << "usage: tarn-cli COMMAND [ARGS]\n";
+    for (const auto& [name, cmd] : commands()) os << "  tarn-cli " << cmd.usage << '\n';
+}
+
+}  // namespace
+
+Registrar::Registrar(const char* name, const char* usageText, CommandFn fn) {
+    commands()[name] = Command{usageText, std::move(fn)};
+}
+
+int run(const Args& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        usage(err);
+        return 2;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        usage(out);
+        return 0;
+    }
+    auto it = commands().find(args[0]);
+    if (it == commands().end()) {
+        err << "tarn-cli: unknown command '" << args[0] << "'\n";
+        usage(err);
+        return 2;
+    }
+    return it->second.run(Args(args.begin() + 1, args.end()), out, err);
+}
+
+}  // namespace tarn::cli

@@ -1,0 +1,47 @@
+#pragma once
+// The seam between commands and whatever shows things to the user. Commands
+// never open a window themselves: the Qt application, the command-line tool
+// and the tests each provide their own Ui.
+#include <optional>
+#include <string>
+
+namespace tarn {
+
+enum class Answer { Ok, Yes, No, Cancel };
+
+enum class QuestionKind {
+    YesNo,           // Yes and No
+    YesNoCancel,     // Yes, No and Cancel, no icon
+    YesNoCancelIcon  // Yes, No and Cancel with the question icon
+};
+
+struct FileDialogRequest {
+    // Filter in the "desc|pattern|desc|pattern||" form, every pair ending in '|'.
+    std::string filter;
+    std::string initialName;   // may be a wildcard such as "*.pcx"
+    std::string startFolder;
+    bool mustExist = false;
+    std::string title;         // empty: the platform's own title
+};
+
+struct FileDialogResult {
+    std::string path;
+    int filterIndex = 1;  // position of the chosen filter, first = 1
+};
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    virtual void message(const std::string& text) = 0;
+    virtual Answer ask(const std::string& text, QuestionKind kind) = 0;
+    virtual std::optional<FileDialogResult> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) = 0;
+    // The folder browser: file-system folders only.
+    virtual std::optional<std::string> browseFolder(const std::string& title) = 0;
+
+    // Custom dialogs (offsets, resize, preferences, ...) are added here as
+    // further virtual functions, each taking and returning a plain record.
+};
+
+}  // namespace tarn

@@ -1,0 +1,26 @@
+#pragma once
+// The real Ui: Qt message boxes titled "TARN" and Qt file dialogs.
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/ui.h"
+
+namespace tarn {
+
+class QtUi : public Ui {
+public:
+    explicit QtUi(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(const std::string& text) override;
+    Answer ask(const std::string& text, QuestionKind kind) override;
+    std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> browseFolder(const std::string& title) override;
+
+private:
+    std::optional<FileDialogResult> runFileDialog(const FileDialogRequest& request, bool save);
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace tarn

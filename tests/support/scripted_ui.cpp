@@ -1,0 +1,125 @@
+#include "scripted_ui.h"
+
+#include <gtest/gtest.h>
+
+namespace tarn::test {
+
+namespace {
+const char* kindName(int k) {
+    static const char* names[] = {"question", "open dialog", "save dialog", "folder browser", "custom dialog"};
+    return names[k];
+}
+}  // namespace
+
+ScriptedUi::~ScriptedUi() {
+    if (!steps_.empty())
+        ADD_FAILURE() << steps_.size() << " prepared answer(s) were never asked for; first is a "
+                      << kindName(steps_.front().kind);
+}
+
+ScriptedUi& ScriptedUi::answer(Answer a) {
+    Step s;
+    s.kind = Step::Question;
+    s.answer = a;
+    steps_.push_back(s);
+    return *this;
+}
+
+ScriptedUi& ScriptedUi::openFile(std::optional<FileDialogResult> r) {
+    Step s;
+    s.kind = Step::Open;
+    s.file = std::move(r);
+    steps_.push_back(s);
+    return *this;
+}
+
+ScriptedUi& ScriptedUi::saveFile(std::optional<FileDialogResult> r) {
+    Step s;
+    s.kind = Step::Save;
+    s.file = std::move(r);
+    steps_.push_back(s);
+    return *this;
+}
+
+ScriptedUi& ScriptedUi::folder(std::optional<std::string> path) {
+    Step s;
+    s.kind = Step::Folder;
+    s.folder = std::move(path);
+    steps_.push_back(s);
+    return *this;
+}
+
+ScriptedUi& ScriptedUi::custom(const std::string& kind, std::any value) {
+    Step s;
+    s.kind = Step::Custom;
+    s.customKind = kind;
+    s.value = std::move(value);
+    steps_.push_back(s);
+    return *this;
+}
+
+std::vector<std::string> ScriptedUi::messages() const {
+    std::vector<std::string> out;
+    const std::string prefix = "message: ";
+    for (const auto& s : shown)
+        if (s.rfind(prefix, 0) == 0) out.push_back(s.substr(prefix.size()));
+    return out;
+}
+
+std::optional<ScriptedUi::Step> ScriptedUi::take(Step::Kind kind, const std::string& what) {
+    if (steps_.empty()) {
+        ADD_FAILURE() << "Unprepared " << kindName(kind) << " appeared: " << what;
+        return std::nullopt;
+    }
+    if (steps_.front().kind != kind) {
+        ADD_FAILURE() << "A " << kindName(kind) << " appeared (" << what << ") where the test prepared a "
+                      << kindName(steps_.front().kind);
+        return std::nullopt;
+    }
+    Step s = steps_.front();
+    steps_.pop_front();
+    return s;
+}
+
+void ScriptedUi::message(const std::string& text) { shown.push_back("message: " + text); }
+
+Answer ScriptedUi::ask(const std::string& text, QuestionKind kind) {
+    shown.push_back("question: " + text);
+    questionKinds.push_back(kind);
+    auto s = take(Step::Question, text);
+    if (!s) return kind == QuestionKind::YesNo ? Answer::No : Answer::Cancel;
+    return s->answer;
+}
+
+std::optional<FileDialogResult> ScriptedUi::openFile(const FileDialogRequest& request) {
+    shown.push_back("open: " + request.filter);
+    fileRequests.push_back(request);
+    auto s = take(Step::Open, request.filter);
+    return s ? s->file : std::nullopt;
+}
+
+std::optional<FileDialogResult> ScriptedUi::saveFile(const FileDialogRequest& request) {
+    shown.push_back("save: " + request.filter);
+    fileRequests.push_back(request);
+    auto s = take(Step::Save, request.filter);
+    return s ? s->file : std::nullopt;
+}
+
+std::optional<std::string> ScriptedUi::browseFolder(const std::string& title) {
+    shown.push_back("folder: " + title);
+    auto s = take(Step::Folder, title);
+    return s ? s->folder : std::nullopt;
+}
+
+std::any ScriptedUi::takeCustom(const std::string& kind, const std::string& description) {
+    shown.push_back(kind + ": " + description);
+    auto s = take(Step::Custom, kind + ": " + description);
+    if (!s) return {};
+    if (s->customKind != kind) {
+        ADD_FAILURE() << "Custom dialog " << kind << " appeared where the test prepared " << s->customKind;
+        return {};
+    }
+    return s->value;
+}
+
+}  // namespace tarn::test

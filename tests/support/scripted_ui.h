@@ -1,0 +1,66 @@
+#pragma once
+// A Ui for tests: records everything shown, answers from a prepared queue, and
+// fails the test loudly when a dialog appears that the test did not prepare.
+#include <any>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace tarn::test {
+
+class ScriptedUi : public tarn::Ui {
+public:
+    ~ScriptedUi() override;
+
+    // Prepared answers, consumed in order by whatever dialog comes next.
+    ScriptedUi& answer(Answer a);
+    ScriptedUi& openFile(std::optional<FileDialogResult> r);
+    ScriptedUi& openFile(const std::string& path, int filterIndex = 1) {
+        return openFile(FileDialogResult{path, filterIndex});
+    }
+    ScriptedUi& saveFile(std::optional<FileDialogResult> r);
+    ScriptedUi& saveFile(const std::string& path, int filterIndex = 1) {
+        return saveFile(FileDialogResult{path, filterIndex});
+    }
+    ScriptedUi& folder(std::optional<std::string> path);
+    // For custom dialogs: the value a dialog of `kind` returns (std::nullopt-like
+    // cancel is expressed by the dialog's own record).
+    ScriptedUi& custom(const std::string& kind, std::any value);
+
+    // What was shown, in order: "message: <text>", "question: <text>",
+    // "open: <filter>", "save: <filter>", "folder: <title>", "<kind>: ...".
+    std::vector<std::string> shown;
+    // The texts of plain messages only.
+    std::vector<std::string> messages() const;
+    // The requests of file dialogs, in order.
+    std::vector<FileDialogRequest> fileRequests;
+    std::vector<QuestionKind> questionKinds;
+    bool allConsumed() const { return steps_.empty(); }
+
+    void message(const std::string& text) override;
+    Answer ask(const std::string& text, QuestionKind kind) override;
+    std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> browseFolder(const std::string& title) override;
+
+    // For Ui implementations of custom dialogs in later code: takes the next
+    // step, which must be a custom step of `kind`, or fails the test.
+    std::any takeCustom(const std::string& kind, const std::string& description);
+
+private:
+    struct Step {
+        enum Kind { Question, Open, Save, Folder, Custom } kind = Question;
+        Answer answer = Answer::Cancel;
+        std::optional<FileDialogResult> file;
+        std::optional<std::string> folder;
+        std::string customKind;
+        std::any value;
+    };
+    std::optional<Step> take(Step::Kind kind, const std::string& what);
+    std::deque<Step> steps_;
+};
+
+}  // namespace tarn::test
