@@ -1,0 +1,73 @@
+#pragma once
+// The PCX, BMP and PNG codecs on bytes in memory. Decoders check the whole file
+// against its own counts, offsets and sizes and against the image capacities
+// before they hand anything back; encoders build the whole file image.
+#include <cstdint>
+#include <string>
+
+#include "image/palette.h"
+#include "image/skin.h"
+#include "platform/fs.h"
+
+namespace tarn {
+
+// An 8-bit image: palette indices top row first, no row padding.
+struct Image8 {
+    int width = 0;
+    int height = 0;
+    Bytes pixels;
+    Palette palette{};
+    SkinFileType type = SkinFileType::None;
+};
+
+// Either an image or the text that tells the user why there is none.
+struct DecodedImage {
+    Image8 image;
+    std::string error;
+    bool ok() const { return error.empty(); }
+    static DecodedImage failed(const char* text) {
+        DecodedImage d;
+        d.error = text;
+        return d;
+    }
+};
+
+// Texts shown when an image is refused.
+inline constexpr const char* kMsgNotValidSkin = "This file does not appear to be a valid skin";
+inline constexpr const char* kMsgBmpNot8Bit = "BMPs must be 8bit! - Aborting";
+inline constexpr const char* kMsgPcxNot8Bit =
+    "PCX skins must be 8bit with a single colour plane! - Aborting";
+inline constexpr const char* kMsgBmpUnsupported =
+    "This BMP is compressed or laid out in a way TARN cannot read! - Aborting";
+inline constexpr const char* kMsgImageEmpty = "This image has no pixels! - Aborting";
+inline constexpr const char* kMsgImageTooTall =
+    "Images taller than 2048 rows are not supported! - Aborting";
+inline constexpr const char* kMsgImageTooWide =
+    "Images wider than 32767 pixels are not supported! - Aborting";
+inline constexpr const char* kMsgImageDamaged =
+    "This image file is damaged or cut short! - Aborting";
+inline constexpr const char* kMsgPcxNoPalette =
+    "This PCX has no 256 colour palette at its end! - Aborting";
+
+// The refusal text for an image of this size, or nullptr when it fits the
+// capacities (1..32767 wide, 1..2048 tall).
+const char* imageSizeProblem(long width, long height);
+
+// PCX when the file begins with 10, 5; BMP when it begins with "BM".
+bool looksLikePcx(const Bytes& file);
+bool looksLikeBmp(const Bytes& file);
+
+DecodedImage decodePcx(const Bytes& file);
+DecodedImage decodeBmp(const Bytes& file);
+// Dispatches on the leading bytes; anything else is "not a valid skin".
+DecodedImage decodeImage(const Bytes& file);
+
+// PCX version 5: values of 192 and more are written as the pair 193, value;
+// others as themselves; bytes per line equal the width.
+Bytes encodePcx(int width, int height, const std::uint8_t* pixels, const Palette& palette);
+// BMP, 8 bits, uncompressed, bottom row first, rows padded to 4 bytes.
+Bytes encodeBmp(int width, int height, const std::uint8_t* pixels, const Palette& palette);
+// PNG, 8-bit indexed with a 256-entry PLTE, stored (uncompressed) deflate blocks.
+Bytes encodePng8(int width, int height, const std::uint8_t* pixels, const Palette& palette);
+
+}  // namespace tarn

@@ -1,0 +1,57 @@
+#pragma once
+// The Skin record: every 8-bit image the system holds (skins, companion skins,
+// phong and environment maps, the colormap) lives in one of these.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/palette.h"
+
+namespace tarn {
+
+// The row table bounds every image to this many rows.
+inline constexpr int kMaxImageRows = 2048;
+// Width and height are 16-bit signed in every file and record that holds them.
+inline constexpr int kMaxImageWidth = 32767;
+
+// Chooses the writer of Save; the values are stored as they stand.
+enum class SkinFileType : std::uint8_t { None = 0, Pcx = 1, Bmp = 2 };
+
+struct Skin {
+    // Linked: path relative to the base folder; external: full path.
+    std::string name;
+    // Full path of the file the Skin was last read from or written to.
+    std::string filePath;
+    // False for temporary and new skins that never touched a file.
+    bool hasFile = false;
+    // Palette indices, top row first, `width` bytes per row, no padding.
+    std::vector<std::uint8_t> pixels;
+    // The stored state Revert returns to.
+    std::vector<std::uint8_t> backup;
+    bool external = false;
+    Palette palette{};
+    int width = 0;
+    int height = 0;
+    SkinFileType fileType = SkinFileType::None;
+    // Entry r is r * width for r below height. Users that may have seen the
+    // size change refill it with buildRowTable() before use.
+    std::array<std::int32_t, kMaxImageRows> rowTable{};
+
+    std::size_t pixelCount() const {
+        return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    }
+    void buildRowTable();
+    // Store: the pixels become the state Revert returns to.
+    void store() { backup = pixels; }
+    // Revert: the pixels return to the stored state.
+    void revert() { pixels = backup; }
+};
+
+// A blank (index 0) Skin of the given size with its row table built; the
+// caller fills in the rest. Sizes outside 1..kMaxImageWidth by 1..kMaxImageRows
+// are the caller's error and yield an empty image.
+std::unique_ptr<Skin> makeBlankSkin(int width, int height);
+
+}  // namespace tarn

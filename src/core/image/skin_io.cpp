@@ -1,0 +1,102 @@
+#include "image/skin_io.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "image/image_codec.h"
+#include "platform/fs.h"
+
+namespace tarn {
+
+namespace {
+
+// Names from models and settings often differ in case from the files on disk.
+std::string resolvePath(const std::string& path) {
+    if (path.empty() || isRegularFile(path)) return path;
+    if (path.front() == kSep) return resolveCaseInsensitive(std::string(1, kSep), path.substr(1));
+    return resolveCaseInsensitive("", path);
+}
+
+std::string absolutePath(const std::string& path) {
+    std::error_code ec;
+    auto abs = std::filesystem::absolute(std::filesystem::path(path), ec);
+    return ec ? path : abs.lexically_normal().string();
+}
+
+bool sizeFits(int width, int height, std::size_t pixelBytes) {
+    return imageSizeProblem(width, height) == nullptr &&
+           pixelBytes == static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+bool writeReporting(Ui& ui, const std::string& path, const Bytes& bytes) {
+    const int err = writeFileAtomic(path, bytes);
+    if (err != 0) ui.message(errorSavingMessage(err));
+    return err == 0;
+}
+
+using Encoder = Bytes (*)(int, int, const std::uint8_t*, const Palette&);
+
+bool saveSkin(Ui& ui, Skin& skin, const std::string& path, Encoder encode, SkinFileType type) {
+    if (!sizeFits(skin.width, skin.height, skin.pixels.size())) {
+        ui.message(errorSavingMessage(EINVAL));
+        return false;
+    }
+    if (!writeReporting(ui, path, encode(skin.width, skin.height, skin.pixels.data(), skin.palette)))
+        return false;
+    skin.fileType = type;
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path) {
+    const std::string actual = resolvePath(path);
+    ReadResult file = readFile(actual);
+    if (!file.ok()) return nullptr;
+    DecodedImage decoded = decodeImage(file.bytes);
+    if (!decoded.ok()) {
+        ui.message(decoded.error);
+        return nullptr;
+    }
+    auto skin = std::make_unique<Skin>();
+    Image8& img = decoded.image;
+    skin->name = path;
+    skin->filePath = absolutePath(actual);
+    skin->hasFile = true;
+    skin->external = false;
+    skin->width = img.width;
+    skin->height = img.height;
+    skin->palette = img.palette;
+    skin->fileType = img.type;
+    skin->pixels = std::move(img.pixels);
+    skin->backup = skin->pixels;
+    skin->buildRowTable();
+    return skin;
+}
+
+std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
+                                     const std::string& name) {
+    auto skin = LoadSkinImage(ui, resolveCaseInsensitive(baseFolder, name));
+    if (skin) skin->name = name;
+    return skin;
+}
+
+bool SavePcx(Ui& ui, Skin& skin, const std::string& path) {
+    return saveSkin(ui, skin, path, encodePcx, SkinFileType::Pcx);
+}
+
+bool SaveBmp(Ui& ui, Skin& skin, const std::string& path) {
+    return saveSkin(ui, skin, path, encodeBmp, SkinFileType::Bmp);
+}
+
+bool SavePng8(Ui& ui, const std::string& path, int width, int height,
+              const std::uint8_t* pixels, const Palette& palette) {
+    if (imageSizeProblem(width, height) != nullptr || pixels == nullptr) {
+        ui.message(errorSavingMessage(EINVAL));
+        return false;
+    }
+    return writeReporting(ui, path, encodePng8(width, height, pixels, palette));
+}
+
+}  // namespace tarn

@@ -1,0 +1,36 @@
+#pragma once
+// Reading and writing Skins as files. Readers check the whole file before a
+// Skin exists; writers go through an atomic replace, so a failed save leaves
+// the old file as it was.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "image/skin.h"
+#include "platform/ui.h"
+
+namespace tarn {
+
+// Reads a PCX or BMP file into a new linked Skin named `path` exactly as
+// given, with its absolute file path, file type, palette, pixels, equal
+// backup pixels and row table. A path that does not name a file exactly falls
+// back to a case-insensitive match. A file that cannot be opened returns
+// nullptr silently (the caller reports it); a file that opens but is refused
+// shows why through `ui` and returns nullptr.
+std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path);
+
+// Loads the skin `name` (relative, '/' or '\\' separated) below `baseFolder`
+// with the case-insensitive fallback; the Skin keeps `name` as its name.
+std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
+                                     const std::string& name);
+
+// Write the Skin's pixels and palette; on success set its file type. A failed
+// write shows "Error Saving: " with the cause and returns false.
+bool SavePcx(Ui& ui, Skin& skin, const std::string& path);
+bool SaveBmp(Ui& ui, Skin& skin, const std::string& path);
+
+// Writes an 8-bit indexed PNG; reports a failure like the skin writers.
+bool SavePng8(Ui& ui, const std::string& path, int width, int height,
+              const std::uint8_t* pixels, const Palette& palette);
+
+}  // namespace tarn
