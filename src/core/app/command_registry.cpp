@@ -1,0 +1,46 @@
+#include "app/command_registry.h"
+
+namespace tarn {
+
+namespace {
+
+bool checkedBy(UpdateRule rule, const UpdateFlags& f) {
+    switch (rule) {
+    case UpdateRule::CameraOverride: return f.cameraOverride;
+    case UpdateRule::PaintMode: return f.interactionMode == 0;
+    case UpdateRule::MappingMode: return f.interactionMode == 1;
+    case UpdateRule::PointBrush: return f.brush == 0;
+    case UpdateRule::PencilBrush: return f.brush == 1;
+    case UpdateRule::LineBrush: return f.brush == 2;
+    case UpdateRule::SkinFollowsMapping: return f.skinFollowsMapping;
+    case UpdateRule::MappingOverlay: return f.mappingOverlay;
+    case UpdateRule::RectangleMode: return f.rectangleMode;
+    case UpdateRule::BlendRgb: return f.blendMode == 0;
+    case UpdateRule::BlendKeepBrightness: return f.blendMode == 1;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+CommandState commandState(const CommandSpec& spec, bool hasHandler, const UpdateFlags& flags) {
+    CommandState s;
+    s.text = spec.text;
+    s.enabled = hasHandler;
+    s.checkable = isCheckRule(spec.rule);
+    s.checked = s.checkable && checkedBy(spec.rule, flags);
+    if (spec.rule == UpdateRule::NeedsCompanion || spec.rule == UpdateRule::CompanionHideShow)
+        s.enabled = s.enabled && flags.hasCompanion;
+    if (spec.rule == UpdateRule::CompanionHideShow && flags.hasCompanion && flags.companionHidden)
+        s.text = kCompanionShowText;
+    return s;
+}
+
+bool CommandRegistry::run(int id) const {
+    auto it = handlers_.find(id);
+    if (it == handlers_.end()) return false;
+    it->second();
+    return true;
+}
+
+}  // namespace tarn

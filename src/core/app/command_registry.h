@@ -1,0 +1,49 @@
+#pragma once
+// Binds command ids to their handlers and works out what each menu item and
+// button shows. A command without a handler is shown disabled.
+#include <functional>
+#include <map>
+#include <string>
+
+#include "app/command_table.h"
+
+namespace tarn {
+
+// The state the update rules look at.
+struct UpdateFlags {
+    bool hasCompanion = false;
+    bool companionHidden = false;
+    bool cameraOverride = false;
+    int interactionMode = 0;  // 0 Paint Mode, 1 Mapping Mode
+    int brush = 0;            // 0 point, 1 pencil, 2 line
+    bool skinFollowsMapping = false;
+    bool mappingOverlay = false;
+    bool rectangleMode = false;
+    int blendMode = 0;
+};
+
+struct CommandState {
+    bool enabled = false;
+    bool checkable = false;
+    bool checked = false;
+    std::string text;  // the menu text to show, tab and key text included
+};
+
+CommandState commandState(const CommandSpec& spec, bool hasHandler, const UpdateFlags& flags);
+
+inline constexpr const char* kCompanionShowText = "&Show\tH";
+
+class CommandRegistry {
+public:
+    using Handler = std::function<void()>;
+
+    void bind(int id, Handler handler) { handlers_[id] = std::move(handler); }
+    bool bound(int id) const { return handlers_.count(id) != 0; }
+    // Runs the handler of `id`; false when there is none.
+    bool run(int id) const;
+
+private:
+    std::map<int, Handler> handlers_;
+};
+
+}  // namespace tarn

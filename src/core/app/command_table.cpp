@@ -1,0 +1,169 @@
+#include "app/command_table.h"
+
+#include <algorithm>
+
+#include "app/command_ids.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr const char* kFile = "&File";
+constexpr const char* kCompanion = "&Companion";
+constexpr const char* kOptions = "&Options";
+constexpr const char* kSkins = "&Skins";
+constexpr const char* kMapping = "&Mapping";
+constexpr const char* kRectangle = "&Rectangle";
+constexpr const char* kHelp = "&Help";
+
+constexpr const char* kExport = "Export...";
+constexpr const char* kPhongMaps = "Phong Maps";
+constexpr const char* kEnvMaps = "Environment Maps";
+constexpr const char* kInvert = "Invert...";
+constexpr const char* kSkinFx = "Skin F/X...";
+
+using R = UpdateRule;
+
+const std::vector<CommandSpec> kTable = {
+    {cmd::kOpen, kFile, "", "&Open...\tCtrl+O", "Ctrl+O", R::None},
+    {cmd::kSave, kFile, "", "&Save\tCtrl+S", "Ctrl+S", R::None},
+    {cmd::kSaveAs, kFile, "", "Save &As...\tCtrl+A", "Ctrl+A", R::None},
+    {cmd::kExportSsm, kFile, kExport, "SSMObject", "", R::None},
+    {cmd::kBaseFolder, kFile, "", "&Base Folder...", "", R::None},
+    {cmd::kPreferences, kFile, "", "Preferences", "", R::None},
+    {cmd::kExit, kFile, "", "E&xit", "", R::None},
+
+    {cmd::kCompanionOpen, kCompanion, "", "&Open", "", R::None},
+    {cmd::kCompanionClose, kCompanion, "", "&Close", "", R::NeedsCompanion},
+    {cmd::kCompanionLoadSkin, kCompanion, "", "&Load Skin", "", R::NeedsCompanion},
+    {cmd::kCompanionHide, kCompanion, "", "&Hide\tH", "H", R::CompanionHideShow},
+    {cmd::kCompanionOffset, kCompanion, "", "&Offset", "", R::NeedsCompanion},
+
+    {cmd::kPhongOpen, kOptions, kPhongMaps, "&Open", "", R::None},
+    {cmd::kPhongClose, kOptions, kPhongMaps, "&Close", "", R::None},
+    {cmd::kPhongScan, kOptions, kPhongMaps, "&Scan Folder", "", R::None},
+    {cmd::kEnvOpen, kOptions, kEnvMaps, "&Open", "", R::None},
+    {cmd::kEnvClose, kOptions, kEnvMaps, "&Close", "", R::None},
+    {cmd::kEnvScan, kOptions, kEnvMaps, "&Scan Folder", "", R::None},
+    {cmd::kSwapDisplays, kOptions, "", "&Swap Displays", "", R::None},
+    {cmd::kSnapshot, kOptions, "", "Snapshot\tF12", "F12", R::None},
+    {cmd::kBenchmark, kOptions, "", "&Benchmark\tF11", "F11", R::None},
+    {cmd::kCameraOverride, kOptions, "", "&Camera Override\tSpace", "Space", R::CameraOverride},
+    {cmd::kPaintMode, kOptions, "", "&Paint Mode\t1", "1", R::PaintMode},
+    {cmd::kMappingMode, kOptions, "", "M&apping Mode\t2", "2", R::MappingMode},
+    {cmd::kPointBrush, kOptions, "", "Point Brush\tShift+1", "Shift+1", R::PointBrush},
+    {cmd::kPencilBrush, kOptions, "", "Pencil Brush\tShift+2", "Shift+2", R::PencilBrush},
+    {cmd::kLineBrush, kOptions, "", "Line Brush\tShift+3", "Shift+3", R::LineBrush},
+
+    {cmd::kSkinNew, kSkins, "", "&New\tShift+N", "Shift+N", R::None},
+    // The menu has always advertised Shift+O here; the key now does what it says.
+    {cmd::kSkinOpen, kSkins, "", "&Open\tShift+O", "Shift+O", R::None},
+    {cmd::kSkinClose, kSkins, "", "&Close/Delete\tShift+D", "Shift+D", R::None},
+    {cmd::kSkinDuplicate, kSkins, "", "Dupl&icate\tCtrl+D", "Ctrl+D", R::None},
+    {cmd::kSkinSave, kSkins, "", "&Save\tShift+S", "Shift+S", R::None},
+    {cmd::kSkinSaveAs, kSkins, "", "Save &As\tShift+A", "Shift+A", R::None},
+    {cmd::kSkinLink, kSkins, "", "&Link\tShift+L", "Shift+L", R::None},
+    {cmd::kSkinUnlink, kSkins, "", "&Unlink\tCtrl+L", "Ctrl+L", R::None},
+    {cmd::kSkinMoveUp, kSkins, "", "&Move Up\tCtrl+Up", "Ctrl+Up", R::None},
+    {cmd::kSkinMoveDown, kSkins, "", "Move &Down\tCtrl+Down", "Ctrl+Down", R::None},
+    {cmd::kSkinStore, kSkins, "", "&Store\tShift+Z", "Shift+Z", R::None},
+    {cmd::kSkinRevert, kSkins, "", "&Revert\tCtrl+Z", "Ctrl+Z", R::None},
+    {cmd::kSkinReload, kSkins, "", "R&eload\tF5", "F5", R::None},
+    {cmd::kSkinScanFolder, kSkins, "", "&Scan Folder...", "", R::None},
+    {cmd::kSkinResizeAll, kSkins, "", "Re-size &All...", "", R::None},
+    {cmd::kSkinRepalette, kSkins, "", "Re-&Palette", "", R::None},
+    {cmd::kReplaceColors, kSkins, "", "Replace colors", "", R::None},
+    {cmd::kInvertPalette, kSkins, kInvert, "&Palette", "", R::None},
+    {cmd::kInvertPixels, kSkins, kInvert, "P&ixels", "", R::None},
+    {cmd::kInvertBoth, kSkins, kInvert, "&Both", "", R::None},
+    {cmd::kFxOutline, kSkins, kSkinFx, "&Outline Selected", "", R::None},
+    {cmd::kFxFill, kSkins, kSkinFx, "&Fill Selected", "", R::None},
+    {cmd::kFxShade, kSkins, kSkinFx, "&Shade Selected", "", R::None},
+    {cmd::kFxLoadToSelected, kSkins, kSkinFx, "Load To Selected", "", R::None},
+
+    {cmd::kSelectAll, kMapping, "", "&Select All\tShift+C", "Shift+C", R::None},
+    {cmd::kSelectNone, kMapping, "", "Select &None\tC", "C", R::None},
+    {cmd::kInvertSelection, kMapping, "", "&Invert Selection\tI", "I", R::None},
+    {cmd::kSelectConnected, kMapping, "", "Select &Connected\t\\", "\\", R::None},
+    {cmd::kGrowSelection, kMapping, "", "&Grow Selection\t]", "]", R::None},
+    {cmd::kShrinkSelection, kMapping, "", "Sh&rink Selection\t[", "[", R::None},
+    {cmd::kHideSelected, kMapping, "", "&Hide Selected\tCtrl+H", "Ctrl+H", R::None},
+    {cmd::kUnhideAll, kMapping, "", "&Unhide All\tShift+H", "Shift+H", R::None},
+    {cmd::kMappingStore, kMapping, "", "S&tore", "", R::None},
+    {cmd::kMappingRevert, kMapping, "", "R&evert", "", R::None},
+    {cmd::kMappingImport, kMapping, "", "I&mport", "", R::None},
+    {cmd::kMappingExport, kMapping, "", "&Export", "", R::None},
+    {cmd::kMappingImportToSelected, kMapping, "", "Import to Selected", "", R::None},
+    {cmd::kRetroMap, kMapping, "", "Retro-Map", "", R::None},
+
+    {cmd::kMapFrom3dView, kRectangle, "", "&Map from 3D View...", "", R::None},
+    {cmd::kRectSaveState, kRectangle, "", "Save State", "", R::None},
+
+    {cmd::kAbout, kHelp, "", "&About TARNv0.9b3...", "", R::None},
+
+    {cmd::kColorNext, "", "", "Next Colour", ".", R::None},
+    {cmd::kColorPrevious, "", "", "Previous Colour", ",", R::None},
+    {cmd::kColorNextRow, "", "", "Colour One Row Down", "'", R::None},
+    {cmd::kColorPreviousRow, "", "", "Colour One Row Up", ";", R::None},
+    {cmd::kSkinFollowsMapping, "", "", "Skin Follows Mapping", "", R::SkinFollowsMapping},
+    {cmd::kMappingOverlayInPaint, "", "", "Show Mapping in Paint Mode", "", R::MappingOverlay},
+    {cmd::kDefaultPalette, "", "", "Default Palette for the Current Skin", "", R::None},
+    {cmd::kRectangleMode, "", "", "Rectangle Mode", "", R::RectangleMode},
+    {cmd::kBlendRgb, "", "", "Blend Colours", "", R::BlendRgb},
+    {cmd::kBlendKeepBrightness, "", "", "Keep Brightness", "", R::BlendKeepBrightness},
+    {cmd::kExportDh2, "", "", "Export DH2 Mesh", "Ctrl+Shift+G", R::None},
+};
+
+const std::vector<int> kToolbar = {
+    cmd::kCameraOverride,    kToolbarSeparator,      cmd::kPaintMode,        cmd::kMappingMode,
+    kToolbarSeparator,       cmd::kPointBrush,       cmd::kPencilBrush,      cmd::kLineBrush,
+    kToolbarSeparator,       cmd::kSkinFollowsMapping, cmd::kRectangleMode,  cmd::kMappingOverlayInPaint,
+    kToolbarSeparator,       cmd::kDefaultPalette,   kToolbarSeparator,      cmd::kBlendRgb,
+    cmd::kBlendKeepBrightness,
+};
+
+const std::vector<ListSpec> kLists = {
+    {kListSkins, "Skins", "Current List of Strings", false},
+    {kListCompanions, "Companions", "Current List of Companions", true},
+    {kListFrames, "Frames", "Current List of Frames", false},
+    {kListPhongMaps, "P-Maps", "Current List of Phong Maps", true},
+    {kListEnvMaps, "E-Maps", "Current List of Environment Maps", false},
+    {kListModes, "Modes", "Current List of Rendering Modes", false},
+};
+
+}  // namespace
+
+const std::vector<CommandSpec>& commandTable() { return kTable; }
+
+const CommandSpec* findCommand(int id) {
+    auto it = std::find_if(kTable.begin(), kTable.end(), [id](const CommandSpec& s) { return s.id == id; });
+    return it == kTable.end() ? nullptr : &*it;
+}
+
+const std::vector<std::string>& menuTitles() {
+    static const std::vector<std::string> titles = {kFile, kCompanion, kOptions, kSkins,
+                                                    kMapping, kRectangle, kHelp};
+    return titles;
+}
+
+const std::vector<int>& toolbarLayout() { return kToolbar; }
+
+bool onToolbar(int id) { return std::find(kToolbar.begin(), kToolbar.end(), id) != kToolbar.end(); }
+
+std::string menuLabel(const CommandSpec& spec) {
+    std::string text = spec.text;
+    return text.substr(0, text.find('\t'));
+}
+
+bool isPlainCharacterKey(const std::string& key) {
+    return key == "Space" || key.size() == 1;
+}
+
+bool isCheckRule(UpdateRule rule) {
+    return rule != UpdateRule::None && rule != UpdateRule::NeedsCompanion &&
+           rule != UpdateRule::CompanionHideShow;
+}
+
+const std::vector<ListSpec>& listBands() { return kLists; }
+
+}  // namespace tarn

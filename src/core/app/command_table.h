@@ -1,0 +1,81 @@
+#pragma once
+// The main window's command table as data: one entry per command with its
+// menu place, text, key and update rule. Menus, toolbar and keys are all
+// built from it, so a command's id, text and key are written down once.
+#include <string>
+#include <vector>
+
+namespace tarn {
+
+// What decides a command's checked, enabled or text state besides whether it
+// has a handler at all.
+enum class UpdateRule {
+    None,
+    NeedsCompanion,      // enabled only with a current Companion
+    CompanionHideShow,   // as NeedsCompanion; reads "&Show\tH" while it is hidden
+    CameraOverride,      // checked while on
+    PaintMode,           // checked in Paint Mode
+    MappingMode,         // checked in Mapping Mode
+    PointBrush,          // checked when the brush is 0
+    PencilBrush,         // 1
+    LineBrush,           // 2
+    SkinFollowsMapping,  // checked while on
+    MappingOverlay,      // checked while the mapping shows in Paint Mode
+    RectangleMode,       // checked while the skin view's rectangle mode is on
+    BlendRgb,            // checked while the blend mode is 0
+    BlendKeepBrightness, // checked while the blend mode is 1
+};
+
+struct CommandSpec {
+    int id;
+    // Top-level menu title ("&File"); empty for commands reached only by key
+    // or toolbar.
+    const char* menu;
+    // Submenu title ("Export..."); empty when the item sits in the menu itself.
+    const char* submenu;
+    // Menu text with its "\t" key text, or the tooltip of a menu-less command.
+    const char* text;
+    // Portable key notation: "Ctrl+O", "Shift+1", "Ctrl+Up", "F12", "Space",
+    // "." ...; empty for none.
+    const char* key;
+    UpdateRule rule;
+};
+
+// Every command once, menus in menu order, items in item order.
+const std::vector<CommandSpec>& commandTable();
+// The entry of `id`, or nullptr.
+const CommandSpec* findCommand(int id);
+// The top-level menus in their order.
+const std::vector<std::string>& menuTitles();
+
+// Toolbar buttons by command id in their order; kToolbarSeparator marks a gap.
+inline constexpr int kToolbarSeparator = 0;
+const std::vector<int>& toolbarLayout();
+bool onToolbar(int id);
+
+// The menu text before its tab (what a menu shows as the label).
+std::string menuLabel(const CommandSpec& spec);
+// True for a key that types a character when pressed without modifiers: such
+// keys belong to a text field while one has the focus.
+bool isPlainCharacterKey(const std::string& key);
+// Checked-state rules make a command checkable.
+bool isCheckRule(UpdateRule rule);
+
+// The six list boxes in their band order.
+struct ListSpec {
+    int id;
+    const char* caption;
+    const char* tooltip;
+    bool newRow;  // its band starts a new row of the bar
+};
+enum ListId : int {
+    kListFrames = 129,
+    kListSkins = 130,
+    kListModes = 131,
+    kListPhongMaps = 132,
+    kListEnvMaps = 133,
+    kListCompanions = 134,
+};
+const std::vector<ListSpec>& listBands();
+
+}  // namespace tarn

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <tuple>
+
+#include "app/command_ids.h"
+#include "app/command_registry.h"
+#include "app/command_table.h"
+
+namespace tarn {
+namespace {
+
+struct Expected {
+    int id;
+    const char* menu;
+    const char* text;
+    const char* key;
+};
+
+// Typed again, independently, from the menu tables: id, menu, text, key.
+const Expected kExpected[] = {
+    {32772, "&File", "&Open...\tCtrl+O", "Ctrl+O"},
+    {32773, "&File", "&Save\tCtrl+S", "Ctrl+S"},
+    {32774, "&File", "Save &As...\tCtrl+A", "Ctrl+A"},
+    {32874, "&File", "SSMObject", ""},
+    {32771, "&File", "&Base Folder...", ""},
+    {32829, "&File", "Preferences", ""},
+    {57665, "&File", "E&xit", ""},
+    {32809, "&Companion", "&Open", ""},
+    {32810, "&Companion", "&Close", ""},
+    {32813, "&Companion", "&Load Skin", ""},
+    {32811, "&Companion", "&Hide\tH", "H"},
+    {32814, "&Companion", "&Offset", ""},
+    {32858, "&Options", "&Open", ""},
+    {32859, "&Options", "&Close", ""},
+    {32862, "&Options", "&Scan Folder", ""},
+    {32860, "&Options", "&Open", ""},
+    {32861, "&Options", "&Close", ""},
+    {32863, "&Options", "&Scan Folder", ""},
+    {32775, "&Options", "&Swap Displays", ""},
+    {32857, "&Options", "Snapshot\tF12", "F12"},
+    {32865, "&Options", "&Benchmark\tF11", "F11"},
+    {32779, "&Options", "&Camera Override\tSpace", "Space"},
+    {32780, "&Options", "&Paint Mode\t1", "1"},
+    {32781, "&Options", "M&apping Mode\t2", "2"},
+    {32802, "&Options", "Point Brush\tShift+1", "Shift+1"},
+    {32800, "&Options", "Pencil Brush\tShift+2", "Shift+2"},
+    {32801, "&Options", "Line Brush\tShift+3", "Shift+3"},
+    {32785, "&Skins", "&New\tShift+N", "Shift+N"},
+    {32777, "&Skins", "&Open\tShift+O", "Shift+O"},  // the advertised key works
+    {32782, "&Skins", "&Close/Delete\tShift+D", "Shift+D"},
+    {32842, "&Skins", "Dupl&icate\tCtrl+D", "Ctrl+D"},
+    {32783, "&Skins", "&Save\tShift+S", "Shift+S"},
+    {32784, "&Skins", "Save &As\tShift+A", "Shift+A"},
+    {32788, "&Skins", "&Link\tShift+L", "Shift+L"},
+    {32789, "&Skins", "&Unlink\tCtrl+L", "Ctrl+L"},
+    {32793, "&Skins", "&Move Up\tCtrl+Up", "Ctrl+Up"},
+    {32794, "&Skins", "Move &Down\tCtrl+Down", "Ctrl+Down"},
+    {32787, "&Skins", "&Store\tShift+Z", "Shift+Z"},
+    {32786, "&Skins", "&Revert\tCtrl+Z", "Ctrl+Z"},
+    {32795, "&Skins", "R&eload\tF5", "F5"},
+    {32776, "&Skins", "&Scan Folder...", ""},
+    {32799, "&Skins", "Re-size &All...", ""},
+    {32804, "&Skins", "Re-&Palette", ""},
+    {32855, "&Skins", "Replace colors", ""},
+    {32851, "&Skins", "&Palette", ""},
+    {32852, "&Skins", "P&ixels", ""},
+    {32853, "&Skins", "&Both", ""},
+    {32843, "&Skins", "&Outline Selected", ""},
+    {32844, "&Skins", "&Fill Selected", ""},
+    {32845, "&Skins", "&Shade Selected", ""},
+    {32847, "&Skins", "Load To Selected", ""},
+    {32796, "&Mapping", "&Select All\tShift+C", "Shift+C"},
+    {32797, "&Mapping", "Select &None\tC", "C"},
+    {32798, "&Mapping", "&Invert Selection\tI", "I"},
+    {32837, "&Mapping", "Select &Connected\t\\", "\\"},
+    {32838, "&Mapping", "&Grow Selection\t]", "]"},
+    {32839, "&Mapping", "Sh&rink Selection\t[", "["},
+    {32830, "&Mapping", "&Hide Selected\tCtrl+H", "Ctrl+H"},
+    {32831, "&Mapping", "&Unhide All\tShift+H", "Shift+H"},
+    {32840, "&Mapping", "S&tore", ""},
+    {32841, "&Mapping", "R&evert", ""},
+    {32816, "&Mapping", "I&mport", ""},
+    {32815, "&Mapping", "&Export", ""},
+    {32846, "&Mapping", "Import to Selected", ""},
+    {32873, "&Mapping", "Retro-Map", ""},
+    {32867, "&Rectangle", "&Map from 3D View...", ""},
+    {32872, "&Rectangle", "Save State", ""},
+    {57664, "&Help", "&About TARNv0.9b3...", ""},
+};
+
+const std::pair<int, const char*> kMenuless[] = {
+    {32832, "."}, {32833, ","}, {32834, "'"}, {32835, ";"}, {32836, ""}, {32850, ""},
+    {32864, ""},  {32866, ""},  {32868, ""},  {32869, ""},  {32870, "Ctrl+Shift+G"},
+};
+
+TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
+    const auto& table = commandTable();
+    std::set<int> ids;
+    for (const auto& spec : table) EXPECT_TRUE(ids.insert(spec.id).second) << "twice: " << spec.id;
+    ASSERT_EQ(table.size(), std::size(kExpected) + std::size(kMenuless));
+
+    for (std::size_t i = 0; i < std::size(kExpected); ++i) {
+        const auto& e = kExpected[i];
+        const auto& got = table[i];  // menu items keep their order
+        EXPECT_EQ(got.id, e.id);
+        EXPECT_STREQ(got.menu, e.menu) << e.id;
+        EXPECT_STREQ(got.text, e.text) << e.id;
+        EXPECT_STREQ(got.key, e.key) << e.id;
+    }
+    for (const auto& [id, key] : kMenuless) {
+        const CommandSpec* spec = findCommand(id);
+        ASSERT_NE(spec, nullptr) << id;
+        EXPECT_STREQ(spec->menu, "") << id;
+        EXPECT_STREQ(spec->key, key) << id;
+    }
+    EXPECT_EQ(findCommand(1), nullptr);
+}
+
+TEST(CommandTable, SubmenusToolbarAndListBandsFollowTheirOrder) {
+    EXPECT_STREQ(findCommand(cmd::kExportSsm)->submenu, "Export...");
+    EXPECT_STREQ(findCommand(cmd::kPhongScan)->submenu, "Phong Maps");
+    EXPECT_STREQ(findCommand(cmd::kEnvOpen)->submenu, "Environment Maps");
+    EXPECT_STREQ(findCommand(cmd::kInvertBoth)->submenu, "Invert...");
+    EXPECT_STREQ(findCommand(cmd::kFxLoadToSelected)->submenu, "Skin F/X...");
+    EXPECT_STREQ(findCommand(cmd::kOpen)->submenu, "");
+
+    const std::vector<int> toolbar = {32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 0, 32836,
+                                      32866, 32850, 0, 32864, 0, 32868, 32869};
+    EXPECT_EQ(toolbarLayout(), toolbar);
+
+    std::vector<std::tuple<int, std::string, bool>> bands;
+    for (const auto& b : listBands()) bands.emplace_back(b.id, b.caption, b.newRow);
+    const std::vector<std::tuple<int, std::string, bool>> expected = {
+        {130, "Skins", false}, {134, "Companions", true}, {129, "Frames", false},
+        {132, "P-Maps", true}, {133, "E-Maps", false},    {131, "Modes", false}};
+    EXPECT_EQ(bands, expected);
+    EXPECT_EQ(menuTitles(), (std::vector<std::string>{"&File", "&Companion", "&Options", "&Skins",
+                                                      "&Mapping", "&Rectangle", "&Help"}));
+}
+
+TEST(CommandTable, PlainCharacterKeysAreTheOnesATextFieldOwns) {
+    std::set<std::string> plain;
+    for (const auto& spec : commandTable())
+        if (isPlainCharacterKey(spec.key)) plain.insert(spec.key);
+    EXPECT_EQ(plain, (std::set<std::string>{".", ",", "'", ";", "[", "]", "\\", "C", "I", "H", "1",
+                                            "2", "Space"}));
+    EXPECT_EQ(menuLabel(*findCommand(cmd::kOpen)), "&Open...");
+}
+
+TEST(CommandState, UnboundCommandsAreDisabledAndRulesSetCheckAndText) {
+    UpdateFlags flags;
+    const CommandSpec& hide = *findCommand(cmd::kCompanionHide);
+    EXPECT_FALSE(commandState(*findCommand(cmd::kOpen), false, flags).enabled);
+    EXPECT_TRUE(commandState(*findCommand(cmd::kOpen), true, flags).enabled);
+
+    auto s = commandState(hide, true, flags);
+    EXPECT_FALSE(s.enabled);
+    EXPECT_EQ(s.text, "&Hide\tH");
+    flags.hasCompanion = true;
+    EXPECT_TRUE(commandState(hide, true, flags).enabled);
+    flags.companionHidden = true;
+    EXPECT_EQ(commandState(hide, true, flags).text, "&Show\tH");
+    EXPECT_TRUE(commandState(*findCommand(cmd::kCompanionOffset), true, flags).enabled);
+
+    flags.interactionMode = 1;
+    flags.brush = 2;
+    flags.blendMode = 1;
+    EXPECT_FALSE(commandState(*findCommand(cmd::kPaintMode), true, flags).checked);
+    EXPECT_TRUE(commandState(*findCommand(cmd::kMappingMode), true, flags).checked);
+    EXPECT_TRUE(commandState(*findCommand(cmd::kLineBrush), true, flags).checked);
+    EXPECT_FALSE(commandState(*findCommand(cmd::kPointBrush), true, flags).checked);
+    EXPECT_TRUE(commandState(*findCommand(cmd::kBlendKeepBrightness), true, flags).checked);
+    EXPECT_FALSE(commandState(*findCommand(cmd::kBlendRgb), true, flags).checked);
+    EXPECT_FALSE(commandState(*findCommand(cmd::kOpen), true, flags).checkable);
+}
+
+TEST(CommandRegistry, RunsOnlyBoundHandlers) {
+    CommandRegistry registry;
+    int runs = 0;
+    registry.bind(cmd::kSave, [&] { ++runs; });
+    EXPECT_TRUE(registry.run(cmd::kSave));
+    EXPECT_FALSE(registry.run(cmd::kSaveAs));
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(registry.bound(cmd::kSave));
+    EXPECT_FALSE(registry.bound(cmd::kSaveAs));
+}
+
+}  // namespace
+}  // namespace tarn
