@@ -1,0 +1,23 @@
+#pragma once
+// The per-texel Colormap rows that "Textured, P-Shade" reads: a PhongMap's
+// grey levels passed through the same light response as the other shaded
+// modes, so the gamma slider brightens and darkens this mode too.
+#include <cstdint>
+#include <span>
+
+#include "paint/paint_state.h"
+
+namespace tarn {
+
+// Colormap rows run from 0 (full light) to 63 (darkest).
+inline constexpr int kDarkestColormapRow = 63;
+
+// The Colormap row of one PhongMap texel (0..63, the file's grey level / 4).
+std::uint8_t phongShadeRow(std::uint8_t phongTexel, const LightTable& light);
+
+// Fills `table` (one byte per texel) from the PhongMap texels `phong`; the
+// two spans must be of equal length.
+void BuildPhongShadeTable(std::span<const std::uint8_t> phong, const LightTable& light,
+                          std::span<std::uint8_t> table);
+
+}  // namespace tarn
