@@ -29,6 +29,11 @@ void MergeMappingVerts(Mesh& mesh) {
             tri.corner[static_cast<std::size_t>(c)] =
                 mesh.mappingVerts[static_cast<std::size_t>(tri.mapping[static_cast<std::size_t>(c)])];
     }
+    RebuildMappingVerts(mesh);
+}
+
+void RebuildMappingVerts(Mesh& mesh) {
+    const int triangles = mesh.triangleCount;
 
     // Renumber in order of first use. The rebuilt table never holds a pair
     // twice, so a lookup by coordinates finds the same entry a search from
@@ -52,6 +57,10 @@ void MergeMappingVerts(Mesh& mesh) {
 
 void StoreMapping(Mesh& mesh) {
     MergeMappingVerts(mesh);
+    TakeMappingBackup(mesh);
+}
+
+void TakeMappingBackup(Mesh& mesh) {
     mesh.mappingBackupCount = mesh.mappingVertCount;
     mesh.mappingBackup = mesh.mappingVerts;
     for (int i = 0; i < mesh.triangleCount; ++i) {

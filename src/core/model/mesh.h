@@ -83,10 +83,16 @@ struct Mesh {
 
 // The mapping merge, then the mapping backup.
 void StoreMapping(Mesh& mesh);
+// The mapping backup alone: the MappingVert count and table, and every
+// Triangle's MappingVert indices.
+void TakeMappingBackup(Mesh& mesh);
 // The mapping merge alone: refreshes each Triangle's corner coordinates from its
 // MappingVerts, then renumbers the MappingVerts in order of first use, welding
 // equal coordinates and dropping unused ones.
 void MergeMappingVerts(Mesh& mesh);
+// The second half of the merge alone: rebuilds the MappingVert table from the
+// Triangles' corner coordinates (used by imports that write the corners).
+void RebuildMappingVerts(Mesh& mesh);
 
 // Unit normal of (p1 - p0) x (p2 - p1); a degenerate triangle leaves `normal`
 // as it was, so it keeps the value it held before.
