@@ -37,8 +37,8 @@ std::vector<std::string> MapList::names() const {
 }
 
 std::unique_ptr<LightingMap> makeLightingMap(Skin image, MapKind kind) {
-    if (image.width != kMapSide || image.height != kMapSide ||
-        image.pixels.size() != std::size_t(kMapTexels))
+    if (image.width != kLightingMapSide || image.height != kLightingMapSide ||
+        image.pixels.size() != std::size_t(kLightingMapTexels))
         return nullptr;
     auto map = std::make_unique<LightingMap>();
     map->image = std::move(image);

@@ -14,8 +14,8 @@ namespace tarn {
 class Ui;
 class RefreshSink;
 
-inline constexpr int kMapSide = 256;
-inline constexpr int kMapTexels = kMapSide * kMapSide;
+inline constexpr int kLightingMapSide = 256;
+inline constexpr int kLightingMapTexels = kLightingMapSide * kLightingMapSide;
 // PhongMaps keep a quarter of each grey level (0..63): the light levels of the
 // 64 Colormap rows and of the 64-entry shading ramps.
 inline constexpr int kPhongLevelShift = 2;

@@ -1,6 +1,10 @@
 #include "render/phong_shade.h"
 
 #include <algorithm>
+#include <array>
+
+#include "image/maps.h"
+#include "render/render_mode.h"
 
 namespace tarn {
 
@@ -19,8 +23,19 @@ std::uint8_t phongShadeRow(std::uint8_t phongTexel, const LightTable& light) {
 
 void BuildPhongShadeTable(std::span<const std::uint8_t> phong, const LightTable& light,
                           std::span<std::uint8_t> table) {
+    std::array<std::uint8_t, kPaletteColors> rowOf{};
+    for (int texel = 0; texel < kPaletteColors; ++texel)
+        rowOf[std::size_t(texel)] = phongShadeRow(std::uint8_t(texel), light);
     const std::size_t n = std::min(phong.size(), table.size());
-    for (std::size_t i = 0; i < n; ++i) table[i] = phongShadeRow(phong[i], light);
+    for (std::size_t i = 0; i < n; ++i) table[i] = rowOf[phong[i]];
+}
+
+bool BuildPhongShadeTable(int currentMode, MapList& phongMaps, const LightTable& light) {
+    LightingMap* map = phongMaps.current();
+    if (currentMode != kModeTexturedPShade || map == nullptr) return false;
+    map->shadeTable.resize(map->image.pixels.size());
+    BuildPhongShadeTable(map->image.pixels, light, map->shadeTable);
+    return true;
 }
 
 }  // namespace tarn

@@ -70,7 +70,7 @@ const Calls kEnvChanged{"refreshAll", "paintRemap"};
 
 TEST(MapScan, AddsOnlyMapsOfTheRightSizeAndKeepsTheCurrentMap) {
     Fixture f;
-    writeBmp(f.dir.file("good.bmp"), kMapSide, kMapSide);
+    writeBmp(f.dir.file("good.bmp"), kLightingMapSide, kLightingMapSide);
     writePcx(f.dir.file("small.pcx"), 320, 200);
     ASSERT_EQ(writeFileAtomic(f.dir.file("junk.pcx"), Bytes{'n', 'o', 't', ' ', 'a', 'n'}), 0);
 
@@ -97,8 +97,8 @@ TEST(MapScan, AddsOnlyMapsOfTheRightSizeAndKeepsTheCurrentMap) {
 
 TEST(MapScan, EnvironmentMapsKeepTheirValuesAndPalette) {
     Fixture f;
-    writePcx(f.dir.file("a.pcx"), kMapSide, kMapSide);
-    writeBmp(f.dir.file("b.BMP"), kMapSide, kMapSide);
+    writePcx(f.dir.file("a.pcx"), kLightingMapSide, kLightingMapSide);
+    writeBmp(f.dir.file("b.BMP"), kLightingMapSide, kLightingMapSide);
     EXPECT_EQ(ScanEnvMaps(f.dir.path(), f.env, f.ui, f.refresh), 2);
     ASSERT_EQ(f.env.names(), (std::vector<std::string>{"a.pcx", "b.BMP"}));  // PCX pass first
     const Skin& map = f.env.at(0).image;
@@ -120,8 +120,8 @@ TEST(MapScan, NothingFoundIsReportedPerKind) {
 
 TEST(MapOpen, PhongMapBecomesCurrentAndGetsTheFilterExtension) {
     Fixture f;
-    writePcx(f.dir.file("glow.pcx"), kMapSide, kMapSide);
-    writeBmp(f.dir.file("first.bmp"), kMapSide, kMapSide);
+    writePcx(f.dir.file("glow.pcx"), kLightingMapSide, kLightingMapSide);
+    writeBmp(f.dir.file("first.bmp"), kLightingMapSide, kLightingMapSide);
     ASSERT_EQ(ScanPhongMaps(f.dir.path(), f.phong, f.ui, f.refresh), 2);
     f.refresh.calls.clear();
 
@@ -141,7 +141,7 @@ TEST(MapOpen, PhongMapBecomesCurrentAndGetsTheFilterExtension) {
 
 TEST(MapOpen, EnvironmentMapWithoutExtensionDefaultsToBmp) {
     Fixture f;
-    writeBmp(f.dir.file("sky.bmp"), kMapSide, kMapSide);
+    writeBmp(f.dir.file("sky.bmp"), kLightingMapSide, kLightingMapSide);
     f.ui.openFile(f.dir.file("sky"), 3);
     ASSERT_TRUE(OpenEnvMap(f.env, f.context));
     EXPECT_EQ(f.ui.fileRequests[0].filter, kEnvMapFilter);
@@ -153,7 +153,7 @@ TEST(MapOpen, EnvironmentMapWithoutExtensionDefaultsToBmp) {
 TEST(MapOpen, RefusedFilesLeaveTheListAlone) {
     Fixture f;
     writePcx(f.dir.file("wide.pcx"), 320, 200);
-    writeBmp(f.dir.file("ok.bmp"), kMapSide, kMapSide);
+    writeBmp(f.dir.file("ok.bmp"), kLightingMapSide, kLightingMapSide);
     ASSERT_EQ(writeFileAtomic(f.dir.file("text.bmp"), Bytes{'h', 'e', 'l', 'l', 'o'}), 0);
     ASSERT_EQ(ScanPhongMaps(f.dir.path(), f.phong, f.ui, f.refresh), 1);
     f.phong.choose(0);
@@ -184,7 +184,7 @@ TEST(MapOpen, RefusedFilesLeaveTheListAlone) {
 
 TEST(MapClose, CurrentIndexStaysOrMovesToTheNewLast) {
     Fixture f;
-    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) writeBmp(f.dir.file(name), kMapSide, kMapSide);
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) writeBmp(f.dir.file(name), kLightingMapSide, kLightingMapSide);
     ASSERT_EQ(ScanPhongMaps(f.dir.path(), f.phong, f.ui, f.refresh), 3);
     f.refresh.calls.clear();
 
@@ -206,7 +206,7 @@ TEST(MapClose, CurrentIndexStaysOrMovesToTheNewLast) {
 
 TEST(MapClose, ClosingTheOnlyEnvironmentMapEmptiesTheList) {
     Fixture f;
-    writeBmp(f.dir.file("sky.bmp"), kMapSide, kMapSide);
+    writeBmp(f.dir.file("sky.bmp"), kLightingMapSide, kLightingMapSide);
     f.ui.openFile(f.dir.file("sky.bmp"), 1);
     ASSERT_TRUE(OpenEnvMap(f.env, f.context));
     f.refresh.calls.clear();
@@ -218,7 +218,7 @@ TEST(MapClose, ClosingTheOnlyEnvironmentMapEmptiesTheList) {
 
 TEST(MapScanFolder, BrowsesAndScansOrSaysTheFolderIsNotValid) {
     Fixture f;
-    writeBmp(f.dir.file("a.bmp"), kMapSide, kMapSide);
+    writeBmp(f.dir.file("a.bmp"), kLightingMapSide, kLightingMapSide);
     f.ui.folder(std::nullopt).folder(f.dir.path() + "/nowhere").folder(f.dir.path());
     EXPECT_FALSE(ScanEnvMapFolder(f.env, f.context));
     EXPECT_FALSE(ScanPhongMapFolder(f.phong, f.context));
@@ -235,7 +235,7 @@ TEST(MapScanFolder, BrowsesAndScansOrSaysTheFolderIsNotValid) {
 
 TEST(MapChoose, ChoosingRebuildsWhatDependsOnTheMap) {
     Fixture f;
-    writeBmp(f.dir.file("a.bmp"), kMapSide, kMapSide);
+    writeBmp(f.dir.file("a.bmp"), kLightingMapSide, kLightingMapSide);
     ScanPhongMaps(f.dir.path(), f.phong, f.ui, f.refresh);
     ScanEnvMaps(f.dir.path(), f.env, f.ui, f.refresh);
     f.refresh.calls.clear();
@@ -250,7 +250,7 @@ TEST(MapChoose, ChoosingRebuildsWhatDependsOnTheMap) {
 
 TEST(MapStartup, ScansTheStoredFoldersAndChoosesTheFirstMaps) {
     Fixture f;
-    writeBmp(f.dir.file("a.bmp"), kMapSide, kMapSide);
+    writeBmp(f.dir.file("a.bmp"), kLightingMapSide, kLightingMapSide);
     ScanMapFoldersAtStartup(f.settings, f.phong, f.env, f.ui, f.refresh);  // both "Unknown"
     EXPECT_TRUE(f.phong.empty());
     EXPECT_TRUE(f.ui.shown.empty());
