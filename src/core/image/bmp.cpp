@@ -89,6 +89,25 @@ bool decodeRle8(const ByteView& in, std::size_t pos, const RowOrder& order, Imag
 
 }  // namespace
 
+bool readBmpPalette(const Bytes& file, Palette& out) {
+    ByteView in(file.data(), file.size());
+    if (!in.has(0, kFileHeaderSize + kInfoHeaderSize) || in.u8(0) != 'B' || in.u8(1) != 'M' ||
+        in.u16(kOffBitsPerPixel) != kBitsPerPixel)
+        return false;
+    std::uint32_t colours = in.u32(kOffColoursUsed);
+    if (colours == 0 || colours > static_cast<std::uint32_t>(kPaletteColors))
+        colours = kPaletteColors;
+    const std::uint64_t tableAt = std::uint64_t{kFileHeaderSize} + in.u32(kOffInfoSize);
+    if (!in.has(tableAt, std::uint64_t{colours} * 4)) return false;
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        const std::size_t at = static_cast<std::size_t>(tableAt) + i * 4;
+        out[i * 3] = in.u8(at + 2);
+        out[i * 3 + 1] = in.u8(at + 1);
+        out[i * 3 + 2] = in.u8(at);
+    }
+    return true;
+}
+
 DecodedImage decodeBmp(const Bytes& file) {
     ByteView in(file.data(), file.size());
     if (!in.has(0, kFileHeaderSize + kInfoHeaderSize)) return failed(kMsgImageDamaged);
@@ -108,31 +127,19 @@ DecodedImage decodeBmp(const Bytes& file) {
     const long height = rawHeight == INT32_MIN ? 0 : std::labs(static_cast<long>(rawHeight));
     if (const char* problem = imageSizeProblem(width, height)) return failed(problem);
 
-    std::uint32_t colours = in.u32(kOffColoursUsed);
-    if (colours == 0 || colours > static_cast<std::uint32_t>(kPaletteColors))
-        colours = kPaletteColors;
-    const std::uint64_t tableAt = std::uint64_t{kFileHeaderSize} + infoSize;
-    if (!in.has(tableAt, std::uint64_t{colours} * 4)) return failed(kMsgImageDamaged);
-
     const std::uint32_t pixelsAt = in.u32(kOffPixels);
     if (!in.has(pixelsAt, 0)) return failed(kMsgImageDamaged);
 
     DecodedImage d;
     Image8& img = d.image;
+    // Entries the file does not supply stay black.
+    if (!readBmpPalette(file, img.palette)) return failed(kMsgImageDamaged);
     img.width = static_cast<int>(width);
     img.height = static_cast<int>(height);
     img.type = SkinFileType::Bmp;
     const std::size_t w = static_cast<std::size_t>(width);
     const std::size_t h = static_cast<std::size_t>(height);
     img.pixels.assign(w * h, 0);
-    // Entries the file does not supply stay black.
-    for (std::uint32_t i = 0; i < colours; ++i) {
-        const std::size_t at = static_cast<std::size_t>(tableAt) + i * 4;
-        img.palette[i * 3] = in.u8(at + 2);
-        img.palette[i * 3 + 1] = in.u8(at + 1);
-        img.palette[i * 3 + 2] = in.u8(at);
-    }
-
     const RowOrder order{h, bottomUp};
     if (compression == kCompressionRle8) {
         if (!decodeRle8(in, pixelsAt, order, img)) return failed(kMsgImageDamaged);

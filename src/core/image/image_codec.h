@@ -57,6 +57,13 @@ const char* imageSizeProblem(long width, long height);
 bool looksLikePcx(const Bytes& file);
 bool looksLikeBmp(const Bytes& file);
 
+// The palettes alone, for palette files: an 8-bit BMP's colour table (entries
+// it does not supply are left as they were) or an 8-bit PCX's last 768 bytes,
+// marker or not. False, with `out` possibly half written, when the file does
+// not hold one.
+bool readBmpPalette(const Bytes& file, Palette& out);
+bool readPcxPalette(const Bytes& file, Palette& out);
+
 DecodedImage decodePcx(const Bytes& file);
 DecodedImage decodeBmp(const Bytes& file);
 // Dispatches on the leading bytes; anything else is "not a valid skin".

@@ -32,6 +32,17 @@ constexpr std::size_t kOffBytesPerLine = 66;
 
 }  // namespace
 
+bool readPcxPalette(const Bytes& file, Palette& out) {
+    ByteView in(file.data(), file.size());
+    // A 24-bit PCX carries no palette: its last bytes are pixels.
+    if (!in.has(0, kPcxHeaderSize + kPaletteBytes) || in.u8(0) != kPcxManufacturer ||
+        in.u8(1) != kPcxVersion || in.u8(kOffBitsPerPixel) != kPcxBitsPerPixel ||
+        in.u8(kOffPlanes) != 1)
+        return false;
+    std::copy_n(in.at(file.size() - kPaletteBytes), kPaletteBytes, out.begin());
+    return true;
+}
+
 DecodedImage decodePcx(const Bytes& file) {
     ByteView in(file.data(), file.size());
     // Header, at least nothing of pixel data, the marker and the palette.
@@ -59,7 +70,7 @@ DecodedImage decodePcx(const Bytes& file) {
     img.height = static_cast<int>(height);
     img.type = SkinFileType::Pcx;
     img.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    std::copy_n(in.at(paletteAt), kPaletteBytes, img.palette.begin());
+    readPcxPalette(file, img.palette);
 
     // Runs may cross line ends (some writers do that); each is clamped to what
     // is left of the image, and bytes beyond the width of a line are padding.

@@ -1,0 +1,42 @@
+// Re-Palette and the default-palette button: a new palette for the current
+// Skin, its pixel indices untouched.
+#include "image/palette_file.h"
+#include "image/skin_commands.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr int kFilterBmp = 2;
+constexpr int kFilterAct = 3;
+
+}  // namespace
+
+void rePalette(SkinContext& c) {
+    Skin* skin = c.skins.current();
+    if (!skin) return;
+    FileDialogRequest request;
+    request.filter = kPaletteFilter;
+    request.initialName = kSkinInitialName;
+    auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
+    if (!chosen) return;
+    const char* extension = chosen->filterIndex == kFilterBmp   ? ".bmp"
+                            : chosen->filterIndex == kFilterAct ? ".act"
+                                                                : ".pcx";
+    if (!LoadPaletteFile(appendExtensionIfNone(chosen->path, extension), skin->palette)) {
+        c.ui.message(kMsgNoPalette);
+        return;
+    }
+    c.refresh.refresh(kRedrawFull, kPanesAll);
+    rebuildSkinTables(c.refresh);
+}
+
+void defaultPalette(SkinContext& c) {
+    Skin* skin = c.skins.current();
+    if (!skin) return;
+    LoadDefaultPalette(c.settings, skin->palette);
+    c.refresh.refreshAll();
+    rebuildSkinTables(c.refresh);
+}
+
+}  // namespace tarn

@@ -1,0 +1,74 @@
+#pragma once
+// The Skin-menu commands, Base Folder and Scan Folder of the File menu, the
+// Skins list choice, Re-Palette and the default-palette button. Each talks to
+// the user through the Ui, keeps folders and settings through the dialog
+// rules, and asks for redraws through the RefreshSink.
+#include "image/skin_list.h"
+#include "platform/dialogs.h"
+#include "platform/refresh.h"
+#include "platform/settings.h"
+#include "platform/ui.h"
+
+namespace tarn {
+
+// What every skin command works on. The skin size is the Mesh's.
+struct SkinContext {
+    Ui& ui;
+    SettingsStore& settings;
+    Folders& folders;
+    SkinList& skins;
+    RefreshSink& refresh;
+    int skinWidth = 0;
+    int skinHeight = 0;
+};
+
+// Filters of the skin dialogs.
+inline constexpr const char* kSkinFilter =
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||";
+inline constexpr const char* kLinkFilter = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
+inline constexpr const char* kPaletteFilter =
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|Photoshop ACT (*.act)|*.act|"
+    "All Files (*.*)|*.*||";
+inline constexpr const char* kSkinInitialName = "*.pcx";
+
+// Texts of the skin commands.
+inline constexpr const char* kMsgSaveFailed = "An error occured while attempting to save!";
+inline constexpr const char* kMsgWrongDimensions = "Error loading skin: Incorrect dimensions!";
+inline constexpr const char* kMsgFolderNotValid = "That folder is not valid";
+inline constexpr const char* kMsgRestartForBase =
+    "You must restart TARN before the change will take effect.";
+inline constexpr const char* kBaseFolderTitle = "Please locate the 'baseq2' folder under Quake2";
+inline constexpr const char* kScanFolderTitle = "Select the folder you wish to browse...";
+inline constexpr const char* kMsgNoPalette =
+    "There was an error loading the specified file,\nit does no appear to contain a palette";
+inline constexpr const char* kBaseDirKey = "BaseDir";
+
+// Rebuilds what depends on the current Skin and its palette: PaintRemap and
+// ShadeRamps.
+void rebuildSkinTables(RefreshSink& refresh);
+
+// Skin menu.
+void revertSkin(SkinContext& c);   // Ctrl+Z
+void storeSkin(SkinContext& c);    // Shift+Z
+bool saveSkin(SkinContext& c);     // Shift+S; false when nothing was saved
+bool saveSkinAs(SkinContext& c);   // Shift+A; false when nothing was saved
+void openSkin(SkinContext& c);     // Shift+O
+void closeSkin(SkinContext& c);    // Shift+D
+void moveSkinUp(SkinContext& c);   // Ctrl+Up
+void moveSkinDown(SkinContext& c); // Ctrl+Down
+void unlinkSkin(SkinContext& c);   // Ctrl+L
+bool linkSkin(SkinContext& c);     // Shift+L; false when the Skin stayed external
+
+// File menu.
+void chooseBaseFolder(SkinContext& c);
+void scanSkinFolder(SkinContext& c);
+
+// A choice in the Skins list.
+void selectSkin(SkinContext& c, int index);
+
+// "Re-&Palette" and the default-palette button (command 32864): replace the
+// current Skin's palette, keeping its pixel indices.
+void rePalette(SkinContext& c);
+void defaultPalette(SkinContext& c);
+
+}  // namespace tarn

@@ -1,0 +1,81 @@
+// The Skin-menu commands that only rearrange the list or the stored state.
+#include "image/skin_commands.h"
+
+#include "platform/fs.h"
+
+namespace tarn {
+
+void rebuildSkinTables(RefreshSink& refresh) {
+    refresh.rebuildPaintRemap();
+    refresh.rebuildShadeRamps();
+}
+
+void revertSkin(SkinContext& c) {
+    Skin* skin = c.skins.current();
+    if (!skin) return;
+    skin->revert();
+    c.refresh.refresh(kRedrawFull, kPanesSkinIsoPalette);
+}
+
+void storeSkin(SkinContext& c) {
+    if (Skin* skin = c.skins.current()) skin->store();
+}
+
+void closeSkin(SkinContext& c) {
+    if (!c.skins.current()) return;
+    c.skins.remove(c.skins.currentIndex());
+    c.refresh.refreshAll();
+    rebuildSkinTables(c.refresh);
+}
+
+void moveSkinUp(SkinContext& c) {
+    const int i = c.skins.currentIndex();
+    if (i < 1) return;
+    c.skins.swap(i, i - 1);
+    c.refresh.refreshAll();
+    c.refresh.rebuildPaintRemap();
+}
+
+void moveSkinDown(SkinContext& c) {
+    const int i = c.skins.currentIndex();
+    if (i < 0 || i + 1 >= c.skins.count()) return;
+    c.skins.swap(i, i + 1);
+    c.refresh.refreshAll();
+    c.refresh.rebuildPaintRemap();
+}
+
+void unlinkSkin(SkinContext& c) {
+    Skin* skin = c.skins.current();
+    if (!skin || skin->external) return;
+    skin->external = true;
+    skin->name = skin->filePath;
+    c.refresh.refreshAll();
+}
+
+void selectSkin(SkinContext& c, int index) {
+    if (index < 0 || index >= c.skins.count()) return;
+    c.skins.makeCurrent(index);
+    c.refresh.refresh(kRedrawFull, kPanesSkinIsoPalette);
+    rebuildSkinTables(c.refresh);
+}
+
+void chooseBaseFolder(SkinContext& c) {
+    auto folder = c.ui.browseFolder(kBaseFolderTitle);
+    if (!folder || !isUsableFolder(*folder)) {
+        c.ui.message(kMsgFolderNotValid);
+        return;
+    }
+    c.settings.setString(kProject, kBaseDirKey, *folder);
+    c.ui.message(kMsgRestartForBase);
+}
+
+void scanSkinFolder(SkinContext& c) {
+    auto folder = c.ui.browseFolder(kScanFolderTitle);
+    if (!folder || !isUsableFolder(*folder)) {
+        c.ui.message(kMsgFolderNotValid);
+        return;
+    }
+    ScanSkins(c.ui, c.refresh, c.skins, *folder, c.skinWidth, c.skinHeight);
+}
+
+}  // namespace tarn
