@@ -1,0 +1,50 @@
+#include "render/camera.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarn {
+
+namespace {
+// The program's own value of pi for the field of view.
+constexpr double kFovPi = 3.141592;
+constexpr double kDegreesPerHalfTurn = 180.0;
+// Far outside the pane positions only need to stay outside it: keep them
+// within what the fills' 32-bit edge arithmetic can take.
+constexpr float kLimit = 1 << 24;
+}  // namespace
+
+CameraTransform::CameraTransform(const Vec3f& eye, const Vec3f& at) : lookAt(at) {
+    const Vec3f d = at - eye;
+    dist = std::sqrt(dot(d, d));
+    const float yaw = -std::atan2(d.y, d.x);
+    c1 = std::cos(yaw);
+    s1 = std::sin(yaw);
+    const float pitch = -std::atan2(d.z, c1 * d.x - s1 * d.y);
+    c2 = std::cos(pitch);
+    s2 = std::sin(pitch);
+}
+
+Vec3f CameraTransform::apply(const Vec3f& p, const Vec3f& offset) const {
+    const Vec3f a = p - lookAt - offset;
+    const float m = c1 * a.x - s1 * a.y;
+    return {s1 * a.x + c1 * a.y, c2 * a.z + s2 * m, c2 * m - s2 * a.z + dist};
+}
+
+Projection::Projection(int width, int height, float dist, float fieldOfView)
+    : halfW_(width / 2), halfH_(height / 2), dist_(dist) {
+    const double half = fieldOfView * 0.5 * kFovPi / kDegreesPerHalfTurn;
+    scale_ = static_cast<float>(std::min(width, height) / (2.0 * dist * std::tan(half)));
+}
+
+ScreenPoint Projection::project(const Vec3f& c) const {
+    const float depth = c.z / dist_;
+    const float sx = halfW_ - scale_ * c.x / depth;
+    const float sy = scale_ * c.y / depth + halfH_;
+    auto bounded = [](float v) {
+        return static_cast<std::int32_t>(std::isfinite(v) ? std::clamp(v, -kLimit, kLimit) : kLimit);
+    };
+    return {bounded(sx), bounded(sy)};
+}
+
+}  // namespace tarn

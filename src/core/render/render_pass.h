@@ -1,0 +1,108 @@
+#pragma once
+// The steps every render mode shares, in pipeline order: set up the frame
+// (palette, planes, rasterizer), transform the current Frame and the shown
+// Companions into camera space, reject what cannot be filled and find the
+// depth range. A mode then lights and fills what the pass leaves visible.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "raster/fixed.h"
+#include "raster/rasterizer.h"
+#include "render/camera.h"
+#include "render/render_scene.h"
+#include "render/render_target.h"
+
+namespace tarn {
+
+// Fill depths run over 0 .. 2^30: depth-plane values 0 .. 16384.
+inline constexpr double kDepthSpan = 1 << 30;
+
+// A corner ready for the fills: pixel position and 16.16 depth.
+struct PixelCorner {
+    ScreenPoint p;
+    Fixed16 z = 0;
+};
+
+class RenderPass {
+public:
+    RenderPass(RenderTarget& target, RenderScene& scene);
+
+    // Fills `palette` from the current Skin (a grey ramp without one), points
+    // the rasterizer at the target and clears the planes: colour to
+    // `background`, depth to far, pick to nothing. False when there is
+    // nothing to draw into.
+    bool setUpFrame(Palette& palette, std::uint8_t background);
+    // Whether there is a Frame to draw (and a camera that can see it).
+    bool hasModel() const;
+    // Camera-space positions of the current Frame and of the shown Companions.
+    void transform();
+    // Collects the Triangles that can be filled (not hidden, every corner at
+    // least kNearestFilledZ away, facing the viewer) and the depth range of
+    // their corners.
+    void reject();
+
+    RenderScene& scene() { return scene_; }
+    RenderTarget& target() { return target_; }
+    Rasterizer& raster() { return *scene_.rasterizer; }
+    Mesh& mesh() { return *scene_.mesh; }
+    const CameraTransform& camera() const { return camera_; }
+    const ColorSlots& slots() const { return scene_.paint->colorSlots; }
+    bool mappingMode() const { return scene_.mappingMode; }
+
+    // Mesh Triangles that passed reject(), in Triangle order.
+    std::span<const std::int16_t> visibleTriangles() const { return visible_; }
+    // Mesh Triangles whose corners name existing vertices, in Triangle order.
+    std::span<const std::int16_t> drawableTriangles() const { return drawable_; }
+    // Companions shown at the Mesh's current frame, in list order, with their
+    // positions in the Companion list.
+    struct ShownCompanion {
+        Companion* companion;
+        int listIndex;
+    };
+    std::span<const ShownCompanion> shownCompanions() const { return shown_; }
+
+    PixelCorner corner(const Vec3f& camera) const;
+    // The three pixel corners of Mesh Triangle `index`.
+    std::array<PixelCorner, 3> meshCorners(int index) const;
+    std::array<PixelCorner, 3> companionCorners(const Companion& c, int triangle) const;
+    // Fill depth of a camera-space z: 16.16, integer part 0 .. 16384.
+    Fixed16 fillDepth(float z) const;
+
+    // Draws one camera-space edge clipped to the near plane and the target;
+    // with a key only over pixels whose pick value is that key.
+    void drawEdge(const Vec3f& a, const Vec3f& b, std::uint8_t colour,
+                  std::optional<std::int32_t> key = std::nullopt);
+    // The three edges of a triangle, corner 0 to 1, 1 to 2, 2 to 0.
+    void drawTriangleEdges(const Vec3f* positions, const std::array<std::int16_t, 3>& vertex,
+                           std::uint8_t colour, std::optional<std::int32_t> key = std::nullopt);
+
+private:
+    bool visibleCorners(const Vec3f& p0, const Vec3f& p1, const Vec3f& p2);
+
+    RenderTarget& target_;
+    RenderScene& scene_;
+    CameraTransform camera_;
+    Projection projection_;
+    std::vector<std::int16_t> drawable_;
+    std::vector<std::int16_t> visible_;
+    std::vector<ShownCompanion> shown_;
+    double zMin_ = 9999999999.0;
+    double zMax_ = -9999999999.0;
+    double depthScale_ = 0.0;
+};
+
+// A fill triangle from three corners, corner 0 repeated at the end;
+// make(corner, k) builds the record of corner k.
+template <class V, class Make>
+FillTriangle<V> fillTriangle(const std::array<PixelCorner, 3>& c, Make make) {
+    return {make(c[0], 0), make(c[1], 1), make(c[2], 2), make(c[0], 0)};
+}
+
+inline FillTriangle<FlatVertex> flatFill(const std::array<PixelCorner, 3>& c) {
+    return fillTriangle<FlatVertex>(
+        c, [](const PixelCorner& p, int) { return FlatVertex{p.p.x, p.p.y, p.z}; });
+}
+
+}  // namespace tarn
