@@ -1,0 +1,287 @@
+#pragma once
+// The one clip, edge-walk and span scheme behind every fill of the Rasterizer.
+// A fill is a Rule: how many 16.16 attributes its records carry, whether the
+// last of them is a tested depth, how its span steps round, and what it writes
+// at a pixel. Everything else (side clipping by bisection, the Bresenham edge
+// walk into the per-row tables, the span pass) is written once here.
+//
+// Internal to the raster folder.
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "raster/rasterizer.h"
+
+namespace tarn {
+
+// A fill record as the engine sees it: x, y, then A attributes.
+template <int A> using FillPoint = std::array<std::int32_t, 2 + A>;
+inline constexpr int kAxisX = 0;
+inline constexpr int kAxisY = 1;
+inline constexpr int kFirstAttribute = 2;
+
+template <class V> inline constexpr int kAttributesOf = static_cast<int>(sizeof(V) / sizeof(std::int32_t)) - 2;
+
+template <class V, std::size_t N>
+std::array<FillPoint<kAttributesOf<V>>, N> toFillPoints(const std::array<V, N>& polygon) {
+    static_assert(sizeof(V) % sizeof(std::int32_t) == 0 && kAttributesOf<V> >= 0);
+    std::array<FillPoint<kAttributesOf<V>>, N> points;
+    for (std::size_t i = 0; i < N; ++i) points[i] = std::bit_cast<FillPoint<kAttributesOf<V>>>(polygon[i]);
+    return points;
+}
+
+// Keeps attribute `index` of every record within [low, high]: how the fills
+// make sure interpolated coordinates never address outside their source.
+// Interpolation (edge steps, span steps, bisection midpoints) never leaves the
+// range spanned by the corners, so clamping the corners is enough.
+template <class Points>
+void clampAttribute(Points& points, int index, std::int32_t low, std::int32_t high) {
+    for (auto& p : points) p[kFirstAttribute + index] = std::clamp(p[kFirstAttribute + index], low, high);
+}
+
+// What a fill writes into the pick plane.
+enum class PickWrite { None, Key, TexelOffset };
+
+// Running attribute values wrap like the 32-bit registers they model; the
+// interpolated values themselves always lie between the corners' values.
+template <int L> using SpanValues = std::array<std::uint32_t, L>;
+
+template <int L>
+inline void advance(SpanValues<L>& values, const SpanValues<L>& steps) {
+    for (int k = 0; k < L; ++k) values[k] += steps[k];
+}
+
+inline std::uint32_t stepOf(std::int64_t delta, std::int64_t count) {
+    return static_cast<std::uint32_t>(static_cast<std::int32_t>(delta / count));
+}
+
+// A pixel rule built from a colour source: Source::kLinear attributes feed the
+// colour; Depth adds a tested depth as the last attribute.
+template <class Source, PickWrite Pick, bool Depth, bool RoundedSteps = false>
+struct FillRule {
+    static constexpr int kLinear = Source::kLinear;
+    static constexpr int kAttributes = kLinear + (Depth ? 1 : 0);
+    static constexpr bool kDepthTested = Depth;
+    static constexpr bool kRoundedSteps = RoundedSteps;
+    static constexpr PickWrite kPick = Pick;
+    // A source that is one colour for the whole span is filled a word at a time.
+    static constexpr bool kSolid = requires { Source::kSolid; };
+
+    Source source;
+    std::int32_t key = 0;
+
+    void plot(std::uint8_t& colour, std::int32_t* pick, int i, const SpanValues<kLinear>& values) const {
+        std::int32_t offset = 0;
+        colour = source.colour(values, offset);
+        if constexpr (Pick == PickWrite::Key) pick[i] = key;
+        if constexpr (Pick == PickWrite::TexelOffset) pick[i] = offset;
+    }
+};
+
+class FillEngine {
+public:
+    // Fills the closed polygon (corners, then the first corner again).
+    template <class Rule, class V, std::size_t N>
+    static void run(Rasterizer& r, const std::array<V, N>& polygon, const Rule& rule) {
+        constexpr int A = Rule::kAttributes;
+        static_assert(N >= 2 && A <= kMaxFillAttributes && kAttributesOf<V> == A);
+        if (r.width_ <= 0 || r.height_ <= 0 || r.colour_ == nullptr || !rule.source.ready()) return;
+        if (Rule::kDepthTested && r.depth_ == nullptr) return;
+        if (Rule::kPick != PickWrite::None && r.pick_ == nullptr) return;
+
+        std::array<FillPoint<A>, N> corners = toFillPoints(polygon);
+        rule.source.limit(corners, Rule::kRoundedSteps ? kFixed16Half : 0);
+        std::array<FillPoint<A>, 2 * (N - 1) + 1> clipped;
+        const int count = clipSides<A>(r, corners, clipped);
+        for (int i = 0; i + 1 < count; ++i) {
+            FillPoint<A> start = clipped[static_cast<std::size_t>(i)];
+            FillPoint<A> end = clipped[static_cast<std::size_t>(i) + 1];
+            bool startMoved = false;
+            if (clipEdge<A>(start, end, kAxisY, r.yLimit_, startMoved)) walkEdge<A>(r, start, end);
+        }
+        spans(r, rule);
+    }
+
+private:
+    template <int A>
+    static FillPoint<A> midpoint(const FillPoint<A>& a, const FillPoint<A>& b) {
+        FillPoint<A> m;
+        for (std::size_t i = 0; i < m.size(); ++i)
+            m[i] = static_cast<std::int32_t>((static_cast<std::int64_t>(a[i]) + b[i]) >> 1);
+        return m;
+    }
+
+    // The point of the segment whose coordinate on `axis` is `border`, found by
+    // halving, every attribute carried along. Requires lo[axis] <= border <
+    // hi[axis]. That invariant holds after every round, and a floor midpoint of
+    // two integers a < b lies in [a, b), so the interval shrinks each round and
+    // at the latest hi = border + 1 gives a midpoint on the border: it ends
+    // within 33 rounds for any int32 coordinates.
+    template <int A>
+    static FillPoint<A> bisect(FillPoint<A> lo, FillPoint<A> hi, int axis, std::int32_t border) {
+        for (;;) {
+            const FillPoint<A> mid = midpoint<A>(lo, hi);
+            if (mid[axis] == border) return mid;
+            if (mid[axis] < border) lo = mid;
+            else hi = mid;
+        }
+    }
+
+    // Clips the edge start -> end to 0 <= p[axis] <= high. False when nothing
+    // of it is inside. An endpoint exactly on the high border stays as it is;
+    // a larger endpoint exactly at 0 is itself the cut point of the smaller.
+    template <int A>
+    static bool clipEdge(FillPoint<A>& start, FillPoint<A>& end, int axis, std::int32_t high, bool& startMoved) {
+        const bool swapped = end[axis] < start[axis];
+        FillPoint<A>& lo = swapped ? end : start;
+        FillPoint<A>& hi = swapped ? start : end;
+        if (hi[axis] < 0 || lo[axis] > high) return false;
+        bool loMoved = false;
+        bool hiMoved = false;
+        if (lo[axis] <= 0) {
+            lo = hi[axis] == 0 ? hi : bisect<A>(lo, hi, axis, 0);
+            loMoved = true;
+        }
+        if (hi[axis] > high) {
+            hi = bisect<A>(lo, hi, axis, high);
+            hiMoved = true;
+        }
+        startMoved = swapped ? hiMoved : loMoved;
+        return true;
+    }
+
+    // Clips the polygon against the left and right borders. A kept edge adds
+    // its start point when that was moved, then its end point; the first point
+    // closes the result again.
+    template <int A, std::size_t N, std::size_t M>
+    static int clipSides(Rasterizer& r, const std::array<FillPoint<A>, N>& polygon, std::array<FillPoint<A>, M>& out) {
+        int count = 0;
+        for (std::size_t i = 0; i + 1 < N; ++i) {
+            FillPoint<A> start = polygon[i];
+            FillPoint<A> end = polygon[i + 1];
+            bool startMoved = false;
+            r.cutFlag_ = 0;
+            if (!clipEdge<A>(start, end, kAxisX, r.xLimit_, startMoved)) continue;
+            r.cutFlag_ = startMoved ? 1 : 0;
+            if (startMoved) out[static_cast<std::size_t>(count++)] = start;
+            out[static_cast<std::size_t>(count++)] = end;
+        }
+        if (count > 0) out[static_cast<std::size_t>(count++)] = out[0];
+        return count;
+    }
+
+    // Records the edge's pixels in the per-row tables by Bresenham's rule; the
+    // first pixel to reach a new extreme of its row keeps it. The edge lies
+    // inside the target.
+    template <int A>
+    static void walkEdge(Rasterizer& r, const FillPoint<A>& start, const FillPoint<A>& end) {
+        r.firstRow_ = std::min({r.firstRow_, start[kAxisY], end[kAxisY]});
+        r.lastRow_ = std::max({r.lastRow_, start[kAxisY], end[kAxisY]});
+        const int dx = std::abs(end[kAxisX] - start[kAxisX]);
+        const int dy = std::abs(end[kAxisY] - start[kAxisY]);
+        const bool xMajor = dx > dy;
+        const int major = xMajor ? dx : dy;
+        const int minor = xMajor ? dy : dx;
+        const int sx = end[kAxisX] < start[kAxisX] ? -1 : 1;
+        const int sy = end[kAxisY] < start[kAxisY] ? -1 : 1;
+
+        SpanValues<A> values;
+        SpanValues<A> steps{};
+        for (int k = 0; k < A; ++k) {
+            values[k] = static_cast<std::uint32_t>(start[kFirstAttribute + k]);
+            if (major > 0)
+                steps[k] = stepOf(static_cast<std::int64_t>(end[kFirstAttribute + k]) - start[kFirstAttribute + k], major);
+        }
+
+        int x = start[kAxisX];
+        int y = start[kAxisY];
+        int error = 2 * minor - major;
+        for (int i = 0;; ++i) {
+            const std::size_t row = static_cast<std::size_t>(y);
+            std::int32_t* attrs = nullptr;
+            if (x < r.leftEdge_[row]) {
+                r.leftEdge_[row] = x;
+                attrs = &r.leftAttrs_[row * kMaxFillAttributes];
+                for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
+            }
+            if (x > r.rightEdge_[row]) {
+                r.rightEdge_[row] = x;
+                attrs = &r.rightAttrs_[row * kMaxFillAttributes];
+                for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
+            }
+            if (i == major) break;
+            if (error < 0) {
+                if (xMajor) x += sx;
+                else y += sy;
+                error += 2 * minor;
+            } else {
+                x += sx;
+                y += sy;
+                error += 2 * (minor - major);
+            }
+            advance<A>(values, steps);
+        }
+    }
+
+    // Fills every recorded row from its left to its right pixel, putting the
+    // rows back to idle as it goes.
+    template <class Rule>
+    static void spans(Rasterizer& r, const Rule& rule) {
+        constexpr int L = Rule::kLinear;
+        constexpr std::int64_t kRounding = Rule::kRoundedSteps ? kFixed16Half : 0;
+        for (std::int32_t row = r.firstRow_; row <= r.lastRow_; ++row) {
+            const std::size_t at = static_cast<std::size_t>(row);
+            const std::int32_t xl = r.leftEdge_[at];
+            const std::int32_t xr = r.rightEdge_[at];
+            r.leftEdge_[at] = kEdgeIdleLeft;
+            r.rightEdge_[at] = kEdgeIdleRight;
+            if (xl > xr) continue;
+            const int n = xr - xl + 1;
+            const std::int32_t* left = &r.leftAttrs_[at * kMaxFillAttributes];
+            const std::int32_t* right = &r.rightAttrs_[at * kMaxFillAttributes];
+
+            SpanValues<L> values;
+            SpanValues<L> steps;
+            for (int k = 0; k < L; ++k) {
+                values[k] = static_cast<std::uint32_t>(left[k]);
+                steps[k] = stepOf(static_cast<std::int64_t>(right[k]) - left[k] + kRounding, n);
+            }
+            const std::size_t base = at * static_cast<std::size_t>(r.width_) + static_cast<std::size_t>(xl);
+            std::uint8_t* colour = r.colour_ + base;
+            std::int32_t* pick = Rule::kPick == PickWrite::None ? nullptr : r.pick_ + base;
+
+            if constexpr (Rule::kSolid) {
+                std::memset(colour, rule.source.value, static_cast<std::size_t>(n));
+            } else if constexpr (Rule::kDepthTested) {
+                // Depth moves in whole depth units: only the integer parts interpolate.
+                const std::int32_t zl = left[L] >> kFixed16Shift;
+                const std::int32_t zr = right[L] >> kFixed16Shift;
+                const std::int32_t zStep = (zr - zl) / n;
+                std::int32_t z = zl;
+                std::uint16_t* depth = r.depth_ + base;
+                for (int i = 0; i < n; ++i) {
+                    const auto d = static_cast<std::uint16_t>(z);
+                    if (d < depth[i]) {
+                        depth[i] = d;
+                        rule.plot(colour[i], pick, i, values);
+                    }
+                    z += zStep;
+                    advance<L>(values, steps);
+                }
+            } else {
+                for (int i = 0; i < n; ++i) {
+                    rule.plot(colour[i], pick, i, values);
+                    advance<L>(values, steps);
+                }
+            }
+        }
+        r.firstRow_ = kEdgeIdleLeft;
+        r.lastRow_ = kEdgeIdleRight;
+    }
+};
+
+}  // namespace tarn

@@ -1,0 +1,124 @@
+#pragma once
+// The colour sources of the fills: what colour a pixel gets from its running
+// attributes (and, for texture sources, which texel that was), whether the
+// source is there at all, and how corner coordinates are kept inside it. The
+// engine (fill_engine.h) does the rest. Internal to the raster folder.
+#include <algorithm>
+#include <cstdint>
+
+#include "raster/fill_engine.h"
+
+namespace tarn {
+
+inline std::uint32_t wholeOf(std::uint32_t fixed) { return fixed >> kFixed16Shift; }
+
+// Largest 16.16 coordinate addressing one of `count` cells, less `margin`.
+inline std::int32_t lastFixedBelow(int count, std::int32_t margin) { return toFixed16(count) - 1 - margin; }
+
+// Sources that read nothing: always ready, no coordinates to keep in range.
+struct ReadsNothing {
+    bool ready() const { return true; }
+    template <class Points> void limit(Points&, std::int32_t) const {}
+};
+
+// One colour for every pixel.
+struct FlatSource : ReadsNothing {
+    static constexpr int kLinear = 0;
+    std::uint8_t value;
+    std::uint8_t colour(const SpanValues<0>&, std::int32_t&) const { return value; }
+};
+
+// As FlatSource, for fills without depth: the span is written as whole words.
+struct SolidSource : FlatSource {
+    static constexpr bool kSolid = true;
+};
+
+// The integer part of c is the palette index.
+struct ShadeSource : ReadsNothing {
+    static constexpr int kLinear = 1;
+    std::uint8_t colour(const SpanValues<1>& a, std::int32_t&) const {
+        return static_cast<std::uint8_t>(wholeOf(a[0]));
+    }
+};
+
+// The texel at (u, v), attributes 0 and 1 of every textured record; its offset
+// is what the Texel variants pick.
+struct TexelLookup {
+    const std::uint8_t* texture;
+    const std::int32_t* rowOffsets;
+    int width;
+    int height;
+
+    bool ready() const { return texture != nullptr; }
+    template <class Points> void limit(Points& corners, std::int32_t margin) const {
+        clampAttribute(corners, 0, 0, lastFixedBelow(width, margin));
+        clampAttribute(corners, 1, 0, lastFixedBelow(height, margin));
+    }
+    std::uint8_t texel(std::uint32_t u, std::uint32_t v, std::int32_t& offset) const {
+        offset = rowOffsets[wholeOf(v)] + static_cast<std::int32_t>(wholeOf(u));
+        return texture[offset];
+    }
+};
+
+struct TextureSource : TexelLookup {
+    static constexpr int kLinear = 2;
+    std::uint8_t colour(const SpanValues<2>& a, std::int32_t& offset) const { return texel(a[0], a[1], offset); }
+};
+
+// Texel shaded through colormap row s (attribute 2).
+struct TexGSource : TexelLookup {
+    static constexpr int kLinear = 3;
+    const std::uint8_t* shade;
+    int shadeRows;
+
+    bool ready() const { return TexelLookup::ready() && shade != nullptr && shadeRows > 0; }
+    template <class Points> void limit(Points& corners, std::int32_t margin) const {
+        TexelLookup::limit(corners, margin);
+        clampAttribute(corners, 2, 0, lastFixedBelow(shadeRows, 0));
+    }
+    std::uint8_t colour(const SpanValues<3>& a, std::int32_t& offset) const {
+        const std::uint32_t t = texel(a[0], a[1], offset);
+        return shade[wholeOf(a[2]) * kShadeRowBytes + t];
+    }
+};
+
+// Texel shaded through the colormap row that the map holds at (mx, my),
+// attributes 2 and 3. The map's bytes are not known in advance, so the row is
+// capped to the rows the table has.
+struct TexPSource : TexelLookup {
+    static constexpr int kLinear = 4;
+    const std::uint8_t* shade;
+    int shadeRows;
+    const std::uint8_t* map;
+
+    bool ready() const { return TexelLookup::ready() && shade != nullptr && shadeRows > 0 && map != nullptr; }
+    template <class Points> void limit(Points& corners, std::int32_t margin) const {
+        TexelLookup::limit(corners, margin);
+        clampAttribute(corners, 2, 0, lastFixedBelow(kMapSide, 0));
+        clampAttribute(corners, 3, 0, lastFixedBelow(kMapSide, 0));
+    }
+    std::uint8_t colour(const SpanValues<4>& a, std::int32_t& offset) const {
+        const std::uint32_t t = texel(a[0], a[1], offset);
+        const std::uint32_t row = std::min<std::uint32_t>(map[wholeOf(a[3]) * kMapSide + wholeOf(a[2])],
+                                                          static_cast<std::uint32_t>(shadeRows - 1));
+        return shade[row * kShadeRowBytes + t];
+    }
+};
+
+// Map texel at (u, v) added to a ramp base.
+struct MapSource {
+    static constexpr int kLinear = 2;
+    const std::uint8_t* map;
+    std::uint8_t base;
+
+    bool ready() const { return map != nullptr; }
+    template <class Points> void limit(Points& corners, std::int32_t) const {
+        clampAttribute(corners, 0, 0, lastFixedBelow(kMapSide, 0));
+        clampAttribute(corners, 1, 0, lastFixedBelow(kMapSide, 0));
+    }
+    std::uint8_t colour(const SpanValues<2>& a, std::int32_t&) const {
+        return static_cast<std::uint8_t>(base + map[wholeOf(a[1]) * kMapSide + wholeOf(a[0])]);
+    }
+};
+
+}  // namespace tarn

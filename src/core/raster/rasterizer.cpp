@@ -1,0 +1,85 @@
+#include "raster/rasterizer.h"
+
+#include <algorithm>
+
+#include "raster/frame_buffer.h"
+
+namespace tarn {
+
+Rasterizer::Rasterizer() = default;
+Rasterizer::~Rasterizer() = default;
+
+bool Rasterizer::SetTarget(const RasterTarget& target) {
+    const bool usable = target.width >= 0 && target.height >= 0 && target.width <= kMaxTargetSide &&
+                        target.height <= kMaxTargetSide;
+    const RasterTarget t = usable ? target : RasterTarget{};
+    colour_ = t.colour;
+    colour16_ = t.colour16;
+    depth_ = t.depth;
+    pick_ = t.pick;
+    width_ = t.width;
+    height_ = t.height;
+    xLimit_ = width_ - 1;
+    yLimit_ = height_ - 1;
+    // The per-row tables follow the tallest target seen, so no target can have
+    // a row they do not hold.
+    const std::size_t rows = static_cast<std::size_t>(height_);
+    if (leftEdge_.size() < rows) {
+        leftEdge_.resize(rows, kEdgeIdleLeft);
+        rightEdge_.resize(rows, kEdgeIdleRight);
+        leftAttrs_.resize(rows * kMaxFillAttributes);
+        rightAttrs_.resize(rows * kMaxFillAttributes);
+    }
+    ResetEdges();
+    return usable;
+}
+
+bool Rasterizer::SetTarget(FrameBuffer& frame) {
+    return SetTarget(RasterTarget{frame.colour(), nullptr, frame.depth(), frame.pick(), frame.width(), frame.height()});
+}
+
+bool Rasterizer::SetTexture(std::span<const std::uint8_t> texels, int width, int height,
+                            std::span<const std::int32_t> rowOffsets) {
+    texture_ = nullptr;
+    rowOffsets_ = nullptr;
+    textureWidth_ = 0;
+    textureHeight_ = 0;
+    if (width <= 0 || height <= 0 || width > kMaxTargetSide || height > kMaxTargetSide ||
+        rowOffsets.size() < static_cast<std::size_t>(height))
+        return false;
+    const bool rowsInside = std::all_of(rowOffsets.begin(), rowOffsets.begin() + height, [&](std::int32_t offset) {
+        return offset >= 0 && static_cast<std::size_t>(offset) + static_cast<std::size_t>(width) <= texels.size();
+    });
+    if (!rowsInside) return false;
+    texture_ = texels.data();
+    rowOffsets_ = rowOffsets.data();
+    textureWidth_ = width;
+    textureHeight_ = height;
+    return true;
+}
+
+void Rasterizer::SetShadeTable(std::span<const std::uint8_t> table) {
+    const std::size_t rows = std::min<std::size_t>(table.size() / kShadeRowBytes, kMaxTargetSide);
+    shadeTable_ = rows > 0 ? table.data() : nullptr;
+    shadeRows_ = static_cast<int>(rows);
+}
+
+void Rasterizer::SetMap(std::span<const std::uint8_t> map) {
+    map_ = map.size() >= static_cast<std::size_t>(kMapSide) * kMapSide ? map.data() : nullptr;
+}
+
+void Rasterizer::ResetEdges() {
+    const auto rows = static_cast<std::ptrdiff_t>(height_);
+    std::fill(leftEdge_.begin(), leftEdge_.begin() + rows, kEdgeIdleLeft);
+    std::fill(rightEdge_.begin(), rightEdge_.begin() + rows, kEdgeIdleRight);
+    firstRow_ = kEdgeIdleLeft;
+    lastRow_ = kEdgeIdleRight;
+}
+
+bool Rasterizer::edgesIdle() const {
+    return firstRow_ == kEdgeIdleLeft && lastRow_ == kEdgeIdleRight &&
+           std::all_of(leftEdge_.begin(), leftEdge_.end(), [](std::int32_t x) { return x == kEdgeIdleLeft; }) &&
+           std::all_of(rightEdge_.begin(), rightEdge_.end(), [](std::int32_t x) { return x == kEdgeIdleRight; });
+}
+
+}  // namespace tarn
