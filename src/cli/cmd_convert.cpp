@@ -1,0 +1,69 @@
+// tarn-cli convert IN OUT: an 8-bit skin image between PCX and BMP with its
+// palette kept, or to an indexed PNG when OUT ends in ".png".
+#include <algorithm>
+#include <cctype>
+#include <ostream>
+
+#include "cli_commands.h"
+#include "image/skin_io.h"
+#include "platform/batch_ui.h"
+#include "platform/fs.h"
+
+namespace tarn::cli {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+std::string lowerExtension(const std::string& path) {
+    const std::string name = fileNameOf(path);
+    const auto dot = name.rfind('.');
+    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+int convert(const Args& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 2) {
+        err << "usage: tarn-cli convert IN OUT\n";
+        return kExitUsage;
+    }
+    const std::string& in = args[0];
+    const std::string& target = args[1];
+    const std::string ext = lowerExtension(target);
+    if (ext != ".pcx" && ext != ".bmp" && ext != ".png") {
+        err << "tarn-cli convert: OUT must end in .pcx, .bmp or .png: " << target << '\n';
+        return kExitUsage;
+    }
+
+    BatchUi ui(err);
+    // The reader is silent about files it cannot open; say why here.
+    const ReadResult probe = readFile(in);
+    if (!probe.ok()) {
+        err << in << ": " << errorLoadingMessage(probe.error) << '\n';
+        return kExitFailed;
+    }
+    auto skin = LoadSkinImage(ui, in);
+    if (!skin) return kExitFailed;
+
+    bool saved = false;
+    if (ext == ".png")
+        saved = SavePng8(ui, target, skin->width, skin->height, skin->pixels.data(), skin->palette);
+    else if (ext == ".bmp")
+        saved = SaveBmp(ui, *skin, target);
+    else
+        saved = SavePcx(ui, *skin, target);
+    if (!saved) return kExitFailed;
+    out << in << " -> " << target << " (" << skin->width << "x" << skin->height << ")\n";
+    return kExitOk;
+}
+
+Registrar reg("convert", "convert IN OUT    8-bit PCX/BMP skin to PCX, BMP or PNG (by OUT's extension)",
+              convert);
+
+}  // namespace
+
+}  // namespace tarn::cli

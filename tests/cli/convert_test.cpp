@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli_commands.h"
+#include "image/image_codec.h"
+#include "platform/fs.h"
+#include "test_files.h"
+
+namespace tarn::cli {
+namespace {
+
+struct CliResult {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+CliResult convert(const std::string& in, const std::string& target) {
+    std::ostringstream out, err;
+    const int code = run({"convert", in, target}, out, err);
+    return {code, out.str(), err.str()};
+}
+
+TEST(Convert, PcxToBmpToPngKeepsPixelsAndPalette) {
+    test::TempDir dir;
+    Palette pal{};
+    for (std::size_t i = 0; i < pal.size(); ++i) pal[i] = static_cast<std::uint8_t>(i * 7);
+    Bytes px(13 * 5);
+    for (std::size_t i = 0; i < px.size(); ++i) px[i] = static_cast<std::uint8_t>(i * 37);
+    const std::string pcx = dir.file("a.pcx");
+    ASSERT_EQ(writeFileAtomic(pcx, encodePcx(13, 5, px.data(), pal)), 0);
+
+    const std::string bmp = dir.file("b.BMP");  // the extension counts in any case
+    CliResult r = convert(pcx, bmp);
+    ASSERT_EQ(r.code, 0) << r.err;
+    DecodedImage d = decodeImage(readFile(bmp).bytes);
+    ASSERT_TRUE(d.ok());
+    EXPECT_EQ(d.image.type, SkinFileType::Bmp);
+    EXPECT_EQ(d.image.pixels, px);
+    EXPECT_EQ(d.image.palette, pal);
+
+    const std::string png = dir.file("c.png");
+    r = convert(bmp, png);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readFile(png).bytes, encodePng8(13, 5, px.data(), pal));
+}
+
+TEST(Convert, FailuresSayWhyAndLeaveTheTargetAlone) {
+    test::TempDir dir;
+    const std::string target = dir.file("keep.pcx");
+    const Bytes old = {1, 2, 3};
+    ASSERT_EQ(writeFileAtomic(target, old), 0);
+
+    CliResult r = convert(dir.file("missing.pcx"), target);
+    EXPECT_NE(r.code, 0);
+    EXPECT_NE(r.err.find("Error Loading: "), std::string::npos);
+
+    const std::string text = dir.file("text.pcx");
+    ASSERT_EQ(writeFileAtomic(text, Bytes{'h', 'i', '\n'}), 0);
+    r = convert(text, target);
+    EXPECT_NE(r.code, 0);
+    EXPECT_NE(r.err.find(kMsgNotValidSkin), std::string::npos);
+    EXPECT_EQ(readFile(target).bytes, old);
+
+    Palette pal{};
+    const Bytes px(4, 1);
+    const std::string good = dir.file("good.bmp");
+    ASSERT_EQ(writeFileAtomic(good, encodeBmp(2, 2, px.data(), pal)), 0);
+    r = convert(good, dir.file("no-such-folder/out.pcx"));
+    EXPECT_NE(r.code, 0);
+    EXPECT_NE(r.err.find("Error Saving: "), std::string::npos);
+
+    EXPECT_EQ(convert(good, dir.file("out.gif")).code, 2);
+    std::ostringstream out, err;
+    EXPECT_EQ(run({"convert", good}, out, err), 2);
+}
+
+}  // namespace
+}  // namespace tarn::cli
