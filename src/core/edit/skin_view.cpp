@@ -1,0 +1,458 @@
+#include "edit/skin_view.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "image/skin.h"
+#include "model/mesh.h"
+#include "paint/paint_state.h"
+#include "platform/refresh.h"
+#include "render/iso_view_line.h"
+
+namespace tarn {
+namespace {
+
+constexpr int kRowAlign = 4;
+constexpr float kWheelZoomIn = 1.1f;
+constexpr float kWheelZoomOut = 0.9090909f;
+// Per pixel of vertical drag; the single-precision constant users are used to.
+constexpr float kDragZoomOut = 0.99900097f;
+constexpr float kDragZoomIn = 1.001f;
+constexpr int kWheelNotch = 120;
+constexpr int kPanesSkinIsoLocal = kPaneSkinView | kPaneIsoView | kPaneOption16;  // 19
+constexpr int kPanesPaletteLocal = kPanePalette | kPaneOption16;                  // 24
+constexpr int kPanesSkinLocal = kPaneSkinView | kPaneOption32;                    // 33
+
+// Positions far outside any view are kept finite and inside int range, so that a
+// wild pan never makes a conversion undefined.
+constexpr float kCoordLimit = 1.0e8f;
+
+int toPixel(float v) { return static_cast<int>(std::clamp(v, -kCoordLimit, kCoordLimit)); }
+
+// 16.16 texture coordinates of the skin quad: texel centres a quarter in from
+// each edge, so that truncation never leaves the skin.
+constexpr std::int32_t kTexInset = 0x4000;
+constexpr std::int32_t kTexFarInset = 0xFFFE;
+constexpr int kFracBits = 16;
+
+constexpr unsigned kDragButtons = kLeftButton | kRightButton;
+
+}  // namespace
+
+SkinView::SkinView(PaneContext context) : context_(std::move(context)) {}
+
+Skin* SkinView::skin() const {
+    Skin* s = context_.currentSkin ? context_.currentSkin() : nullptr;
+    if (s == nullptr || s->width <= 0 || s->height <= 0 || s->pixels.size() < s->pixelCount()) return nullptr;
+    return s;
+}
+
+void SkinView::resize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    clientWidth_ = width;
+    const int rounded = (width + kRowAlign - 1) / kRowAlign * kRowAlign;
+    if (rounded == viewWidth_ && height == viewHeight_) return;
+    viewWidth_ = rounded;
+    viewHeight_ = height;
+    const auto n = static_cast<std::size_t>(viewWidth_) * static_cast<std::size_t>(viewHeight_);
+    image_.assign(n, 0);
+    sourceMap_.assign(n, -1);
+    redraw(kRedrawFull);
+}
+
+void SkinView::setZoom(float z) { zoom_ = std::clamp(z, kMinZoom, kMaxZoom); }
+
+int SkinView::clientXOfSkin(float s) const { return toPixel(viewWidth_ / 2 + (s + 0.5f - panX_) * zoom_); }
+int SkinView::clientYOfSkin(float t) const { return toPixel(viewHeight_ / 2 + (t + 0.5f - panY_) * zoom_); }
+int SkinView::skinXAt(int x) const { return toPixel((x - viewWidth_ / 2) / zoom_ + panX_); }
+int SkinView::skinYAt(int y) const { return toPixel((y - viewHeight_ / 2) / zoom_ + panY_); }
+
+std::int32_t SkinView::sourceAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= clientWidth_ || y >= viewHeight_) return -1;
+    return sourceMap_[static_cast<std::size_t>(x + (viewHeight_ - 1 - y) * viewWidth_)];
+}
+
+void SkinView::fillBackground() {
+    std::fill(image_.begin(), image_.end(), context_.paint.colorSlots[kSlotBackground]);
+}
+
+void SkinView::redraw(int kind) {
+    if (viewWidth_ == 0 || viewHeight_ == 0) return;
+    Skin* s = skin();
+    if (s != nullptr) clampMapRect(*s);
+    const std::uint8_t background = context_.paint.colorSlots[kSlotBackground];
+    switch (kind) {
+    case kRedrawFull:
+        fillBackground();
+        std::fill(sourceMap_.begin(), sourceMap_.end(), -1);
+        if (s != nullptr) drawSkinQuad(*s, true);
+        break;
+    case kRedrawQuick:
+        fillBackground();
+        if (s != nullptr) drawSkinQuad(*s, false);
+        break;
+    case kRedrawBackground:
+        for (std::size_t i = 0; i < image_.size(); ++i)
+            if (sourceMap_[i] < 0) image_[i] = background;
+        break;
+    case kRedrawFromSkin:
+        if (s != nullptr) {
+            // The map may predate a change of skin size: never read past the pixels.
+            const auto count = static_cast<std::int32_t>(s->pixelCount());
+            for (std::size_t i = 0; i < image_.size(); ++i) {
+                const std::int32_t src = sourceMap_[i];
+                if (src >= 0 && src < count) image_[i] = s->pixels[static_cast<std::size_t>(src)];
+            }
+        }
+        break;
+    default:
+        return;
+    }
+    if (s != nullptr) drawOverlays(*s);
+}
+
+// The skin as one axis-aligned textured quadrilateral: columns take u by the
+// span rule (0x4000 at the left corner, stepping (uMax - 0x4000) / n), rows take
+// v along the left edge from the bottom corner upwards, as the 2D texture fill
+// walks them.
+void SkinView::drawSkinQuad(const Skin& s, bool writeSourceMap) {
+    const int hw = viewWidth_ / 2;
+    const int hh = viewHeight_ / 2;
+    const int x0 = toPixel(hw + (0.0f - panX_) * zoom_);
+    const int x1 = toPixel(hw + (static_cast<float>(s.width) - panX_) * zoom_);
+    const int rowTop = toPixel(hh - (0.0f - panY_) * zoom_);
+    const int rowBottom = toPixel(hh - (static_cast<float>(s.height) - panY_) * zoom_);
+    const int colFirst = std::max(x0, 0);
+    const int colLast = std::min(x1, viewWidth_ - 1);
+    const int rowFirst = std::max(rowBottom, 0);
+    const int rowLast = std::min(rowTop, viewHeight_ - 1);
+    if (colFirst > colLast || rowFirst > rowLast) return;
+
+    const std::int64_t uMax = (static_cast<std::int64_t>(s.width - 1) << kFracBits) + kTexFarInset;
+    const std::int64_t vMax = (static_cast<std::int64_t>(s.height - 1) << kFracBits) + kTexFarInset;
+    const std::int64_t spanN = static_cast<std::int64_t>(x1) - x0 + 1;
+    const std::int64_t uStep = (uMax - kTexInset) / spanN;
+    const std::int64_t rows = static_cast<std::int64_t>(rowTop) - rowBottom;
+    const std::int64_t vStep = rows > 0 ? (kTexInset - vMax) / rows : 0;
+
+    std::vector<std::int32_t> texColumn(static_cast<std::size_t>(colLast - colFirst + 1));
+    for (int c = colFirst; c <= colLast; ++c) {
+        const std::int64_t u = kTexInset + (c - x0) * uStep;
+        texColumn[static_cast<std::size_t>(c - colFirst)] =
+            static_cast<std::int32_t>(std::clamp<std::int64_t>(u >> kFracBits, 0, s.width - 1));
+    }
+    for (int row = rowFirst; row <= rowLast; ++row) {
+        const std::int64_t v = vMax + (row - rowBottom) * vStep;
+        const auto texRow = static_cast<std::int32_t>(std::clamp<std::int64_t>(v >> kFracBits, 0, s.height - 1));
+        const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(viewWidth_);
+        const std::int32_t texBase = texRow * s.width;
+        for (int c = colFirst; c <= colLast; ++c) {
+            const std::int32_t offset = texBase + texColumn[static_cast<std::size_t>(c - colFirst)];
+            image_[base + static_cast<std::size_t>(c)] = s.pixels[static_cast<std::size_t>(offset)];
+            if (writeSourceMap) sourceMap_[base + static_cast<std::size_t>(c)] = offset;
+        }
+    }
+}
+
+void SkinView::drawLine(int x0, int y0, int x1, int y1, std::uint8_t color) {
+    if (!clipSegment(x0, y0, x1, y1, viewWidth_ - 1, viewHeight_ - 1)) return;
+    forEachLinePixel(x0, y0, x1, y1, [&](int x, int y) {
+        image_[static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * static_cast<std::size_t>(viewWidth_)] =
+            color;
+    });
+}
+
+void SkinView::drawOverlays(const Skin&) {
+    if (context_.modes.mappingMode || context_.modes.mappingOverlayInPaint) drawMappingEdges();
+    if (rectangleMode) drawMapRect();
+}
+
+void SkinView::drawMappingEdges() {
+    const Mesh& mesh = context_.mesh;
+    const int hw = viewWidth_ / 2;
+    const int hh = viewHeight_ / 2;
+    const int triangles = std::clamp<int>(mesh.triangleCount, 0, static_cast<int>(mesh.triangles.size()));
+    const int verts = std::clamp<int>(mesh.mappingVertCount, 0, static_cast<int>(mesh.mappingVerts.size()));
+    // Plain triangles first, then selected, then dragged ones on top.
+    struct Pass {
+        bool (*match)(std::uint32_t);
+        int slot;
+    };
+    const Pass passes[] = {
+        {[](std::uint32_t f) { return f == 0; }, kSlotEdge},
+        {[](std::uint32_t f) { return f == kTriSelected; }, kSlotSelected},
+        {[](std::uint32_t f) { return (f & kTriDragMark) != 0; }, kSlotDragged},
+    };
+    for (const Pass& pass : passes) {
+        const std::uint8_t color = context_.paint.colorSlots[pass.slot];
+        for (int i = 0; i < triangles; ++i) {
+            const Triangle& tri = mesh.triangles[static_cast<std::size_t>(i)];
+            if (!pass.match(tri.flags)) continue;
+            int cx[3], cy[3];
+            bool valid = true;
+            for (int k = 0; k < 3; ++k) {
+                const int m = tri.mapping[static_cast<std::size_t>(k)];
+                if (m < 0 || m >= verts) {
+                    valid = false;
+                    break;
+                }
+                const MappingVert& mv = mesh.mappingVerts[static_cast<std::size_t>(m)];
+                cx[k] = toPixel(hw + (mv.s + 0.5f - panX_) * zoom_);
+                cy[k] = toPixel(hh - (mv.t + 0.5f - panY_) * zoom_);
+            }
+            if (!valid) continue;
+            for (int k = 0; k < 3; ++k) drawLine(cx[k], cy[k], cx[(k + 1) % 3], cy[(k + 1) % 3], color);
+        }
+    }
+}
+
+void SkinView::drawMapRect() {
+    const int hw = viewWidth_ / 2;
+    const int hh = viewHeight_ / 2;
+    const int l = toPixel(hw + (mapRect.left - panX_) * zoom_);
+    const int r = toPixel(hw + (mapRect.right - panX_) * zoom_);
+    const int t = toPixel(hh - (mapRect.top - panY_) * zoom_);
+    const int b = toPixel(hh - (mapRect.bottom - panY_) * zoom_);
+    const std::uint8_t color = context_.paint.colorSlots[kSlotEdge];
+    drawLine(l, t, r, t, color);
+    drawLine(r, t, r, b, color);
+    drawLine(r, b, l, b, color);
+    drawLine(l, b, l, t, color);
+}
+
+void SkinView::clampMapRect(const Skin& s) {
+    mapRect.left = std::clamp(mapRect.left, 0, s.width - 1);
+    mapRect.right = std::clamp(mapRect.right, 0, s.width - 1);
+    mapRect.top = std::clamp(mapRect.top, 0, s.height - 1);
+    mapRect.bottom = std::clamp(mapRect.bottom, 0, s.height - 1);
+    if (mapRect.left > mapRect.right) std::swap(mapRect.left, mapRect.right);
+    if (mapRect.top > mapRect.bottom) std::swap(mapRect.top, mapRect.bottom);
+}
+
+// ---- mouse ----
+
+void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
+    if (drag_ != Drag::Idle) return;
+    if (e.button != kLeftButton && e.button != kRightButton) return;
+    ctrl_ = e.ctrl;
+    shift_ = e.shift;
+    pressX_ = lastX_ = e.x;
+    pressY_ = lastY_ = e.y;
+    const PaneModes& modes = context_.modes;
+    if (modes.cameraOverride) {
+        drag_ = Drag::Camera;
+        warp_.start(e.x, e.y);
+        pointer.hideCursor();
+        pointer.capture();
+        return;
+    }
+    SkinViewTool* tool = nullptr;
+    if (rectangleMode && e.button == kLeftButton) {
+        tool = rectangleTool_;
+    } else if (!modes.mappingMode) {
+        if (e.button == kLeftButton) {
+            startPainting(e, pointer);
+        } else {
+            drag_ = Drag::ColorPick;
+            pointer.capture();
+            pickColor(e.x, e.y);
+        }
+        return;
+    } else {
+        tool = mappingTool_;
+    }
+    if (tool != nullptr && tool->press(e)) {
+        activeTool_ = tool;
+        drag_ = Drag::Tool;
+        pointer.capture();
+    }
+}
+
+void SkinView::startPainting(const MouseEvent& e, PointerControl& pointer) {
+    Skin* s = skin();
+    if (s == nullptr) return;
+    stroke_ = std::make_unique<StrokeMask>(s->pixelCount());
+    drag_ = Drag::Painting;
+    pointer.capture();
+    if (context_.modes.brush == Brush::Line) snapshot_ = s->pixels;
+    paintSegment(e.x, e.y, e.x, e.y);
+}
+
+void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
+    switch (drag_) {
+    case Drag::Camera:
+        cameraStep(e, pointer);
+        return;
+    case Drag::Painting: {
+        Skin* s = skin();
+        if (s == nullptr || !stroke_) break;
+        switch (context_.modes.brush) {
+        case Brush::Point:
+            paintSegment(e.x, e.y, e.x, e.y);
+            break;
+        case Brush::Pencil:
+            paintSegment(lastX_, lastY_, e.x, e.y);
+            break;
+        case Brush::Line:
+            // Only the line from the press point to here stays on the skin.
+            if (snapshot_.size() == s->pixels.size()) std::copy(snapshot_.begin(), snapshot_.end(), s->pixels.begin());
+            // The undone line must leave the views even when the new one lies off the pane.
+            if (!paintSegment(pressX_, pressY_, e.x, e.y))
+                context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIsoLocal);
+            stroke_ = std::make_unique<StrokeMask>(s->pixelCount());
+            break;
+        }
+        break;
+    }
+    case Drag::ColorPick:
+        pickColor(e.x, e.y);
+        break;
+    case Drag::Tool:
+        if (activeTool_ != nullptr) activeTool_->move(e);
+        break;
+    default:
+        break;
+    }
+    lastX_ = e.x;
+    lastY_ = e.y;
+}
+
+void SkinView::mouseRelease(const MouseEvent& e, PointerControl& pointer) {
+    const unsigned held = e.buttons & kDragButtons;
+    switch (drag_) {
+    case Drag::Idle:
+        return;
+    case Drag::Camera:
+        // The drag goes on while the other button is still down.
+        if (held != 0) return;
+        pointer.showCursor();
+        context_.refresh.refresh(kRedrawFull, kPanesSkinLocal);
+        endDrag(pointer, false, held);
+        return;
+    case Drag::Painting:
+        dropStroke();
+        break;
+    case Drag::ColorPick:
+        finishColorPick();
+        break;
+    case Drag::Tool:
+        if (activeTool_ != nullptr) activeTool_->release(e);
+        activeTool_ = nullptr;
+        break;
+    case Drag::ReleasePending:
+    case Drag::ReleasePendingQuiet:
+        break;
+    }
+    endDrag(pointer, true, held);
+}
+
+void SkinView::endDrag(PointerControl& pointer, bool waitForButtons, unsigned buttonsHeld) {
+    if (waitForButtons && buttonsHeld != 0) {
+        drag_ = Drag::ReleasePendingQuiet;
+        return;
+    }
+    pointer.releaseCapture();
+    resetDrag();
+}
+
+void SkinView::resetDrag() {
+    drag_ = Drag::Idle;
+    pressX_ = pressY_ = lastX_ = lastY_ = 0;
+    ctrl_ = shift_ = false;
+}
+
+void SkinView::captureLost(PointerControl& pointer) {
+    switch (drag_) {
+    case Drag::Camera:
+        pointer.showCursor();
+        context_.refresh.refresh(kRedrawFull, kPanesSkinLocal);
+        break;
+    case Drag::Painting:
+        dropStroke();
+        break;
+    case Drag::ColorPick:
+        finishColorPick();
+        break;
+    case Drag::Tool:
+        if (activeTool_ != nullptr) activeTool_->cancel();
+        activeTool_ = nullptr;
+        break;
+    default:
+        break;
+    }
+    resetDrag();
+}
+
+void SkinView::dropStroke() {
+    stroke_.reset();
+    snapshot_.clear();
+    snapshot_.shrink_to_fit();
+}
+
+void SkinView::finishColorPick() {
+    context_.refresh.refresh(kRedrawFull, kPanesSkinIso);
+    context_.refresh.rebuildPaintRemap();
+}
+
+void SkinView::cameraStep(const MouseEvent& e, PointerControl& pointer) {
+    if (warp_.atAnchor(e.x, e.y)) return;
+    int dx = 0, dy = 0;
+    warp_.step(e.x, e.y, pointer, dx, dy);
+    if ((e.buttons & kRightButton) != 0) {
+        float z = zoom_;
+        const float f = dy > 0 ? kDragZoomOut : kDragZoomIn;
+        for (int i = 0, n = std::abs(dy); i < n; ++i) z *= f;
+        setZoom(z);
+    } else {
+        panX_ -= dx / zoom_;
+        panY_ -= dy / zoom_;
+    }
+    context_.refresh.refresh(kRedrawQuick, kPanesSkinLocal);
+}
+
+void SkinView::wheel(int delta) {
+    const int n = delta / kWheelNotch;
+    float z = zoom_;
+    for (int i = 0; i < n; ++i) z *= kWheelZoomIn;
+    for (int i = 0; i < -n; ++i) z *= kWheelZoomOut;
+    setZoom(z);
+    redraw(kRedrawFull);
+}
+
+// ---- painting ----
+
+void SkinView::paintViewPixel(int x, int y) {
+    const std::int32_t i = sourceAt(x, y);
+    Skin* s = skin();
+    if (i < 0 || s == nullptr || !stroke_) return;
+    paintPixel(s->pixels, static_cast<std::size_t>(i), *stroke_, context_.paint);
+}
+
+bool SkinView::paintSegment(int ax, int ay, int bx, int by) {
+    const auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < clientWidth_ && y < viewHeight_; };
+    const bool bothInside = inside(ax, ay) && inside(bx, by);
+    const bool samePoint = ax == bx && ay == by;
+    if (samePoint) {
+        if (!bothInside) return false;
+        paintViewPixel(ax, ay);
+    } else {
+        if (!bothInside && !clipSegment(ax, ay, bx, by, clientWidth_ - 1, viewHeight_ - 1)) return false;
+        forEachLinePixel(ax, ay, bx, by, [&](int x, int y) { paintViewPixel(x, y); });
+    }
+    context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIsoLocal);
+    return true;
+}
+
+void SkinView::pickColor(int x, int y) {
+    Skin* s = skin();
+    const std::int32_t i = sourceAt(x, y);
+    if (s == nullptr || i < 0 || static_cast<std::size_t>(i) >= s->pixelCount()) return;
+    const std::uint8_t index = s->pixels[static_cast<std::size_t>(i)];
+    PaintState& paint = context_.paint;
+    if (paint.colorSlots[paint.activeSlot] == index) return;
+    paint.colorSlots[paint.activeSlot] = index;
+    context_.refresh.refresh(kRedrawFull, kPanesPaletteLocal);
+}
+
+}  // namespace tarn

@@ -1,0 +1,140 @@
+#pragma once
+// The 2D pane: the current Skin magnified and panned into an 8-bit view image,
+// with a source map telling which skin pixel each view pixel shows, the
+// mapping overlay, the three brushes, the colour pick, the camera drag and the
+// wheel zoom. The widget only forwards events and blits `image()`.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "paint/stroke.h"
+#include "render/iso_view_context.h"
+#include "render/iso_view_input.h"
+
+namespace tarn {
+
+// The rectangle of Map from 3D View, in skin pixels.
+struct MapRect {
+    int left = -100;
+    int top = -100;
+    int right = 1000;
+    int bottom = 1000;
+    bool operator==(const MapRect&) const = default;
+};
+
+// Mouse handling that other tools (mapping mode, rectangle editing) plug into
+// the pane. Each returns whether it took the press; the pane then forwards the
+// moves and the release to it until the drag ends.
+class SkinViewTool {
+public:
+    virtual ~SkinViewTool() = default;
+    virtual bool press(const MouseEvent& e) = 0;
+    virtual void move(const MouseEvent& e) = 0;
+    virtual void release(const MouseEvent& e) = 0;
+    // The capture was taken away: end the drag as a release would.
+    virtual void cancel() = 0;
+};
+
+class SkinView {
+public:
+    static constexpr float kMinZoom = 1.0f;
+    static constexpr float kMaxZoom = 12.0f;
+    static constexpr float kStartZoom = 3.0f;
+    static constexpr float kStartPan = 50.0f;
+
+    enum class Drag { Idle, ReleasePending, ReleasePendingQuiet, Camera, Painting, ColorPick, Tool };
+
+    explicit SkinView(PaneContext context);
+
+    // Client size; the view image is as wide as the width rounded up to 4.
+    void resize(int width, int height);
+    // One of the redraw kinds, then the overlays.
+    void redraw(int kind);
+
+    void mousePress(const MouseEvent& e, PointerControl& pointer);
+    void mouseMove(const MouseEvent& e, PointerControl& pointer);
+    void mouseRelease(const MouseEvent& e, PointerControl& pointer);
+    void captureLost(PointerControl& pointer);
+    // Wheel zoom by whole notches of 120; then a full redraw.
+    void wheel(int delta);
+
+    // The tools of mapping mode (either button) and of rectangle mode (left
+    // button); null leaves those presses unanswered.
+    void setMappingTool(SkinViewTool* tool) { mappingTool_ = tool; }
+    void setRectangleTool(SkinViewTool* tool) { rectangleTool_ = tool; }
+    bool rectangleMode = false;
+    MapRect mapRect;
+
+    int clientWidth() const { return clientWidth_; }
+    int viewWidth() const { return viewWidth_; }
+    int viewHeight() const { return viewHeight_; }
+    // Palette indices, rows bottom-up, viewWidth() bytes per row.
+    const std::vector<std::uint8_t>& image() const { return image_; }
+    const std::vector<std::int32_t>& sourceMap() const { return sourceMap_; }
+    // The skin pixel shown at client point (x, y), or -1.
+    std::int32_t sourceAt(int x, int y) const;
+
+    float zoom() const { return zoom_; }
+    void setZoom(float z);
+    float panX() const { return panX_; }
+    float panY() const { return panY_; }
+    void setPan(float x, float y) {
+        panX_ = x;
+        panY_ = y;
+    }
+    Drag drag() const { return drag_; }
+    PaneCursor cursor() const { return paneCursor(context_.modes); }
+
+    // Client point of skin coordinate (s, t)'s pixel centre, truncated.
+    int clientXOfSkin(float s) const;
+    int clientYOfSkin(float t) const;
+    // Skin coordinate under client point (x, y), truncated toward zero.
+    int skinXAt(int x) const;
+    int skinYAt(int y) const;
+
+private:
+    Skin* skin() const;
+    void fillBackground();
+    void drawSkinQuad(const Skin& skin, bool writeSourceMap);
+    void drawOverlays(const Skin& skin);
+    void drawMappingEdges();
+    void drawMapRect();
+    void drawLine(int x0, int y0, int x1, int y1, std::uint8_t color);
+    void clampMapRect(const Skin& skin);
+
+    void startPainting(const MouseEvent& e, PointerControl& pointer);
+    // Returns whether it painted a run (and asked for its redraw).
+    bool paintSegment(int ax, int ay, int bx, int by);
+    void paintViewPixel(int x, int y);
+    void pickColor(int x, int y);
+    void cameraStep(const MouseEvent& e, PointerControl& pointer);
+    void endDrag(PointerControl& pointer, bool waitForButtons, unsigned buttonsHeld);
+    void resetDrag();
+    void finishColorPick();
+    void dropStroke();
+
+    PaneContext context_;
+    int clientWidth_ = 0;
+    int viewWidth_ = 0;
+    int viewHeight_ = 0;
+    std::vector<std::uint8_t> image_;
+    std::vector<std::int32_t> sourceMap_;
+    float zoom_ = kStartZoom;
+    float panX_ = kStartPan;
+    float panY_ = kStartPan;
+
+    Drag drag_ = Drag::Idle;
+    bool showCursorOnEnd_ = false;
+    bool ctrl_ = false;
+    bool shift_ = false;
+    int pressX_ = 0, pressY_ = 0;
+    int lastX_ = 0, lastY_ = 0;
+    WarpedDrag warp_;
+    std::unique_ptr<StrokeMask> stroke_;
+    std::vector<std::uint8_t> snapshot_;
+    SkinViewTool* mappingTool_ = nullptr;
+    SkinViewTool* rectangleTool_ = nullptr;
+    SkinViewTool* activeTool_ = nullptr;
+};
+
+}  // namespace tarn

@@ -1,0 +1,43 @@
+#pragma once
+// What the panes read and edit of the application's state: the one Mesh, the
+// paint state, the interaction modes and the current Skin, plus the refresh
+// requests they send. The application fills one of these for its panes.
+#include <functional>
+
+namespace tarn {
+
+class RefreshSink;
+struct Mesh;
+struct PaintState;
+struct Skin;
+
+enum class Brush : int { Point = 0, Pencil = 1, Line = 2 };
+
+// The interaction modes both displays follow.
+struct PaneModes {
+    bool cameraOverride = false;
+    bool mappingMode = false;  // Paint Mode while false
+    Brush brush = Brush::Pencil;
+    bool mappingOverlayInPaint = false;
+};
+
+// The pointer shape over a display's client area.
+enum class PaneCursor { Camera, Paint, Mapping };
+
+inline PaneCursor paneCursor(const PaneModes& modes) {
+    if (modes.cameraOverride) return PaneCursor::Camera;
+    return modes.mappingMode ? PaneCursor::Mapping : PaneCursor::Paint;
+}
+
+struct PaneContext {
+    Mesh& mesh;
+    PaintState& paint;
+    PaneModes& modes;
+    RefreshSink& refresh;
+    // The current Skin of the skin list, or null while there is none.
+    std::function<Skin*()> currentSkin;
+    // Index of the current render mode.
+    std::function<int()> renderMode;
+};
+
+}  // namespace tarn
