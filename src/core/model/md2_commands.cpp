@@ -1,0 +1,78 @@
+#include "model/md2_commands.h"
+
+#include "model/md2_format.h"
+
+namespace tarn {
+
+std::vector<std::string> linkedSkinNames(const SkinList& skins) {
+    std::vector<std::string> names;
+    for (int i = 0; i < skins.count(); ++i) {
+        const Skin* skin = skins.at(i);
+        if (skin && !skin->external) names.push_back(skin->name);
+    }
+    return names;
+}
+
+bool SaveMesh(MeshFileContext& c, const std::string& path) {
+    const Md2Encode encoded = encodeMd2(c.mesh, linkedSkinNames(c.skins), c.sourceImage);
+    if (!encoded.ok()) {
+        c.ui.message(encoded.error);
+        return false;
+    }
+    if (const int error = writeFileAtomic(path, encoded.bytes); error != 0) {
+        c.ui.message(errorSavingMessage(error));
+        return false;
+    }
+    return true;
+}
+
+void openMesh(MeshFileContext& c) {
+    FileDialogRequest request;
+    request.filter = kMd2OpenFilter;
+    request.initialName = kMd2InitialName;
+    request.mustExist = true;
+    auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
+    if (chosen) {
+        const std::string path = appendExtensionIfNone(chosen->path, kMd2Extension);
+        bool go = true;
+        if (c.mesh.loaded) {
+            const Answer answer = c.ui.ask(kAskSaveMesh, QuestionKind::YesNoCancelIcon);
+            // A save the user asked for that fails must not be followed by a
+            // load that throws the unsaved Mesh away.
+            if (answer == Answer::Cancel) {
+                go = false;
+            } else if (answer == Answer::Yes && !SaveMesh(c, c.currentFile)) {
+                c.ui.message(kMsgSaveFailedSmiley);
+                go = false;
+            }
+        }
+        if (go && LoadMesh(c, path)) {
+            c.currentFile = path;
+            c.settings.setString(kProject, kCurFileKey, path);
+        }
+    }
+    c.refresh.refreshAll();
+}
+
+bool saveMeshCommand(MeshFileContext& c) {
+    if (SaveMesh(c, c.currentFile)) return true;
+    c.ui.message(kMsgSaveFailedSmiley);
+    return false;
+}
+
+bool saveMeshAs(MeshFileContext& c) {
+    FileDialogRequest request;
+    request.filter = kMd2SaveFilter;
+    request.initialName = kMd2InitialName;
+    auto chosen = askSavePath(c.ui, c.settings, c.folders, request);
+    if (!chosen) return false;
+    const std::string path = appendExtensionIfNone(chosen->path, kMd2Extension);
+    if (!confirmBelowBase(c.ui, path, c.folders.base)) return false;
+    const bool saved = SaveMesh(c, path);
+    if (!saved) c.ui.message(kMsgSaveAsFailed);
+    c.currentFile = path;
+    c.settings.setString(kProject, kCurFileKey, path);
+    return saved;
+}
+
+}  // namespace tarn

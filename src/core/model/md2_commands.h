@@ -1,0 +1,79 @@
+#pragma once
+// Loading and saving the Mesh as an .md2, and the Open, Save and Save As
+// commands of the main window. Everything the user sees goes through the Ui;
+// folders and the current file go through the settings store.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/skin_list.h"
+#include "model/companion.h"
+#include "model/mesh.h"
+#include "platform/dialogs.h"
+#include "platform/fs.h"
+#include "platform/refresh.h"
+#include "platform/settings.h"
+#include "platform/ui.h"
+
+namespace tarn {
+
+// What the model file commands work on: the application's model state and
+// the main window's file-level state.
+struct MeshFileContext {
+    Ui& ui;
+    SettingsStore& settings;
+    RefreshSink& refresh;
+    Mesh& mesh;
+    SkinList& skins;
+    Bytes& sourceImage;        // the bytes of the last .md2 loaded
+    std::string& currentFile;  // the .md2 Save writes to
+    Folders& folders;
+    // Companions get their face normals recomputed with the Mesh's.
+    std::vector<std::unique_ptr<Companion>>* companions = nullptr;
+};
+
+inline constexpr const char* kMd2OpenFilter = "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||";
+inline constexpr const char* kMd2SaveFilter = "Quake2 MD2 (*.md2)|*.md2|All Files (*.*)|*.*||";
+inline constexpr const char* kMd2InitialName = "*.md2";
+inline constexpr const char* kMd2Extension = ".md2";
+inline constexpr const char* kCurFileKey = "CurFile";
+inline constexpr const char* kDirScanPromptKey = "DirScan_Prompt";
+
+inline constexpr const char* kMsgLoadError = "There was an error loading the specified file!";
+inline constexpr const char* kMsgSkinWrongSize = "Skin is of the wrong size....creating temporary skin.";
+inline constexpr const char* kMsgSkinMissing = "External Skin does not exist....creating temporary skin.";
+inline constexpr const char* kAskNoSkinsScan =
+    "This MD2 has no internal skins, would you like to load from it's base folder?";
+inline constexpr const char* kAskSaveMesh = "Save changes to the current Mesh?";
+inline constexpr const char* kMsgSaveFailedSmiley = "An error occured while trying to save =[";
+inline constexpr const char* kMsgSaveAsFailed = "An error occured while attempting to save!";
+
+// The checkerboard a temporary skin shows: 4 x 4 cells, the top-left one 63.
+inline constexpr std::uint8_t kTempSkinCellA = 63;
+inline constexpr std::uint8_t kTempSkinCellB = 191;
+inline constexpr int kTempSkinCell = 4;
+
+// Reads the .md2 at `path` (relative paths from the base folder) into the
+// Mesh, the SkinList and the source image. The whole file is checked before
+// anything changes: a file that cannot be read or is refused leaves every
+// piece of state as it was after a message. Returns true on success.
+bool LoadMesh(MeshFileContext& c, const std::string& path);
+
+// Writes the Mesh to `path` through an atomic replace, so a failed save keeps
+// the file that was there. Reports every failure; returns true on success.
+bool SaveMesh(MeshFileContext& c, const std::string& path);
+
+// A temporary linked Skin for `name` that could not be used: the default
+// palette and the 63/191 checkerboard, with no file behind it.
+std::unique_ptr<Skin> makeTemporarySkin(const SettingsStore& settings, const std::string& baseFolder,
+                                        const std::string& name, int width, int height);
+
+// The names written into the .md2: the linked Skins, in list order.
+std::vector<std::string> linkedSkinNames(const SkinList& skins);
+
+// Open (Ctrl+O), Save (Ctrl+S) and Save As (Ctrl+A).
+void openMesh(MeshFileContext& c);
+bool saveMeshCommand(MeshFileContext& c);
+bool saveMeshAs(MeshFileContext& c);
+
+}  // namespace tarn
