@@ -1,11 +1,135 @@
 #include "main_window.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+
+#include "app/command_ids.h"
+#include "command_actions.h"
+#include "list_bar.h"
+#include "text_key_guard.h"
+
 namespace tarn {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+namespace {
+
+constexpr int kStartWidth = 1024;
+constexpr int kStartHeight = 720;
+// The order in which the panes named by a request redraw.
+constexpr std::array<int, 4> kPaneOrder = {kPaneSkinView, kPaneGradient, kPaneIsoView, kPanePalette};
+constexpr int kPaneBitsMask = kPaneSkinView | kPaneIsoView | kPaneGradient | kPanePalette;
+
+int slotOf(int paneBit) {
+    switch (paneBit) {
+    case kPaneSkinView: return 0;
+    case kPaneIsoView: return 1;
+    case kPaneGradient: return 2;
+    case kPanePalette: return 3;
+    default: return -1;
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
+    : QMainWindow(parent), app_(std::make_unique<Application>(ui, settings, *this)) {
     setWindowTitle(QStringLiteral("TARN"));
     setMinimumSize(kMinWidth, kMinHeight);
-    resize(1024, 720);
+    resize(kStartWidth, kStartHeight);
+
+    app_->commands().bind(cmd::kExit, [this] { close(); });
+
+    actions_ = std::make_unique<CommandActions>(*this, [this](int id) { runCommand(id); });
+    lists_ = std::make_unique<ListBar>(*this, actions_->toolBar(),
+                                       [this](int id, int index) { listChosen(id, index); });
+    keyGuard_ = new TextKeyGuard(this);
+    qApp->installEventFilter(keyGuard_);
+
+    auto* placeholder = new QLabel(this);
+    placeholder->setObjectName(QStringLiteral("shellPlaceholder"));
+    setCentralWidget(placeholder);
+
+    refillLists();
+    updateCommandStates();
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(keyGuard_);
+}
+
+bool MainWindow::start(const StartupRequest& request) {
+    bool ok = app_->start(request);
+    updateCommandStates();
+    return ok;
+}
+
+QAction* MainWindow::action(int id) const { return actions_->action(id); }
+
+QComboBox* MainWindow::list(int id) const { return lists_->list(id); }
+
+void MainWindow::runCommand(int id) {
+    app_->commands().run(id);
+    updateCommandStates();
+}
+
+void MainWindow::setPane(int paneBit, PaneRedraw redraw) {
+    int slot = slotOf(paneBit);
+    if (slot >= 0) panes_[static_cast<std::size_t>(slot)] = std::move(redraw);
+}
+
+void MainWindow::listChosen(int id, int index) {
+    app_->listChosen(id, index);
+    // A refused mode switch leaves the current mode; the list follows it.
+    if (id == kListModes) lists_->select(kListModes, app_->modes.currentIndex());
+    updateCommandStates();
+}
+
+void MainWindow::refresh(int kind, int panes) {
+    const int options = panes & ~kPaneBitsMask;
+    for (int bit : kPaneOrder) {
+        if (!(panes & bit)) continue;
+        const PaneRedraw& redraw = panes_[static_cast<std::size_t>(slotOf(bit))];
+        if (redraw) redraw(kind, options);
+    }
+    updateTitle();
+}
+
+void MainWindow::refreshAll() {
+    refillLists();
+    refresh(kRedrawFull, kPanesAll);
+}
+
+void MainWindow::refillLists() {
+    for (const ListSpec& spec : listBands()) lists_->fill(spec.id, app_->listContent(spec.id));
+}
+
+void MainWindow::rebuildPaintRemap() { app_->rebuildPaintRemap(); }
+void MainWindow::rebuildShadeRamps() { app_->rebuildShadeRamps(); }
+void MainWindow::rebuildLightTable() { app_->rebuildLightTable(); }
+void MainWindow::rebuildPhongShadeTable() { app_->rebuildPhongShadeTable(); }
+
+void MainWindow::updateCommandStates() {
+    actions_->update([this](int id) { return app_->stateOf(id); });
+    updateTitle();
+}
+
+void MainWindow::updateTitle() {
+    if (app_->currentFile.empty()) {
+        setWindowTitle(QStringLiteral("TARN"));
+        return;
+    }
+    QString name = QFileInfo(QString::fromStdString(app_->currentFile)).fileName();
+    setWindowTitle(name + QStringLiteral("[*] - TARN"));
+    setWindowModified(!app_->modifiedSkins().empty());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (app_->confirmQuit())
+        event->accept();
+    else
+        event->ignore();
 }
 
 }  // namespace tarn

@@ -1,16 +1,72 @@
 #pragma once
+// The main frame window: menus, toolbar and keys from the command table, the
+// six list boxes, the panes, and the refresh requests every command sends.
 #include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/application.h"
+#include "platform/refresh.h"
+
+class QComboBox;
 
 namespace tarn {
 
-class MainWindow : public QMainWindow {
+class CommandActions;
+class ListBar;
+class TextKeyGuard;
+
+class MainWindow : public QMainWindow, public RefreshSink {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The smallest outer size the window can be given.
     static constexpr int kMinWidth = 516;
     static constexpr int kMinHeight = 360;
+
+    Application& app() { return *app_; }
+    // Start-up: base folder, command line, stored file or Open dialog, map
+    // scans, first refresh. False when the run has to end.
+    bool start(const StartupRequest& request);
+
+    QAction* action(int id) const;
+    QComboBox* list(int id) const;
+    // Runs command `id` as its menu item would.
+    void runCommand(int id);
+
+    // A pane's redraw: called with the redraw kind and the options bits (the
+    // request's bits above the four pane bits).
+    using PaneRedraw = std::function<void(int kind, int options)>;
+    void setPane(int paneBit, PaneRedraw redraw);
+
+    // RefreshSink
+    void refresh(int kind, int panes) override;
+    void refreshAll() override;
+    void refillLists() override;
+    void rebuildPaintRemap() override;
+    void rebuildShadeRamps() override;
+    void rebuildLightTable() override;
+    void rebuildPhongShadeTable() override;
+
+    // Enabled, checked and text state of every action, and the title.
+    void updateCommandStates();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void listChosen(int id, int index);
+    void updateTitle();
+
+    std::unique_ptr<Application> app_;
+    std::unique_ptr<CommandActions> actions_;
+    std::unique_ptr<ListBar> lists_;
+    TextKeyGuard* keyGuard_ = nullptr;
+    // Pane redraws by bit position: SkinView, IsoView, GradientBox, PalBox.
+    std::array<PaneRedraw, 4> panes_;
 };
 
 }  // namespace tarn

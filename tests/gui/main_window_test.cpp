@@ -1,40 +1,223 @@
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
+#include "app/command_ids.h"
+#include "app/command_table.h"
 #include "main_window.h"
 #include "qt_settings.h"
+#include "scripted_ui.h"
+#include "start_request.h"
 
 namespace tarn {
 namespace {
 
-TEST(MainWindowSmoke, OpensWithTitleKeepsMinimumSizeAndCloses) {
-    MainWindow w;
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    EXPECT_EQ(w.windowTitle(), "TARN");
-    w.resize(100, 100);
-    EXPECT_GE(w.width(), MainWindow::kMinWidth);
-    EXPECT_GE(w.height(), MainWindow::kMinHeight);
-    EXPECT_TRUE(w.close());
-    EXPECT_FALSE(w.isVisible());
+using test::ScriptedUi;
+
+struct Window : ::testing::Test {
+    ScriptedUi ui;
+    MemorySettings settings;
+    MainWindow w{ui, settings};
+
+    void SetUp() override {
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        w.activateWindow();
+        QApplication::setActiveWindow(&w);
+        w.setFocus();
+    }
+    void TearDown() override {
+        settings.setInt(kPreferences, "Quick Exit", 1);
+        w.close();
+    }
+};
+
+// Every item of a menu, submenus flattened, as "menu/submenu/text".
+void collect(QMenu* menu, const QString& path, std::map<int, QString>& out) {
+    for (QAction* a : menu->actions()) {
+        if (a->menu()) collect(a->menu(), path + '/' + a->menu()->title(), out);
+        else if (!a->isSeparator()) out[a->data().toInt()] = path + '|' + a->text();
+    }
 }
 
-TEST(QtSettingsStore, KeepsIntsAndStringsBySection) {
-    QTemporaryDir dir;
-    QString ini = dir.filePath("tarn.ini");
-    {
-        QtSettings s(ini);
-        EXPECT_EQ(s.getInt("Preferences", "Splitter", 6500), 6500);
-        EXPECT_EQ(s.getString("Project", "BaseDir", "Unknown"), "Unknown");
-        s.setInt("Colors", "Color-0", 248);
-        s.setString("Project", "BaseDir", "/q/baseq2");
-        s.sync();
+TEST_F(Window, MenusHoldEveryCommandOfTheTableWithItsTextAndKey) {
+    std::map<int, QString> items;
+    for (QAction* top : w.menuBar()->actions()) collect(top->menu(), top->text(), items);
+    int withMenu = 0;
+    for (const CommandSpec& spec : commandTable()) {
+        QAction* a = w.action(spec.id);
+        ASSERT_NE(a, nullptr) << spec.id;
+        EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromUtf8(spec.key))) << spec.id;
+        if (!*spec.menu) continue;
+        ++withMenu;
+        QString where = QString::fromUtf8(spec.menu);
+        if (*spec.submenu) where += '/' + QString::fromUtf8(spec.submenu);
+        EXPECT_EQ(items[spec.id], where + '|' + QString::fromStdString(menuLabel(spec))) << spec.id;
     }
-    QtSettings again(ini);
-    EXPECT_EQ(again.getInt("Colors", "Color-0", 0), 248);
-    EXPECT_EQ(again.getString("Project", "BaseDir", "Unknown"), "/q/baseq2");
+    EXPECT_EQ(static_cast<int>(items.size()), withMenu);
+
+    auto* bar = w.findChild<QToolBar*>("commandBar");
+    ASSERT_NE(bar, nullptr);
+    std::vector<int> buttons;
+    for (QAction* a : bar->actions()) buttons.push_back(a->isSeparator() ? 0 : a->data().toInt());
+    EXPECT_EQ(buttons, toolbarLayout());
+}
+
+TEST_F(Window, KeysAndMenuItemsFireTheirCommandsAndUpdateChecks) {
+    int before = w.app().paint.colorSlots[0];
+    QTest::keyClick(&w, Qt::Key_Period);
+    EXPECT_EQ(w.app().paint.colorSlots[0], (before + 1) % 256);
+    QTest::keyClick(&w, Qt::Key_Apostrophe);
+    EXPECT_EQ(w.app().paint.colorSlots[0], (before + 17) % 256);
+
+    QTest::keyClick(&w, Qt::Key_2);
+    EXPECT_EQ(w.app().view.interactionMode, 1);
+    EXPECT_TRUE(w.action(cmd::kMappingMode)->isChecked());
+    EXPECT_FALSE(w.action(cmd::kPaintMode)->isChecked());
+
+    QTest::keyClick(&w, Qt::Key_3, Qt::ShiftModifier);
+    EXPECT_EQ(w.app().view.brush, 2);
+    EXPECT_TRUE(w.action(cmd::kLineBrush)->isChecked());
+
+    w.action(cmd::kBlendKeepBrightness)->trigger();
+    EXPECT_EQ(w.app().paint.blendMode, 1);
+    EXPECT_TRUE(w.action(cmd::kBlendKeepBrightness)->isChecked());
+    EXPECT_FALSE(w.action(cmd::kBlendRgb)->isChecked());
+
+    QTest::keyClick(&w, Qt::Key_Space);
+    EXPECT_TRUE(w.app().view.cameraOverride);
+}
+
+TEST_F(Window, CharacterKeysGoToAFocusedTextFieldInstead) {
+    auto* field = new QLineEdit(&w);
+    field->show();
+    field->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    int before = w.app().paint.colorSlots[0];
+    for (Qt::Key k : {Qt::Key_Period, Qt::Key_2, Qt::Key_C, Qt::Key_Space, Qt::Key_BracketLeft})
+        QTest::keyClick(field, k);
+    EXPECT_EQ(field->text(), ".2c [");
+    EXPECT_EQ(w.app().paint.colorSlots[0], before);
+    EXPECT_EQ(w.app().view.interactionMode, 0);
+    EXPECT_FALSE(w.app().view.cameraOverride);
+}
+
+TEST_F(Window, AnUnavailableModeShowsItsMessageAndTheListReturns) {
+    QComboBox* modes = w.list(kListModes);
+    ASSERT_EQ(modes->count(), 9);
+    EXPECT_EQ(modes->itemText(8), "Textured, P-Shade");
+    EXPECT_EQ(modes->currentIndex(), 5);
+
+    modes->setFocus();
+    QTest::keyClick(modes, Qt::Key_Up);  // Phong Shaded, with no phong maps
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{kMsgNoPhongMaps});
+    EXPECT_EQ(modes->currentIndex(), 5);
+    EXPECT_EQ(w.app().modes.currentIndex(), 5);
+
+    emit modes->activated(0);  // Wireframe is always there
+    EXPECT_EQ(modes->currentIndex(), 0);
+    EXPECT_EQ(w.app().modes.currentIndex(), 0);
+    emit modes->activated(5);
+    EXPECT_EQ(ui.messages().back(), kMsgTexturedNoSkins);
+    EXPECT_EQ(modes->currentIndex(), 0);
+}
+
+TEST_F(Window, CompanionItemsFollowTheCurrentCompanion) {
+    QAction* hide = w.action(cmd::kCompanionHide);
+    EXPECT_FALSE(hide->isEnabled());
+    EXPECT_FALSE(w.action(cmd::kCompanionOffset)->isEnabled());
+
+    auto companion = std::make_unique<Companion>();
+    companion->name = "/q/w_shotgun.md2";
+    companion->hidden = true;
+    w.app().companions.push_back(std::move(companion));
+    w.refreshAll();
+    w.updateCommandStates();
+    EXPECT_EQ(hide->text(), "&Show");
+    EXPECT_EQ(w.list(kListCompanions)->itemText(0), "  /q/w_shotgun.md2");
+    w.app().companions[0]->hidden = false;
+    w.updateCommandStates();
+    EXPECT_EQ(hide->text(), "&Hide");
+}
+
+TEST_F(Window, RefreshReachesThePanesNamedInTheirOrder) {
+    std::vector<std::string> calls;
+    auto pane = [&calls](const char* name) {
+        return [&calls, name](int kind, int options) {
+            calls.push_back(std::string(name) + " " + std::to_string(kind) + " " + std::to_string(options));
+        };
+    };
+    w.setPane(kPaneSkinView, pane("skin"));
+    w.setPane(kPaneIsoView, pane("iso"));
+    w.setPane(kPaneGradient, pane("gradient"));
+    w.setPane(kPanePalette, pane("palette"));
+
+    w.refresh(kRedrawFull, kPanesAll);
+    EXPECT_EQ(calls, (std::vector<std::string>{"skin 0 32", "gradient 0 32", "iso 0 32", "palette 0 32"}));
+    calls.clear();
+    w.refresh(kRedrawQuick, kPaneIsoView);
+    EXPECT_EQ(calls, std::vector<std::string>{"iso 1 0"});
+    calls.clear();
+    w.refresh(kRedrawFull, 0);
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(Window, SkinsListAndTitleShowUnstoredChanges) {
+    auto skin = makeBlankSkin(4, 4);
+    skin->name = "models\\m\\skin.pcx";
+    skin->backup = skin->pixels;
+    w.app().skins.append(std::move(skin));
+    w.app().currentFile = "/q/baseq2/models/m/tris.md2";
+    w.refreshAll();
+    EXPECT_EQ(w.list(kListSkins)->itemText(0), "models/m/skin.pcx");
+    EXPECT_FALSE(w.isWindowModified());
+    EXPECT_TRUE(w.windowTitle().startsWith("tris.md2"));
+
+    w.app().skins.at(0)->pixels[0] = 9;
+    w.refresh(kRedrawFromSkin, kPaneSkinView);
+    EXPECT_TRUE(w.isWindowModified());
+
+    ui.answer(Answer::No);  // keep the unstored skin
+    QTest::keyClick(&w, Qt::Key_D, Qt::ShiftModifier);
+    EXPECT_EQ(w.app().skins.count(), 1);
+    w.app().skins.at(0)->store();
+}
+
+TEST(WindowClose, StoresSplitterAndSlotsAndAsksUnlessQuickExit) {
+    QTemporaryDir dir;
+    QtSettings settings(dir.filePath("tarn.ini"));
+    ScriptedUi ui;
+    {
+        MainWindow w(ui, settings);
+        w.show();
+        w.app().paint.colorSlots[3] = 77;
+        w.app().splitterFraction = 0.4;
+        ui.answer(Answer::No);
+        EXPECT_FALSE(w.close());
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(settings.getInt(kPreferences, "Splitter", 0), 4000);
+        EXPECT_EQ(settings.getInt(kColors, "Color-3", 0), 77);
+        ui.answer(Answer::Yes);
+        EXPECT_TRUE(w.close());
+    }
+    settings.setInt(kPreferences, "Quick Exit", 1);
+    MainWindow quick(ui, settings);
+    EXPECT_EQ(quick.app().paint.colorSlots[3], 77);
+    quick.show();
+    EXPECT_TRUE(quick.close());
+}
+
+TEST(StartRequest, TakesTheBaseFolderAndQuotesArgumentsWithSpaces) {
+    auto r = startRequestFrom({"/opt/x-md2/tarn", "--base", "/q/baseq2", "-md2", "/q/a b.md2", "/q/s.pcx"});
+    EXPECT_EQ(r.baseFolder, std::optional<std::string>("/q/baseq2"));
+    EXPECT_EQ(r.commandLine, "tarn -md2 \"/q/a b.md2\" /q/s.pcx");
+    EXPECT_EQ(commandLineTokens(r.commandLine), (std::vector<std::string>{"/q/a b.md2", "/q/s.pcx"}));
 }
 
 }  // namespace

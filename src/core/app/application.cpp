@@ -1,0 +1,300 @@
+#include "app/application.h"
+
+#include "app/command_ids.h"
+#include "image/map_commands.h"
+#include "image/skin_io.h"
+#include "paint/color_commands.h"
+#include "platform/refresh.h"
+#include "render/phong_shade.h"
+#include "render/shading.h"
+
+namespace tarn {
+
+namespace {
+
+// Skin names show with forward slashes, as in the Skins list.
+std::string displayName(const Skin& skin) {
+    std::string name = skin.name;
+    for (char& ch : name)
+        if (ch == '\\') ch = '/';
+    return name;
+}
+
+}  // namespace
+
+Application::Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh)
+    : ui_(&ui), settings_(settings), refresh_(refresh) {
+    paint.colorSlots.load(settings_);
+    bindCommands();
+}
+
+void Application::bindCommands() {
+    bindOptionCommands();
+    bindPaintCommands();
+    bindMapCommands();
+    bindSkinCommands();
+}
+
+void Application::bindSkinCommands() {
+    auto skinCommand = [this](auto command) {
+        return [this, command] {
+            SkinContext c = skinContext();
+            command(c);
+        };
+    };
+    commands_.bind(cmd::kSkinRevert, skinCommand(revertSkin));
+    commands_.bind(cmd::kSkinStore, skinCommand(storeSkin));
+    commands_.bind(cmd::kSkinSave, skinCommand(saveSkin));
+    commands_.bind(cmd::kSkinSaveAs, skinCommand(saveSkinAs));
+    commands_.bind(cmd::kSkinOpen, skinCommand(openSkin));
+    commands_.bind(cmd::kSkinMoveUp, skinCommand(moveSkinUp));
+    commands_.bind(cmd::kSkinMoveDown, skinCommand(moveSkinDown));
+    commands_.bind(cmd::kSkinUnlink, skinCommand(unlinkSkin));
+    commands_.bind(cmd::kSkinLink, skinCommand(linkSkin));
+    commands_.bind(cmd::kBaseFolder, skinCommand(chooseBaseFolder));
+    commands_.bind(cmd::kSkinScanFolder, skinCommand(scanSkinFolder));
+    commands_.bind(cmd::kSkinRepalette, skinCommand(rePalette));
+    commands_.bind(cmd::kDefaultPalette, skinCommand(defaultPalette));
+    commands_.bind(cmd::kSkinClose, [this] {
+        const Skin* skin = skins.current();
+        if (skin && skin->pixels != skin->backup && !confirmDiscardSkins(*ui_, {displayName(*skin)}))
+            return;
+        SkinContext c = skinContext();
+        closeSkin(c);
+    });
+}
+
+SkinContext Application::skinContext() {
+    return SkinContext{*ui_, settings_, folders, skins, refresh_, mesh.skinWidth, mesh.skinHeight};
+}
+
+Companion* Application::currentCompanion() {
+    if (companionIndex < 0 || companionIndex >= static_cast<int>(companions.size())) return nullptr;
+    return companions[static_cast<std::size_t>(companionIndex)].get();
+}
+
+void Application::bindOptionCommands() {
+    auto toggle = [this](bool ViewSwitches::*flag) {
+        return [this, flag] {
+            view.*flag = !(view.*flag);
+            refresh_.refreshAll();
+        };
+    };
+    commands_.bind(cmd::kCameraOverride, toggle(&ViewSwitches::cameraOverride));
+    commands_.bind(cmd::kSkinFollowsMapping, toggle(&ViewSwitches::skinFollowsMapping));
+    commands_.bind(cmd::kMappingOverlayInPaint, toggle(&ViewSwitches::mappingOverlay));
+    commands_.bind(cmd::kRectangleMode, toggle(&ViewSwitches::rectangleMode));
+
+    auto interaction = [this](int mode) {
+        return [this, mode] {
+            if (view.interactionMode == mode) return;
+            view.interactionMode = mode;
+            refresh_.refreshAll();
+        };
+    };
+    commands_.bind(cmd::kPaintMode, interaction(0));
+    commands_.bind(cmd::kMappingMode, interaction(1));
+
+    auto brush = [this](int b) {
+        return [this, b] { view.brush = b; };
+    };
+    commands_.bind(cmd::kPointBrush, brush(0));
+    commands_.bind(cmd::kPencilBrush, brush(1));
+    commands_.bind(cmd::kLineBrush, brush(2));
+}
+
+void Application::bindPaintCommands() {
+    for (int id : {cmd::kColorNext, cmd::kColorPrevious, cmd::kColorNextRow, cmd::kColorPreviousRow})
+        commands_.bind(id, [this, id] { stepActiveColor(paint, colorKeyStep(id), refresh_); });
+    commands_.bind(cmd::kBlendRgb, [this] { chooseBlendMode(paint, kBlendRgb, refresh_); });
+    commands_.bind(cmd::kBlendKeepBrightness,
+                   [this] { chooseBlendMode(paint, kBlendKeepBrightness, refresh_); });
+}
+
+void Application::bindMapCommands() {
+    auto withContext = [this](auto command, MapList& list) {
+        return [this, command, &list] {
+            MapCommandContext context{*ui_, settings_, folders, refresh_};
+            command(list, context);
+        };
+    };
+    commands_.bind(cmd::kPhongOpen, withContext(OpenPhongMap, phongMaps));
+    commands_.bind(cmd::kPhongClose, withContext(ClosePhongMap, phongMaps));
+    commands_.bind(cmd::kPhongScan, withContext(ScanPhongMapFolder, phongMaps));
+    commands_.bind(cmd::kEnvOpen, withContext(OpenEnvMap, envMaps));
+    commands_.bind(cmd::kEnvClose, withContext(CloseEnvMap, envMaps));
+    commands_.bind(cmd::kEnvScan, withContext(ScanEnvMapFolder, envMaps));
+}
+
+UpdateFlags Application::updateFlags() const {
+    UpdateFlags f;
+    f.cameraOverride = view.cameraOverride;
+    f.interactionMode = view.interactionMode;
+    f.brush = view.brush;
+    f.skinFollowsMapping = view.skinFollowsMapping;
+    f.mappingOverlay = view.mappingOverlay;
+    f.rectangleMode = view.rectangleMode;
+    f.blendMode = paint.blendMode;
+    if (companionIndex >= 0 && companionIndex < static_cast<int>(companions.size())) {
+        f.hasCompanion = true;
+        f.companionHidden = companions[static_cast<std::size_t>(companionIndex)]->hidden;
+    }
+    return f;
+}
+
+CommandState Application::stateOf(int id) const {
+    const CommandSpec* spec = findCommand(id);
+    if (!spec) return {};
+    return commandState(*spec, commands_.bound(id), updateFlags());
+}
+
+ListContent Application::listContent(int listId) {
+    ListContent c;
+    switch (listId) {
+    case kListFrames:
+        for (const auto& frame : mesh.frames) c.entries.push_back(frame.name);
+        c.current = mesh.frames.empty() ? -1 : mesh.currentFrame;
+        break;
+    case kListSkins:
+        for (const SkinListEntry& e : refillSkinEntries(skins)) {
+            c.entries.push_back(e.text);
+            c.images.push_back(e.image);
+        }
+        c.current = skins.currentIndex();
+        break;
+    case kListCompanions:
+        for (const auto& companion : companions)
+            c.entries.push_back((companion->hasSkin() ? "* " : "  ") + companion->name);
+        c.current = companions.empty() ? -1 : companionIndex;
+        break;
+    case kListModes:
+        c.entries = modes.names();
+        c.current = modes.currentIndex();
+        break;
+    case kListPhongMaps:
+        c.entries = phongMaps.names();
+        c.current = phongMaps.currentIndex();
+        break;
+    case kListEnvMaps:
+        c.entries = envMaps.names();
+        c.current = envMaps.currentIndex();
+        break;
+    default:
+        break;
+    }
+    return c;
+}
+
+void Application::listChosen(int listId, int index) {
+    switch (listId) {
+    case kListFrames:
+        if (SelectFrame(mesh, index)) refresh_.refresh(kRedrawFull, kPanesIso);
+        break;
+    case kListModes:
+        chooseMode(index);
+        break;
+    case kListSkins: {
+        SkinContext c = skinContext();
+        selectSkin(c, index);
+        break;
+    }
+    case kListCompanions:
+        if (index < 0 || index >= static_cast<int>(companions.size())) break;
+        companionIndex = index;
+        refresh_.refresh(kRedrawFull, kPanesSkinIsoPalette);
+        refresh_.rebuildPaintRemap();
+        break;
+    case kListPhongMaps:
+        ChoosePhongMap(phongMaps, index, refresh_);
+        break;
+    case kListEnvMaps:
+        ChooseEnvMap(envMaps, index, refresh_);
+        break;
+    default:
+        break;
+    }
+}
+
+bool Application::skinLoaded() const { return !skins.empty(); }
+
+void Application::rebuildPaintRemap() {
+    const Skin* skin = skins.current();
+    paint.updatePaintRemap(skin ? &skin->palette : nullptr);
+}
+
+void Application::rebuildShadeRamps() {
+    const Skin* skin = skins.current();
+    lighting.shadeRamps = BuildShadeRamps(skin ? &skin->palette : nullptr, paint.colorSlots, paint.lightTable);
+}
+
+void Application::rebuildLightTable() {
+    paint.updateLightTable();
+    rebuildPhongShadeTable();
+}
+
+void Application::rebuildPhongShadeTable() {
+    BuildPhongShadeTable(modes.currentIndex(), phongMaps, paint.lightTable);
+}
+
+void Application::chooseMode(int index) {
+    if (index != modes.currentIndex()) {
+        ModeResources resources;
+        resources.skinLoaded = skinLoaded();
+        resources.phongMapLoaded = !phongMaps.empty();
+        resources.envMapLoaded = !envMaps.empty();
+        resources.colormapReadable = [this] { return colormap.readable(settings_, *ui_); };
+        resources.switched = [this](int from, int to) {
+            auto shaded = [](int m) { return m == kModeTexturedGShade || m == kModeTexturedPShade; };
+            if (shaded(from) && !shaded(to)) colormap.release();
+            if (shaded(to) && !colormap.held()) colormap.take(settings_, *ui_);
+        };
+        SelectRenderMode(modes, index, resources, *ui_, refresh_);
+    }
+    refresh_.refresh(kRedrawFull, kPanesSkinIso);
+}
+
+bool Application::loadMesh(const std::string&) { return false; }
+
+StartupModel::SkinResult Application::addExternalSkin(const std::string& path) {
+    std::unique_ptr<Skin> skin = LoadSkinImage(*ui_, path);
+    if (!skin) return SkinResult::Unreadable;
+    if (skin->width != mesh.skinWidth || skin->height != mesh.skinHeight) return SkinResult::WrongSize;
+    skin->name = path;
+    skin->external = true;
+    skins.append(std::move(skin));
+    skins.makeCurrent(skins.count() - 1);
+    return SkinResult::Added;
+}
+
+void Application::scanPhongMaps(const std::string& folder) {
+    ScanPhongMaps(folder, phongMaps, *ui_, refresh_);
+    if (!phongMaps.empty() && phongMaps.currentIndex() < 0) phongMaps.choose(0);
+}
+
+void Application::scanEnvMaps(const std::string& folder) {
+    ScanEnvMaps(folder, envMaps, *ui_, refresh_);
+    if (!envMaps.empty() && envMaps.currentIndex() < 0) envMaps.choose(0);
+}
+
+std::vector<std::string> Application::modifiedSkins() const {
+    std::vector<std::string> names;
+    for (int i = 0; i < skins.count(); ++i) {
+        const Skin* skin = skins.at(i);
+        if (skin->pixels != skin->backup) names.push_back(displayName(*skin));
+    }
+    return names;
+}
+
+bool Application::start(const StartupRequest& request) {
+    StartupResult r = runStartup(request, *this, *ui_, settings_, refresh_);
+    folders = r.folders;
+    currentFile = r.currentFile;
+    splitterFraction = r.splitterFraction;
+    return r.keepRunning;
+}
+
+bool Application::confirmQuit() {
+    return confirmClose(*ui_, settings_, splitterFraction, paint.colorSlots, *this);
+}
+
+}  // namespace tarn

@@ -1,0 +1,121 @@
+#pragma once
+// The application state for one run: the model, its skins and maps, the
+// render modes, the paint state and the file-level state of the main window,
+// with the command handlers and list-box handlers that act on it.
+#include <string>
+#include <vector>
+
+#include "app/command_registry.h"
+#include "app/startup.h"
+#include "image/map_colormap.h"
+#include "image/maps.h"
+#include "image/skin_commands.h"
+#include "image/skin_list.h"
+#include "model/companion.h"
+#include "model/mesh.h"
+#include "paint/paint_state.h"
+#include "platform/dialogs.h"
+#include "platform/fs.h"
+#include "render/render_modes.h"
+#include "render/render_scene.h"
+
+namespace tarn {
+
+class RefreshSink;
+
+// Interaction switches of the panes that the toolbar shows.
+struct ViewSwitches {
+    bool cameraOverride = false;
+    int interactionMode = 0;  // 0 Paint Mode, 1 Mapping Mode
+    int brush = 0;            // 0 point, 1 pencil, 2 line
+    bool skinFollowsMapping = false;
+    bool mappingOverlay = false;
+    bool rectangleMode = false;
+};
+
+// What one list box shows.
+struct ListContent {
+    std::vector<std::string> entries;
+    std::vector<int> images;  // Skins list: 1 external, 0 linked; empty elsewhere
+    int current = -1;
+};
+
+class Application final : public StartupModel {
+public:
+    Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh);
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    Ui& ui() { return *ui_; }
+    // Tests put a scripted Ui in place of the real one.
+    void setUi(Ui& ui) { ui_ = &ui; }
+    SettingsStore& settings() { return settings_; }
+    RefreshSink& refresh() { return refresh_; }
+
+    CommandRegistry& commands() { return commands_; }
+    const CommandRegistry& commands() const { return commands_; }
+    UpdateFlags updateFlags() const;
+    // The state of command `id` for its menu item and button.
+    CommandState stateOf(int id) const;
+
+    // The content of list `listId` (ListId), refreshed from the model.
+    ListContent listContent(int listId);
+    // A list box reports that entry `index` was chosen.
+    void listChosen(int listId, int index);
+
+    // StartupModel
+    bool meshLoaded() const override { return mesh.loaded; }
+    bool loadMesh(const std::string& path) override;
+    SkinResult addExternalSkin(const std::string& path) override;
+    void scanPhongMaps(const std::string& folder) override;
+    void scanEnvMaps(const std::string& folder) override;
+    std::vector<std::string> modifiedSkins() const override;
+
+    // The derived tables of the paint state and the shaded modes.
+    void rebuildPaintRemap();
+    void rebuildShadeRamps();
+    void rebuildLightTable();
+    void rebuildPhongShadeTable();
+
+    // What the skin commands work on.
+    SkinContext skinContext();
+    Companion* currentCompanion();
+
+    // Start-up with this application's state; false ends the run.
+    bool start(const StartupRequest& request);
+    // The close request; true when the window may close.
+    bool confirmQuit();
+
+    // The state every Part reads and writes.
+    Mesh mesh;
+    SkinList skins;
+    std::vector<std::unique_ptr<Companion>> companions;
+    int companionIndex = 0;
+    PaintState paint;
+    Lighting lighting;
+    MapList phongMaps{MapKind::Phong};
+    MapList envMaps{MapKind::Env};
+    RenderModes modes;
+    HeldColormap colormap;
+    ViewSwitches view;
+    Folders folders;
+    std::string currentFile;
+    Bytes sourceImage;
+    double splitterFraction = kDefaultSplitter / static_cast<double>(kSplitterScale);
+
+private:
+    void bindCommands();
+    void bindOptionCommands();
+    void bindPaintCommands();
+    void bindMapCommands();
+    void bindSkinCommands();
+    void chooseMode(int index);
+    bool skinLoaded() const;
+
+    Ui* ui_;
+    SettingsStore& settings_;
+    RefreshSink& refresh_;
+    CommandRegistry commands_;
+};
+
+}  // namespace tarn

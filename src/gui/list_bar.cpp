@@ -1,0 +1,70 @@
+#include "list_bar.h"
+
+#include <QLabel>
+#include <QSignalBlocker>
+
+#include "app/command_table.h"
+#include "toolbar_icons.h"
+
+namespace tarn {
+
+namespace {
+constexpr int kListMinWidth = 128;
+constexpr int kListMinHeight = 22;
+}  // namespace
+
+ListBar::ListBar(QMainWindow& window, QToolBar* commandBar,
+                 std::function<void(int id, int index)> chosen) {
+    window.addToolBar(Qt::TopToolBarArea, commandBar);
+    for (const ListSpec& spec : listBands()) {
+        if (spec.newRow) window.addToolBarBreak(Qt::TopToolBarArea);
+        QString caption = QString::fromUtf8(spec.caption);
+        auto* band = new QToolBar(caption, &window);
+        band->setObjectName(QStringLiteral("band%1").arg(spec.id));
+        band->setMovable(false);
+        auto* label = new QLabel(caption + ' ', band);
+        auto* box = new QComboBox(band);
+        box->setObjectName(QStringLiteral("list%1").arg(spec.id));
+        box->setMinimumSize(kListMinWidth, kListMinHeight);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        box->setToolTip(QString::fromUtf8(spec.tooltip));
+        box->setEditable(false);
+        label->setBuddy(box);
+        band->addWidget(label);
+        band->addWidget(box);
+        window.addToolBar(Qt::TopToolBarArea, band);
+        int id = spec.id;
+        // activated fires for the user's choices only, not for refills.
+        QObject::connect(box, &QComboBox::activated, &window, [chosen, id](int index) { chosen(id, index); });
+        lists_[id] = box;
+    }
+}
+
+QComboBox* ListBar::list(int id) const {
+    auto it = lists_.find(id);
+    return it == lists_.end() ? nullptr : it->second;
+}
+
+void ListBar::fill(int id, const ListContent& content) {
+    QComboBox* box = list(id);
+    if (!box) return;
+    QSignalBlocker block(box);
+    box->clear();
+    for (std::size_t i = 0; i < content.entries.size(); ++i) {
+        QString text = QString::fromStdString(content.entries[i]);
+        if (i < content.images.size())
+            box->addItem(skinListIcon(content.images[i] == 1), text);
+        else
+            box->addItem(text);
+    }
+    box->setCurrentIndex(content.current < 0 && box->count() > 0 && id == kListSkins ? 0 : content.current);
+}
+
+void ListBar::select(int id, int index) {
+    if (QComboBox* box = list(id)) {
+        QSignalBlocker block(box);
+        box->setCurrentIndex(index);
+    }
+}
+
+}  // namespace tarn

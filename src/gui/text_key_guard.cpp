@@ -1,0 +1,42 @@
+#include "text_key_guard.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+namespace tarn {
+
+namespace {
+
+bool takesText(const QWidget* w) {
+    if (!w) return false;
+    if (auto* line = qobject_cast<const QLineEdit*>(w)) return !line->isReadOnly();
+    if (auto* text = qobject_cast<const QTextEdit*>(w)) return !text->isReadOnly();
+    if (auto* plain = qobject_cast<const QPlainTextEdit*>(w)) return !plain->isReadOnly();
+    if (qobject_cast<const QAbstractSpinBox*>(w)) return true;
+    if (auto* combo = qobject_cast<const QComboBox*>(w)) return combo->isEditable();
+    return false;
+}
+
+}  // namespace
+
+bool TextKeyGuard::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && takesText(QApplication::focusWidget())) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const auto commandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        bool types = !(key->modifiers() & commandModifiers) && !key->text().isEmpty() &&
+                     key->text().at(0).isPrint();
+        if (types) {
+            // Accepting the override hands the key to the field as a key press.
+            event->accept();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace tarn

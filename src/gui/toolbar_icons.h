@@ -1,0 +1,14 @@
+#pragma once
+// TARN's own toolbar and list images, drawn in code.
+#include <QIcon>
+
+namespace tarn {
+
+inline constexpr int kToolIconWidth = 16;
+inline constexpr int kToolIconHeight = 15;
+
+QIcon toolbarIcon(int commandId);
+// The Skins list's images: linked (0) and external (1) skins, 32 x 16.
+QIcon skinListIcon(bool external);
+
+}  // namespace tarn
