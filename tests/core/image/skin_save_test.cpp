@@ -1,0 +1,143 @@
+// Save, Save As and Link: where the Skin goes, what it is called afterwards,
+// and that a failed write leaves it as it was.
+#include "skin_fixture.h"
+
+namespace tarn::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class SkinSave : public SkinFixture {};
+
+TEST_F(SkinSave, SaveAsBelowBaseNamesTheSkinRelativeToIt) {
+    Skin& skin = addSkin("old.pcx", false, 7);
+    const std::string target = joinPath(base, toNative("models/m/skin.pcx"));
+    std::filesystem::create_directories(folderOf(target));
+    ui.saveFile(target, 1);
+
+    EXPECT_TRUE(saveSkinAs(ctx));
+    EXPECT_EQ(ui.shown, Strings{std::string("save: ") + kSkinFilter});
+    EXPECT_EQ(ui.fileRequests[0].initialName, "*.pcx");
+    EXPECT_EQ(ui.fileRequests[0].startFolder, base);
+    EXPECT_EQ(skin.name, toNative("models/m/skin.pcx"));
+    EXPECT_EQ(skin.filePath, target);
+    EXPECT_TRUE(skin.hasFile);
+    EXPECT_EQ(skin.backup, skin.pixels);
+    EXPECT_EQ(skin.fileType, SkinFileType::Pcx);
+    EXPECT_EQ(calls(), Strings{"refillLists"});
+    EXPECT_EQ(settings.getString(kProject, "SaveDir", ""), folderOf(target));
+    DecodedImage d = readBack(target);
+    ASSERT_TRUE(d.ok());
+    EXPECT_EQ(d.image.pixels, skin.pixels);
+}
+
+TEST_F(SkinSave, SaveAsOutsideBaseAsksAndNoWritesNothing) {
+    Skin& skin = addSkin("a.pcx", false, 7);
+    // A sibling whose name merely begins with the base folder's is not below it.
+    const std::string sibling = base + "x";
+    std::filesystem::create_directories(sibling);
+    const std::string target = joinPath(sibling, "a");
+    ui.saveFile(target, 2).answer(Answer::No);
+    EXPECT_FALSE(saveSkinAs(ctx));
+    EXPECT_EQ(ui.shown.back(), std::string("question: ") + kBelowBaseQuestion);
+    EXPECT_FALSE(isRegularFile(target + ".bmp"));
+    EXPECT_EQ(skin.name, "a.pcx");
+    EXPECT_TRUE(calls().empty());
+
+    // Yes writes a BMP (second filter, extension added) and names it by full path.
+    ui.saveFile(target, 2).answer(Answer::Yes);
+    EXPECT_TRUE(saveSkinAs(ctx));
+    EXPECT_EQ(skin.name, target + ".bmp");
+    EXPECT_EQ(skin.fileType, SkinFileType::Bmp);
+    EXPECT_EQ(readBack(target + ".bmp").image.type, SkinFileType::Bmp);
+}
+
+TEST_F(SkinSave, SaveAsOfAnExternalSkinAsksNothingAndKeepsItsFormatUnderAllFiles) {
+    Skin& skin = addSkin("/elsewhere/e.bmp", true, 9);
+    skin.fileType = SkinFileType::Bmp;
+    const std::string target = dir.file("out.img");
+    ui.saveFile(target, 3);
+    EXPECT_TRUE(saveSkinAs(ctx));
+    EXPECT_EQ(skin.name, target);
+    EXPECT_EQ(skin.filePath, target);
+    EXPECT_EQ(readBack(target).image.type, SkinFileType::Bmp);
+}
+
+TEST_F(SkinSave, FailedSaveAsReportsFailureAndLeavesTheSkinUnsaved) {
+    Skin& skin = addSkin("temp.pcx", false, 7);
+    const auto backup = skin.backup;
+    ui.saveFile(joinPath(base, toNative("missing/folder/x.pcx")), 1);
+    EXPECT_FALSE(saveSkinAs(ctx));
+    const auto messages = ui.messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].rfind("Error Saving: ", 0), 0u);
+    EXPECT_EQ(messages[1], kMsgSaveFailed);
+    EXPECT_FALSE(skin.hasFile);
+    EXPECT_EQ(skin.name, "temp.pcx");
+    EXPECT_EQ(skin.backup, backup);
+    EXPECT_TRUE(calls().empty());
+}
+
+TEST_F(SkinSave, SaveWritesTheOwnFileOrFallsBackToSaveAs) {
+    // A temporary skin from a load has no file: Save offers Save As.
+    Skin& temp = addSkin("temp.pcx", false, 1);
+    ui.saveFile(std::nullopt);
+    EXPECT_FALSE(saveSkin(ctx));
+    EXPECT_EQ(ui.shown, Strings{std::string("save: ") + kSkinFilter});
+
+    temp.hasFile = true;
+    temp.fileType = SkinFileType::Bmp;
+    temp.filePath = dir.file("own.bmp");
+    EXPECT_TRUE(saveSkin(ctx));
+    EXPECT_EQ(temp.backup, temp.pixels);
+    EXPECT_EQ(readBack(temp.filePath).image.type, SkinFileType::Bmp);
+    EXPECT_TRUE(calls().empty());  // nothing is redrawn
+
+    temp.fileType = SkinFileType::None;
+    EXPECT_FALSE(saveSkin(ctx));
+    EXPECT_EQ(ui.messages().back(), kMsgSaveFailed);
+
+    temp.fileType = SkinFileType::Pcx;
+    temp.filePath = joinPath(dir.file("gone"), "own.pcx");
+    EXPECT_FALSE(saveSkin(ctx));
+    const auto m = ui.messages();
+    EXPECT_EQ(m[m.size() - 2].rfind("Error Saving: ", 0), 0u);
+    EXPECT_EQ(m.back(), kMsgSaveFailed);
+}
+
+TEST_F(SkinSave, LinkSavesAsPcxBelowBaseAndLinksTheSkin) {
+    addSkin("l.pcx", false, 1);
+    addSkin(dir.file("ext.bmp"), true, 2);
+    skins.makeCurrent(0);
+    EXPECT_FALSE(linkSkin(ctx));  // already linked: nothing happens
+    EXPECT_TRUE(ui.shown.empty());
+
+    skins.makeCurrent(1);
+    Skin& ext = *skins.current();
+    ui.saveFile(joinPath(base, toNative("models/ext")), 1);
+    EXPECT_TRUE(linkSkin(ctx));
+    EXPECT_EQ(ext.name, toNative("models/ext.pcx"));
+    EXPECT_FALSE(ext.external);
+    EXPECT_TRUE(ext.hasFile);
+    EXPECT_EQ(ext.backup, ext.pixels);
+    EXPECT_EQ(calls(), Strings{"refreshAll"});
+    EXPECT_EQ(readBack(ext.filePath).image.type, SkinFileType::Pcx);
+}
+
+TEST_F(SkinSave, LinkOutsideBaseAsksAndAFailedLinkChangesNothing) {
+    Skin& ext = addSkin(dir.file("ext.pcx"), true, 2);
+    ui.saveFile(dir.file("outside.pcx"), 1).answer(Answer::No);
+    EXPECT_FALSE(linkSkin(ctx));
+    EXPECT_TRUE(ext.external);
+    EXPECT_FALSE(isRegularFile(dir.file("outside.pcx")));
+
+    ui.saveFile(joinPath(base, toNative("nowhere/x.pcx")), 1);
+    EXPECT_FALSE(linkSkin(ctx));
+    EXPECT_EQ(ui.messages().back(), kMsgSaveFailed);
+    EXPECT_TRUE(ext.external);
+    EXPECT_FALSE(ext.hasFile);
+    EXPECT_EQ(ext.name, dir.file("ext.pcx"));
+}
+
+}  // namespace
+}  // namespace tarn::test
