@@ -1,119 +1,28 @@
 #include "model/companion.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
-#include "image/byte_view.h"
 #include "image/image_codec.h"
+#include "model/md2_format.h"
 #include "platform/ui.h"
 
 namespace tarn {
 
 namespace {
 
-constexpr char kMagic[] = "IDP2";
-constexpr std::size_t kMagicSize = 4;
-constexpr std::size_t kHeaderSize = 68;
-constexpr std::size_t kSkinNameSize = 64;
-constexpr std::size_t kSkinCoordSize = 4;
-constexpr std::size_t kTriangleSize = 12;
-constexpr std::size_t kFrameHeaderSize = 40;  // scale, translate, 16-byte name
-constexpr std::size_t kPackedVertexSize = 4;
+constexpr std::size_t kMagicSize = sizeof(kMd2Magic);
 constexpr int kCheckerCell = 4;
 constexpr std::uint8_t kCheckerLight = 64;
 constexpr std::uint8_t kCheckerDark = 192;
 
-// Header fields by byte offset.
-enum HeaderField : std::size_t {
-    kSkinWidth = 8, kSkinHeight = 12, kSkinCount = 20, kVertexCount = 24,
-    kSkinCoordCount = 28, kTriangleCount = 32, kFrameCount = 40, kSkinOffset = 44,
-    kSkinCoordOffset = 48, kTriangleOffset = 52, kFrameOffset = 56,
-};
-
-float f32(const ByteView& v, std::size_t at) { return std::bit_cast<float>(v.u32(at)); }
-std::int16_t i16(const ByteView& v, std::size_t at) { return static_cast<std::int16_t>(v.u16(at)); }
-
-bool inRange(std::int32_t value, std::int32_t low, std::int32_t high) {
-    return value >= low && value <= high;
-}
-
-struct Header {
-    std::int32_t skinWidth, skinHeight, skinCount, vertexCount, skinCoordCount, triangleCount,
-        frameCount, skinOffset, skinCoordOffset, triangleOffset, frameOffset;
-};
-
-Header readHeader(const ByteView& v) {
-    return {v.i32(kSkinWidth),      v.i32(kSkinHeight),     v.i32(kSkinCount),
-            v.i32(kVertexCount),    v.i32(kSkinCoordCount), v.i32(kTriangleCount),
-            v.i32(kFrameCount),     v.i32(kSkinOffset),     v.i32(kSkinCoordOffset),
-            v.i32(kTriangleOffset), v.i32(kFrameOffset)};
-}
-
-std::uint64_t frameBytes(const Header& h) {
-    return kFrameHeaderSize + kPackedVertexSize * static_cast<std::uint64_t>(h.vertexCount);
-}
-
-// Every count within the record's capacities and every block inside the file.
-bool fits(const Header& h, const ByteView& v) {
-    auto block = [&](std::int32_t offset, std::uint64_t count, std::uint64_t size) {
-        return offset >= 0 && v.has(static_cast<std::uint64_t>(offset), count * size);
-    };
-    return inRange(h.skinWidth, 0, kMaxImageWidth) &&
-           inRange(h.skinHeight, 0, kMaxCompanionSkinRows) &&
-           inRange(h.vertexCount, 0, kMaxFrameVertices) &&
-           inRange(h.triangleCount, 0, kMaxCompanionTriangles) &&
-           inRange(h.skinCoordCount, 0, kMaxMappingVerts) &&
-           inRange(h.frameCount, 0, kMaxFrames) && h.skinCount >= 0 &&
-           block(h.skinCoordOffset, std::uint64_t(h.skinCoordCount), kSkinCoordSize) &&
-           block(h.triangleOffset, std::uint64_t(h.triangleCount), kTriangleSize) &&
-           block(h.frameOffset, std::uint64_t(h.frameCount), frameBytes(h));
-}
-
-// Reads the triangles; false when one names a vertex or skin coordinate that
-// does not exist.
-bool readTriangles(const ByteView& v, const Header& h, Companion& c) {
-    c.triangles.resize(static_cast<std::size_t>(h.triangleCount));
-    for (std::size_t t = 0; t < c.triangles.size(); ++t) {
-        const std::size_t at = static_cast<std::size_t>(h.triangleOffset) + t * kTriangleSize;
-        for (std::size_t k = 0; k < 3; ++k) {
-            const std::int16_t vertex = i16(v, at + 2 * k);
-            const std::int16_t coord = i16(v, at + 6 + 2 * k);
-            if (vertex < 0 || vertex >= h.vertexCount || coord < 0 || coord >= h.skinCoordCount)
-                return false;
-            const std::size_t st =
-                static_cast<std::size_t>(h.skinCoordOffset) + std::size_t(coord) * kSkinCoordSize;
-            c.triangles[t].vertex[k] = vertex;
-            c.triangles[t].corner[k] = {i16(v, st), i16(v, st + 2)};
-        }
-    }
-    return true;
-}
-
-void readFrames(const ByteView& v, const Header& h, Companion& c) {
-    const auto vertices = static_cast<std::size_t>(h.vertexCount);
-    c.positions.resize(static_cast<std::size_t>(h.frameCount) * vertices);
-    for (std::size_t f = 0; f < static_cast<std::size_t>(h.frameCount); ++f) {
-        const std::size_t at = static_cast<std::size_t>(h.frameOffset) + f * frameBytes(h);
-        const Vec3f scale{f32(v, at), f32(v, at + 4), f32(v, at + 8)};
-        const Vec3f translate{f32(v, at + 12), f32(v, at + 16), f32(v, at + 20)};
-        for (std::size_t i = 0; i < vertices; ++i) {
-            const std::size_t p = at + kFrameHeaderSize + i * kPackedVertexSize;
-            c.positions[f * vertices + i] = {v.u8(p) * scale.x + translate.x,
-                                             v.u8(p + 1) * scale.y + translate.y,
-                                             v.u8(p + 2) * scale.z + translate.z};
-        }
-    }
+bool fitsRecord(const Md2Header& h) {
+    return h.skinWidth >= 0 && h.skinWidth <= kMaxImageWidth && h.skinHeight >= 0 &&
+           h.skinHeight <= kMaxCompanionSkinRows && h.numTriangles <= kMaxCompanionTriangles;
 }
 
 // The first skin the file names, when it reads and has the companion's size.
-void readNamedSkin(const ByteView& v, const Header& h, const std::string& baseFolder,
-                   Companion& c) {
-    if (h.skinCount < 1 || h.skinOffset < 0 ||
-        !v.has(static_cast<std::uint64_t>(h.skinOffset), kSkinNameSize))
-        return;
-    const char* raw = reinterpret_cast<const char*>(v.at(static_cast<std::size_t>(h.skinOffset)));
-    const std::string name(raw, strnlen(raw, kSkinNameSize));
+void readNamedSkin(const std::string& name, const std::string& baseFolder, Companion& c) {
     if (name.empty()) return;
     const ReadResult file = readFile(resolveCaseInsensitive(baseFolder, name));
     if (!file.ok()) return;
@@ -165,31 +74,35 @@ void Companion::computeFaceNormals(int frameIndex) {
 
 std::unique_ptr<Companion> LoadCompanion(const Bytes& file, const std::string& path,
                                          const std::string& baseFolder, Ui& ui) {
-    const ByteView v(file.data(), file.size());
-    if (!v.has(0, kMagicSize) || std::memcmp(v.at(0), kMagic, kMagicSize) != 0) {
+    if (file.size() < kMagicSize || std::memcmp(file.data(), kMd2Magic, kMagicSize) != 0) {
         ui.message(kMsgCompanionNotMd2);
         return nullptr;
     }
-    if (!v.has(0, kHeaderSize)) {
+    Md2Parse parse = parseMd2(file);
+    if (!parse.ok() || !fitsRecord(parse.contents.header)) {
         ui.message(kMsgCompanionDamaged);
         return nullptr;
     }
-    const Header h = readHeader(v);
+    const Md2Contents& md2 = parse.contents;
     auto c = std::make_unique<Companion>();
-    if (!fits(h, v) || !readTriangles(v, h, *c)) {
-        ui.message(kMsgCompanionDamaged);
-        return nullptr;
-    }
-    c->skinWidth = static_cast<std::int16_t>(h.skinWidth);
-    c->skinHeight = static_cast<std::int16_t>(h.skinHeight);
-    c->vertexCount = static_cast<std::int16_t>(h.vertexCount);
-    c->triangleCount = static_cast<std::int16_t>(h.triangleCount);
-    c->skinCoordCount = static_cast<std::int16_t>(h.skinCoordCount);
-    c->frameCount = static_cast<std::int16_t>(h.frameCount);
+    c->skinWidth = static_cast<std::int16_t>(md2.header.skinWidth);
+    c->skinHeight = static_cast<std::int16_t>(md2.header.skinHeight);
+    c->vertexCount = static_cast<std::int16_t>(md2.header.numVertices);
+    c->triangleCount = static_cast<std::int16_t>(md2.triangles.size());
+    c->skinCoordCount = static_cast<std::int16_t>(md2.skinCoords.size());
+    c->frameCount = static_cast<std::int16_t>(md2.frames.size());
     c->name = path;
-    readFrames(v, h, *c);
-    readNamedSkin(v, h, baseFolder, *c);
-    c->cameraPositions.resize(static_cast<std::size_t>(h.vertexCount));
+    c->triangles.resize(md2.triangles.size());
+    for (std::size_t t = 0; t < md2.triangles.size(); ++t) {
+        c->triangles[t].vertex = md2.triangles[t].vertex;
+        for (std::size_t k = 0; k < 3; ++k)
+            c->triangles[t].corner[k] = md2.skinCoords[std::size_t(md2.triangles[t].skinCoord[k])];
+    }
+    c->positions.reserve(md2.frames.size() * std::size_t(c->vertexCount));
+    for (const Frame& frame : md2.frames)
+        c->positions.insert(c->positions.end(), frame.positions.begin(), frame.positions.end());
+    if (!md2.skinNames.empty()) readNamedSkin(md2.skinNames.front(), baseFolder, *c);
+    c->cameraPositions.resize(std::size_t(c->vertexCount));
     c->visible.reserve(c->triangles.size());
     return c;
 }

@@ -17,12 +17,14 @@ constexpr float kLimit = 1 << 24;
 CameraTransform::CameraTransform(const Vec3f& eye, const Vec3f& at) : lookAt(at) {
     const Vec3f d = at - eye;
     dist = std::sqrt(dot(d, d));
-    const float yaw = -std::atan2(d.y, d.x);
-    c1 = std::cos(yaw);
-    s1 = std::sin(yaw);
-    const float pitch = -std::atan2(d.z, c1 * d.x - s1 * d.y);
-    c2 = std::cos(pitch);
-    s2 = std::sin(pitch);
+    // The angles in double precision, so that a view along an axis gets
+    // sines that vanish in single precision instead of leaving a residue.
+    const double yaw = -std::atan2(double(d.y), double(d.x));
+    c1 = static_cast<float>(std::cos(yaw));
+    s1 = static_cast<float>(std::sin(yaw));
+    const double pitch = -std::atan2(double(d.z), double(c1 * d.x - s1 * d.y));
+    c2 = static_cast<float>(std::cos(pitch));
+    s2 = static_cast<float>(std::sin(pitch));
 }
 
 Vec3f CameraTransform::apply(const Vec3f& p, const Vec3f& offset) const {
