@@ -139,9 +139,9 @@ DecodedImage decodeBmp(const Bytes& file) {
     img.type = SkinFileType::Bmp;
     const std::size_t w = static_cast<std::size_t>(width);
     const std::size_t h = static_cast<std::size_t>(height);
-    img.pixels.assign(w * h, 0);
     const RowOrder order{h, bottomUp};
     if (compression == kCompressionRle8) {
+        img.pixels.assign(w * h, 0);
         if (!decodeRle8(in, pixelsAt, order, img)) return failed(kMsgImageDamaged);
         return d;
     }
@@ -154,6 +154,8 @@ DecodedImage decodeBmp(const Bytes& file) {
         if (available != w * h) return failed(kMsgImageDamaged);
         stride = w;
     }
+    img.pixels.assign(w * h, 0);
+
     for (std::size_t r = 0; r < h; ++r)
         std::copy_n(in.at(pixelsAt + r * stride), w, img.pixels.data() + order.memoryRow(r) * w);
     return d;

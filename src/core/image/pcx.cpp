@@ -63,6 +63,11 @@ DecodedImage decodePcx(const Bytes& file) {
     const std::size_t paletteAt = file.size() - kPaletteBytes;
     if (in.u8(paletteAt - 1) != kPcxPaletteMarker) return failed(kMsgPcxNoPalette);
     const std::size_t dataEnd = paletteAt - 1;
+    // Each pair of bytes yields at most one run of 63: a header promising more
+    // than the data can hold is refused before anything is allocated.
+    const std::size_t maxRun = static_cast<std::uint8_t>(~kRunFlag);
+    if ((dataEnd - kPcxHeaderSize) / 2 * maxRun + 1 < bytesPerLine * static_cast<std::size_t>(height))
+        return failed(kMsgImageDamaged);
 
     DecodedImage d;
     Image8& img = d.image;
