@@ -122,4 +122,14 @@ std::any ScriptedUi::takeCustom(const std::string& kind, const std::string& desc
     return s->value;
 }
 
+std::optional<CompanionOffsets> ScriptedUi::offsetCompanionModel(const CompanionOffsets& current) {
+    const std::any value =
+        takeCustom("offsetCompanionModel", std::to_string(current.x) + " " +
+                                               std::to_string(current.y) + " " +
+                                               std::to_string(current.z));
+    if (const auto* plain = std::any_cast<CompanionOffsets>(&value)) return *plain;
+    const auto* answer = std::any_cast<std::optional<CompanionOffsets>>(&value);
+    return answer ? *answer : std::nullopt;
+}
+
 }  // namespace tarn::test

@@ -45,6 +45,9 @@ public:
     std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
     std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
     std::optional<std::string> browseFolder(const std::string& title) override;
+    // Answers with custom("offsetCompanionModel", CompanionOffsets or
+    // std::optional<CompanionOffsets>); an empty optional is Cancel.
+    std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
 
     // For Ui implementations of custom dialogs in later code: takes the next
     // step, which must be a custom step of `kind`, or fails the test.

@@ -24,6 +24,13 @@ struct FileDialogRequest {
     std::string title;         // empty: the platform's own title
 };
 
+// The fields of the "Offset Companion Model" dialog.
+struct CompanionOffsets {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
 struct FileDialogResult {
     std::string path;
     int filterIndex = 1;  // position of the chosen filter, first = 1
@@ -42,6 +49,12 @@ public:
 
     // Custom dialogs (offsets, resize, preferences, ...) are added here as
     // further virtual functions, each taking and returning a plain record.
+
+    // "Offset Companion Model", filled with `current`; nothing on Cancel.
+    virtual std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) {
+        (void)current;
+        return std::nullopt;
+    }
 };
 
 }  // namespace tarn
