@@ -7,6 +7,7 @@
 #include "model/mesh.h"
 #include "paint/paint_state.h"
 #include "platform/refresh.h"
+#include "render/iso_view_context.h"
 #include "render/iso_view_line.h"
 
 namespace tarn {
@@ -19,9 +20,6 @@ constexpr float kWheelZoomOut = 0.9090909f;
 constexpr float kDragZoomOut = 0.99900097f;
 constexpr float kDragZoomIn = 1.001f;
 constexpr int kWheelNotch = 120;
-constexpr int kPanesSkinIsoLocal = kPaneSkinView | kPaneIsoView | kPaneOption16;  // 19
-constexpr int kPanesPaletteLocal = kPanePalette | kPaneOption16;                  // 24
-constexpr int kPanesSkinLocal = kPaneSkinView | kPaneOption32;                    // 33
 
 // Positions far outside any view are kept finite and inside int range, so that a
 // wild pan never makes a conversion undefined.
@@ -299,7 +297,7 @@ void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
             if (snapshot_.size() == s->pixels.size()) std::copy(snapshot_.begin(), snapshot_.end(), s->pixels.begin());
             // The undone line must leave the views even when the new one lies off the pane.
             if (!paintSegment(pressX_, pressY_, e.x, e.y))
-                context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIsoLocal);
+                context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
             stroke_ = std::make_unique<StrokeMask>(s->pixelCount());
             break;
         }
@@ -327,7 +325,7 @@ void SkinView::mouseRelease(const MouseEvent& e, PointerControl& pointer) {
         // The drag goes on while the other button is still down.
         if (held != 0) return;
         pointer.showCursor();
-        context_.refresh.refresh(kRedrawFull, kPanesSkinLocal);
+        context_.refresh.refresh(kRedrawFull, kPanesSkin32);
         endDrag(pointer, false, held);
         return;
     case Drag::Painting:
@@ -366,7 +364,7 @@ void SkinView::captureLost(PointerControl& pointer) {
     switch (drag_) {
     case Drag::Camera:
         pointer.showCursor();
-        context_.refresh.refresh(kRedrawFull, kPanesSkinLocal);
+        context_.refresh.refresh(kRedrawFull, kPanesSkin32);
         break;
     case Drag::Painting:
         dropStroke();
@@ -408,7 +406,7 @@ void SkinView::cameraStep(const MouseEvent& e, PointerControl& pointer) {
         panX_ -= dx / zoom_;
         panY_ -= dy / zoom_;
     }
-    context_.refresh.refresh(kRedrawQuick, kPanesSkinLocal);
+    context_.refresh.refresh(kRedrawQuick, kPanesSkin32);
 }
 
 void SkinView::wheel(int delta) {
@@ -430,17 +428,9 @@ void SkinView::paintViewPixel(int x, int y) {
 }
 
 bool SkinView::paintSegment(int ax, int ay, int bx, int by) {
-    const auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < clientWidth_ && y < viewHeight_; };
-    const bool bothInside = inside(ax, ay) && inside(bx, by);
-    const bool samePoint = ax == bx && ay == by;
-    if (samePoint) {
-        if (!bothInside) return false;
-        paintViewPixel(ax, ay);
-    } else {
-        if (!bothInside && !clipSegment(ax, ay, bx, by, clientWidth_ - 1, viewHeight_ - 1)) return false;
-        forEachLinePixel(ax, ay, bx, by, [&](int x, int y) { paintViewPixel(x, y); });
-    }
-    context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIsoLocal);
+    if (!paintBrushSegment(ax, ay, bx, by, clientWidth_, viewHeight_, [&](int x, int y) { paintViewPixel(x, y); }))
+        return false;
+    context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
     return true;
 }
 
@@ -452,7 +442,7 @@ void SkinView::pickColor(int x, int y) {
     PaintState& paint = context_.paint;
     if (paint.colorSlots[paint.activeSlot] == index) return;
     paint.colorSlots[paint.activeSlot] = index;
-    context_.refresh.refresh(kRedrawFull, kPanesPaletteLocal);
+    context_.refresh.refresh(kRedrawFull, kPanesPalette16);
 }
 
 }  // namespace tarn

@@ -5,11 +5,11 @@
 #include "paint/paint_state.h"
 #include "panes/shell_layout.h"
 #include "platform/refresh.h"
+#include "render/iso_view_context.h"
 
 namespace tarn {
 namespace {
 
-constexpr int kPanesIsoLocal = kPaneIsoView | kPaneOption16;  // 18
 constexpr Rgb kPressedGlyph{32, 32, 224};
 constexpr unsigned kDragButtons = kLeftButton | kRightButton;
 
@@ -120,7 +120,7 @@ void GradientBox::mousePress(const MouseEvent& e, PointerControl& pointer) {
         } else {
             part_ = Part::GammaDrag;
             applyGamma(e.y);
-            if (modeUsesGamma()) refresh_.refresh(kRedrawQuick, kPanesIsoLocal);
+            if (modeUsesGamma()) refresh_.refresh(kRedrawQuick, kPanesIso16);
         }
         return;
     }
@@ -149,7 +149,7 @@ void GradientBox::mouseMove(const MouseEvent& e, PointerControl&) {
         applyStrength(e.y);
     } else if (part_ == Part::GammaDrag) {
         applyGamma(e.y);
-        if (modeUsesGamma()) refresh_.refresh(kRedrawQuick, kPanesIsoLocal);
+        if (modeUsesGamma()) refresh_.refresh(kRedrawQuick, kPanesIso16);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "paint/paint_state.h"
 #include "platform/refresh.h"
+#include "render/iso_view_context.h"
 
 namespace tarn {
 namespace {
@@ -13,8 +14,6 @@ constexpr int kWheelColorStep = 16;
 constexpr int kProtectLift = 64;  // protected colours show a lighter checker
 constexpr int kMarkLift = 128;    // slot colours are framed in their inverse-ish colour
 constexpr int kCheckerBit = 2;    // 2 x 2 checker blocks
-constexpr int kPanesSkinIsoLocal = kPaneSkinView | kPaneIsoView | kPaneOption16;  // 19
-constexpr int kPanesIsoLocal = kPaneIsoView | kPaneOption16;                      // 18
 
 bool isRampSlot(int slot) { return slot >= kSlotEdge && slot <= kSlotDragged; }
 
@@ -177,17 +176,17 @@ void PalBox::setActiveColor(int x, int y) {
 // What depends on the active slot's colour while it changes.
 void PalBox::colorChanged() {
     if (paint_.activeSlot == kSlotBackground) {
-        refresh_.refresh(kRedrawBackground, kPanesSkinIsoLocal);
+        refresh_.refresh(kRedrawBackground, kPanesSkinIso16);
     } else if (isRampSlot(paint_.activeSlot)) {
         refresh_.rebuildShadeRamps();
-        refresh_.refresh(kRedrawQuick, kPanesIsoLocal);
+        refresh_.refresh(kRedrawQuick, kPanesIso16);
     }
 }
 
 void PalBox::finishColorChoice() {
     redraw();
     if (paint_.activeSlot == kSlotBackground) refresh_.refresh(kRedrawBackground, kPanesSkinIso);
-    else if (isRampSlot(paint_.activeSlot)) refresh_.refresh(kRedrawQuick, kPanesIsoLocal);
+    else if (isRampSlot(paint_.activeSlot)) refresh_.refresh(kRedrawQuick, kPanesIso16);
     else refresh_.refresh(kRedrawFull, kPanesSkinIso);
     refresh_.rebuildPaintRemap();
 }
@@ -224,11 +223,11 @@ void PalBox::wheel(int delta) {
     slot = static_cast<std::uint8_t>((slot + kWheelColorStep * (delta / kWheelNotch)) & 0xFF);
     redraw();
     if (paint_.activeSlot == kSlotBackground) {
-        refresh_.refresh(kRedrawBackground, kPanesSkinIsoLocal);
+        refresh_.refresh(kRedrawBackground, kPanesSkinIso16);
     } else if (isRampSlot(paint_.activeSlot)) {
         // The 3D pane shades with slots 1 to 3: keep it in step with the strip.
         refresh_.rebuildShadeRamps();
-        refresh_.refresh(kRedrawQuick, kPanesIsoLocal);
+        refresh_.refresh(kRedrawQuick, kPanesIso16);
     }
     refresh_.rebuildPaintRemap();
 }

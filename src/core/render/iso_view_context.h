@@ -4,12 +4,21 @@
 // requests they send. The application fills one of these for its panes.
 #include <functional>
 
+#include "platform/refresh.h"
+
 namespace tarn {
 
 class RefreshSink;
 struct Mesh;
 struct PaintState;
 struct Skin;
+
+// Pane combinations of the panes' own refresh requests.
+inline constexpr int kPanesSkinIso16 = kPaneSkinView | kPaneIsoView | kPaneOption16;  // 19: painted runs
+inline constexpr int kPanesIso16 = kPaneIsoView | kPaneOption16;                      // 18: camera and ramp steps
+inline constexpr int kPanesPalette16 = kPanePalette | kPaneOption16;                  // 24: colour picked
+inline constexpr int kPanesSkin32 = kPaneSkinView | kPaneOption32;                    // 33: skin camera
+inline constexpr int kPanesDisplaysGradient = kPaneSkinView | kPaneIsoView | kPaneGradient | kPaneOption32;  // 39
 
 enum class Brush : int { Point = 0, Pencil = 1, Line = 2 };
 

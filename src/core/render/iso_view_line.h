@@ -107,3 +107,26 @@ inline bool clipSegment(int& x0, int& y0, int& x1, int& y1, int xLimit, int yLim
 }
 
 }  // namespace tarn
+
+namespace tarn {
+
+// A brush segment from A to B in a client area `width` x `height`, painted
+// pixel by pixel with `paint(x, y)`: a point inside is painted once; a point
+// outside paints nothing; a segment is clipped to the area and walked as Line
+// walks it. Returns whether anything was walked (the caller then asks for the
+// redraw of the painted run).
+template <typename Paint>
+bool paintBrushSegment(int ax, int ay, int bx, int by, int width, int height, Paint&& paint) {
+    const auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < width && y < height; };
+    const bool bothInside = inside(ax, ay) && inside(bx, by);
+    if (ax == bx && ay == by) {
+        if (!bothInside) return false;
+        paint(ax, ay);
+        return true;
+    }
+    if (!bothInside && !clipSegment(ax, ay, bx, by, width - 1, height - 1)) return false;
+    forEachLinePixel(ax, ay, bx, by, paint);
+    return true;
+}
+
+}  // namespace tarn

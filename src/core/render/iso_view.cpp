@@ -1,0 +1,309 @@
+#include "render/iso_view.h"
+
+#include <algorithm>
+
+#include "image/skin.h"
+#include "model/mesh.h"
+#include "paint/paint_state.h"
+#include "platform/refresh.h"
+#include "render/iso_view_line.h"
+
+namespace tarn {
+namespace {
+
+constexpr unsigned kDragButtons = kLeftButton | kRightButton;
+
+// The pick plane holds skin texel offsets only while a textured mode draws in
+// Paint Mode; elsewhere it holds Triangle indices, which must never be taken
+// for skin pixels.
+bool modeWritesTexels(int mode) {
+    return mode == kModeTextured || mode == kModeTexturedGShade || mode == kModeTexturedPShade;
+}
+
+Palette greyRamp() {
+    Palette p{};
+    for (int i = 0; i < kPaletteColors; ++i)
+        for (int c = 0; c < 3; ++c) p[static_cast<std::size_t>(i * 3 + c)] = static_cast<std::uint8_t>(i);
+    return p;
+}
+
+}  // namespace
+
+IsoView::IsoView(PaneContext context, std::function<RenderScene()> scene, std::function<RenderMode*()> currentMode)
+    : context_(std::move(context)), scene_(std::move(scene)), currentMode_(std::move(currentMode)) {}
+
+void IsoView::resize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    const bool same = planeWidthFor(width) == frame_.width() && height == frame_.height() && clientHeight_ >= 0;
+    clientWidth_ = width;
+    clientHeight_ = height;
+    if (same) return;
+    frame_.resize(width, height);
+    render();
+}
+
+void IsoView::render() {
+    if (frame_.width() <= 0 || frame_.height() <= 0) return;
+    RenderMode* mode = currentMode_ ? currentMode_() : nullptr;
+    if (mode == nullptr) return;
+    target_.colour = frame_.colour();
+    target_.depth = frame_.depth();
+    target_.pick = frame_.pick();
+    target_.width = frame_.width();
+    target_.height = frame_.height();
+    RenderScene scene = scene_();
+    mode->Draw(target_, scene);
+    ++renderCount_;
+}
+
+const Palette& IsoView::palette() const {
+    static const Palette grey = greyRamp();
+    RenderMode* mode = currentMode_ ? currentMode_() : nullptr;
+    return mode != nullptr ? mode->palette : grey;
+}
+
+void IsoView::rotateByWheel(int delta) {
+    CameraPose pose{target_.eye, target_.lookAt, target_.fieldOfView};
+    tarn::rotateByWheel(pose, delta);
+    target_.eye = pose.eye;
+    render();
+}
+
+std::int32_t IsoView::pickAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= clientWidth_ || y >= clientHeight_) return kPickNothing;
+    const auto element = frame_.elementAt(x, y);
+    return element ? frame_.pick()[*element] : kPickNothing;
+}
+
+Skin* IsoView::paintableSkin() const {
+    Skin* s = context_.currentSkin ? context_.currentSkin() : nullptr;
+    if (s == nullptr || s->pixels.size() < s->pixelCount() || s->pixelCount() == 0) return nullptr;
+    return s;
+}
+
+// ---- mouse ----
+
+void IsoView::mousePress(const MouseEvent& e, PointerControl& pointer) {
+    if (drag_ != Drag::Idle) return;
+    const bool left = e.button == kLeftButton;
+    if (!left && e.button != kRightButton) return;
+    pressX_ = lastX_ = e.x;
+    pressY_ = lastY_ = e.y;
+    const PaneModes& modes = context_.modes;
+    if (modes.cameraOverride) {
+        const Drag kind = left ? (e.shift ? Drag::FieldOfView : Drag::OrbitZoom)
+                               : (e.shift ? Drag::Light : Drag::LookAroundDolly);
+        startCameraDrag(kind, pointer);
+        return;
+    }
+    if (modes.mappingMode) {
+        drag_ = left ? Drag::Select : Drag::Deselect;
+        pointer.capture();
+        selectAt(e.x, e.y, left);
+        return;
+    }
+    if (!left) {
+        drag_ = Drag::ColorPick;
+        pointer.capture();
+        pickColor(e.x, e.y);
+        return;
+    }
+    drag_ = Drag::Painting;
+    pointer.capture();
+    Skin* s = paintableSkin();
+    if (s == nullptr) return;
+    stroke_ = std::make_unique<StrokeMask>(s->pixelCount());
+    if (modes.brush == Brush::Line) strokeCopy_ = s->pixels;
+    paintLine(e.x, e.y, e.x, e.y);
+}
+
+void IsoView::startCameraDrag(Drag kind, PointerControl& pointer) {
+    drag_ = kind;
+    camera_.begin(static_cast<CameraDragKind>(kind), CameraPose{target_.eye, target_.lookAt, target_.fieldOfView});
+    warp_.start(pressX_, pressY_);
+    pointer.hideCursor();
+    pointer.capture();
+}
+
+void IsoView::cameraMove(const MouseEvent& e, PointerControl& pointer) {
+    if (warp_.atAnchor(e.x, e.y)) return;
+    int dx = 0, dy = 0;
+    warp_.step(e.x, e.y, pointer, dx, dy);
+    const bool other = drag_ == Drag::OrbitZoom ? (e.buttons & kRightButton) != 0 : (e.buttons & kLeftButton) != 0;
+    CameraPose pose{target_.eye, target_.lookAt, target_.fieldOfView};
+    RenderScene scene = scene_();
+    Vec3f unused{};
+    Vec3f& light = scene.lighting != nullptr ? scene.lighting->lightVector : unused;
+    camera_.move(dx, dy, other, pose, light);
+    target_.eye = pose.eye;
+    target_.lookAt = pose.lookAt;
+    target_.fieldOfView = pose.fieldOfView;
+    context_.refresh.refresh(kRedrawQuick, kPanesIso16);
+}
+
+void IsoView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
+    switch (drag_) {
+    case Drag::OrbitZoom:
+    case Drag::LookAroundDolly:
+    case Drag::FieldOfView:
+    case Drag::Light:
+        cameraMove(e, pointer);
+        return;
+    case Drag::Painting: {
+        Skin* s = paintableSkin();
+        if (s == nullptr || !stroke_) break;
+        switch (context_.modes.brush) {
+        case Brush::Point:
+            paintLine(e.x, e.y, e.x, e.y);
+            break;
+        case Brush::Pencil:
+            paintLine(lastX_, lastY_, e.x, e.y);
+            break;
+        case Brush::Line:
+            if (strokeCopy_.size() == s->pixels.size()) std::copy(strokeCopy_.begin(), strokeCopy_.end(), s->pixels.begin());
+            // The undone line must leave the views even when the new one lies off the pane.
+            if (!paintLine(pressX_, pressY_, e.x, e.y)) context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
+            stroke_ = std::make_unique<StrokeMask>(s->pixelCount());
+            break;
+        }
+        break;
+    }
+    case Drag::ColorPick:
+        pickColor(e.x, e.y);
+        break;
+    case Drag::Select:
+    case Drag::Deselect:
+        selectAt(e.x, e.y, drag_ == Drag::Select);
+        break;
+    default:
+        break;
+    }
+    lastX_ = e.x;
+    lastY_ = e.y;
+}
+
+void IsoView::mouseRelease(const MouseEvent& e, PointerControl& pointer) {
+    const bool left = e.button == kLeftButton;
+    switch (drag_) {
+    case Drag::OrbitZoom:
+    case Drag::FieldOfView:
+    case Drag::LookAroundDolly:
+    case Drag::Light: {
+        // Only the button that started the drag ends it.
+        const bool startedLeft = drag_ == Drag::OrbitZoom || drag_ == Drag::FieldOfView;
+        if (left != startedLeft) return;
+        context_.refresh.refresh(kRedrawFull, kPanesIso);
+        drag_ = Drag::CameraEnded;
+        break;
+    }
+    case Drag::Painting:
+        if (!left) return;
+        dropStroke();
+        drag_ = Drag::OtherEnded;
+        break;
+    case Drag::ColorPick:
+        if (left) return;
+        finishColorPick();
+        drag_ = Drag::OtherEnded;
+        break;
+    case Drag::Select:
+    case Drag::Deselect:
+        drag_ = Drag::OtherEnded;
+        break;
+    case Drag::Idle:
+        return;
+    default:
+        break;
+    }
+    waitOrEnd(e.buttons & kDragButtons, pointer);
+}
+
+void IsoView::waitOrEnd(unsigned buttonsHeld, PointerControl& pointer) {
+    if (buttonsHeld != 0) return;
+    if (drag_ == Drag::CameraEnded) pointer.showCursor();
+    drag_ = Drag::Idle;
+    pointer.releaseCapture();
+}
+
+void IsoView::captureLost(PointerControl& pointer) {
+    switch (drag_) {
+    case Drag::OrbitZoom:
+    case Drag::LookAroundDolly:
+    case Drag::FieldOfView:
+    case Drag::Light:
+        context_.refresh.refresh(kRedrawFull, kPanesIso);
+        pointer.showCursor();
+        break;
+    case Drag::CameraEnded:
+        pointer.showCursor();
+        break;
+    case Drag::Painting:
+        dropStroke();
+        break;
+    case Drag::ColorPick:
+        finishColorPick();
+        break;
+    default:
+        break;
+    }
+    drag_ = Drag::Idle;
+}
+
+void IsoView::dropStroke() {
+    stroke_.reset();
+    strokeCopy_.clear();
+    strokeCopy_.shrink_to_fit();
+}
+
+void IsoView::finishColorPick() {
+    context_.refresh.refresh(kRedrawFull, kPanesSkinIso);
+    context_.refresh.rebuildPaintRemap();
+}
+
+// ---- painting, picking, selecting ----
+
+void IsoView::paintPixelAt(int x, int y) {
+    Skin* s = paintableSkin();
+    const std::int32_t v = pickAt(x, y);
+    if (s == nullptr || !stroke_ || v < 0 || static_cast<std::size_t>(v) >= s->pixelCount()) return;
+    paintPixel(s->pixels, static_cast<std::size_t>(v), *stroke_, context_.paint);
+}
+
+bool IsoView::pickHoldsTexels() const {
+    const int mode = context_.renderMode ? context_.renderMode() : -1;
+    return !context_.modes.mappingMode && modeWritesTexels(mode);
+}
+
+bool IsoView::paintLine(int ax, int ay, int bx, int by) {
+    if (paintableSkin() == nullptr || !pickHoldsTexels()) return false;
+    if (!paintBrushSegment(ax, ay, bx, by, clientWidth_, clientHeight_, [&](int x, int y) { paintPixelAt(x, y); }))
+        return false;
+    context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
+    return true;
+}
+
+void IsoView::pickColor(int x, int y) {
+    Skin* s = paintableSkin();
+    const std::int32_t v = pickAt(x, y);
+    if (s == nullptr || v < 0 || static_cast<std::size_t>(v) >= s->pixelCount()) return;
+    if (!pickHoldsTexels()) return;
+    const std::uint8_t index = s->pixels[static_cast<std::size_t>(v)];
+    PaintState& paint = context_.paint;
+    if (paint.colorSlots[paint.activeSlot] == index) return;
+    paint.colorSlots[paint.activeSlot] = index;
+    context_.refresh.refresh(kRedrawFull, kPanesPalette16);
+}
+
+void IsoView::selectAt(int x, int y, bool select) {
+    const std::int32_t v = pickAt(x, y);
+    Mesh& mesh = context_.mesh;
+    if (v < 0 || v >= mesh.triangleCount || static_cast<std::size_t>(v) >= mesh.triangles.size()) return;
+    std::uint32_t& flags = mesh.triangles[static_cast<std::size_t>(v)].flags;
+    const bool isSelected = (flags & kTriSelected) != 0;
+    if (isSelected == select) return;
+    flags = select ? (flags | kTriSelected) : (flags & ~std::uint32_t{kTriSelected});
+    context_.refresh.refresh(kRedrawQuick, kPanesSkinIso16);
+}
+
+}  // namespace tarn

@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "../panes/mouse_events.h"
+#include "edit/skin_view.h"
+#include "image/skin.h"
+#include "model/mesh.h"
+#include "paint/paint_state.h"
+#include "platform/refresh.h"
+
+namespace tarn {
+namespace {
+
+using test::mouseAt;
+using test::RecordingPointer;
+
+constexpr int kSkinW = 16;
+constexpr int kSkinH = 16;
+
+// A 16 x 16 skin of index (x + y * 16) % 200 + 10 over a palette of distinct
+// colours, shown at zoom 4 in a 200 x 200 pane with its centre in the middle.
+class SkinViewTest : public ::testing::Test {
+protected:
+    SkinViewTest()
+        : skin(makeBlankSkin(kSkinW, kSkinH)),
+          view(PaneContext{mesh, paint, modes, refresh, [this] { return skin.get(); }, [] { return 5; }}) {
+        for (int i = 0; i < 256; ++i) {
+            skin->palette[static_cast<std::size_t>(i) * 3] = static_cast<std::uint8_t>(i);
+            skin->palette[static_cast<std::size_t>(i) * 3 + 1] = static_cast<std::uint8_t>(i / 2);
+            skin->palette[static_cast<std::size_t>(i) * 3 + 2] = static_cast<std::uint8_t>(255 - i);
+        }
+        for (int i = 0; i < kSkinW * kSkinH; ++i) skin->pixels[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i % 200 + 10);
+        original = skin->pixels;
+        paint.colorSlots[0] = 250;
+        paint.updatePaintRemap(&skin->palette);
+        view.setZoom(4.0f);
+        view.setPan(8.0f, 8.0f);
+        view.resize(200, 200);
+        refresh.calls.clear();
+    }
+    void stroke(std::initializer_list<std::pair<int, int>> points, unsigned button = kLeftButton) {
+        auto it = points.begin();
+        view.mousePress(mouseAt(it->first, it->second, button, button), pointer);
+        for (++it; it != points.end(); ++it) view.mouseMove(mouseAt(it->first, it->second, kNoButton, button), pointer);
+        const auto last = *(points.end() - 1);
+        view.mouseRelease(mouseAt(last.first, last.second, button, kNoButton), pointer);
+    }
+    // Skin pixels that differ from the original.
+    std::set<std::int32_t> changed() const {
+        std::set<std::int32_t> out;
+        for (std::size_t i = 0; i < original.size(); ++i)
+            if (skin->pixels[i] != original[i]) out.insert(static_cast<std::int32_t>(i));
+        return out;
+    }
+    Mesh mesh;
+    PaintState paint;
+    PaneModes modes;
+    RecordingRefresh refresh;
+    RecordingPointer pointer;
+    std::unique_ptr<Skin> skin;
+    std::vector<std::uint8_t> original;
+    SkinView view;
+};
+
+TEST_F(SkinViewTest, FullRedrawShowsTheSkinMagnifiedAndMapsEveryPixel) {
+    EXPECT_EQ(view.viewWidth(), 200);
+    int shown = 0;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            const std::int32_t src = view.sourceAt(x, y);
+            const std::uint8_t px = view.image()[static_cast<std::size_t>(x + (199 - y) * 200)];
+            if (src < 0) {
+                EXPECT_EQ(px, paint.colorSlots[kSlotBackground]);
+                continue;
+            }
+            ++shown;
+            ASSERT_LT(src, kSkinW * kSkinH);
+            EXPECT_EQ(px, skin->pixels[static_cast<std::size_t>(src)]);
+            // The texel agrees with the pane's client-to-skin rule within one pixel.
+            EXPECT_LE(std::abs(src % kSkinW - view.skinXAt(x)), 1) << x << "," << y;
+        }
+    }
+    // About zoom x zoom view pixels per skin pixel.
+    EXPECT_NEAR(shown, kSkinW * kSkinH * 16, kSkinW * 4 * 4);
+    // Every skin pixel is shown somewhere.
+    std::set<std::int32_t> sources(view.sourceMap().begin(), view.sourceMap().end());
+    EXPECT_EQ(sources.size(), static_cast<std::size_t>(kSkinW * kSkinH + 1));
+}
+
+TEST_F(SkinViewTest, PartialRedrawKindsTouchOnlyTheirPart) {
+    const auto mapBefore = view.sourceMap();
+    // Kind 2: only the background takes the new slot-7 colour.
+    paint.colorSlots[kSlotBackground] = 77;
+    skin->pixels[0] = 99;
+    view.redraw(kRedrawBackground);
+    EXPECT_EQ(view.image()[0], 77);
+    const auto centre = static_cast<std::size_t>(100 + 99 * 200);
+    EXPECT_EQ(view.image()[centre], original[static_cast<std::size_t>(view.sourceMap()[centre])]);
+    // Kind 3: skin changes come through the map.
+    view.redraw(kRedrawFromSkin);
+    EXPECT_EQ(view.image()[static_cast<std::size_t>(70 + (199 - 70) * 200)], 99);
+    // Kind 1 pans without rewriting the map.
+    view.setPan(0.0f, 0.0f);
+    view.redraw(kRedrawQuick);
+    EXPECT_EQ(view.sourceMap(), mapBefore);
+    // Kind 3 after the skin shrank never reads beyond its pixels.
+    skin->width = 4;
+    skin->height = 4;
+    skin->pixels.resize(16);
+    view.redraw(kRedrawFromSkin);
+}
+
+TEST_F(SkinViewTest, PencilStrokePaintsThePixelsUnderItOnceEach) {
+    paint.paintStrength = 0.5;
+    paint.updatePaintRemap(&skin->palette);
+    // Back and forth over the same row of the skin.
+    stroke({{70, 100}, {130, 100}, {70, 100}, {130, 101}});
+    const auto painted = changed();
+    ASSERT_FALSE(painted.empty());
+    for (std::int32_t i : painted) {
+        const auto o = original[static_cast<std::size_t>(i)];
+        EXPECT_EQ(skin->pixels[static_cast<std::size_t>(i)], paint.paintRemap[o]) << "blended twice at " << i;
+        EXPECT_EQ(i / kSkinW, 8);
+    }
+    // Exactly the skin pixels under the walked view pixels.
+    std::set<std::int32_t> expected;
+    for (int x = 70; x <= 130; ++x) expected.insert(view.sourceAt(x, 100));
+    for (int x = 70; x <= 130; ++x) expected.insert(view.sourceAt(x, 101));
+    for (auto it = expected.begin(); it != expected.end();)
+        it = paint.paintRemap[original[static_cast<std::size_t>(*it)]] == original[static_cast<std::size_t>(*it)]
+                 ? expected.erase(it)
+                 : std::next(it);
+    EXPECT_EQ(painted, expected);
+    EXPECT_EQ(refresh.calls.front(), "refresh 3 19");
+    EXPECT_EQ(pointer.calls.front(), "capture");
+    EXPECT_EQ(pointer.calls.back(), "release");
+}
+
+TEST_F(SkinViewTest, ProtectedColoursSurviveEveryBrush) {
+    const std::uint8_t keep = original[static_cast<std::size_t>(view.sourceAt(100, 100))];
+    paint.protectedColors[keep] = true;
+    for (Brush b : {Brush::Point, Brush::Pencil, Brush::Line}) {
+        modes.brush = b;
+        stroke({{60, 60}, {100, 100}, {140, 140}});
+    }
+    for (std::size_t i = 0; i < original.size(); ++i)
+        if (original[i] == keep) {
+            EXPECT_EQ(skin->pixels[i], keep);
+        }
+    EXPECT_FALSE(changed().empty());
+}
+
+TEST_F(SkinViewTest, LineBrushLeavesOnlyTheLastLine) {
+    modes.brush = Brush::Line;
+    stroke({{70, 70}, {130, 70}, {70, 130}, {100, 75}});
+    // Only the line from the press point to the release point stays.
+    const auto painted = changed();
+    for (std::int32_t i : painted) {
+        const int row = i / kSkinW;
+        EXPECT_LE(row, view.sourceAt(100, 75) / kSkinW);
+        EXPECT_GE(row, view.sourceAt(70, 70) / kSkinW);
+    }
+    EXPECT_TRUE(painted.count(view.sourceAt(70, 70)));
+    EXPECT_TRUE(painted.count(view.sourceAt(100, 75)));
+    EXPECT_FALSE(painted.count(view.sourceAt(130, 70)));
+    EXPECT_FALSE(painted.count(view.sourceAt(70, 129)));
+}
+
+TEST_F(SkinViewTest, PointBrushLeavesDotsWhereEventsArrived) {
+    modes.brush = Brush::Point;
+    stroke({{70, 100}, {90, 100}, {128, 100}});
+    EXPECT_EQ(changed(), (std::set<std::int32_t>{view.sourceAt(70, 100), view.sourceAt(90, 100), view.sourceAt(128, 100)}));
+}
+
+TEST_F(SkinViewTest, BackgroundPaintsNothingAndSegmentsIntoTheSkinPaintOnlyOverIt) {
+    stroke({{5, 5}});
+    EXPECT_TRUE(changed().empty());
+    EXPECT_TRUE(refresh.calls.empty() || refresh.calls.front() == "refresh 3 19");
+    // From the background, through the skin, off the pane.
+    stroke({{10, 100}, {260, 100}});
+    const auto painted = changed();
+    EXPECT_FALSE(painted.empty());
+    for (std::int32_t i : painted) EXPECT_EQ(i / kSkinW, 8);
+    // Leaving and re-entering the pane: the off-pane part is clipped away.
+    skin->pixels = original;
+    stroke({{-50, 100}, {-50, 120}});
+    EXPECT_TRUE(changed().empty());
+}
+
+TEST_F(SkinViewTest, RightClickPicksTheColourUnderThePointer) {
+    const std::uint8_t under = original[static_cast<std::size_t>(view.sourceAt(100, 100))];
+    paint.activeSlot = 2;
+    stroke({{100, 100}}, kRightButton);
+    EXPECT_EQ(paint.colorSlots[2], under);
+    EXPECT_EQ(refresh.calls, (std::vector<std::string>{"refresh 0 24", "refresh 0 35", "paintRemap"}));
+    EXPECT_EQ(changed().size(), 0u);
+    // On the background nothing is picked.
+    refresh.calls.clear();
+    stroke({{2, 2}}, kRightButton);
+    EXPECT_EQ(paint.colorSlots[2], under);
+    EXPECT_EQ(refresh.calls, (std::vector<std::string>{"refresh 0 35", "paintRemap"}));
+}
+
+TEST_F(SkinViewTest, ZoomStaysWithinOneToTwelve) {
+    for (int i = 0; i < 40; ++i) view.wheel(120);
+    EXPECT_EQ(view.zoom(), 12.0f);
+    view.wheel(120);
+    EXPECT_EQ(view.zoom(), 12.0f);
+    view.wheel(-120 * 60);
+    EXPECT_EQ(view.zoom(), 1.0f);
+    view.wheel(119);
+    EXPECT_EQ(view.zoom(), 1.0f);
+    view.wheel(240);
+    EXPECT_FLOAT_EQ(view.zoom(), 1.21f);
+
+    // Camera drag with the right button: per-pixel steps, clamped.
+    modes.cameraOverride = true;
+    view.mousePress(mouseAt(100, 100, kRightButton, kRightButton), pointer);
+    view.mouseMove(mouseAt(100, -5000, kNoButton, kRightButton), pointer);
+    EXPECT_EQ(view.zoom(), 12.0f);
+    view.mouseMove(mouseAt(100, 5100, kNoButton, kRightButton), pointer);
+    EXPECT_EQ(view.zoom(), 1.0f);
+    view.mouseRelease(mouseAt(100, 100, kRightButton, kNoButton), pointer);
+    EXPECT_EQ(view.drag(), SkinView::Drag::Idle);
+}
+
+TEST_F(SkinViewTest, CameraDragPansWithTheHiddenPointerWarpedBack) {
+    modes.cameraOverride = true;
+    view.mousePress(mouseAt(100, 100, kLeftButton, kLeftButton), pointer);
+    view.mouseMove(mouseAt(120, 100, kNoButton, kLeftButton), pointer);
+    EXPECT_FLOAT_EQ(view.panX(), 8.0f - 20.0f / 4.0f);
+    view.mouseMove(mouseAt(100, 100, kNoButton, kLeftButton), pointer);  // the warp's own move
+    EXPECT_FLOAT_EQ(view.panX(), 3.0f);
+    // Pressing the right button too and letting go of the left keeps the drag.
+    view.mousePress(mouseAt(100, 100, kRightButton, kLeftButton | kRightButton), pointer);
+    view.mouseRelease(mouseAt(100, 100, kLeftButton, kRightButton), pointer);
+    EXPECT_EQ(view.drag(), SkinView::Drag::Camera);
+    view.mouseRelease(mouseAt(100, 100, kRightButton, kNoButton), pointer);
+    EXPECT_EQ(view.drag(), SkinView::Drag::Idle);
+    EXPECT_EQ(pointer.calls, (std::vector<std::string>{"hide", "capture", "warp 100,100", "show", "release"}));
+    EXPECT_EQ(refresh.calls, (std::vector<std::string>{"refresh 1 33", "refresh 0 33"}));
+
+    // Where warping is refused, each move counts from the previous one.
+    pointer.warpWorks = false;
+    view.mousePress(mouseAt(100, 100, kLeftButton, kLeftButton), pointer);
+    view.mouseMove(mouseAt(104, 100, kNoButton, kLeftButton), pointer);
+    view.mouseMove(mouseAt(108, 100, kNoButton, kLeftButton), pointer);
+    EXPECT_FLOAT_EQ(view.panX(), 1.0f);
+    view.captureLost(pointer);
+    EXPECT_EQ(view.drag(), SkinView::Drag::Idle);
+}
+
+TEST_F(SkinViewTest, WithoutASkinAPaintPressStaysIdle) {
+    skin.reset();
+    view.redraw(kRedrawFull);
+    view.mousePress(mouseAt(100, 100, kLeftButton, kLeftButton), pointer);
+    EXPECT_EQ(view.drag(), SkinView::Drag::Idle);
+    EXPECT_TRUE(pointer.calls.empty());
+    for (std::uint8_t px : view.image()) ASSERT_EQ(px, paint.colorSlots[kSlotBackground]);
+}
+
+TEST_F(SkinViewTest, MapRectIsClampedToTheSkinBeforeEveryRedraw) {
+    view.redraw(kRedrawFull);
+    EXPECT_EQ(view.mapRect, (MapRect{0, 0, kSkinW - 1, kSkinH - 1}));
+    view.mapRect = {12, 20, -4, 3};
+    view.redraw(kRedrawQuick);
+    EXPECT_EQ(view.mapRect, (MapRect{0, 3, 12, kSkinH - 1}));
+}
+
+TEST_F(SkinViewTest, MappingOverlayDrawsEdgesInTheSlotColours) {
+    mesh.triangleCount = 2;
+    mesh.mappingVertCount = 4;
+    mesh.mappingVerts[0] = {2, 2};
+    mesh.mappingVerts[1] = {12, 2};
+    mesh.mappingVerts[2] = {2, 12};
+    mesh.mappingVerts[3] = {12, 12};
+    mesh.triangles[0].mapping = {0, 1, 2};
+    mesh.triangles[1].mapping = {1, 3, 2};
+    mesh.triangles[1].flags = kTriSelected;
+    // Overlay lines lie at row hh - (t + 0.5 - pan y) * zoom of the bottom-up image.
+    const auto at = [&](float s, float t) {
+        const int row = static_cast<int>(100 - (t + 0.5f - 8.0f) * 4.0f);
+        return view.image()[static_cast<std::size_t>(view.clientXOfSkin(s) + row * 200)];
+    };
+    view.redraw(kRedrawFull);
+    EXPECT_NE(at(7, 2), paint.colorSlots[kSlotEdge]);
+    modes.mappingOverlayInPaint = true;
+    view.redraw(kRedrawFull);
+    EXPECT_EQ(at(7, 2), paint.colorSlots[kSlotEdge]);
+    EXPECT_EQ(at(12, 7), paint.colorSlots[kSlotSelected]);
+    // The shared edge is drawn by the later pass.
+    EXPECT_EQ(at(7, 7), paint.colorSlots[kSlotSelected]);
+    // An index beyond the MappingVerts is skipped, not followed.
+    mesh.triangles[0].mapping = {0, 1, 9000};
+    view.redraw(kRedrawFull);
+}
+
+}  // namespace
+}  // namespace tarn
