@@ -132,8 +132,10 @@ private:
     }
 
     // Clips the edge start -> end to 0 <= p[axis] <= high. False when nothing
-    // of it is inside. An endpoint exactly on the high border stays as it is;
-    // a larger endpoint exactly at 0 is itself the cut point of the smaller.
+    // of it is inside. An endpoint exactly on a border is its own cut point:
+    // halving from it would settle on a neighbouring point instead (moving a
+    // corner on column 0 along its edge and dropping its pixel). A larger
+    // endpoint exactly at 0 is likewise the cut point of the smaller.
     template <int A>
     static bool clipEdge(FillPoint<A>& start, FillPoint<A>& end, int axis, std::int32_t high, bool& startMoved) {
         const bool swapped = end[axis] < start[axis];
@@ -142,7 +144,7 @@ private:
         if (hi[axis] < 0 || lo[axis] > high) return false;
         bool loMoved = false;
         bool hiMoved = false;
-        if (lo[axis] <= 0) {
+        if (lo[axis] < 0) {
             lo = hi[axis] == 0 ? hi : bisect<A>(lo, hi, axis, 0);
             loMoved = true;
         }
