@@ -2,8 +2,11 @@
 
 #include "platform/refresh.h"
 #include "platform/ui.h"
-#include "render/mode_pending.h"
+#include "render/mode_env.h"
+#include "render/mode_phong.h"
 #include "render/mode_shaded.h"
+#include "render/mode_texg.h"
+#include "render/mode_texp.h"
 #include "render/mode_textured.h"
 #include "render/mode_wireframe.h"
 
@@ -14,11 +17,11 @@ RenderModes::RenderModes() {
     modes_[kModeWireframeSolid] = std::make_unique<WireframeSolidMode>();
     modes_[kModeFlat] = std::make_unique<FlatShadedMode>();
     modes_[kModeGouraud] = std::make_unique<GouraudShadedMode>();
-    modes_[kModePhong] = std::make_unique<PendingMode>("Phong Shaded");
+    modes_[kModePhong] = std::make_unique<PhongShadedMode>();
     modes_[kModeTextured] = std::make_unique<TexturedMode>();
-    modes_[kModeEnvironment] = std::make_unique<PendingMode>("Environment Mapped");
-    modes_[kModeTexturedGShade] = std::make_unique<PendingMode>("Textured, G-Shade");
-    modes_[kModeTexturedPShade] = std::make_unique<PendingMode>("Textured, P-Shade");
+    modes_[kModeEnvironment] = std::make_unique<EnvironmentMappedMode>();
+    modes_[kModeTexturedGShade] = std::make_unique<TexturedGShadeMode>();
+    modes_[kModeTexturedPShade] = std::make_unique<TexturedPShadeMode>();
 }
 
 std::vector<std::string> RenderModes::names() const {
