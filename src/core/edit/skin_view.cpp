@@ -270,11 +270,10 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
 void SkinView::startPainting(const MouseEvent& e, PointerControl& pointer) {
     Skin* s = skin();
     if (s == nullptr) return;
-    stroke_ = std::make_unique<StrokeMask>(s->pixelCount());
     drag_ = Drag::Painting;
     pointer.capture();
-    if (context_.modes.brush == Brush::Line) snapshot_ = s->pixels;
-    paintSegment(e.x, e.y, e.x, e.y);
+    const BrushSegment seg = stroke_.begin(*s, context_.modes.brush, e.x, e.y);
+    paintSegment(seg.ax, seg.ay, seg.bx, seg.by);
 }
 
 void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
@@ -284,23 +283,11 @@ void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
         return;
     case Drag::Painting: {
         Skin* s = skin();
-        if (s == nullptr || !stroke_) break;
-        switch (context_.modes.brush) {
-        case Brush::Point:
-            paintSegment(e.x, e.y, e.x, e.y);
-            break;
-        case Brush::Pencil:
-            paintSegment(lastX_, lastY_, e.x, e.y);
-            break;
-        case Brush::Line:
-            // Only the line from the press point to here stays on the skin.
-            if (snapshot_.size() == s->pixels.size()) std::copy(snapshot_.begin(), snapshot_.end(), s->pixels.begin());
-            // The undone line must leave the views even when the new one lies off the pane.
-            if (!paintSegment(pressX_, pressY_, e.x, e.y))
-                context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
-            stroke_ = std::make_unique<StrokeMask>(s->pixelCount());
-            break;
-        }
+        if (s == nullptr || !stroke_.active()) break;
+        const BrushSegment seg = stroke_.move(*s, e.x, e.y);
+        if (!paintSegment(seg.ax, seg.ay, seg.bx, seg.by) && stroke_.restored())
+            context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
+        stroke_.moved(*s, e.x, e.y);
         break;
     }
     case Drag::ColorPick:
@@ -382,11 +369,7 @@ void SkinView::captureLost(PointerControl& pointer) {
     resetDrag();
 }
 
-void SkinView::dropStroke() {
-    stroke_.reset();
-    snapshot_.clear();
-    snapshot_.shrink_to_fit();
-}
+void SkinView::dropStroke() { stroke_.end(); }
 
 void SkinView::finishColorPick() {
     context_.refresh.refresh(kRedrawFull, kPanesSkinIso);
@@ -423,8 +406,8 @@ void SkinView::wheel(int delta) {
 void SkinView::paintViewPixel(int x, int y) {
     const std::int32_t i = sourceAt(x, y);
     Skin* s = skin();
-    if (i < 0 || s == nullptr || !stroke_) return;
-    paintPixel(s->pixels, static_cast<std::size_t>(i), *stroke_, context_.paint);
+    if (i < 0 || s == nullptr || !stroke_.active()) return;
+    paintPixel(s->pixels, static_cast<std::size_t>(i), stroke_.mask(), context_.paint);
 }
 
 bool SkinView::paintSegment(int ax, int ay, int bx, int by) {

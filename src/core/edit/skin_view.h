@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "paint/stroke.h"
+#include "render/iso_view_stroke.h"
 #include "render/iso_view_context.h"
 #include "render/iso_view_input.h"
 
@@ -130,8 +130,7 @@ private:
     int pressX_ = 0, pressY_ = 0;
     int lastX_ = 0, lastY_ = 0;
     WarpedDrag warp_;
-    std::unique_ptr<StrokeMask> stroke_;
-    std::vector<std::uint8_t> snapshot_;
+    BrushStroke stroke_;
     SkinViewTool* mappingTool_ = nullptr;
     SkinViewTool* rectangleTool_ = nullptr;
     SkinViewTool* activeTool_ = nullptr;

@@ -113,9 +113,8 @@ void IsoView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     pointer.capture();
     Skin* s = paintableSkin();
     if (s == nullptr) return;
-    stroke_ = std::make_unique<StrokeMask>(s->pixelCount());
-    if (modes.brush == Brush::Line) strokeCopy_ = s->pixels;
-    paintLine(e.x, e.y, e.x, e.y);
+    const BrushSegment seg = stroke_.begin(*s, modes.brush, e.x, e.y);
+    paintLine(seg.ax, seg.ay, seg.bx, seg.by);
 }
 
 void IsoView::startCameraDrag(Drag kind, PointerControl& pointer) {
@@ -152,21 +151,11 @@ void IsoView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
         return;
     case Drag::Painting: {
         Skin* s = paintableSkin();
-        if (s == nullptr || !stroke_) break;
-        switch (context_.modes.brush) {
-        case Brush::Point:
-            paintLine(e.x, e.y, e.x, e.y);
-            break;
-        case Brush::Pencil:
-            paintLine(lastX_, lastY_, e.x, e.y);
-            break;
-        case Brush::Line:
-            if (strokeCopy_.size() == s->pixels.size()) std::copy(strokeCopy_.begin(), strokeCopy_.end(), s->pixels.begin());
-            // The undone line must leave the views even when the new one lies off the pane.
-            if (!paintLine(pressX_, pressY_, e.x, e.y)) context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
-            stroke_ = std::make_unique<StrokeMask>(s->pixelCount());
-            break;
-        }
+        if (s == nullptr || !stroke_.active()) break;
+        const BrushSegment seg = stroke_.move(*s, e.x, e.y);
+        if (!paintLine(seg.ax, seg.ay, seg.bx, seg.by) && stroke_.restored())
+            context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
+        stroke_.moved(*s, e.x, e.y);
         break;
     }
     case Drag::ColorPick:
@@ -250,11 +239,7 @@ void IsoView::captureLost(PointerControl& pointer) {
     drag_ = Drag::Idle;
 }
 
-void IsoView::dropStroke() {
-    stroke_.reset();
-    strokeCopy_.clear();
-    strokeCopy_.shrink_to_fit();
-}
+void IsoView::dropStroke() { stroke_.end(); }
 
 void IsoView::finishColorPick() {
     context_.refresh.refresh(kRedrawFull, kPanesSkinIso);
@@ -266,8 +251,8 @@ void IsoView::finishColorPick() {
 void IsoView::paintPixelAt(int x, int y) {
     Skin* s = paintableSkin();
     const std::int32_t v = pickAt(x, y);
-    if (s == nullptr || !stroke_ || v < 0 || static_cast<std::size_t>(v) >= s->pixelCount()) return;
-    paintPixel(s->pixels, static_cast<std::size_t>(v), *stroke_, context_.paint);
+    if (s == nullptr || !stroke_.active() || v < 0 || static_cast<std::size_t>(v) >= s->pixelCount()) return;
+    paintPixel(s->pixels, static_cast<std::size_t>(v), stroke_.mask(), context_.paint);
 }
 
 bool IsoView::pickHoldsTexels() const {

@@ -9,11 +9,11 @@
 #include <memory>
 #include <vector>
 
-#include "paint/stroke.h"
 #include "raster/frame_buffer.h"
 #include "render/camera_drag.h"
 #include "render/iso_view_context.h"
 #include "render/iso_view_input.h"
+#include "render/iso_view_stroke.h"
 #include "render/render_mode.h"
 #include "render/render_scene.h"
 #include "render/render_target.h"
@@ -92,8 +92,7 @@ private:
     WarpedDrag warp_;
     int pressX_ = 0, pressY_ = 0;
     int lastX_ = 0, lastY_ = 0;
-    std::unique_ptr<StrokeMask> stroke_;
-    std::vector<std::uint8_t> strokeCopy_;
+    BrushStroke stroke_;
 };
 
 }  // namespace tarn

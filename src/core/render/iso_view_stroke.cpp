@@ -1,0 +1,51 @@
+#include "render/iso_view_stroke.h"
+
+#include <algorithm>
+
+#include "image/skin.h"
+
+namespace tarn {
+
+BrushSegment BrushStroke::begin(const Skin& skin, Brush brush, int x, int y) {
+    brush_ = brush;
+    mask_.emplace(skin.pixelCount());
+    copy_.clear();
+    if (brush == Brush::Line) copy_ = skin.pixels;
+    pressX_ = lastX_ = x;
+    pressY_ = lastY_ = y;
+    restored_ = false;
+    return {x, y, x, y};
+}
+
+BrushSegment BrushStroke::move(Skin& skin, int x, int y) {
+    restored_ = false;
+    switch (brush_) {
+    case Brush::Point:
+        return {x, y, x, y};
+    case Brush::Pencil:
+        return {lastX_, lastY_, x, y};
+    case Brush::Line:
+        // A skin resized under the stroke cannot take the old copy back.
+        if (copy_.size() == skin.pixels.size()) {
+            std::copy(copy_.begin(), copy_.end(), skin.pixels.begin());
+            restored_ = true;
+        }
+        return {pressX_, pressY_, x, y};
+    }
+    return {x, y, x, y};
+}
+
+void BrushStroke::moved(const Skin& skin, int x, int y) {
+    if (brush_ == Brush::Line) mask_.emplace(skin.pixelCount());
+    lastX_ = x;
+    lastY_ = y;
+}
+
+void BrushStroke::end() {
+    mask_.reset();
+    copy_.clear();
+    copy_.shrink_to_fit();
+    restored_ = false;
+}
+
+}  // namespace tarn

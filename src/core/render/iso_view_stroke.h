@@ -1,0 +1,45 @@
+#pragma once
+// One brush stroke of either display: the StrokeMask, the Line brush's copy of
+// the skin, and which segment each move paints for the current brush.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "paint/stroke.h"
+#include "render/iso_view_context.h"
+
+namespace tarn {
+
+struct Skin;
+
+struct BrushSegment {
+    int ax, ay, bx, by;
+};
+
+class BrushStroke {
+public:
+    // Starts a stroke over `skin` at (x, y); returns the press segment (the point itself).
+    BrushSegment begin(const Skin& skin, Brush brush, int x, int y);
+    // The segment a move to (x, y) paints. The Line brush first puts the skin
+    // back as it was at the press, so only one line ever shows.
+    BrushSegment move(Skin& skin, int x, int y);
+    // After the move's segment was painted: the Line brush starts its mask afresh.
+    void moved(const Skin& skin, int x, int y);
+    void end();
+
+    bool active() const { return mask_.has_value(); }
+    StrokeMask& mask() { return *mask_; }
+    // Whether the last move restored the skin (its views need a redraw even
+    // when the new segment painted nothing).
+    bool restored() const { return restored_; }
+
+private:
+    Brush brush_ = Brush::Pencil;
+    std::optional<StrokeMask> mask_;
+    std::vector<std::uint8_t> copy_;
+    int pressX_ = 0, pressY_ = 0;
+    int lastX_ = 0, lastY_ = 0;
+    bool restored_ = false;
+};
+
+}  // namespace tarn
