@@ -76,12 +76,12 @@ TEST_F(Window, KeysAndMenuItemsFireTheirCommandsAndUpdateChecks) {
     EXPECT_EQ(w.app().paint.colorSlots[0], (before + 17) % 256);
 
     QTest::keyClick(&w, Qt::Key_2);
-    EXPECT_EQ(w.app().view.interactionMode, 1);
+    EXPECT_TRUE(w.app().paneModes.mappingMode);
     EXPECT_TRUE(w.action(cmd::kMappingMode)->isChecked());
     EXPECT_FALSE(w.action(cmd::kPaintMode)->isChecked());
 
     QTest::keyClick(&w, Qt::Key_3, Qt::ShiftModifier);
-    EXPECT_EQ(w.app().view.brush, 2);
+    EXPECT_EQ(w.app().paneModes.brush, Brush::Line);
     EXPECT_TRUE(w.action(cmd::kLineBrush)->isChecked());
 
     w.action(cmd::kBlendKeepBrightness)->trigger();
@@ -90,7 +90,7 @@ TEST_F(Window, KeysAndMenuItemsFireTheirCommandsAndUpdateChecks) {
     EXPECT_FALSE(w.action(cmd::kBlendRgb)->isChecked());
 
     QTest::keyClick(&w, Qt::Key_Space);
-    EXPECT_TRUE(w.app().view.cameraOverride);
+    EXPECT_TRUE(w.app().paneModes.cameraOverride);
 }
 
 TEST_F(Window, CharacterKeysGoToAFocusedTextFieldInstead) {
@@ -104,8 +104,8 @@ TEST_F(Window, CharacterKeysGoToAFocusedTextFieldInstead) {
         QTest::keyClick(field, k);
     EXPECT_EQ(field->text(), ".2c [");
     EXPECT_EQ(w.app().paint.colorSlots[0], before);
-    EXPECT_EQ(w.app().view.interactionMode, 0);
-    EXPECT_FALSE(w.app().view.cameraOverride);
+    EXPECT_FALSE(w.app().paneModes.mappingMode);
+    EXPECT_FALSE(w.app().paneModes.cameraOverride);
 }
 
 TEST_F(Window, AnUnavailableModeShowsItsMessageAndTheListReturns) {

@@ -33,6 +33,31 @@ void Application::bindCommands() {
     bindPaintCommands();
     bindMapCommands();
     bindSkinCommands();
+    bindFileCommands();
+}
+
+void Application::bindFileCommands() {
+    commands_.bind(cmd::kOpen, [this] {
+        if (!confirmDiscardSkins(*ui_, modifiedSkins())) {
+            refresh_.refreshAll();
+            return;
+        }
+        MeshFileContext c = meshContext();
+        openMesh(c);
+    });
+    commands_.bind(cmd::kSave, [this] {
+        MeshFileContext c = meshContext();
+        saveMeshCommand(c);
+    });
+    commands_.bind(cmd::kSaveAs, [this] {
+        MeshFileContext c = meshContext();
+        saveMeshAs(c);
+    });
+}
+
+MeshFileContext Application::meshContext() {
+    return MeshFileContext{*ui_,        settings_,   refresh_, mesh,    skins,
+                           sourceImage, currentFile, folders,  &companions};
 }
 
 void Application::bindSkinCommands() {
@@ -74,33 +99,33 @@ Companion* Application::currentCompanion() {
 }
 
 void Application::bindOptionCommands() {
-    auto toggle = [this](bool ViewSwitches::*flag) {
-        return [this, flag] {
-            view.*flag = !(view.*flag);
+    auto toggle = [this](bool& flag) {
+        return [this, &flag] {
+            flag = !flag;
             refresh_.refreshAll();
         };
     };
-    commands_.bind(cmd::kCameraOverride, toggle(&ViewSwitches::cameraOverride));
-    commands_.bind(cmd::kSkinFollowsMapping, toggle(&ViewSwitches::skinFollowsMapping));
-    commands_.bind(cmd::kMappingOverlayInPaint, toggle(&ViewSwitches::mappingOverlay));
-    commands_.bind(cmd::kRectangleMode, toggle(&ViewSwitches::rectangleMode));
+    commands_.bind(cmd::kCameraOverride, toggle(paneModes.cameraOverride));
+    commands_.bind(cmd::kSkinFollowsMapping, toggle(view.skinFollowsMapping));
+    commands_.bind(cmd::kMappingOverlayInPaint, toggle(paneModes.mappingOverlayInPaint));
+    commands_.bind(cmd::kRectangleMode, toggle(view.rectangleMode));
 
-    auto interaction = [this](int mode) {
-        return [this, mode] {
-            if (view.interactionMode == mode) return;
-            view.interactionMode = mode;
+    auto interaction = [this](bool mapping) {
+        return [this, mapping] {
+            if (paneModes.mappingMode == mapping) return;
+            paneModes.mappingMode = mapping;
             refresh_.refreshAll();
         };
     };
-    commands_.bind(cmd::kPaintMode, interaction(0));
-    commands_.bind(cmd::kMappingMode, interaction(1));
+    commands_.bind(cmd::kPaintMode, interaction(false));
+    commands_.bind(cmd::kMappingMode, interaction(true));
 
-    auto brush = [this](int b) {
-        return [this, b] { view.brush = b; };
+    auto brush = [this](Brush b) {
+        return [this, b] { paneModes.brush = b; };
     };
-    commands_.bind(cmd::kPointBrush, brush(0));
-    commands_.bind(cmd::kPencilBrush, brush(1));
-    commands_.bind(cmd::kLineBrush, brush(2));
+    commands_.bind(cmd::kPointBrush, brush(Brush::Point));
+    commands_.bind(cmd::kPencilBrush, brush(Brush::Pencil));
+    commands_.bind(cmd::kLineBrush, brush(Brush::Line));
 }
 
 void Application::bindPaintCommands() {
@@ -128,11 +153,11 @@ void Application::bindMapCommands() {
 
 UpdateFlags Application::updateFlags() const {
     UpdateFlags f;
-    f.cameraOverride = view.cameraOverride;
-    f.interactionMode = view.interactionMode;
-    f.brush = view.brush;
+    f.cameraOverride = paneModes.cameraOverride;
+    f.interactionMode = paneModes.mappingMode ? 1 : 0;
+    f.brush = static_cast<int>(paneModes.brush);
     f.skinFollowsMapping = view.skinFollowsMapping;
-    f.mappingOverlay = view.mappingOverlay;
+    f.mappingOverlay = paneModes.mappingOverlayInPaint;
     f.rectangleMode = view.rectangleMode;
     f.blendMode = paint.blendMode;
     if (companionIndex >= 0 && companionIndex < static_cast<int>(companions.size())) {
@@ -253,7 +278,10 @@ void Application::chooseMode(int index) {
     refresh_.refresh(kRedrawFull, kPanesSkinIso);
 }
 
-bool Application::loadMesh(const std::string&) { return false; }
+bool Application::loadMesh(const std::string& path) {
+    MeshFileContext c = meshContext();
+    return LoadMesh(c, path);
+}
 
 StartupModel::SkinResult Application::addExternalSkin(const std::string& path) {
     std::unique_ptr<Skin> skin = LoadSkinImage(*ui_, path);
@@ -286,8 +314,7 @@ std::vector<std::string> Application::modifiedSkins() const {
 }
 
 bool Application::start(const StartupRequest& request) {
-    StartupResult r = runStartup(request, *this, *ui_, settings_, refresh_);
-    folders = r.folders;
+    StartupResult r = runStartup(request, *this, *ui_, settings_, refresh_, folders);
     currentFile = r.currentFile;
     splitterFraction = r.splitterFraction;
     return r.keepRunning;

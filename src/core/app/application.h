@@ -12,24 +12,22 @@
 #include "image/skin_commands.h"
 #include "image/skin_list.h"
 #include "model/companion.h"
+#include "model/md2_commands.h"
 #include "model/mesh.h"
 #include "paint/paint_state.h"
 #include "platform/dialogs.h"
 #include "platform/fs.h"
 #include "render/render_modes.h"
+#include "render/iso_view_context.h"
 #include "render/render_scene.h"
 
 namespace tarn {
 
 class RefreshSink;
 
-// Interaction switches of the panes that the toolbar shows.
+// Toolbar switches of the panes besides their interaction modes.
 struct ViewSwitches {
-    bool cameraOverride = false;
-    int interactionMode = 0;  // 0 Paint Mode, 1 Mapping Mode
-    int brush = 0;            // 0 point, 1 pencil, 2 line
     bool skinFollowsMapping = false;
-    bool mappingOverlay = false;
     bool rectangleMode = false;
 };
 
@@ -79,6 +77,7 @@ public:
 
     // What the skin commands work on.
     SkinContext skinContext();
+    MeshFileContext meshContext();
     Companion* currentCompanion();
 
     // Start-up with this application's state; false ends the run.
@@ -97,6 +96,7 @@ public:
     MapList envMaps{MapKind::Env};
     RenderModes modes;
     HeldColormap colormap;
+    PaneModes paneModes;
     ViewSwitches view;
     Folders folders;
     std::string currentFile;
@@ -109,6 +109,7 @@ private:
     void bindPaintCommands();
     void bindMapCommands();
     void bindSkinCommands();
+    void bindFileCommands();
     void chooseMode(int index);
     bool skinLoaded() const;
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/md2_commands.h"
 #include "platform/fs.h"
 #include "platform/refresh.h"
 
@@ -10,7 +11,6 @@ namespace tarn {
 namespace {
 
 constexpr const char* kCommandLineSwitch = "-md2";
-constexpr const char* kCurFile = "CurFile";
 
 bool isUnknownOrUnusable(const std::string& folder) {
     return folder == kUnknown || !isUsableFolder(folder);
@@ -24,19 +24,19 @@ std::string absoluteFrom(const std::string& folder, const std::string& path) {
 }
 
 void storeCurrentFile(SettingsStore& settings, const std::string& path) {
-    settings.setString(kProject, kCurFile, path);
+    settings.setString(kProject, kCurFileKey, path);
 }
 
 // The Open dialog of a model without the save question. Returns the loaded path.
 std::optional<std::string> offerOpen(StartupModel& model, Ui& ui, SettingsStore& settings,
                                      Folders& folders) {
     FileDialogRequest request;
-    request.filter = kModelFilter;
-    request.initialName = kModelInitialName;
+    request.filter = kMd2OpenFilter;
+    request.initialName = kMd2InitialName;
     request.mustExist = true;
     auto chosen = askOpenPath(ui, settings, folders, request);
     if (!chosen) return std::nullopt;
-    std::string path = appendExtensionIfNone(chosen->path, kModelExtension);
+    std::string path = appendExtensionIfNone(chosen->path, kMd2Extension);
     if (!model.loadMesh(path)) return std::nullopt;
     storeCurrentFile(settings, path);
     return path;
@@ -131,7 +131,7 @@ std::optional<std::string> commandLineLoad(const StartupRequest& request, Startu
 }
 
 StartupResult runStartup(const StartupRequest& request, StartupModel& model, Ui& ui,
-                         SettingsStore& settings, RefreshSink& refresh) {
+                         SettingsStore& settings, RefreshSink& refresh, Folders& folders) {
     StartupResult result;
     const bool skipped = request.ctrlHeld;
     refresh.rebuildPaintRemap();
@@ -140,18 +140,18 @@ StartupResult runStartup(const StartupRequest& request, StartupModel& model, Ui&
     result.splitterFraction =
         settings.getInt(kPreferences, "Splitter", kDefaultSplitter) / static_cast<double>(kSplitterScale);
 
-    result.folders = resolveFolders(ensureBaseFolder(ui, settings, request.baseFolder), settings);
+    folders = resolveFolders(ensureBaseFolder(ui, settings, request.baseFolder), settings);
 
     if (!skipped) {
         if (auto loaded = commandLineLoad(request, model, ui, settings, refresh))
             result.currentFile = *loaded;
     }
     if (!model.meshLoaded()) {
-        std::string stored = settings.getString(kProject, kCurFile, kUnknown);
+        std::string stored = settings.getString(kProject, kCurFileKey, kUnknown);
         if (!skipped && stored != kUnknown && model.loadMesh(stored)) result.currentFile = stored;
     }
     if (!model.meshLoaded()) {
-        auto opened = offerOpen(model, ui, settings, result.folders);
+        auto opened = offerOpen(model, ui, settings, folders);
         if (!opened) return result;
         result.currentFile = *opened;
     }

@@ -21,9 +21,6 @@ inline constexpr const char* kCommandLineModelError = "There was an error loadin
 inline constexpr const char* kCommandLineSkinError = "Error loading skin from the command line!";
 inline constexpr const char* kSkinWrongDimensions = "Error loading skin: Incorrect dimensions!";
 inline constexpr const char* kQuitQuestion = "All Unsaved data will be lost...\nAre you sure you want to quit?";
-inline constexpr const char* kModelFilter = "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||";
-inline constexpr const char* kModelInitialName = "*.md2";
-inline constexpr const char* kModelExtension = ".md2";
 
 // Splitter position is kept as a fraction times this.
 inline constexpr int kSplitterScale = 10000;
@@ -63,7 +60,6 @@ struct StartupRequest {
 
 struct StartupResult {
     bool keepRunning = false;  // false: no model could be had, the application ends
-    Folders folders;
     std::string currentFile;
     double splitterFraction = kDefaultSplitter / static_cast<double>(kSplitterScale);
 };
@@ -86,8 +82,9 @@ std::optional<std::string> commandLineLoad(const StartupRequest& request, Startu
                                            Ui& ui, SettingsStore& settings, RefreshSink& refresh);
 
 // The whole start-up sequence from the base folder to the first refresh.
+// `folders` are set as soon as they are known: the loads read the base folder.
 StartupResult runStartup(const StartupRequest& request, StartupModel& model, Ui& ui,
-                         SettingsStore& settings, RefreshSink& refresh);
+                         SettingsStore& settings, RefreshSink& refresh, Folders& folders);
 
 // The window's close request: stores the splitter and the colour slots, then
 // asks unless "Quick Exit" is set. Returns whether the window may close.

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/startup.h"
+#include "model/md2_commands.h"
 #include "platform/refresh.h"
 #include "scripted_ui.h"
 #include "test_files.h"
@@ -48,9 +49,10 @@ struct Startup : ::testing::Test {
     ScriptedUi ui;
     FakeModel model;
     RecordingRefresh refresh;
+    Folders folders;
 
     StartupResult start(StartupRequest request = {}) {
-        return runStartup(request, model, ui, settings, refresh);
+        return runStartup(request, model, ui, settings, refresh, folders);
     }
 };
 
@@ -81,9 +83,9 @@ TEST_F(Startup, AsksForTheBaseFolderUntilAUsableOneIsChosenThenStoresTheFolders)
 TEST_F(Startup, ForcedBaseFolderIsUsedWithoutAskingAndNotStoredAsTheUsersChoice) {
     settings.setString(kProject, "CurFile", dir.file("m.md2"));
     model.loadable.insert(dir.file("m.md2"));
-    auto r = start({false, "", "", base});
+    EXPECT_TRUE(start({false, "", "", base}).keepRunning);
     EXPECT_TRUE(ui.shown.empty());
-    EXPECT_EQ(r.folders.base, base);
+    EXPECT_EQ(folders.base, base);
 }
 
 TEST_F(Startup, CommandLineLoadsTheModelAndItsSkinsRelativeToTheWorkingFolder) {
@@ -127,7 +129,7 @@ TEST_F(Startup, SkinErrorsOnTheCommandLineReportAndIgnoreTheRest) {
     FakeModel other;
     other.loadable.insert("/m.md2");
     ScriptedUi ui2;
-    runStartup({false, "-md2 /m.md2 /bad.pcx /never.pcx", "", std::nullopt}, other, ui2, settings, refresh);
+    runStartup({false, "-md2 /m.md2 /bad.pcx /never.pcx", "", std::nullopt}, other, ui2, settings, refresh, folders);
     EXPECT_EQ(ui2.messages(), (std::vector<std::string>{kCommandLineSkinError}));
     EXPECT_EQ(other.calls.size(), 2u);
 }
@@ -143,7 +145,7 @@ TEST_F(Startup, CtrlSkipsCommandLineAndReloadAndOffersOpenWhoseCancelEndsTheRun)
     EXPECT_FALSE(r.keepRunning);
     EXPECT_TRUE(model.calls.empty());
     ASSERT_EQ(ui.fileRequests.size(), 1u);
-    EXPECT_EQ(ui.fileRequests[0].filter, kModelFilter);
+    EXPECT_EQ(ui.fileRequests[0].filter, kMd2OpenFilter);
     EXPECT_EQ(ui.fileRequests[0].initialName, "*.md2");
     EXPECT_TRUE(ui.fileRequests[0].mustExist);
     EXPECT_EQ(ui.fileRequests[0].startFolder, base);
@@ -163,7 +165,7 @@ TEST_F(Startup, OpenDialogAddsTheExtensionStoresTheFileAndAFailedLoadEnds) {
     FakeModel failing;
     ScriptedUi ui2;
     ui2.openFile(dir.file("broken.md2"));
-    EXPECT_FALSE(runStartup({}, failing, ui2, settings, refresh).keepRunning);
+    EXPECT_FALSE(runStartup({}, failing, ui2, settings, refresh, folders).keepRunning);
 }
 
 TEST(CommandLine, SplitsAtSpacesOutsideQuotes) {
