@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "offset_dialog.h"
 #include "platform/dialogs.h"
 
 namespace tarn {
@@ -66,6 +67,12 @@ std::optional<std::string> QtUi::browseFolder(const std::string& title) {
     QString dir = QFileDialog::getExistingDirectory(parent_, QString::fromStdString(title));
     if (dir.isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(dir).toStdString();
+}
+
+std::optional<CompanionOffsets> QtUi::offsetCompanionModel(const CompanionOffsets& current) {
+    OffsetDialog dialog(current, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.offsets();
 }
 
 }  // namespace tarn

@@ -17,6 +17,7 @@ public:
     std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
     std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
     std::optional<std::string> browseFolder(const std::string& title) override;
+    std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
 
 private:
     std::optional<FileDialogResult> runFileDialog(const FileDialogRequest& request, bool save);
