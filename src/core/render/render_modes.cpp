@@ -50,11 +50,13 @@ std::optional<std::string> modeRefusal(int index, const ModeResources& r) {
         case kModeTexturedGShade:
             if (!r.skinLoaded) return kMsgTexGNoSkins;
             if (!r.colormapReadable()) return kMsgTexGNoColormap;
+            if (auto problem = r.colormapProblem()) return problem;
             break;
         case kModeTexturedPShade:
             if (!r.skinLoaded) return kMsgTexPNoSkins;
             if (!r.phongMapLoaded) return kMsgTexPNoPhongMaps;
             if (!r.colormapReadable()) return kMsgTexPNoColormap;
+            if (auto problem = r.colormapProblem()) return problem;
             break;
         default:
             break;

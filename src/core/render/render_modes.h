@@ -42,6 +42,11 @@ struct ModeResources {
     // Whether the Colormap named by the preferences can be read; asked only
     // when a colormap-shaded mode is chosen and everything before it holds.
     std::function<bool()> colormapReadable = [] { return false; };
+    // Why a readable Colormap still cannot serve (say, its shape), or nothing;
+    // asked right after colormapReadable.
+    std::function<std::optional<std::string>()> colormapProblem = [] {
+        return std::optional<std::string>();
+    };
     // Runs after a switch is accepted, before the rebuilds: takes or frees
     // what the modes left and entered hold (the Colormap).
     std::function<void(int from, int to)> switched = [](int, int) {};
