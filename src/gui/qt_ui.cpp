@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "about_dialog.h"
 #include "offset_dialog.h"
 #include "platform/dialogs.h"
 
@@ -73,6 +74,11 @@ std::optional<CompanionOffsets> QtUi::offsetCompanionModel(const CompanionOffset
     OffsetDialog dialog(current, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.offsets();
+}
+
+void QtUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {
+    AboutDialog dialog(rows, parent_);
+    dialog.exec();
 }
 
 }  // namespace tarn

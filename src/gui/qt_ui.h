@@ -18,6 +18,7 @@ public:
     std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
     std::optional<std::string> browseFolder(const std::string& title) override;
     std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
+    void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
 
 private:
     std::optional<FileDialogResult> runFileDialog(const FileDialogRequest& request, bool save);

@@ -132,4 +132,9 @@ std::optional<CompanionOffsets> ScriptedUi::offsetCompanionModel(const Companion
     return answer ? *answer : std::nullopt;
 }
 
+void ScriptedUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {
+    shown.push_back("about");
+    aboutRows = rows;
+}
+
 }  // namespace tarn::test

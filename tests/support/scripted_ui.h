@@ -49,6 +49,10 @@ public:
     // std::optional<CompanionOffsets>); an empty optional is Cancel.
     std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
 
+    // The About box needs no answer: it records "about" in `shown` and keeps the rows.
+    void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
+    std::vector<StatisticsRow> aboutRows;
+
     // For Ui implementations of custom dialogs in later code: takes the next
     // step, which must be a custom step of `kind`, or fails the test.
     std::any takeCustom(const std::string& kind, const std::string& description);

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/about.h"
 #include "app/command_ids.h"
 #include "image/map_commands.h"
 #include "image/skin_io.h"
@@ -37,6 +38,7 @@ void Application::bindCommands() {
 }
 
 void Application::bindFileCommands() {
+    commands_.bind(cmd::kAbout, [this] { ui_->aboutStatistics(aboutRows(mesh, skins)); });
     commands_.bind(cmd::kOpen, [this] {
         if (!confirmDiscardSkins(*ui_, modifiedSkins())) {
             refresh_.refreshAll();

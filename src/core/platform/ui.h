@@ -4,6 +4,7 @@
 // and the tests each provide their own Ui.
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarn {
 
@@ -31,6 +32,13 @@ struct CompanionOffsets {
     float z = 0.0f;
 };
 
+// One row of the About box: what, how many now, the format's limit.
+struct StatisticsRow {
+    std::string data;
+    std::string current;
+    std::string limit;
+};
+
 struct FileDialogResult {
     std::string path;
     int filterIndex = 1;  // position of the chosen filter, first = 1
@@ -55,6 +63,9 @@ public:
         (void)current;
         return std::nullopt;
     }
+
+    // The About box with the model statistics; it only informs.
+    virtual void aboutStatistics(const std::vector<StatisticsRow>& rows) { (void)rows; }
 };
 
 }  // namespace tarn
