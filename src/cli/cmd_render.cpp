@@ -1,0 +1,229 @@
+// tarn-cli render: what the 3D pane would show, drawn headlessly and written
+// as PNG, BMP or PCX (by OUT's extension) in the mode's palette; optionally
+// the three planes raw.
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <ostream>
+
+#include "cli_commands.h"
+#include "image/skin_io.h"
+#include "model/game_folder.h"
+#include "platform/batch_ui.h"
+#include "platform/fs.h"
+#include "render/render_setup.h"
+
+namespace tarn::cli {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr const char* kUsage =
+    "render MODEL.md2 -o OUT [--mode NAME|INDEX] [--frame N] [--size WxH] [--eye X,Y,Z] "
+    "[--at X,Y,Z] [--fov DEG] [--skin N] [--mapping] [--select LIST] [--companion FILE.md2]... "
+    "[--base DIR] [--planes PREFIX]";
+
+std::string absolute(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+bool parseInt(const std::string& text, int& out) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end;
+}
+
+bool parseFloat(const std::string& text, float& out) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end && std::isfinite(out);
+}
+
+std::vector<std::string> split(const std::string& text, char sep) {
+    std::vector<std::string> parts(1);
+    for (const char c : text) {
+        if (c == sep)
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
+bool parseVector(const std::string& text, Vec3f& out) {
+    const auto parts = split(text, ',');
+    return parts.size() == 3 && parseFloat(parts[0], out.x) && parseFloat(parts[1], out.y) &&
+           parseFloat(parts[2], out.z);
+}
+
+bool parseSize(const std::string& text, int& w, int& h) {
+    const auto parts = split(text, 'x');
+    return parts.size() == 2 && parseInt(parts[0], w) && parseInt(parts[1], h);
+}
+
+bool parseList(const std::string& text, std::vector<int>& out) {
+    for (const auto& part : split(text, ',')) {
+        int v = 0;
+        if (!parseInt(part, v)) return false;
+        out.push_back(v);
+    }
+    return true;
+}
+
+bool parseMode(const std::string& text, int& mode) {
+    if (parseInt(text, mode)) return true;
+    mode = RenderModes().indexOf(text);
+    return mode >= 0;
+}
+
+struct RenderLine {
+    RenderRequest request;
+    std::string output;
+    std::string planes;
+    std::string error;
+};
+
+// Each option with a value, by name: adding an option is one entry here.
+using OptionFn = std::function<bool(RenderLine&, const std::string&)>;
+const std::map<std::string, OptionFn>& valueOptions() {
+    static const std::map<std::string, OptionFn> options = {
+        {"-o", [](RenderLine& l, const std::string& v) { l.output = absolute(v); return true; }},
+        {"--mode", [](RenderLine& l, const std::string& v) { return parseMode(v, l.request.mode); }},
+        {"--frame", [](RenderLine& l, const std::string& v) { return parseInt(v, l.request.frame); }},
+        {"--size", [](RenderLine& l, const std::string& v) {
+             return parseSize(v, l.request.width, l.request.height);
+         }},
+        {"--eye", [](RenderLine& l, const std::string& v) { return parseVector(v, l.request.eye); }},
+        {"--at", [](RenderLine& l, const std::string& v) { return parseVector(v, l.request.lookAt); }},
+        {"--fov", [](RenderLine& l, const std::string& v) { return parseFloat(v, l.request.fieldOfView); }},
+        {"--skin", [](RenderLine& l, const std::string& v) { return parseInt(v, l.request.skin); }},
+        {"--select", [](RenderLine& l, const std::string& v) { return parseList(v, l.request.selected); }},
+        {"--companion", [](RenderLine& l, const std::string& v) {
+             l.request.companions.push_back(absolute(v));
+             return true;
+         }},
+        {"--base", [](RenderLine& l, const std::string& v) { l.request.base = absolute(v); return true; }},
+        {"--planes", [](RenderLine& l, const std::string& v) { l.planes = absolute(v); return true; }},
+    };
+    return options;
+}
+
+RenderLine parseRenderLine(const Args& args) {
+    RenderLine line;
+    for (std::size_t i = 0; i < args.size() && line.error.empty(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--mapping") {
+            line.request.mappingMode = true;
+        } else if (const auto it = valueOptions().find(a); it != valueOptions().end()) {
+            if (i + 1 >= args.size())
+                line.error = a + " needs a value";
+            else if (!it->second(line, args[++i]))
+                line.error = "bad value for " + a + ": '" + args[i] + "'";
+        } else if (a.size() > 1 && a[0] == '-') {
+            line.error = "unknown option '" + a + "'";
+        } else if (line.request.model.empty()) {
+            line.request.model = absolute(a);
+        } else {
+            line.error = "more than one model given";
+        }
+    }
+    if (line.error.empty() && line.request.model.empty()) line.error = "no model given";
+    if (line.error.empty() && line.output.empty()) line.error = "no output given (-o OUT)";
+    if (line.request.base.empty() && !line.request.model.empty())
+        line.request.base = defaultBaseFolder(line.request.model);
+    return line;
+}
+
+std::string lowerExtension(const std::string& path) {
+    const std::string name = fileNameOf(path);
+    const auto dot = name.rfind('.');
+    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+bool writePicture(Ui& ui, const RenderSession& session, const Palette& palette,
+                  const std::string& path) {
+    const int w = session.frame.clientWidth();
+    const int h = session.frame.height();
+    std::vector<std::uint8_t> pixels = topDownColour(session);
+    const std::string ext = lowerExtension(path);
+    if (ext == ".png") return SavePng8(ui, path, w, h, pixels.data(), palette);
+    auto image = makeBlankSkin(w, h);
+    image->pixels = std::move(pixels);
+    image->palette = palette;
+    return ext == ".bmp" ? SaveBmp(ui, *image, path) : SavePcx(ui, *image, path);
+}
+
+template <typename T>
+Bytes littleEndian(const T* values, std::size_t count) {
+    Bytes out;
+    out.reserve(count * sizeof(T));
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto v = static_cast<std::make_unsigned_t<T>>(values[i]);
+        for (std::size_t b = 0; b < sizeof(T); ++b) out.push_back(std::uint8_t(v >> (8 * b)));
+    }
+    return out;
+}
+
+bool writePlanes(std::ostream& err, const RenderSession& session, const std::string& prefix) {
+    const FrameBuffer& f = session.frame;
+    const std::size_t n = f.elementCount();
+    const std::pair<std::string, Bytes> planes[] = {
+        {prefix + ".colour", Bytes(f.colour(), f.colour() + n)},
+        {prefix + ".depth", littleEndian(f.depth(), n)},
+        {prefix + ".pick", littleEndian(f.pick(), n)},
+    };
+    for (const auto& [path, bytes] : planes) {
+        if (const int e = writeFileAtomic(path, bytes)) {
+            err << path << ": " << errorSavingMessage(e) << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
+int render(const Args& args, std::ostream& out, std::ostream& err) {
+    const RenderLine line = parseRenderLine(args);
+    if (!line.error.empty()) {
+        err << "tarn-cli render: " << line.error << "\nusage: tarn-cli " << kUsage << '\n';
+        return kExitUsage;
+    }
+    const std::string ext = lowerExtension(line.output);
+    if (ext != ".png" && ext != ".bmp" && ext != ".pcx") {
+        err << "tarn-cli render: OUT must end in .png, .bmp or .pcx: " << line.output << '\n';
+        return kExitUsage;
+    }
+    BatchUi ui(err);
+    auto session = std::make_unique<RenderSession>();
+    if (const std::string why = prepareRenderSession(*session, line.request, ui); !why.empty()) {
+        err << "tarn-cli render: " << why << '\n';
+        return kExitFailed;
+    }
+    if (const std::string refusal = renderModeRefusal(*session, line.request.mode); !refusal.empty()) {
+        err << refusal << '\n';
+        return kExitFailed;
+    }
+    session->draw(line.request.mode);
+    if (!writePicture(ui, *session, session->palette(line.request.mode), line.output))
+        return kExitFailed;
+    if (!line.planes.empty() && !writePlanes(err, *session, line.planes)) return kExitFailed;
+    out << line.output << " (" << session->modes.at(line.request.mode).GetName() << ", "
+        << session->frame.clientWidth() << "x" << session->frame.height() << ")\n";
+    return kExitOk;
+}
+
+Registrar reg("render", kUsage, render);
+
+}  // namespace
+
+}  // namespace tarn::cli

@@ -1,0 +1,144 @@
+#include "render/companion_commands.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "image/skin_io.h"
+#include "platform/fs.h"
+#include "platform/refresh.h"
+#include "platform/settings.h"
+#include "platform/ui.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr const char* kModelInitialName = "*.md2";
+constexpr const char* kSkinInitialName = "*.pcx";
+constexpr const char* kModelExtension = ".md2";
+constexpr const char* kSkinExtension = ".pcx";
+
+void refreshFaceNormals(CompanionContext& c) {
+    ComputeFaceNormals(c.mesh);
+    for (auto& companion : c.companions) companion->computeFaceNormals(c.mesh.currentFrame);
+}
+
+// The skin dialog of Open and Load Skin; the image read, or nothing.
+std::unique_ptr<Skin> askCompanionSkin(CompanionContext& c) {
+    FileDialogRequest request;
+    request.filter = kCompanionSkinFilter;
+    request.initialName = kSkinInitialName;
+    request.mustExist = true;
+    const auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
+    if (!chosen) return nullptr;
+    return LoadSkinImage(c.ui, appendExtensionIfNone(chosen->path, kSkinExtension));
+}
+
+bool fitsCompanion(const Skin& skin, const Companion& companion) {
+    return skin.width == companion.skinWidth && skin.height == companion.skinHeight;
+}
+
+}  // namespace
+
+Companion* CompanionContext::currentCompanion() const {
+    if (current < 0 || std::size_t(current) >= companions.size()) return nullptr;
+    return companions[std::size_t(current)].get();
+}
+
+void openCompanion(CompanionContext& c) {
+    FileDialogRequest request;
+    request.filter = kCompanionModelFilter;
+    request.initialName = kModelInitialName;
+    request.mustExist = true;
+    const auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
+    if (!chosen) return;
+    const std::string path = appendExtensionIfNone(chosen->path, kModelExtension);
+    const ReadResult file = readFile(path);
+    if (!file.ok()) {
+        c.ui.message(kMsgCompanionLoadError);
+        return;
+    }
+    auto companion = LoadCompanion(file.bytes, path, c.folders.base, c.ui);
+    if (!companion) return;
+    if (!companion->hasSkin()) {
+        auto skin = askCompanionSkin(c);
+        if (skin && fitsCompanion(*skin, *companion)) {
+            companion->takeSkin(std::move(skin->pixels), skin->width, skin->height);
+        } else {
+            if (skin) c.ui.message(kMsgCompanionSkinMisfit);
+            companion->giveCheckerboard();
+        }
+    }
+    companion->buildRowTable();
+    c.companions.push_back(std::move(companion));
+    c.current = int(c.companions.size()) - 1;
+    refreshFaceNormals(c);
+    c.refresh.refreshAll();
+}
+
+void closeCompanion(CompanionContext& c) {
+    if (!c.currentCompanion()) return;
+    c.companions.erase(c.companions.begin() + c.current);
+    if (c.companions.empty())
+        c.current = -1;
+    else if (c.current >= int(c.companions.size()))
+        c.current = int(c.companions.size()) - 1;
+    c.refresh.refreshAll();
+}
+
+void loadCompanionSkin(CompanionContext& c) {
+    Companion* companion = c.currentCompanion();
+    if (!companion) return;
+    auto skin = askCompanionSkin(c);
+    if (skin) {
+        if (fitsCompanion(*skin, *companion))
+            companion->takeSkin(std::move(skin->pixels), skin->width, skin->height);
+        else
+            c.ui.message(kMsgCompanionSkinMisfit);
+    }
+    companion->buildRowTable();
+    c.refresh.refresh(kRedrawFull, kPanesIso);
+}
+
+void toggleCompanionHidden(CompanionContext& c) {
+    Companion* companion = c.currentCompanion();
+    if (!companion) return;
+    companion->hidden = !companion->hidden;
+    refreshFaceNormals(c);
+    c.refresh.refresh(kRedrawFull, kPanesIso);
+    c.refresh.refillLists();
+}
+
+void offsetCompanion(CompanionContext& c) {
+    Companion* companion = c.currentCompanion();
+    if (!companion) return;
+    const CompanionOffsets shown{roundToDialogPrecision(companion->xOffset),
+                                 roundToDialogPrecision(companion->yOffset),
+                                 roundToDialogPrecision(companion->zOffset)};
+    const auto answer = c.ui.offsetCompanionModel(shown);
+    if (!answer) return;
+    companion->xOffset = roundToDialogPrecision(answer->x);
+    companion->yOffset = roundToDialogPrecision(answer->y);
+    companion->zOffset = roundToDialogPrecision(answer->z);
+    c.refresh.refresh(kRedrawFull, kPanesIso);
+}
+
+const char* companionHideText(const CompanionContext& c) {
+    const Companion* companion = c.currentCompanion();
+    return companion && companion->hidden ? kShowText : kHideText;
+}
+
+std::vector<std::string> companionListEntries(const std::vector<std::unique_ptr<Companion>>& list) {
+    std::vector<std::string> out;
+    for (const auto& companion : list)
+        out.push_back((companion->hasSkin() ? "* " : "  ") + companion->name);
+    return out;
+}
+
+float roundToDialogPrecision(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", double(value));
+    return std::strtof(text, nullptr);
+}
+
+}  // namespace tarn
