@@ -6,6 +6,7 @@
 #include "image/skin_io.h"
 #include "paint/color_commands.h"
 #include "platform/refresh.h"
+#include "render/maps_inputs.h"
 #include "render/phong_shade.h"
 #include "render/shading.h"
 
@@ -267,14 +268,7 @@ void Application::chooseMode(int index) {
     if (index != modes.currentIndex()) {
         ModeResources resources;
         resources.skinLoaded = skinLoaded();
-        resources.phongMapLoaded = !phongMaps.empty();
-        resources.envMapLoaded = !envMaps.empty();
-        resources.colormapReadable = [this] { return colormap.readable(settings_, *ui_); };
-        resources.switched = [this](int from, int to) {
-            auto shaded = [](int m) { return m == kModeTexturedGShade || m == kModeTexturedPShade; };
-            if (shaded(from) && !shaded(to)) colormap.release();
-            if (shaded(to) && !colormap.held()) colormap.take(settings_, *ui_);
-        };
+        addMapResources(resources, phongMaps, envMaps, colormap, settings_, *ui_);
         SelectRenderMode(modes, index, resources, *ui_, refresh_);
     }
     refresh_.refresh(kRedrawFull, kPanesSkinIso);
