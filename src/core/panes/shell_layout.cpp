@@ -7,7 +7,12 @@ namespace tarn {
 
 void ShellLayout::setSplitterFraction(double f) {
     // A hand-edited or corrupted setting must not push a display off the window.
-    splitterFraction_ = std::isfinite(f) ? std::clamp(f, 0.0, 1.0) : kDefaultSplitterSetting / kSettingScale;
+    *splitterFraction_ = std::isfinite(f) ? std::clamp(f, 0.0, 1.0) : kDefaultSplitterSetting / kSettingScale;
+}
+
+void ShellLayout::bindSplitterFraction(double& storage) {
+    splitterFraction_ = &storage;
+    setSplitterFraction(storage);
 }
 
 ShellRects ShellLayout::layout(int width, int height) const {
@@ -26,7 +31,7 @@ ShellRects ShellLayout::layout(int width, int height) const {
         body.bottom = height - strip;
     }
     const int usable = std::max(width - kGradientWidth, 0);
-    const int x = std::clamp(static_cast<int>(usable * splitterFraction_), 0, usable);
+    const int x = std::clamp(static_cast<int>(usable * splitterFraction()), 0, usable);
     r.leftDisplay = body;
     r.leftDisplay.right = x;
     r.gradient = body;

@@ -31,6 +31,10 @@ struct ShellRects {
 
 class ShellLayout {
 public:
+    ShellLayout() = default;
+    ShellLayout(const ShellLayout&) = delete;
+    ShellLayout& operator=(const ShellLayout&) = delete;
+
     static constexpr int kPaletteHeight = 32;
     static constexpr int kGradientWidth = 24;
     // A splitter dragged this close to either edge snaps the left display shut or open.
@@ -42,8 +46,11 @@ public:
     bool swapDisplays = true;
     bool palOnTop = false;
     // Share of (client width - 24) given to the left display, kept in [0, 1].
-    double splitterFraction() const { return splitterFraction_; }
+    double splitterFraction() const { return *splitterFraction_; }
     void setSplitterFraction(double f);
+    // Keeps the fraction in `storage` (the application's, which start-up reads
+    // and exit stores) instead of in this object.
+    void bindSplitterFraction(double& storage);
 
     ShellRects layout(int width, int height) const;
 
@@ -59,7 +66,8 @@ public:
     static int settingFromFraction(double f) { return static_cast<int>(f * kSettingScale); }
 
 private:
-    double splitterFraction_ = kDefaultSplitterSetting / kSettingScale;
+    double ownFraction_ = kDefaultSplitterSetting / kSettingScale;
+    double* splitterFraction_ = &ownFraction_;
 };
 
 }  // namespace tarn

@@ -1,0 +1,37 @@
+#pragma once
+#include <QWidget>
+
+#include "cursors.h"
+#include "panes/gradient_box.h"
+
+namespace tarn {
+
+class ShellWidget;
+
+class GradientBoxWidget : public QWidget {
+    Q_OBJECT
+public:
+    GradientBoxWidget(PaintState& paint, RefreshSink& refresh, ShellLayout& layout, ShellWidget& shell,
+                      ShellControl& control, std::function<int()> renderMode, QWidget* parent = nullptr);
+
+    GradientBox& box() { return box_; }
+    void redraw();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void takeSystemColors();
+
+    ShellWidget& shell_;
+    GradientBox box_;
+    WidgetPointer pointer_;
+};
+
+}  // namespace tarn

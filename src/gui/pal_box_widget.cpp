@@ -1,0 +1,65 @@
+#include "pal_box_widget.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace tarn {
+
+void drawRgb(QPainter& painter, const RgbImage& image) {
+    if (image.width() <= 0 || image.height() <= 0) return;
+    const QImage view(image.bytes().data(), image.width(), image.height(), image.stride(), QImage::Format_RGB888);
+    painter.drawImage(QPoint(0, 0), view);
+}
+
+PalBoxWidget::PalBoxWidget(PaintState& paint, RefreshSink& refresh, std::function<const Palette*()> palette,
+                           QWidget* parent)
+    : QWidget(parent), box_(paint, refresh, std::move(palette)), pointer_(*this) {
+    setObjectName(QStringLiteral("Pal Box"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PalBoxWidget::redraw() {
+    box_.redraw();
+    repaint();
+}
+
+void PalBoxWidget::wheel(int delta) {
+    box_.wheel(delta);
+    repaint();
+}
+
+void PalBoxWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    drawRgb(painter, box_.image());
+}
+
+void PalBoxWidget::resizeEvent(QResizeEvent*) { box_.resize(width(), height()); }
+
+void PalBoxWidget::mousePressEvent(QMouseEvent* event) {
+    box_.mousePress(toMouseEvent(*event), pointer_);
+    repaint();
+}
+
+void PalBoxWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (!pointer_.captured()) return;
+    box_.mouseMove(toMouseEvent(*event), pointer_);
+    repaint();
+}
+
+void PalBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (!pointer_.captured()) return;
+    box_.mouseRelease(toMouseEvent(*event), pointer_);
+    repaint();
+}
+
+bool PalBoxWidget::event(QEvent* event) {
+    if ((event->type() == QEvent::UngrabMouse || event->type() == QEvent::WindowDeactivate) && pointer_.captured()) {
+        pointer_.releaseCapture();
+        box_.captureLost(pointer_);
+        update();
+    }
+    return QWidget::event(event);
+}
+
+}  // namespace tarn

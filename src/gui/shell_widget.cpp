@@ -1,0 +1,137 @@
+#include "shell_widget.h"
+
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "app/application.h"
+#include "gradient_box_widget.h"
+#include "iso_view_widget.h"
+#include "pal_box_widget.h"
+#include "skin_view_widget.h"
+
+namespace tarn {
+
+ShellWidget::ShellWidget(Application& app, RefreshSink& refresh, QWidget* parent)
+    : QWidget(parent), app_(app), refresh_(refresh) {
+    setObjectName(QStringLiteral("Shell"));
+    layout_.bindSplitterFraction(app.splitterFraction);
+    layout_.palOnTop = app.settings().getInt(kPreferences, "Pal On Top", 0) != 0;
+    rects_ = layout_.layout(width(), height());
+
+    PaneContext context{app.mesh,
+                        app.paint,
+                        app.paneModes,
+                        refresh,
+                        [&app] { return app.skins.current(); },
+                        [&app] { return app.modes.currentIndex(); }};
+    isoView_ = new IsoViewWidget(app, context, this);
+    skinView_ = new SkinViewWidget(context, this);
+    palBox_ = new PalBoxWidget(
+        app.paint, refresh,
+        [&app]() -> const Palette* {
+            const Skin* skin = app.skins.current();
+            return skin != nullptr ? &skin->palette : nullptr;
+        },
+        this);
+    gradientBox_ = new GradientBoxWidget(app.paint, refresh, layout_, *this, *this,
+                                         [&app] { return app.modes.currentIndex(); }, this);
+    placePanes();
+    QTimer::singleShot(0, this, [this] { this->refresh(kRedrawFull, kPanesAll); });
+}
+
+ShellWidget::~ShellWidget() = default;
+
+void ShellWidget::placePanes() {
+    rects_ = layout_.layout(width(), height());
+    const auto place = [](QWidget* w, const PaneRect& r) { w->setGeometry(r.left, r.top, r.width(), r.height()); };
+    place(skinView_, rects_.skinView);
+    place(isoView_, rects_.isoView);
+    place(palBox_, rects_.palette);
+    place(gradientBox_, rects_.gradient);
+}
+
+void ShellWidget::refresh(int kind, int panes) {
+    if (panes & kPaneSkinView) skinView_->redraw(kind);
+    if (panes & kPaneGradient) gradientBox_->redraw();
+    if (panes & kPaneIsoView) isoView_->redraw();
+    if (panes & kPanePalette) palBox_->redraw();
+}
+
+void ShellWidget::barAdjust(int what) {
+    if (what == 0) {
+        startSplitterDrag();
+        return;
+    }
+    relayout();
+}
+
+void ShellWidget::relayout() {
+    placePanes();
+    skinView_->redraw(kRedrawFull);
+    isoView_->redraw();
+    gradientBox_->redraw();
+}
+
+void ShellWidget::swapDisplays() {
+    layout_.swapDisplays = !layout_.swapDisplays;
+    relayout();
+    refresh_.refresh(kRedrawFull, kPanesSkinIso);
+}
+
+void ShellWidget::setPalOnTop(bool onTop) {
+    layout_.palOnTop = onTop;
+    relayout();
+}
+
+void ShellWidget::startSplitterDrag() {
+    splitterDragging_ = true;
+    gradientBox_->setCursor(Qt::BlankCursor);
+    gradientBox_->repaint();
+}
+
+void ShellWidget::splitterMove(int x) {
+    if (!splitterDragging_) return;
+    layout_.setSplitterFraction(ShellLayout::splitterFractionAt(x, width()));
+    placePanes();
+    skinView_->redraw(kRedrawQuick);
+    isoView_->redraw();
+    gradientBox_->redraw();
+}
+
+void ShellWidget::splitterEnd() {
+    if (!splitterDragging_) return;
+    splitterDragging_ = false;
+    gradientBox_->box().endSplitterLook();
+    refresh(kRedrawFull, kPanesDisplaysGradient);
+    gradientBox_->unsetCursor();
+}
+
+void ShellWidget::resizeEvent(QResizeEvent*) {
+    placePanes();
+    QTimer::singleShot(0, this, [this] { this->refresh(kRedrawFull, kPanesAll); });
+}
+
+void ShellWidget::routeWheel(QPoint shellPos, int delta) {
+    switch (layout_.wheelTarget(rects_, shellPos.x(), shellPos.y())) {
+    case PaneId::PalBox:
+        palBox_->wheel(delta);
+        break;
+    case PaneId::SkinView:
+        skinView_->wheelZoom(delta);
+        break;
+    case PaneId::IsoView:
+        isoView_->wheelRotate(delta);
+        break;
+    default:
+        break;
+    }
+}
+
+// The panes leave the wheel to the shell, which hands it to the pane under the
+// pointer: Qt brings the event here in this widget's coordinates.
+void ShellWidget::wheelEvent(QWheelEvent* event) {
+    routeWheel(event->position().toPoint(), static_cast<std::int16_t>(event->angleDelta().y()));
+    event->accept();
+}
+
+}  // namespace tarn

@@ -1,0 +1,49 @@
+#pragma once
+// The 2D pane ("Skin Box"): forwards mouse input to the SkinView behaviour and
+// shows its view image 1:1 with the current Skin's palette.
+#include <QWidget>
+
+#include "cursors.h"
+#include "edit/skin_view.h"
+#include "image/palette.h"
+
+namespace tarn {
+
+// Draws an 8-bit image whose rows are stored bottom-up (`pitch` bytes apart)
+// into the top-left `width` x `height` pixels, in the colours of `palette`.
+void drawIndexedBottomUp(QPainter& painter, const std::uint8_t* rows, int pitch, int width, int height,
+                         const Palette& palette);
+
+// The grey ramp shown while there is no Skin.
+const Palette& greyPalette();
+
+class SkinViewWidget : public QWidget {
+    Q_OBJECT
+public:
+    SkinViewWidget(PaneContext context, QWidget* parent = nullptr);
+
+    SkinView& view() { return view_; }
+    // A redraw of `kind` (with the overlays), shown at once.
+    void redraw(int kind);
+    // The wheel as the shell routes it: zoom by whole notches, then a full redraw.
+    void wheelZoom(int delta);
+    const WidgetPointer& pointer() const { return pointer_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void updateShape();
+
+    PaneContext context_;
+    SkinView view_;
+    WidgetPointer pointer_;
+};
+
+}  // namespace tarn
