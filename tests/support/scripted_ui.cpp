@@ -132,6 +132,15 @@ std::optional<CompanionOffsets> ScriptedUi::offsetCompanionModel(const Companion
     return answer ? *answer : std::nullopt;
 }
 
+std::optional<PreferencesValues> ScriptedUi::editPreferences(const PreferencesValues& current,
+                                                             const PreferencesBrowsers& browsers) {
+    const std::any value = takeCustom("preferences", current.palettePath);
+    if (const auto* script = std::any_cast<PreferencesScript>(&value)) return (*script)(current, browsers);
+    if (const auto* plain = std::any_cast<PreferencesValues>(&value)) return *plain;
+    const auto* answer = std::any_cast<std::optional<PreferencesValues>>(&value);
+    return answer ? *answer : std::nullopt;
+}
+
 void ScriptedUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {
     shown.push_back("about");
     aboutRows = rows;

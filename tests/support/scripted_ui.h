@@ -3,6 +3,7 @@
 // fails the test loudly when a dialog appears that the test did not prepare.
 #include <any>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,14 @@ public:
     // Answers with custom("offsetCompanionModel", CompanionOffsets or
     // std::optional<CompanionOffsets>); an empty optional is Cancel.
     std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
+
+    // Answers with custom("preferences", X) where X is PreferencesValues (OK
+    // with them), std::optional<PreferencesValues> (empty: Cancel) or a
+    // PreferencesScript that can press the browse buttons first.
+    using PreferencesScript = std::function<std::optional<PreferencesValues>(
+        const PreferencesValues& shown, const PreferencesBrowsers& browsers)>;
+    std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
+                                                     const PreferencesBrowsers& browsers) override;
 
     // The About box needs no answer: it records "about" in `shown` and keeps the rows.
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;

@@ -39,6 +39,9 @@ void Application::bindCommands() {
 }
 
 void Application::bindFileCommands() {
+    commands_.bind(cmd::kPreferences, [this] {
+        runPreferences(*ui_, settings_, preferenceDefaults, palOnTopChanged);
+    });
     commands_.bind(cmd::kAbout, [this] { ui_->aboutStatistics(aboutRows(mesh, skins)); });
     commands_.bind(cmd::kOpen, [this] {
         if (!confirmDiscardSkins(*ui_, modifiedSkins())) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/command_registry.h"
+#include "app/preferences.h"
 #include "app/startup.h"
 #include "image/map_colormap.h"
 #include "image/maps.h"
@@ -102,6 +103,10 @@ public:
     std::string currentFile;
     Bytes sourceImage;
     double splitterFraction = kDefaultSplitter / static_cast<double>(kSplitterScale);
+    // What the Preferences dialog shows for paths never stored.
+    PreferenceDefaults preferenceDefaults;
+    // Lays the panes out after the Preferences dialog set "Pal On Top".
+    std::function<void(bool)> palOnTopChanged;
 
 private:
     void bindCommands();

@@ -2,6 +2,7 @@
 // The seam between commands and whatever shows things to the user. Commands
 // never open a window themselves: the Qt application, the command-line tool
 // and the tests each provide their own Ui.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,28 @@ struct StatisticsRow {
     std::string limit;
 };
 
+// The fields of the "Preferences" dialog.
+struct PreferencesValues {
+    int dirScanPrompt = 2;  // 0 auto yes, 1 auto no, 2 prompt
+    bool skipIntro = false;
+    bool quickExit = false;
+    bool palOnTop = false;
+    std::string palettePath;
+    std::string phongPath;
+    std::string envPath;
+    std::string introWav;
+    int introNumber = 8;  // 0..7 clips, 8 random, 9 custom
+};
+
+// What the Preferences dialog's "..." buttons do; each returns the text for
+// its field, or nothing to leave the field as it is.
+struct PreferencesBrowsers {
+    std::function<std::optional<std::string>()> palette;
+    std::function<std::optional<std::string>()> phongFolder;
+    std::function<std::optional<std::string>()> envFolder;
+    std::function<std::optional<std::string>()> introWav;
+};
+
 struct FileDialogResult {
     std::string path;
     int filterIndex = 1;  // position of the chosen filter, first = 1
@@ -61,6 +84,15 @@ public:
     // "Offset Companion Model", filled with `current`; nothing on Cancel.
     virtual std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) {
         (void)current;
+        return std::nullopt;
+    }
+
+    // "Preferences", filled with `current`; the edited values on OK, nothing
+    // on Cancel.
+    virtual std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
+                                                             const PreferencesBrowsers& browsers) {
+        (void)current;
+        (void)browsers;
         return std::nullopt;
     }
 

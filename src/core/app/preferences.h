@@ -1,0 +1,48 @@
+#pragma once
+// The Preferences command: reads the preferences into the dialog, runs its
+// browse buttons and stores what OK confirms.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/settings.h"
+#include "platform/ui.h"
+
+namespace tarn {
+
+inline constexpr const char* kPhongFolderTitle = "Select the folder to be scanned for Phong Maps";
+inline constexpr const char* kEnvFolderTitle = "Select the folder to be scanned for Environment Maps";
+inline constexpr const char* kMsgNextRun = "This setting will take affect the next time you run TARN.";
+inline constexpr const char* kMsgPrefFolderNotValid = "That folder is not valid";
+inline constexpr const char* kPalettePathFilter =
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|Photoshop ACT (*.act)|*.act|All Files (*.*)|*.*||";
+inline constexpr const char* kWavFilter = "WAV Audio (*.wav)|*.wav|All Files (*.*)|*.*||";
+
+inline constexpr int kIntroRandom = 8;
+inline constexpr int kIntroCustom = 9;
+
+// Where the dialog's defaults point when nothing is stored: TARN's own data
+// folder (its bundled colormap and map folders).
+struct PreferenceDefaults {
+    std::string palettePath;
+    std::string phongPath;
+    std::string envPath;
+    static PreferenceDefaults inFolder(const std::string& dataFolder);
+};
+
+// The dialog's starting values. A custom intro whose file cannot be read
+// starts as Random.
+PreferencesValues readPreferences(const SettingsStore& settings, const PreferenceDefaults& defaults);
+// What OK stores (the map folders are stored by their browse buttons).
+void storePreferences(SettingsStore& settings, const PreferencesValues& values);
+
+// The browse buttons.
+std::optional<std::string> browsePalettePath(Ui& ui, const SettingsStore& settings);
+std::optional<std::string> browseMapFolder(Ui& ui, SettingsStore& settings, bool phong);
+std::optional<std::string> browseIntroWav(Ui& ui, const SettingsStore& settings);
+
+// The whole command; `applyPalOnTop` lays the panes out after OK.
+void runPreferences(Ui& ui, SettingsStore& settings, const PreferenceDefaults& defaults,
+                    const std::function<void(bool palOnTop)>& applyPalOnTop);
+
+}  // namespace tarn
