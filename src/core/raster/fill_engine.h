@@ -55,7 +55,11 @@ inline void advance(SpanValues<L>& values, const SpanValues<L>& steps) {
     for (int k = 0; k < L; ++k) values[k] += steps[k];
 }
 
-inline std::uint32_t stepOf(std::int64_t delta, std::int64_t count) {
+// delta / count truncated, as the 32-bit value the running sums add. Deltas
+// almost always fit 32 bits, where division is much cheaper.
+inline std::uint32_t stepOf(std::int64_t delta, std::int32_t count) {
+    if (delta >= INT32_MIN && delta <= INT32_MAX)
+        return static_cast<std::uint32_t>(static_cast<std::int32_t>(delta) / count);
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(delta / count));
 }
 
@@ -74,7 +78,7 @@ struct FillRule {
     Source source;
     std::int32_t key = 0;
 
-    void plot(std::uint8_t& colour, std::int32_t* pick, int i, const SpanValues<kLinear>& values) const {
+    void plot(std::uint8_t& colour, std::int32_t* pick, std::ptrdiff_t i, const SpanValues<kLinear>& values) const {
         std::int32_t offset = 0;
         colour = source.colour(values, offset);
         if constexpr (Pick == PickWrite::Key) pick[i] = key;
@@ -250,22 +254,25 @@ private:
             SpanValues<L> steps;
             for (int k = 0; k < L; ++k) {
                 values[k] = static_cast<std::uint32_t>(left[k]);
-                steps[k] = stepOf(static_cast<std::int64_t>(right[k]) - left[k] + kRounding, n);
+                // A one-pixel span never steps.
+                steps[k] = n > 1 ? stepOf(static_cast<std::int64_t>(right[k]) - left[k] + kRounding, n) : 0;
             }
-            const std::size_t base = at * static_cast<std::size_t>(r.width_) + static_cast<std::size_t>(xl);
-            std::uint8_t* colour = r.colour_ + base;
-            std::int32_t* pick = Rule::kPick == PickWrite::None ? nullptr : r.pick_ + base;
+            // The planes are addressed from the end of the span with a negative
+            // index running up to 0: one register fewer in the pixel loop.
+            const std::size_t end = at * static_cast<std::size_t>(r.width_) + static_cast<std::size_t>(xr) + 1;
+            std::uint8_t* colour = r.colour_ + end;
+            std::int32_t* pick = Rule::kPick == PickWrite::None ? nullptr : r.pick_ + end;
 
             if constexpr (Rule::kSolid) {
-                std::memset(colour, rule.source.value, static_cast<std::size_t>(n));
+                std::memset(colour - n, rule.source.value, static_cast<std::size_t>(n));
             } else if constexpr (Rule::kDepthTested) {
                 // Depth moves in whole depth units: only the integer parts interpolate.
                 const std::int32_t zl = left[L] >> kFixed16Shift;
                 const std::int32_t zr = right[L] >> kFixed16Shift;
                 const std::int32_t zStep = (zr - zl) / n;
                 std::int32_t z = zl;
-                std::uint16_t* depth = r.depth_ + base;
-                for (int i = 0; i < n; ++i) {
+                std::uint16_t* depth = r.depth_ + end;
+                for (std::ptrdiff_t i = -n; i != 0; ++i) {
                     const auto d = static_cast<std::uint16_t>(z);
                     if (d < depth[i]) {
                         depth[i] = d;
@@ -275,7 +282,7 @@ private:
                     advance<L>(values, steps);
                 }
             } else {
-                for (int i = 0; i < n; ++i) {
+                for (std::ptrdiff_t i = -n; i != 0; ++i) {
                     rule.plot(colour[i], pick, i, values);
                     advance<L>(values, steps);
                 }
