@@ -138,8 +138,9 @@ private:
     // Clips the edge start -> end to 0 <= p[axis] <= high. False when nothing
     // of it is inside. An endpoint exactly on a border is its own cut point:
     // halving from it would settle on a neighbouring point instead (moving a
-    // corner on column 0 along its edge and dropping its pixel). A larger
-    // endpoint exactly at 0 is likewise the cut point of the smaller.
+    // corner on column 0 along its edge and dropping its pixel). So a larger
+    // endpoint exactly at 0 is the cut point of the smaller, and a smaller
+    // endpoint exactly at `high` the cut point of the larger.
     template <int A>
     static bool clipEdge(FillPoint<A>& start, FillPoint<A>& end, int axis, std::int32_t high, bool& startMoved) {
         const bool swapped = end[axis] < start[axis];
@@ -153,7 +154,7 @@ private:
             loMoved = true;
         }
         if (hi[axis] > high) {
-            hi = bisect<A>(lo, hi, axis, high);
+            hi = lo[axis] == high ? lo : bisect<A>(lo, hi, axis, high);
             hiMoved = true;
         }
         startMoved = swapped ? hiMoved : loMoved;

@@ -89,6 +89,13 @@ TEST_F(FillTest, CornersOnTheBordersStayWhereTheyAre) {
                          {3, 0, toFixed16(40), 0}}});
     EXPECT_EQ(colourAt(3, 0), 40);
     EXPECT_EQ(colourAt(3, 6), 46);
+    // A corner on the last column whose edges leave the target: only it is
+    // drawn (nearer than the first triangle there), its neighbours keep colour 1.
+    raster.FillGouraud({{{15, 5, toFixed16(70), 0}, {25, 0, toFixed16(90), 0}, {25, 10, toFixed16(90), 0},
+                         {15, 5, toFixed16(70), 0}}});
+    EXPECT_EQ(colourAt(15, 5), 70);
+    EXPECT_EQ(colourAt(15, 4), 1);
+    EXPECT_EQ(colourAt(15, 6), 1);
 }
 
 TEST_F(FillTest, EdgeWalkFollowsBresenham) {
