@@ -1,0 +1,42 @@
+// tarn-cli resave: LoadMesh, then SaveMesh, as Open and Save As would without
+// a window. The model's named skins are read (missing ones are reported and
+// stay named), no folder is scanned, and the output replaces OUT only once it
+// is completely written.
+#include <ostream>
+
+#include "cli_commands.h"
+#include "model/md2_commands.h"
+#include "model_args.h"
+#include "platform/batch_ui.h"
+
+namespace tarn::cli {
+
+namespace {
+
+int resave(const Args& args, std::ostream& out, std::ostream& err) {
+    const ModelArgs a = parseModelArgs(args, 2);
+    if (!a.error.empty()) {
+        err << "tarn-cli resave: " << a.error << "\nusage: tarn-cli resave MODEL.md2 OUT.md2 [--base DIR]\n";
+        return 2;
+    }
+    BatchUi ui(err);
+    MemorySettings settings;
+    // A model without skin names is saved without them: nothing is scanned.
+    settings.setInt(kPreferences, kDirScanPromptKey, 1);
+    RecordingRefresh refresh;
+    Mesh mesh;
+    SkinList skins;
+    Bytes source;
+    std::string currentFile;
+    Folders folders{a.base, a.base, a.base};
+    MeshFileContext c{ui, settings, refresh, mesh, skins, source, currentFile, folders};
+    if (!LoadMesh(c, a.paths[0]) || !SaveMesh(c, a.paths[1])) return 1;
+    out << "wrote " << a.paths[1] << '\n';
+    return 0;
+}
+
+Registrar reg("resave", "resave MODEL.md2 OUT.md2 [--base DIR]", resave);
+
+}  // namespace
+
+}  // namespace tarn::cli

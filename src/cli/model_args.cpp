@@ -1,0 +1,47 @@
+#include "model_args.h"
+
+#include <filesystem>
+
+#include "model/game_folder.h"
+
+namespace tarn::cli {
+
+namespace {
+
+// tarn-cli takes paths from the working folder, while the core takes relative
+// paths from the base folder: hand the core absolute paths only.
+std::string absolute(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+}  // namespace
+
+ModelArgs parseModelArgs(const Args& args, std::size_t pathCount) {
+    ModelArgs out;
+    bool baseGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--base") {
+            if (i + 1 >= args.size()) {
+                out.error = "--base needs a folder";
+                return out;
+            }
+            out.base = absolute(args[++i]);
+            baseGiven = true;
+        } else if (args[i].rfind("--", 0) == 0) {
+            out.error = "unknown option '" + args[i] + "'";
+            return out;
+        } else {
+            out.paths.push_back(absolute(args[i]));
+        }
+    }
+    if (out.paths.size() != pathCount) {
+        out.error = "expected " + std::to_string(pathCount) + " path(s), got " + std::to_string(out.paths.size());
+        return out;
+    }
+    if (!baseGiven) out.base = defaultBaseFolder(out.paths[0]);
+    return out;
+}
+
+}  // namespace tarn::cli
