@@ -15,6 +15,7 @@
 #include "model/game_folder.h"
 #include "platform/batch_ui.h"
 #include "platform/fs.h"
+#include "render/maps_render_options.h"
 #include "render/render_setup.h"
 
 namespace tarn::cli {
@@ -27,7 +28,8 @@ constexpr int kExitUsage = 2;
 constexpr const char* kUsage =
     "render MODEL.md2 -o OUT [--mode NAME|INDEX] [--frame N] [--size WxH] [--eye X,Y,Z] "
     "[--at X,Y,Z] [--fov DEG] [--skin N] [--mapping] [--select LIST] [--companion FILE.md2]... "
-    "[--base DIR] [--planes PREFIX]";
+    "[--base DIR] [--planes PREFIX] [--phong FILE]... [--env FILE]... [--colormap FILE] "
+    "[--gamma G] [--light X,Y,Z]";
 
 std::string absolute(const std::string& path) {
     std::error_code ec;
@@ -88,6 +90,7 @@ struct RenderLine {
     RenderRequest request;
     std::string output;
     std::string planes;
+    MapRenderOptions maps;
     std::string error;
 };
 
@@ -127,6 +130,11 @@ RenderLine parseRenderLine(const Args& args) {
                 line.error = a + " needs a value";
             else if (!it->second(line, args[++i]))
                 line.error = "bad value for " + a + ": '" + args[i] + "'";
+        } else if (isMapRenderOption(a)) {
+            if (i + 1 >= args.size())
+                line.error = a + " needs a value";
+            else
+                line.error = parseMapRenderOption(line.maps, a, args[++i]);
         } else if (a.size() > 1 && a[0] == '-') {
             line.error = "unknown option '" + a + "'";
         } else if (line.request.model.empty()) {
@@ -206,6 +214,12 @@ int render(const Args& args, std::ostream& out, std::ostream& err) {
     BatchUi ui(err);
     auto session = std::make_unique<RenderSession>();
     if (const std::string why = prepareRenderSession(*session, line.request, ui); !why.empty()) {
+        err << "tarn-cli render: " << why << '\n';
+        return kExitFailed;
+    }
+    MapRenderState maps;
+    if (const std::string why = applyMapRenderOptions(*session, maps, line.maps, line.request.mode, ui);
+        !why.empty()) {
         err << "tarn-cli render: " << why << '\n';
         return kExitFailed;
     }

@@ -18,14 +18,11 @@ namespace {
 struct MapCommandTexts {
     MapKind kind;
     const char* filter;
-    const char* wrongSizeMessage;
     int (*scan)(const std::string&, MapList&, Ui&, RefreshSink&);
 };
 
-constexpr MapCommandTexts kPhongTexts{MapKind::Phong, kPhongMapFilter, kMsgPhongMapWrongSize,
-                                      &ScanPhongMaps};
-constexpr MapCommandTexts kEnvTexts{MapKind::Env, kEnvMapFilter, kMsgEnvMapWrongSize,
-                                    &ScanEnvMaps};
+constexpr MapCommandTexts kPhongTexts{MapKind::Phong, kPhongMapFilter, &ScanPhongMaps};
+constexpr MapCommandTexts kEnvTexts{MapKind::Env, kEnvMapFilter, &ScanEnvMaps};
 
 // The second filter of both dialogs is the PCX one.
 constexpr int kPcxFilterIndex = 2;
@@ -70,13 +67,8 @@ bool openMap(MapList& list, MapCommandContext& c, const MapCommandTexts& texts) 
     const std::string path = appendExtensionIfNone(
         chosen->path, chosen->filterIndex == kPcxFilterIndex ? ".pcx" : ".bmp");
 
-    std::unique_ptr<Skin> image = loadImage(path, c.ui);
-    if (!image) return false;
-    auto map = makeLightingMap(std::move(*image), texts.kind);
-    if (!map) {
-        c.ui.message(texts.wrongSizeMessage);
-        return false;
-    }
+    auto map = LoadLightingMap(path, texts.kind, c.ui);
+    if (!map) return false;
     list.append(std::move(map));
     list.choose(list.count() - 1);
     afterListChanged(list.kind(), c.refresh);
@@ -99,6 +91,14 @@ bool scanFolder(MapList& list, MapCommandContext& c, const MapCommandTexts& text
 }
 
 }  // namespace
+
+std::unique_ptr<LightingMap> LoadLightingMap(const std::string& path, MapKind kind, Ui& ui) {
+    std::unique_ptr<Skin> image = loadImage(path, ui);
+    if (!image) return nullptr;
+    auto map = makeLightingMap(std::move(*image), kind);
+    if (!map) ui.message(kind == MapKind::Phong ? kMsgPhongMapWrongSize : kMsgEnvMapWrongSize);
+    return map;
+}
 
 bool OpenPhongMap(MapList& phongMaps, MapCommandContext& context) {
     return openMap(phongMaps, context, kPhongTexts);

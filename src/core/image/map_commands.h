@@ -1,6 +1,9 @@
 #pragma once
 // The Open, Close and Scan Folder commands of the Options menu's "Phong Maps"
 // and "Environment Maps" submenus.
+#include <memory>
+#include <string>
+
 #include "image/maps.h"
 
 namespace tarn {
@@ -18,6 +21,10 @@ struct MapCommandContext {
     Folders& folders;
     RefreshSink& refresh;
 };
+
+// Reads one map for a list of `kind`; shows why and returns null when the
+// file cannot be read, is no image, or is not 256 x 256.
+std::unique_ptr<LightingMap> LoadLightingMap(const std::string& path, MapKind kind, Ui& ui);
 
 // Each returns true when the list changed.
 bool OpenPhongMap(MapList& phongMaps, MapCommandContext& context);
