@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "cli_commands.h"
-#include "model/md2_commands.h"
+#include "model/mesh_session.h"
 #include "model_args.h"
 #include "platform/batch_ui.h"
 
@@ -23,14 +23,8 @@ int resave(const Args& args, std::ostream& out, std::ostream& err) {
     MemorySettings settings;
     // A model without skin names is saved without them: nothing is scanned.
     settings.setInt(kPreferences, kDirScanPromptKey, 1);
-    RecordingRefresh refresh;
-    Mesh mesh;
-    SkinList skins;
-    Bytes source;
-    std::string currentFile;
-    Folders folders{a.base, a.base, a.base};
-    MeshFileContext c{ui, settings, refresh, mesh, skins, source, currentFile, folders};
-    if (!LoadMesh(c, a.paths[0]) || !SaveMesh(c, a.paths[1])) return 1;
+    MeshSession session(ui, settings, a.base);
+    if (!LoadMesh(session.context, a.paths[0]) || !SaveMesh(session.context, a.paths[1])) return 1;
     out << "wrote " << a.paths[1] << '\n';
     return 0;
 }

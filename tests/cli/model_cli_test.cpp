@@ -7,7 +7,7 @@
 #include "cli_commands.h"
 #include "image/image_codec.h"
 #include "image/skin_io.h"
-#include "model/md2_commands.h"
+#include "model/mesh_session.h"
 #include "model/md2_format.h"
 #include "platform/batch_ui.h"
 #include "test_files.h"
@@ -57,14 +57,11 @@ struct Loaded {
     std::ostringstream log;
     BatchUi ui{log};
     MemorySettings settings;
-    RecordingRefresh refresh;
-    Mesh mesh;
-    SkinList skins;
-    Bytes source;
-    std::string currentFile;
-    Folders folders;
-    MeshFileContext c{ui, settings, refresh, mesh, skins, source, currentFile, folders};
-    explicit Loaded(const std::string& base) : folders{base, base, base} {}
+    MeshSession session;
+    Mesh& mesh = session.mesh;
+    SkinList& skins = session.skins;
+    MeshFileContext& c = session.context;
+    explicit Loaded(const std::string& base) : session(ui, settings, base) {}
 };
 
 DecodedImage readImage(const std::string& path) { return decodeImage(readFile(path).bytes); }

@@ -1,4 +1,5 @@
 #include "model/md2_commands.h"
+#include "model/mesh_session.h"
 
 #include <gtest/gtest.h>
 
@@ -22,13 +23,14 @@ struct World {
     std::string modelPath = joinPath(base, "models/quad/tris.md2");
     test::ScriptedUi ui;
     MemorySettings settings;
-    RecordingRefresh refresh;
-    Mesh mesh;
-    SkinList skins;
-    Bytes source;
-    std::string currentFile;
-    Folders folders{base, base, base};
-    MeshFileContext c{ui, settings, refresh, mesh, skins, source, currentFile, folders};
+    MeshSession session{ui, settings, base};
+    RecordingRefresh& refresh = session.refresh;
+    Mesh& mesh = session.mesh;
+    SkinList& skins = session.skins;
+    Bytes& source = session.sourceImage;
+    std::string& currentFile = session.currentFile;
+    Folders& folders = session.folders;
+    MeshFileContext& c = session.context;
 
     World() {
         fs::create_directories(folderOf(modelPath));

@@ -10,7 +10,7 @@
 
 #include "gl_check.h"
 #include "md2_test_file.h"
-#include "model/md2_commands.h"
+#include "model/mesh_session.h"
 #include "model/md2_format.h"
 #include "platform/batch_ui.h"
 #include "test_files.h"
@@ -54,15 +54,13 @@ struct Loaded {
     std::ostringstream log;
     BatchUi ui{log};
     MemorySettings settings;
-    RecordingRefresh refresh;
-    Mesh mesh;
-    SkinList skins;
-    Bytes source;
-    std::string currentFile;
-    Folders folders;
-    MeshFileContext c{ui, settings, refresh, mesh, skins, source, currentFile, folders};
+    MeshSession session;
+    Mesh& mesh = session.mesh;
+    SkinList& skins = session.skins;
+    Bytes& source = session.sourceImage;
+    MeshFileContext& c = session.context;
 
-    explicit Loaded(const std::string& base) : folders{base, base, base} {
+    explicit Loaded(const std::string& base) : session(ui, settings, base) {
         settings.setInt(kPreferences, kDirScanPromptKey, 1);
     }
 };
