@@ -88,12 +88,17 @@ DecodedImage decodePcx(const Bytes& file) {
     while (row < rows) {
         if (pos >= dataEnd) return failed(kMsgImageDamaged);
         std::uint8_t value = in.u8(pos++);
-        std::size_t count = 1;
-        if ((value & kRunFlag) == kRunFlag) {
-            count = value & static_cast<std::uint8_t>(~kRunFlag);
-            if (pos >= dataEnd) return failed(kMsgImageDamaged);
-            value = in.u8(pos++);
+        if ((value & kRunFlag) != kRunFlag) {  // a literal, the common case
+            if (col < w) out[row * w + col] = value;
+            if (++col == bytesPerLine) {
+                col = 0;
+                ++row;
+            }
+            continue;
         }
+        std::size_t count = value & static_cast<std::uint8_t>(~kRunFlag);
+        if (pos >= dataEnd) return failed(kMsgImageDamaged);
+        value = in.u8(pos++);
         while (count > 0 && row < rows) {
             const std::size_t take = std::min(count, bytesPerLine - col);
             if (col < w) {
