@@ -4,11 +4,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QLabel>
 
 #include "app/command_ids.h"
 #include "command_actions.h"
 #include "list_bar.h"
+#include "shell_widget.h"
+#include "skin_view_widget.h"
 #include "text_key_guard.h"
 
 namespace tarn {
@@ -47,9 +48,18 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     keyGuard_ = new TextKeyGuard(this);
     qApp->installEventFilter(keyGuard_);
 
-    auto* placeholder = new QLabel(this);
-    placeholder->setObjectName(QStringLiteral("shellPlaceholder"));
-    setCentralWidget(placeholder);
+    shell_ = new ShellWidget(*app_, *this, this);
+    shell_->setObjectName(QStringLiteral("shell"));
+    setCentralWidget(shell_);
+    app_->commands().bind(cmd::kSwapDisplays, [this] { shell_->swapDisplays(); });
+    // The skin view keeps its own rectangle flag; the command keeps both.
+    app_->commands().bind(cmd::kRectangleMode, [this] {
+        SkinView& view = shell_->skinView()->view();
+        view.rectangleMode = !view.rectangleMode;
+        app_->view.rectangleMode = view.rectangleMode;
+        refresh(kRedrawFull, kPaneSkinView);
+    });
+    app_->palOnTopChanged = [this](bool onTop) { shell_->setPalOnTop(onTop); };
 
     refillLists();
     updateCommandStates();
@@ -74,7 +84,7 @@ void MainWindow::runCommand(int id) {
     updateCommandStates();
 }
 
-void MainWindow::setPane(int paneBit, PaneRedraw redraw) {
+void MainWindow::watchPane(int paneBit, PaneRedraw redraw) {
     int slot = slotOf(paneBit);
     if (slot >= 0) panes_[static_cast<std::size_t>(slot)] = std::move(redraw);
 }
@@ -87,6 +97,7 @@ void MainWindow::listChosen(int id, int index) {
 }
 
 void MainWindow::refresh(int kind, int panes) {
+    if (shell_) shell_->refresh(kind, panes);
     const int options = panes & ~kPaneBitsMask;
     for (int bit : kPaneOrder) {
         if (!(panes & bit)) continue;

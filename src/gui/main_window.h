@@ -15,6 +15,7 @@ namespace tarn {
 
 class CommandActions;
 class ListBar;
+class ShellWidget;
 class TextKeyGuard;
 
 class MainWindow : public QMainWindow, public RefreshSink {
@@ -34,13 +35,15 @@ public:
 
     QAction* action(int id) const;
     QComboBox* list(int id) const;
+    ShellWidget* shell() const { return shell_; }
     // Runs command `id` as its menu item would.
     void runCommand(int id);
 
-    // A pane's redraw: called with the redraw kind and the options bits (the
-    // request's bits above the four pane bits).
+    // Watches the redraws a pane is asked for, beside the shell's own panes:
+    // called with the redraw kind and the options bits (the request's bits
+    // above the four pane bits).
     using PaneRedraw = std::function<void(int kind, int options)>;
-    void setPane(int paneBit, PaneRedraw redraw);
+    void watchPane(int paneBit, PaneRedraw redraw);
 
     // RefreshSink
     void refresh(int kind, int panes) override;
@@ -65,6 +68,7 @@ private:
     std::unique_ptr<CommandActions> actions_;
     std::unique_ptr<ListBar> lists_;
     TextKeyGuard* keyGuard_ = nullptr;
+    ShellWidget* shell_ = nullptr;
     // Pane redraws by bit position: SkinView, IsoView, GradientBox, PalBox.
     std::array<PaneRedraw, 4> panes_;
 };

@@ -137,6 +137,7 @@ TEST_F(Window, CompanionItemsFollowTheCurrentCompanion) {
     companion->name = "/q/w_shotgun.md2";
     companion->hidden = true;
     w.app().companions.push_back(std::move(companion));
+    w.app().companionIndex = 0;
     w.refreshAll();
     w.updateCommandStates();
     EXPECT_EQ(hide->text(), "&Show");
@@ -153,10 +154,10 @@ TEST_F(Window, RefreshReachesThePanesNamedInTheirOrder) {
             calls.push_back(std::string(name) + " " + std::to_string(kind) + " " + std::to_string(options));
         };
     };
-    w.setPane(kPaneSkinView, pane("skin"));
-    w.setPane(kPaneIsoView, pane("iso"));
-    w.setPane(kPaneGradient, pane("gradient"));
-    w.setPane(kPanePalette, pane("palette"));
+    w.watchPane(kPaneSkinView, pane("skin"));
+    w.watchPane(kPaneIsoView, pane("iso"));
+    w.watchPane(kPaneGradient, pane("gradient"));
+    w.watchPane(kPanePalette, pane("palette"));
 
     w.refresh(kRedrawFull, kPanesAll);
     EXPECT_EQ(calls, (std::vector<std::string>{"skin 0 32", "gradient 0 32", "iso 0 32", "palette 0 32"}));

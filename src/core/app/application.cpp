@@ -6,6 +6,7 @@
 #include "image/skin_io.h"
 #include "paint/color_commands.h"
 #include "platform/refresh.h"
+#include "render/companion_commands.h"
 #include "render/maps_inputs.h"
 #include "render/phong_shade.h"
 #include "render/shading.h"
@@ -39,6 +40,18 @@ void Application::bindCommands() {
 }
 
 void Application::bindFileCommands() {
+    auto companionCommand = [this](auto command) {
+        return [this, command] {
+            CompanionContext c{*ui_, settings_, refresh_, folders, mesh, companions, companionIndex};
+            command(c);
+        };
+    };
+    commands_.bind(cmd::kCompanionOpen, companionCommand(openCompanion));
+    commands_.bind(cmd::kCompanionClose, companionCommand(closeCompanion));
+    commands_.bind(cmd::kCompanionLoadSkin, companionCommand(loadCompanionSkin));
+    commands_.bind(cmd::kCompanionHide, companionCommand(toggleCompanionHidden));
+    commands_.bind(cmd::kCompanionOffset, companionCommand(offsetCompanion));
+
     commands_.bind(cmd::kPreferences, [this] {
         runPreferences(*ui_, settings_, preferenceDefaults, palOnTopChanged);
     });
@@ -105,16 +118,19 @@ Companion* Application::currentCompanion() {
 }
 
 void Application::bindOptionCommands() {
-    auto toggle = [this](bool& flag) {
-        return [this, &flag] {
+    auto toggle = [this](bool& flag, int panes) {
+        return [this, &flag, panes] {
             flag = !flag;
-            refresh_.refreshAll();
+            if (panes == kPanesAll)
+                refresh_.refreshAll();
+            else if (panes)
+                refresh_.refresh(kRedrawFull, panes);
         };
     };
-    commands_.bind(cmd::kCameraOverride, toggle(paneModes.cameraOverride));
-    commands_.bind(cmd::kSkinFollowsMapping, toggle(view.skinFollowsMapping));
-    commands_.bind(cmd::kMappingOverlayInPaint, toggle(paneModes.mappingOverlayInPaint));
-    commands_.bind(cmd::kRectangleMode, toggle(view.rectangleMode));
+    commands_.bind(cmd::kCameraOverride, toggle(paneModes.cameraOverride, kPanesAll));
+    commands_.bind(cmd::kSkinFollowsMapping, toggle(view.skinFollowsMapping, 0));
+    commands_.bind(cmd::kMappingOverlayInPaint, toggle(paneModes.mappingOverlayInPaint, kPanesAll));
+    commands_.bind(cmd::kRectangleMode, toggle(view.rectangleMode, kPaneSkinView));
 
     auto interaction = [this](bool mapping) {
         return [this, mapping] {
@@ -194,8 +210,7 @@ ListContent Application::listContent(int listId) {
         c.current = skins.currentIndex();
         break;
     case kListCompanions:
-        for (const auto& companion : companions)
-            c.entries.push_back((companion->hasSkin() ? "* " : "  ") + companion->name);
+        c.entries = companionListEntries(companions);
         c.current = companions.empty() ? -1 : companionIndex;
         break;
     case kListModes:

@@ -90,7 +90,7 @@ public:
     Mesh mesh;
     SkinList skins;
     std::vector<std::unique_ptr<Companion>> companions;
-    int companionIndex = 0;
+    int companionIndex = -1;  // -1 while there is none
     PaintState paint;
     Lighting lighting;
     MapList phongMaps{MapKind::Phong};
