@@ -35,6 +35,9 @@ ShellWidget::ShellWidget(Application& app, RefreshSink& refresh, QWidget* parent
         this);
     gradientBox_ = new GradientBoxWidget(app.paint, refresh, layout_, *this, *this,
                                          [&app] { return app.modes.currentIndex(); }, this);
+    for (QWidget* pane : {static_cast<QWidget*>(isoView_), static_cast<QWidget*>(skinView_),
+                          static_cast<QWidget*>(palBox_), static_cast<QWidget*>(gradientBox_)})
+        pane->installEventFilter(this);
     placePanes();
     QTimer::singleShot(0, this, [this] { this->refresh(kRedrawFull, kPanesAll); });
 }
@@ -107,6 +110,9 @@ void ShellWidget::splitterEnd() {
 }
 
 void ShellWidget::resizeEvent(QResizeEvent*) {
+    for (QWidget* pane : {static_cast<QWidget*>(isoView_), static_cast<QWidget*>(skinView_),
+                          static_cast<QWidget*>(palBox_), static_cast<QWidget*>(gradientBox_)})
+        pane->installEventFilter(this);
     placePanes();
     QTimer::singleShot(0, this, [this] { this->refresh(kRedrawFull, kPanesAll); });
 }
@@ -127,11 +133,20 @@ void ShellWidget::routeWheel(QPoint shellPos, int delta) {
     }
 }
 
-// The panes leave the wheel to the shell, which hands it to the pane under the
-// pointer: Qt brings the event here in this widget's coordinates.
 void ShellWidget::wheelEvent(QWheelEvent* event) {
     routeWheel(event->position().toPoint(), static_cast<std::int16_t>(event->angleDelta().y()));
     event->accept();
+}
+
+// The wheel over any pane comes to the shell, which hands it to the pane under
+// the pointer by the layout's rule.
+bool ShellWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Wheel) return QWidget::eventFilter(watched, event);
+    auto* pane = static_cast<QWidget*>(watched);
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    routeWheel(pane->mapTo(this, wheel->position().toPoint()), static_cast<std::int16_t>(wheel->angleDelta().y()));
+    wheel->accept();
+    return true;
 }
 
 }  // namespace tarn

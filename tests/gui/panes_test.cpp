@@ -1,0 +1,259 @@
+// The four panes driven through their real widgets with real mouse and wheel
+// events, on the offscreen platform.
+#include <QApplication>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/application.h"
+#include "gradient_box_widget.h"
+#include "image/skin.h"
+#include "iso_view_widget.h"
+#include "pal_box_widget.h"
+#include "platform/refresh.h"
+#include "scripted_ui.h"
+#include "shell_widget.h"
+#include "skin_view_widget.h"
+
+namespace tarn {
+namespace {
+
+// Hands the panes' requests back to the shell, as the main window does.
+struct ShellSink final : RefreshSink {
+    ShellWidget* shell = nullptr;
+    Application* app = nullptr;
+    std::vector<std::string> calls;
+    void refresh(int kind, int panes) override {
+        calls.push_back("refresh " + std::to_string(kind) + " " + std::to_string(panes));
+        if (shell != nullptr) shell->refresh(kind, panes);
+    }
+    void refreshAll() override { refresh(kRedrawFull, kPanesAll); }
+    void refillLists() override {}
+    void rebuildPaintRemap() override { app->rebuildPaintRemap(); }
+    void rebuildShadeRamps() override { app->rebuildShadeRamps(); }
+    void rebuildLightTable() override { app->rebuildLightTable(); }
+    void rebuildPhongShadeTable() override { app->rebuildPhongShadeTable(); }
+};
+
+constexpr int kSkinSide = 32;
+
+// A 32 x 32 skin on a square facing the default camera, both windings so
+// that one of each pair is in front whatever the culling rule keeps.
+void makeModel(Application& app) {
+    auto skin = makeBlankSkin(kSkinSide, kSkinSide);
+    for (int i = 0; i < kPaletteColors; ++i) {
+        skin->palette[static_cast<std::size_t>(i) * 3] = static_cast<std::uint8_t>(i);
+        skin->palette[static_cast<std::size_t>(i) * 3 + 1] = static_cast<std::uint8_t>(255 - i);
+        skin->palette[static_cast<std::size_t>(i) * 3 + 2] = static_cast<std::uint8_t>(i / 3);
+    }
+    for (std::size_t i = 0; i < skin->pixels.size(); ++i) skin->pixels[i] = static_cast<std::uint8_t>(i % 150 + 20);
+    skin->store();
+    app.skins.append(std::move(skin));
+
+    Mesh& mesh = app.mesh;
+    mesh.vertexCount = 4;
+    mesh.skinWidth = kSkinSide;
+    mesh.skinHeight = kSkinSide;
+    Frame frame;
+    frame.name = "square";
+    frame.positions = {{0, -20, -20}, {0, 20, -20}, {0, 20, 20}, {0, -20, 20}};
+    mesh.frames.push_back(frame);
+    mesh.mappingVertCount = 4;
+    mesh.mappingVerts[0] = {0, kSkinSide - 1};
+    mesh.mappingVerts[1] = {kSkinSide - 1, kSkinSide - 1};
+    mesh.mappingVerts[2] = {kSkinSide - 1, 0};
+    mesh.mappingVerts[3] = {0, 0};
+    const std::array<std::array<std::int16_t, 3>, 4> corners = {{{0, 1, 2}, {0, 2, 3}, {2, 1, 0}, {3, 2, 0}}};
+    mesh.triangleCount = 4;
+    for (std::size_t t = 0; t < corners.size(); ++t) {
+        mesh.triangles[t].vertex = corners[t];
+        mesh.triangles[t].mapping = corners[t];
+    }
+    ComputeFaceNormals(mesh);
+    mesh.loaded = true;
+}
+
+struct Panes : ::testing::Test {
+    test::ScriptedUi ui;
+    MemorySettings settings;
+    ShellSink sink;
+    Application app{ui, settings, sink};
+    std::unique_ptr<ShellWidget> shell;
+
+    void SetUp() override {
+        makeModel(app);
+        app.rebuildPaintRemap();
+        sink.app = &app;
+        shell = std::make_unique<ShellWidget>(app, sink);
+        sink.shell = shell.get();
+        shell->resize(824, 632);
+        shell->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(shell.get()));
+        shell->refresh(kRedrawFull, kPanesAll);
+        sink.calls.clear();
+    }
+    Skin& skin() { return *app.skins.current(); }
+};
+
+void wheel(QWidget* target, QPoint pos, int delta) {
+    QWheelEvent event(QPointF(pos), QPointF(target->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+
+TEST_F(Panes, LayoutPutsTheSkinLeftTheModelRightAndThePaletteBelow) {
+    EXPECT_EQ(shell->palBox()->geometry(), QRect(0, 600, 824, 32));
+    EXPECT_EQ(shell->skinView()->geometry(), QRect(0, 0, 520, 600));
+    EXPECT_EQ(shell->gradientBox()->geometry(), QRect(520, 0, 24, 600));
+    EXPECT_EQ(shell->isoView()->geometry(), QRect(544, 0, 280, 600));
+}
+
+TEST_F(Panes, PencilStrokeInTheSkinViewPaintsEachPixelUnderItOnce) {
+    SkinViewWidget* w = shell->skinView();
+    SkinView& view = w->view();
+    view.setZoom(8.0f);
+    view.setPan(16.0f, 16.0f);
+    w->redraw(kRedrawFull);
+    app.paint.paintStrength = 0.5;
+    app.rebuildPaintRemap();
+    const std::vector<std::uint8_t> before = skin().pixels;
+    const std::uint8_t guarded = before[static_cast<std::size_t>(view.sourceAt(300, 300))];
+    app.paint.protectedColors[guarded] = true;
+
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(160, 300));
+    QTest::mouseMove(w, QPoint(360, 300));
+    QTest::mouseMove(w, QPoint(160, 300));  // back over the same pixels
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(160, 300));
+
+    std::set<std::int32_t> under;
+    for (int x = 160; x <= 360; ++x) under.insert(view.sourceAt(x, 300));
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        const bool expectPaint = under.count(static_cast<std::int32_t>(i)) && !app.paint.protectedColors[before[i]];
+        EXPECT_EQ(skin().pixels[i], expectPaint ? app.paint.paintRemap[before[i]] : before[i]) << i;
+    }
+    EXPECT_EQ(skin().pixels[static_cast<std::size_t>(view.sourceAt(300, 300))], guarded);
+    // The view shows the painted skin through its source map.
+    const std::int32_t shown = view.sourceAt(200, 300);
+    EXPECT_EQ(view.image()[static_cast<std::size_t>(200 + (view.viewHeight() - 1 - 300) * view.viewWidth())],
+              skin().pixels[static_cast<std::size_t>(shown)]);
+    EXPECT_EQ(sink.calls.front(), "refresh 3 19");
+    EXPECT_EQ(view.drag(), SkinView::Drag::Idle);
+}
+
+TEST_F(Panes, StrokeOnTheTexturedModelPaintsTheTexelUnderThePointer) {
+    IsoViewWidget* w = shell->isoView();
+    const FrameBuffer& frame = w->view().frame();
+    // Find a pane pixel showing the skin.
+    QPoint hit(-1, -1);
+    for (int y = 0; y < w->height() && hit.x() < 0; y += 3)
+        for (int x = 0; x < w->width(); x += 3)
+            if (auto e = frame.elementAt(x, y); e && frame.pick()[*e] >= 0) {
+                hit = QPoint(x, y);
+                break;
+            }
+    ASSERT_GE(hit.x(), 0) << "the textured square is not on screen";
+    const std::int32_t texel = frame.pick()[*frame.elementAt(hit.x(), hit.y())];
+    const std::vector<std::uint8_t> before = skin().pixels;
+
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, hit);
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, hit);
+
+    ASSERT_LT(texel, kSkinSide * kSkinSide);
+    EXPECT_EQ(skin().pixels[static_cast<std::size_t>(texel)], app.paint.paintRemap[before[static_cast<std::size_t>(texel)]]);
+    int changed = 0;
+    for (std::size_t i = 0; i < before.size(); ++i) changed += skin().pixels[i] != before[i];
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(sink.calls.front(), "refresh 3 19");
+}
+
+TEST_F(Panes, WheelZoomsTheSkinViewWithinOneToTwelveOnEitherSide) {
+    SkinViewWidget* w = shell->skinView();
+    for (int i = 0; i < 30; ++i) wheel(w, QPoint(100, 100), 120);
+    EXPECT_EQ(w->view().zoom(), 12.0f);
+    wheel(w, QPoint(100, 100), 120);
+    EXPECT_EQ(w->view().zoom(), 12.0f);
+    for (int i = 0; i < 40; ++i) wheel(w, QPoint(100, 100), -120);
+    EXPECT_EQ(w->view().zoom(), 1.0f);
+
+    // After Swap Displays the SkinView is on the right and still takes its wheel.
+    shell->swapDisplays();
+    EXPECT_GT(w->x(), shell->gradientBox()->x());
+    EXPECT_LT(shell->isoView()->x(), shell->gradientBox()->x());
+    wheel(w, QPoint(50, 50), 240);
+    EXPECT_FLOAT_EQ(w->view().zoom(), 1.21f);
+    EXPECT_EQ(sink.calls.back(), "refresh 0 35");
+}
+
+TEST_F(Panes, WheelOverTheOtherPanes) {
+    // The palette strip steps the active colour; the gradient column ignores it.
+    app.paint.colorSlots[0] = 248;
+    wheel(shell->palBox(), QPoint(300, 10), 120);
+    EXPECT_EQ(app.paint.colorSlots[0], 8);
+    wheel(shell->gradientBox(), QPoint(10, 10), 120);
+    EXPECT_EQ(app.paint.colorSlots[0], 8);
+    // The 3D pane turns its camera a notch.
+    const Vec3f eye = shell->isoView()->view().target().eye;
+    wheel(shell->isoView(), QPoint(10, 10), 120);
+    EXPECT_NE(shell->isoView()->view().target().eye, eye);
+}
+
+TEST_F(Panes, SplitterDragCollapsesWithin64PixelsOfEitherEdge) {
+    GradientBoxWidget* g = shell->gradientBox();
+    const QPoint handle(12, g->height() - 20);
+    QTest::mousePress(g, Qt::LeftButton, Qt::NoModifier, handle);
+    EXPECT_TRUE(shell->splitterDragging());
+    EXPECT_TRUE(g->box().handlePressed());
+    EXPECT_EQ(g->cursor().shape(), Qt::BlankCursor);
+    QTest::mouseMove(g, g->mapFrom(shell.get(), QPoint(63, 300)));
+    EXPECT_EQ(shell->skinView()->width(), 0);
+    QTest::mouseMove(g, g->mapFrom(shell.get(), QPoint(300, 300)));
+    EXPECT_EQ(shell->skinView()->width(), static_cast<int>(800 * (300.0 / 824)));
+    QTest::mouseMove(g, g->mapFrom(shell.get(), QPoint(824 - 63, 300)));
+    EXPECT_EQ(shell->skinView()->width(), 800);
+    EXPECT_EQ(shell->isoView()->width(), 0);
+    QTest::mouseRelease(g, Qt::LeftButton, Qt::NoModifier, g->mapFrom(shell.get(), QPoint(824 - 63, 300)));
+    EXPECT_FALSE(shell->splitterDragging());
+    EXPECT_FALSE(g->box().handlePressed());
+    EXPECT_EQ(app.splitterFraction, 1.0);
+    // The left preset brings it back to a quarter.
+    QTest::mouseClick(g, Qt::LeftButton, Qt::NoModifier, QPoint(3, g->height() - 3));
+    EXPECT_EQ(shell->skinView()->width(), 200);
+}
+
+TEST_F(Panes, CameraDragInThe3DPaneHidesThePointerUntilRelease) {
+    app.paneModes.cameraOverride = true;
+    IsoViewWidget* w = shell->isoView();
+    const Vec3f eye = w->view().target().eye;
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_EQ(w->cursor().shape(), Qt::BlankCursor);
+    QTest::mouseMove(w, QPoint(130, 100));
+    EXPECT_NE(w->view().target().eye, eye);
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_NE(w->cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(w->view().drag(), IsoView::Drag::Idle);
+    EXPECT_EQ(sink.calls.back(), "refresh 0 34");
+}
+
+TEST_F(Panes, PaletteClickSetsTheActiveColourAndRightDragProtects) {
+    PalBoxWidget* p = shell->palBox();
+    const int index = p->box().indexAt(400, 12);
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(400, 12));
+    EXPECT_EQ(app.paint.colorSlots[0], index);
+    QTest::mousePress(p, Qt::RightButton, Qt::NoModifier, QPoint(100, 2));
+    QTest::mouseMove(p, QPoint(140, 2));
+    QTest::mouseRelease(p, Qt::RightButton, Qt::NoModifier, QPoint(140, 2));
+    EXPECT_TRUE(app.paint.protectedColors[static_cast<std::size_t>(p->box().indexAt(100, 2))]);
+    EXPECT_TRUE(app.paint.protectedColors[static_cast<std::size_t>(p->box().indexAt(140, 2))]);
+    // A right click on the skin picks its colour and the strip shows it.
+    SkinViewWidget* s = shell->skinView();
+    const QPoint onSkin(s->view().clientXOfSkin(16), s->view().clientYOfSkin(16));
+    const std::int32_t src = s->view().sourceAt(onSkin.x(), onSkin.y());
+    ASSERT_GE(src, 0);
+    QTest::mouseClick(s, Qt::RightButton, Qt::NoModifier, onSkin);
+    EXPECT_EQ(app.paint.colorSlots[0], skin().pixels[static_cast<std::size_t>(src)]);
+}
+
+}  // namespace
+}  // namespace tarn
