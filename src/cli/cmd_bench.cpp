@@ -1,0 +1,139 @@
+// tarn-cli bench: times renders of the current view as the Benchmark command
+// does, in one mode or in every mode that is available for the model.
+#include <charconv>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+#include "cli_commands.h"
+#include "model/game_folder.h"
+#include "platform/batch_ui.h"
+#include "render/benchmark.h"
+#include "render/maps_render_options.h"
+#include "render/render_setup.h"
+
+namespace tarn::cli {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr const char* kUsage =
+    "bench MODEL.md2 [--mode NAME|INDEX] [--size WxH] [--frames N] [--frame N] [--base DIR] "
+    "[--phong FILE]... [--env FILE]... [--colormap FILE] [--gamma G] [--light X,Y,Z]";
+
+std::string absolute(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+bool parseInt(const std::string& text, int& out) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end;
+}
+
+struct BenchLine {
+    RenderRequest request;
+    bool allModes = true;
+    int frames = kBenchmarkFrames;
+    MapRenderOptions maps;
+    std::string error;
+};
+
+// Applies one option with its value; returns the complaint or empty.
+std::string takeOption(BenchLine& line, const std::string& name, const std::string& value) {
+    if (isMapRenderOption(name)) return parseMapRenderOption(line.maps, name, value);
+    const std::string bad = "bad value for " + name + ": '" + value + "'";
+    if (name == "--mode") {
+        line.allModes = false;
+        if (parseInt(value, line.request.mode)) return {};
+        line.request.mode = RenderModes().indexOf(value);
+        return line.request.mode >= 0 ? std::string() : bad;
+    }
+    if (name == "--size") {
+        const auto x = value.find('x');
+        const bool ok = x != std::string::npos && parseInt(value.substr(0, x), line.request.width) &&
+                        parseInt(value.substr(x + 1), line.request.height);
+        return ok ? std::string() : bad;
+    }
+    if (name == "--frames") return parseInt(value, line.frames) && line.frames > 0 ? std::string() : bad;
+    if (name == "--frame") return parseInt(value, line.request.frame) ? std::string() : bad;
+    if (name == "--base") {
+        line.request.base = absolute(value);
+        return {};
+    }
+    return "unknown option '" + name + "'";
+}
+
+BenchLine parseBenchLine(const Args& args) {
+    BenchLine line;
+    for (std::size_t i = 0; i < args.size() && line.error.empty(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() > 1 && a[0] == '-') {
+            if (i + 1 >= args.size())
+                line.error = a + " needs a value";
+            else
+                line.error = takeOption(line, a, args[++i]);
+        } else if (line.request.model.empty()) {
+            line.request.model = absolute(a);
+        } else {
+            line.error = "more than one model given";
+        }
+    }
+    if (line.error.empty() && line.request.model.empty()) line.error = "no model given";
+    if (line.request.base.empty() && !line.request.model.empty())
+        line.request.base = defaultBaseFolder(line.request.model);
+    return line;
+}
+
+BenchmarkResult timeMode(RenderSession& session, MapRenderState& maps, int mode, int frames) {
+    refreshMapRender(session, maps, mode);
+    return runBenchmark([&] { session.draw(mode); }, frames);
+}
+
+int bench(const Args& args, std::ostream& out, std::ostream& err) {
+    const BenchLine line = parseBenchLine(args);
+    if (!line.error.empty()) {
+        err << "tarn-cli bench: " << line.error << "\nusage: tarn-cli " << kUsage << '\n';
+        return kExitUsage;
+    }
+    BatchUi ui(err);
+    auto session = std::make_unique<RenderSession>();
+    if (const std::string why = prepareRenderSession(*session, line.request, ui); !why.empty()) {
+        err << "tarn-cli bench: " << why << '\n';
+        return kExitFailed;
+    }
+    MapRenderState maps;
+    const int mapMode = line.allModes ? kEveryRenderMode : line.request.mode;
+    if (const std::string why = applyMapRenderOptions(*session, maps, line.maps, mapMode, ui);
+        !why.empty()) {
+        err << "tarn-cli bench: " << why << '\n';
+        return kExitFailed;
+    }
+    if (!line.allModes) {
+        if (const std::string refusal = renderModeRefusal(*session, line.request.mode); !refusal.empty()) {
+            err << refusal << '\n';
+            return kExitFailed;
+        }
+        out << benchmarkMessage(timeMode(*session, maps, line.request.mode, line.frames)) << '\n';
+        return kExitOk;
+    }
+    for (int mode = 0; mode < kRenderModeCount; ++mode) {
+        const char* name = session->modes.at(mode).GetName();
+        if (const std::string refusal = renderModeRefusal(*session, mode); !refusal.empty()) {
+            err << name << ": skipped: " << refusal << '\n';
+            continue;
+        }
+        out << name << ": " << benchmarkMessage(timeMode(*session, maps, mode, line.frames)) << '\n';
+    }
+    return kExitOk;
+}
+
+Registrar reg("bench", kUsage, bench);
+
+}  // namespace
+
+}  // namespace tarn::cli

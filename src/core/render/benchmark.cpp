@@ -1,0 +1,48 @@
+#include "render/benchmark.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "platform/ui.h"
+
+namespace tarn {
+
+namespace {
+constexpr double kMicrosecondsPerSecond = 1e6;
+}  // namespace
+
+std::int64_t steadyMicroseconds() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+double BenchmarkResult::framesPerSecond() const {
+    if (microseconds <= 0) return 0.0;
+    return frames * kMicrosecondsPerSecond / double(microseconds);
+}
+
+BenchmarkResult runBenchmark(const std::function<void()>& renderAndShow, int frames,
+                             const MicrosecondClock& clock) {
+    BenchmarkResult result;
+    result.frames = frames > 0 ? frames : 0;
+    const std::int64_t before = clock();
+    for (int i = 0; i < result.frames; ++i) renderAndShow();
+    result.microseconds = clock() - before;
+    return result;
+}
+
+std::string benchmarkMessage(const BenchmarkResult& result) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%d frames in %lld milliseconds = %f fps", result.frames,
+                  static_cast<long long>(result.milliseconds()), result.framesPerSecond());
+    return text;
+}
+
+BenchmarkResult Benchmark(Ui& ui, const std::function<void()>& renderAndShow,
+                          const MicrosecondClock& clock) {
+    const BenchmarkResult result = runBenchmark(renderAndShow, kBenchmarkFrames, clock);
+    ui.message(benchmarkMessage(result));
+    return result;
+}
+
+}  // namespace tarn
