@@ -63,14 +63,14 @@ std::string ensureBaseFolder(Ui& ui, const SettingsStore& settings,
     return base;
 }
 
-Folders resolveFolders(const std::string& base, SettingsStore& settings) {
+Folders resolveFolders(const std::string& base, SettingsStore& settings, bool storeBase) {
     Folders f;
     f.base = base;
     f.load = settings.getString(kProject, "LoadDir", kUnknown);
     f.save = settings.getString(kProject, "SaveDir", kUnknown);
     if (isUnknownOrUnusable(f.load)) f.load = base;
     if (isUnknownOrUnusable(f.save)) f.save = base;
-    settings.setString(kProject, "BaseDir", f.base);
+    if (storeBase) settings.setString(kProject, "BaseDir", f.base);
     settings.setString(kProject, "LoadDir", f.load);
     settings.setString(kProject, "SaveDir", f.save);
     return f;
@@ -140,7 +140,8 @@ StartupResult runStartup(const StartupRequest& request, StartupModel& model, Ui&
     result.splitterFraction =
         settings.getInt(kPreferences, "Splitter", kDefaultSplitter) / static_cast<double>(kSplitterScale);
 
-    folders = resolveFolders(ensureBaseFolder(ui, settings, request.baseFolder), settings);
+    const bool forced = request.baseFolder && isUsableFolder(*request.baseFolder);
+    folders = resolveFolders(ensureBaseFolder(ui, settings, request.baseFolder), settings, !forced);
 
     if (!skipped) {
         if (auto loaded = commandLineLoad(request, model, ui, settings, refresh))

@@ -69,8 +69,9 @@ struct StartupResult {
 std::string ensureBaseFolder(Ui& ui, const SettingsStore& settings,
                              const std::optional<std::string>& forced);
 
-// "LoadDir"/"SaveDir" fall back to the base folder; all three are stored back.
-Folders resolveFolders(const std::string& base, SettingsStore& settings);
+// "LoadDir"/"SaveDir" fall back to the base folder; they are stored back, and
+// so is the base folder unless it was given for this run only.
+Folders resolveFolders(const std::string& base, SettingsStore& settings, bool storeBase = true);
 
 // The tokens after "-md2": split at spaces outside double quotes, quotes
 // removed. Empty when the line holds no "-md2" or nothing after it.

@@ -86,6 +86,8 @@ TEST_F(Startup, ForcedBaseFolderIsUsedWithoutAskingAndNotStoredAsTheUsersChoice)
     EXPECT_TRUE(start({false, "", "", base}).keepRunning);
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(folders.base, base);
+    EXPECT_FALSE(settings.contains(kProject, "BaseDir"));
+    EXPECT_EQ(settings.getString(kProject, "LoadDir", ""), base);
 }
 
 TEST_F(Startup, CommandLineLoadsTheModelAndItsSkinsRelativeToTheWorkingFolder) {
