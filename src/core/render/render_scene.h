@@ -27,8 +27,10 @@ using ShadeRamps = std::array<ShadeRamp, kRampCount>;
 
 // The light of the shaded modes; the 3D pane's light drag turns it.
 struct Lighting {
-    // Each component is the float32 0xBF13CD39.
-    Vec3f lightVector{-0.57735f, -0.57735f, -0.57735f};
+    // Each component is the float32 0xBF13CD39, the program's own value near
+    // -1/sqrt(3); lighting results depend on its exact bits.
+    static constexpr float kStartComponent = -0.57735020f;
+    Vec3f lightVector{kStartComponent, kStartComponent, kStartComponent};
     ShadeRamps shadeRamps{};
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <set>
 
@@ -129,6 +130,12 @@ TEST(ShadeRamps, GreyLevelsWithoutSkinAndHueKeptWithOne) {
         EXPECT_EQ(red[1][std::size_t(k)][1], 0);
         EXPECT_GE(red[1][std::size_t(k)][0], red[1][std::size_t(k - 1)][0]);
     }
+}
+
+TEST(Lighting, StartsAtTheProgramsLightVector) {
+    const Lighting lighting;
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(lighting.lightVector.x), 0xBF13CD39u);
+    EXPECT_EQ(lighting.lightVector.x, lighting.lightVector.z);
 }
 
 TEST(ShadeRamps, RampChoiceFollowsFlagsOnlyInMappingMode) {
