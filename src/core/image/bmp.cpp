@@ -146,16 +146,16 @@ DecodedImage decodeBmp(const Bytes& file) {
         return d;
     }
 
-    // Rows are padded to 4 bytes; files written unpadded (pixel data of
-    // exactly width x height bytes) are still read the way they were written.
+    // Rows are padded to 4 bytes (some writers drop the last row's padding);
+    // files written unpadded, with pixel data of exactly width x height bytes,
+    // are still read the way they were written.
     const std::size_t available = file.size() - pixelsAt;
     std::size_t stride = paddedRow(w);
-    if (available < stride * h) {
+    if (available < stride * (h - 1) + w) {
         if (available != w * h) return failed(kMsgImageDamaged);
         stride = w;
     }
     img.pixels.assign(w * h, 0);
-
     for (std::size_t r = 0; r < h; ++r)
         std::copy_n(in.at(pixelsAt + r * stride), w, img.pixels.data() + order.memoryRow(r) * w);
     return d;

@@ -128,6 +128,10 @@ TEST(BmpReader, ReadsWhatOtherProgramsWrite) {
     d = decodeBmp(buildBmp(odd));
     ASSERT_TRUE(d.ok()) << d.error;
     EXPECT_EQ(d.image.pixels, (Bytes{4, 5, 6, 1, 2, 3}));
+    odd.pixelData = {1, 2, 3, 0, 4, 5, 6};  // last row's padding left out
+    d = decodeBmp(buildBmp(odd));
+    ASSERT_TRUE(d.ok()) << d.error;
+    EXPECT_EQ(d.image.pixels, (Bytes{4, 5, 6, 1, 2, 3}));
     odd.pixelData = {1, 2, 3, 4, 5, 6};
     d = decodeBmp(buildBmp(odd));
     ASSERT_TRUE(d.ok()) << d.error;
