@@ -5,6 +5,7 @@
 
 #include "about_dialog.h"
 #include "offset_dialog.h"
+#include "preferences_dialog.h"
 #include "platform/dialogs.h"
 
 namespace tarn {
@@ -79,6 +80,13 @@ std::optional<CompanionOffsets> QtUi::offsetCompanionModel(const CompanionOffset
 void QtUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {
     AboutDialog dialog(rows, parent_);
     dialog.exec();
+}
+
+std::optional<PreferencesValues> QtUi::editPreferences(const PreferencesValues& current,
+                                                       const PreferencesBrowsers& browsers) {
+    PreferencesDialog dialog(current, browsers, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.values();
 }
 
 }  // namespace tarn

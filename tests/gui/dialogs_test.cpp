@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -6,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <functional>
 
+#include "intro_sound.h"
+#include "preferences_dialog.h"
 #include "qt_ui.h"
 
 namespace tarn {
@@ -46,6 +51,63 @@ TEST(OffsetCompanionDialog, ShowsTheOffsetsAndReturnsTheEditedOnesOnOk) {
 
     whenModal([](QWidget* d) { button(d, QDialogButtonBox::Cancel)->click(); });
     EXPECT_FALSE(ui.offsetCompanionModel({}).has_value());
+}
+
+TEST(PreferencesDialogWidget, FillsItsFieldsBrowsesAndPreviewsTheIntro) {
+    PreferencesValues values;
+    values.palettePath = "/data/colormap.pcx";
+    values.phongPath = "/data/phongs";
+    values.quickExit = true;
+    int browsed = 0;
+    PreferencesBrowsers browsers;
+    browsers.phongFolder = [&] {
+        ++browsed;
+        return std::optional<std::string>("/elsewhere/phongs");
+    };
+    browsers.envFolder = [&] { return std::optional<std::string>(); };
+    PreferencesDialog d(values, browsers);
+
+    EXPECT_TRUE(d.findChild<QRadioButton*>("1011")->isChecked());
+    EXPECT_EQ(d.findChild<QLineEdit*>("1005")->text(), "/data/colormap.pcx");
+    EXPECT_TRUE(d.findChild<QCheckBox*>("1012")->isChecked());
+    auto* intro = d.findChild<QComboBox*>("1021");
+    ASSERT_EQ(intro->count(), 10);
+    EXPECT_EQ(intro->currentText(), "Random");
+    EXPECT_FALSE(d.findChild<QLineEdit*>("1015")->isEnabled());
+
+    d.findChild<QPushButton*>("1008")->click();
+    d.findChild<QPushButton*>("1014")->click();
+    EXPECT_EQ(browsed, 1);
+    EXPECT_EQ(d.findChild<QLineEdit*>("1007")->text(), "/elsewhere/phongs");
+
+    emit intro->activated(3);
+    EXPECT_TRUE(d.sound().playing());
+    EXPECT_TRUE(d.previewRunning());
+    intro->setCurrentIndex(9);
+    emit intro->activated(9);  // no custom file: silent, no preview
+    EXPECT_TRUE(d.findChild<QLineEdit*>("1015")->isEnabled());
+    EXPECT_FALSE(d.sound().playing());
+
+    d.findChild<QRadioButton*>("1004")->setChecked(true);
+    d.findChild<QCheckBox*>("1013")->setChecked(true);
+    PreferencesValues out = d.values();
+    EXPECT_EQ(out.dirScanPrompt, 0);
+    EXPECT_TRUE(out.palOnTop);
+    EXPECT_EQ(out.introNumber, 9);
+    EXPECT_EQ(out.phongPath, "/elsewhere/phongs");
+
+    emit intro->activated(2);
+    d.reject();
+    EXPECT_FALSE(d.sound().playing());
+    EXPECT_FALSE(d.previewRunning());
+}
+
+TEST(IntroSounds, EightDistinctWaveClips) {
+    QByteArray first = IntroSound::clipWave(0);
+    ASSERT_GT(first.size(), 44);
+    EXPECT_TRUE(first.startsWith("RIFF"));
+    EXPECT_EQ(first.mid(8, 8), "WAVEfmt ");
+    for (int i = 1; i < kIntroClipCount; ++i) EXPECT_NE(IntroSound::clipWave(i), first) << i;
 }
 
 }  // namespace
