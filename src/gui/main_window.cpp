@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include "app/command_ids.h"
 #include "command_actions.h"
@@ -41,6 +42,8 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     resize(kStartWidth, kStartHeight);
 
     app_->commands().bind(cmd::kExit, [this] { close(); });
+    app_->preferenceDefaults = PreferenceDefaults::inFolder(
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
 
     actions_ = std::make_unique<CommandActions>(*this, [this](int id) { runCommand(id); });
     lists_ = std::make_unique<ListBar>(*this, actions_->toolBar(),
