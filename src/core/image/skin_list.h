@@ -43,8 +43,10 @@ private:
     int current_ = -1;
 };
 
-// Moves linked Skins ahead of external ones, keeping the order within each
-// group stable only as far as single swaps do (see the list refresh).
+// Moves linked Skins ahead of external ones: each external Skin among the
+// first L positions (L = number of linked Skins) swaps with the first linked
+// Skin after it; the current index follows its Skin. Linked Skins keep their
+// relative order; external ones may not.
 void OrderSkins(SkinList& list);
 
 // One entry of the Skins list pane.
