@@ -60,6 +60,11 @@ void ListBar::fill(int id, const ListContent& content) {
     box->setCurrentIndex(content.current < 0 && box->count() > 0 && id == kListSkins ? 0 : content.current);
 }
 
+void ListBar::setText(int id, int index, const QString& text) {
+    QComboBox* box = list(id);
+    if (box && index >= 0 && index < box->count() && box->itemText(index) != text) box->setItemText(index, text);
+}
+
 void ListBar::select(int id, int index) {
     if (QComboBox* box = list(id)) {
         QSignalBlocker block(box);

@@ -20,6 +20,8 @@ public:
     // Replaces the entries of list `id` and selects its current entry; no
     // selection handler runs.
     void fill(int id, const ListContent& content);
+    // Changes one entry's text in place.
+    void setText(int id, int index, const QString& text);
     // Selects `index` without running the selection handler.
     void select(int id, int index);
 

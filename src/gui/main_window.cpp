@@ -107,6 +107,7 @@ void MainWindow::refresh(int kind, int panes) {
         const PaneRedraw& redraw = panes_[static_cast<std::size_t>(slotOf(bit))];
         if (redraw) redraw(kind, options);
     }
+    updateSkinMarks();
     updateTitle();
 }
 
@@ -127,6 +128,11 @@ void MainWindow::rebuildPhongShadeTable() { app_->rebuildPhongShadeTable(); }
 void MainWindow::updateCommandStates() {
     actions_->update([this](int id) { return app_->stateOf(id); });
     updateTitle();
+}
+
+void MainWindow::updateSkinMarks() {
+    for (int i = 0; i < app_->skins.count(); ++i)
+        lists_->setText(kListSkins, i, QString::fromStdString(app_->skinListText(i)));
 }
 
 void MainWindow::updateTitle() {

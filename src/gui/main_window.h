@@ -63,6 +63,8 @@ protected:
 private:
     void listChosen(int id, int index);
     void updateTitle();
+    // Marks the Skins list entries whose pixels are not stored.
+    void updateSkinMarks();
 
     std::unique_ptr<Application> app_;
     std::unique_ptr<CommandActions> actions_;

@@ -183,6 +183,7 @@ TEST_F(Window, SkinsListAndTitleShowUnstoredChanges) {
     w.app().skins.at(0)->pixels[0] = 9;
     w.refresh(kRedrawFromSkin, kPaneSkinView);
     EXPECT_TRUE(w.isWindowModified());
+    EXPECT_EQ(w.list(kListSkins)->itemText(0), "models/m/skin.pcx *");
 
     ui.answer(Answer::No);  // keep the unstored skin
     QTest::keyClick(&w, Qt::Key_D, Qt::ShiftModifier);

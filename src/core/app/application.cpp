@@ -23,6 +23,8 @@ std::string displayName(const Skin& skin) {
     return name;
 }
 
+constexpr const char* kModifiedMark = " *";
+
 }  // namespace
 
 Application::Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh)
@@ -204,7 +206,7 @@ ListContent Application::listContent(int listId) {
         break;
     case kListSkins:
         for (const SkinListEntry& e : refillSkinEntries(skins)) {
-            c.entries.push_back(e.text);
+            c.entries.push_back(skinListText(static_cast<int>(c.entries.size())));
             c.images.push_back(e.image);
         }
         c.current = skins.currentIndex();
@@ -259,6 +261,12 @@ void Application::listChosen(int listId, int index) {
     default:
         break;
     }
+}
+
+std::string Application::skinListText(int index) const {
+    const Skin* skin = skins.at(index);
+    if (!skin) return {};
+    return displayName(*skin) + (skin->pixels != skin->backup ? kModifiedMark : "");
 }
 
 bool Application::skinLoaded() const { return !skins.empty(); }

@@ -59,6 +59,9 @@ public:
 
     // The content of list `listId` (ListId), refreshed from the model.
     ListContent listContent(int listId);
+    // The Skins list text of Skin `index`: its name with forward slashes,
+    // marked when its pixels differ from their stored state.
+    std::string skinListText(int index) const;
     // A list box reports that entry `index` was chosen.
     void listChosen(int listId, int index);
 
