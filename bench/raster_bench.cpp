@@ -16,13 +16,20 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr int kSkinSide = 256;
-constexpr int kTriangles = 2000;
 
-// Triangles of a model seen at 640 x 480: corners within a few dozen pixels
-// of each other, spread over the middle of the view, some crossing a border.
+// A model seen at 640 x 480: a jittered grid mesh (the front faces that
+// survive culling), partly off the left border, with a smooth depth and a
+// smooth skin layout, triangles drawn in order.
 struct Corner {
     int x, y, s, t, z;
 };
+constexpr int kCell = 14;
+constexpr int kColumns = 34;
+constexpr int kRows = 26;
+constexpr int kTriangles = kColumns * kRows * 2;
+constexpr int kLeft = -30;
+constexpr int kTop = 50;
+
 struct Scene {
     std::vector<std::array<Corner, 3>> triangles;
     std::vector<std::uint8_t> skin = std::vector<std::uint8_t>(kSkinSide * kSkinSide);
@@ -33,17 +40,23 @@ struct Scene {
 
     Scene() {
         std::mt19937 rng(1234);
-        auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-        for (int i = 0; i < kTriangles; ++i) {
-            const int cx = in(-20, kWidth + 20);
-            const int cy = in(-20, kHeight + 20);
-            const int size = in(4, 40);
-            std::array<Corner, 3> tri;
-            for (auto& c : tri)
-                c = Corner{cx + in(-size, size), cy + in(-size, size), in(0, kSkinSide - 1), in(0, kSkinSide - 1),
-                           in(0, 16384)};
-            triangles.push_back(tri);
-        }
+        std::uniform_int_distribution<int> jitter(-kCell / 3, kCell / 3);
+        std::vector<Corner> grid;
+        for (int j = 0; j <= kRows; ++j)
+            for (int i = 0; i <= kColumns; ++i) {
+                const int x = kLeft + i * kCell + jitter(rng);
+                const int y = kTop + j * kCell + jitter(rng);
+                const int dx = i - kColumns / 2;
+                const int dy = j - kRows / 2;
+                grid.push_back(Corner{x, y, i * (kSkinSide - 1) / kColumns, j * (kSkinSide - 1) / kRows,
+                                      2000 + 20 * (dx * dx + dy * dy)});
+            }
+        auto at = [&](int i, int j) { return grid[static_cast<std::size_t>(j * (kColumns + 1) + i)]; };
+        for (int j = 0; j < kRows; ++j)
+            for (int i = 0; i < kColumns; ++i) {
+                triangles.push_back({at(i, j), at(i + 1, j), at(i + 1, j + 1)});
+                triangles.push_back({at(i, j), at(i + 1, j + 1), at(i, j + 1)});
+            }
         for (std::size_t i = 0; i < skin.size(); ++i) skin[i] = static_cast<std::uint8_t>(i * 13);
         for (int r = 0; r < kSkinSide; ++r) rows[static_cast<std::size_t>(r)] = r * kSkinSide;
         for (std::size_t i = 0; i < colormap.size(); ++i) colormap[i] = static_cast<std::uint8_t>(i);

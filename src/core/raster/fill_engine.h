@@ -78,11 +78,20 @@ struct FillRule {
     Source source;
     std::int32_t key = 0;
 
-    void plot(std::uint8_t& colour, std::int32_t* pick, std::ptrdiff_t i, const SpanValues<kLinear>& values) const {
+    // The colour of a pixel and the value its pick plane takes (unused for PickWrite::None).
+    struct Shaded {
+        std::uint8_t colour;
+        std::int32_t pick;
+    };
+    Shaded shade(const SpanValues<kLinear>& values) const {
         std::int32_t offset = 0;
-        colour = source.colour(values, offset);
-        if constexpr (Pick == PickWrite::Key) pick[i] = key;
-        if constexpr (Pick == PickWrite::TexelOffset) pick[i] = offset;
+        const std::uint8_t colour = source.colour(values, offset);
+        return {colour, Pick == PickWrite::Key ? key : offset};
+    }
+    void plot(std::uint8_t* colour, std::int32_t* pick, std::ptrdiff_t i, const SpanValues<kLinear>& values) const {
+        const Shaded s = shade(values);
+        colour[i] = s.colour;
+        if constexpr (Pick != PickWrite::None) pick[i] = s.pick;
     }
 };
 
@@ -183,7 +192,9 @@ private:
 
     // Records the edge's pixels in the per-row tables by Bresenham's rule; the
     // first pixel to reach a new extreme of its row keeps it. The edge lies
-    // inside the target.
+    // inside the target. The error's sign decides between a major step and a
+    // diagonal one; it is turned into a mask rather than a branch, because it
+    // flips unpredictably along most edges.
     template <int A>
     static void walkEdge(Rasterizer& r, const FillPoint<A>& start, const FillPoint<A>& end) {
         r.firstRow_ = std::min({r.firstRow_, start[kAxisY], end[kAxisY]});
@@ -195,6 +206,11 @@ private:
         const int minor = xMajor ? dy : dx;
         const int sx = end[kAxisX] < start[kAxisX] ? -1 : 1;
         const int sy = end[kAxisY] < start[kAxisY] ? -1 : 1;
+        // Every step moves along the major axis; a diagonal step also moves along the minor one.
+        const int majorX = xMajor ? sx : 0;
+        const int majorY = xMajor ? 0 : sy;
+        const int minorX = sx - majorX;
+        const int minorY = sy - majorY;
 
         SpanValues<A> values;
         SpanValues<A> steps{};
@@ -209,28 +225,45 @@ private:
         int error = 2 * minor - major;
         for (int i = 0;; ++i) {
             const std::size_t row = static_cast<std::size_t>(y);
-            std::int32_t* attrs = nullptr;
             if (x < r.leftEdge_[row]) {
                 r.leftEdge_[row] = x;
-                attrs = &r.leftAttrs_[row * kMaxFillAttributes];
+                std::int32_t* attrs = &r.leftAttrs_[row * kMaxFillAttributes];
                 for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
             }
             if (x > r.rightEdge_[row]) {
                 r.rightEdge_[row] = x;
-                attrs = &r.rightAttrs_[row * kMaxFillAttributes];
+                std::int32_t* attrs = &r.rightAttrs_[row * kMaxFillAttributes];
                 for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
             }
             if (i == major) break;
-            if (error < 0) {
-                if (xMajor) x += sx;
-                else y += sy;
-                error += 2 * minor;
-            } else {
-                x += sx;
-                y += sy;
-                error += 2 * (minor - major);
-            }
+            const int diagonal = -static_cast<int>(error >= 0);  // all ones on a diagonal step
+            x += majorX + (minorX & diagonal);
+            y += majorY + (minorY & diagonal);
+            error += 2 * minor - (2 * major & diagonal);
             advance<A>(values, steps);
+        }
+    }
+
+    // One depth-tested span, addressed from its end (index -n up to 0). Depth
+    // moves in whole depth units: only the integer parts interpolate. The
+    // values and steps come by value so that the plane stores cannot alias them
+    // and force reloads. (Packing groups of passing pixels into wide stores
+    // measured slower than this.)
+    template <class Rule>
+    static void depthSpan(const Rule& rule, std::uint16_t* depth, std::uint8_t* colour, std::int32_t* pick, int n,
+                          std::int32_t zLeft, std::int32_t zRight, SpanValues<Rule::kLinear> values,
+                          const SpanValues<Rule::kLinear> steps) {
+        const std::int32_t zl = zLeft >> kFixed16Shift;
+        const std::int32_t zStep = ((zRight >> kFixed16Shift) - zl) / n;
+        std::int32_t z = zl;
+        for (std::ptrdiff_t i = -n; i != 0; ++i) {
+            const auto d = static_cast<std::uint16_t>(z);
+            if (d < depth[i]) {
+                depth[i] = d;
+                rule.plot(colour, pick, i, values);
+            }
+            z += zStep;
+            advance<Rule::kLinear>(values, steps);
         }
     }
 
@@ -267,24 +300,10 @@ private:
             if constexpr (Rule::kSolid) {
                 std::memset(colour - n, rule.source.value, static_cast<std::size_t>(n));
             } else if constexpr (Rule::kDepthTested) {
-                // Depth moves in whole depth units: only the integer parts interpolate.
-                const std::int32_t zl = left[L] >> kFixed16Shift;
-                const std::int32_t zr = right[L] >> kFixed16Shift;
-                const std::int32_t zStep = (zr - zl) / n;
-                std::int32_t z = zl;
-                std::uint16_t* depth = r.depth_ + end;
-                for (std::ptrdiff_t i = -n; i != 0; ++i) {
-                    const auto d = static_cast<std::uint16_t>(z);
-                    if (d < depth[i]) {
-                        depth[i] = d;
-                        rule.plot(colour[i], pick, i, values);
-                    }
-                    z += zStep;
-                    advance<L>(values, steps);
-                }
+                depthSpan(rule, r.depth_ + end, colour, pick, n, left[L], right[L], values, steps);
             } else {
                 for (std::ptrdiff_t i = -n; i != 0; ++i) {
-                    rule.plot(colour[i], pick, i, values);
+                    rule.plot(colour, pick, i, values);
                     advance<L>(values, steps);
                 }
             }
