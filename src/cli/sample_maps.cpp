@@ -76,23 +76,31 @@ std::vector<SampleMap> phongMaps() {
 }
 
 std::vector<SampleMap> environmentMaps(const Palette& palette) {
+    // Sixteen shades per ramp band smooth gradients; a little dither hides it.
+    constexpr int kDither = 12;
+    int column = 0, row = 0;
     auto nearest = [&](float r, float g, float b) {
-        auto c = [](float v) { return std::clamp(static_cast<int>(v), 0, 255); };
+        const float d = static_cast<float>(hash(column, row, 3) % kDither - kDither / 2);
+        auto c = [d](float v) { return std::clamp(static_cast<int>(v + d), 0, 255); };
         return static_cast<std::uint8_t>(nearestColor(palette, c(r), c(g), c(b)));
     };
     const Normal sun = unit(-0.5f, 0.6f, 0.62f);
-    SampleMap sky{"env_sky.pcx", render([&](const Normal& n, int column, int row) {
+    SampleMap sky{"env_sky.pcx", render([&](const Normal& n, int x, int y) {
+                      column = x;
+                      row = y;
                       if (dot3(n, sun) > 0.985f) return nearest(255, 250, 220);
                       if (n.y >= 0.0f) {  // sky: deep blue overhead, pale at the horizon
                           const float k = std::sqrt(n.y);
                           return nearest(200 - 150 * k, 225 - 125 * k, 255 - 40 * k);
                       }
                       const float k = std::min(1.0f, -n.y * 1.6f);  // ground: warm sand to dark earth
-                      const float speck = static_cast<float>(hash(column, row, 11) % 24);
+                      const float speck = static_cast<float>(hash(x, y, 11) % 24);
                       return nearest(170 - 110 * k + speck, 130 - 90 * k + speck, 90 - 60 * k);
                   }),
                   palette};
-    SampleMap studio{"env_chrome.pcx", render([&](const Normal& n, int, int) {
+    SampleMap studio{"env_chrome.pcx", render([&](const Normal& n, int x, int y) {
+                         column = x;
+                         row = y;
                          // Two soft boxes and a warm floor bounce on a dark studio.
                          const float box1 = std::abs(n.x + 0.45f) < 0.18f && n.y > 0.1f ? 1.0f : 0.0f;
                          const float box2 = std::abs(n.y - 0.55f) < 0.08f && n.x > 0.0f ? 1.0f : 0.0f;

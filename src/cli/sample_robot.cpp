@@ -167,14 +167,14 @@ LatheSpec lathe(std::vector<Ring> rings, int segments, float scaleX = 1.0f, floa
 
 SampleModel buildRobot() {
     ModelBuilder b(kRobotSkinWidth, kRobotSkinHeight);
-    const int torso = b.addIsland(144, 64, paintTorso());
-    const int head = b.addIsland(112, 44, paintHead());
-    const int pelvis = b.addIsland(80, 24, paintPelvis());
-    const int upper = b.addIsland(48, 36, paintUpperLimb());
-    const int forearm = b.addIsland(48, 40, paintForearm());
-    const int thigh = b.addIsland(56, 40, paintUpperLimb());
-    const int shin = b.addIsland(56, 48, paintShin());
-    const int pad = b.addIsland(56, 28, paintPad());
+    const int torso = b.addIsland(160, 72, paintTorso());
+    const int head = b.addIsland(120, 52, paintHead());
+    const int pelvis = b.addIsland(88, 28, paintPelvis());
+    const int upper = b.addIsland(52, 40, paintUpperLimb());
+    const int forearm = b.addIsland(52, 44, paintForearm());
+    const int thigh = b.addIsland(60, 44, paintUpperLimb());
+    const int shin = b.addIsland(60, 52, paintShin());
+    const int pad = b.addIsland(60, 32, paintPad());
     const int hand = b.addIsland(32, 20, paintHand());
     const int foot = b.addIsland(48, 16, paintFoot());
     const int antenna = b.addIsland(20, 24, paintAntenna());
