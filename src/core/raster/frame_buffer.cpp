@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "raster/rasterizer.h"
+
 namespace tarn {
 
 namespace {
 constexpr int kRowAlignment = 4;
+// The largest client size whose planes the rasterizer still accepts as a target.
+constexpr int kMaxClientSide = kMaxTargetSide / kRowAlignment * kRowAlignment;
 }
 
 int planeWidthFor(int clientWidth) {
@@ -15,9 +19,9 @@ int planeWidthFor(int clientWidth) {
 }
 
 void FrameBuffer::resize(int clientWidth, int clientHeight) {
-    clientWidth_ = std::max(clientWidth, 0);
+    clientWidth_ = std::clamp(clientWidth, 0, kMaxClientSide);
     width_ = planeWidthFor(clientWidth_);
-    height_ = std::max(clientHeight, 0);
+    height_ = std::clamp(clientHeight, 0, kMaxClientSide);
     const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
     // Fresh vectors rather than resize(): the old contents are worthless and
     // copying them would cost as much as the clear that follows.

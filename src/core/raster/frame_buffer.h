@@ -23,7 +23,8 @@ public:
     FrameBuffer() = default;
 
     // Reallocates all three planes for a client area of the given size; the
-    // contents are undefined until the next clear. Negative sizes count as 0.
+    // contents are undefined until the next clear. Negative sizes count as 0;
+    // sizes beyond what the Rasterizer can target are cut to its limit.
     void resize(int clientWidth, int clientHeight);
 
     int width() const { return width_; }    // plane width: the row pitch

@@ -45,6 +45,11 @@ TEST(FrameBuffer, ClearSetsBackgroundFarDepthAndNoPick) {
     }
     frame.resize(0, 0);
     frame.clear(1);  // an empty frame is fine
+
+    frame.resize(100000, 3);  // cut to a size the rasterizer accepts
+    Rasterizer raster;
+    EXPECT_TRUE(raster.SetTarget(frame));
+    EXPECT_LE(frame.width(), kMaxTargetSide);
 }
 
 TEST(ClipNear, KeepsMovesOrRejects) {
