@@ -86,7 +86,9 @@ public:
     // The texture of the textured fills: `texels` with `rowOffsets[r]` the
     // offset of row r (usually r x width), for `height` rows of `width` texels.
     // Returns false, and leaves no texture (textured fills draw nothing), when a
-    // row would reach outside `texels`.
+    // row would reach outside `texels`. The rows are checked here, once: set the
+    // texture again after changing the row table. Like the planes, the texels,
+    // shade table and map are not owned and must outlive their use.
     bool SetTexture(std::span<const std::uint8_t> texels, int width, int height,
                     std::span<const std::int32_t> rowOffsets);
     // The colormap of the shaded textured fills, rows of 256 bytes.
