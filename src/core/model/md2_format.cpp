@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -92,13 +93,23 @@ std::string readTriangles(const ByteView& in, const Md2Header& h, std::vector<Md
     return {};
 }
 
-void readFrames(const ByteView& in, const Md2Header& h, std::vector<Frame>& out) {
+// Frame placement values beyond any game's world, or not numbers at all, would
+// only carry garbage into the projection's integer conversions.
+bool usablePlacement(const Vec3f& v) {
+    for (float c : {v.x, v.y, v.z})
+        if (!std::isfinite(c) || std::fabs(c) > kMd2MaxPlacement) return false;
+    return true;
+}
+
+std::string readFrames(const ByteView& in, const Md2Header& h, std::vector<Frame>& out) {
     const std::size_t frameBytes = md2FrameBytes(h.numVertices);
     out.resize(static_cast<std::size_t>(h.numFrames));
     for (std::size_t f = 0; f < out.size(); ++f) {
         const std::size_t at = static_cast<std::size_t>(h.offsetFrames) + f * frameBytes;
         const Vec3f scale{f32(in, at), f32(in, at + 4), f32(in, at + 8)};
         const Vec3f translate{f32(in, at + 12), f32(in, at + 16), f32(in, at + 20)};
+        if (!usablePlacement(scale) || !usablePlacement(translate))
+            return damaged("frame " + std::to_string(f) + " has a scale or translation that is not a usable number");
         Frame& frame = out[f];
         frame.name = fixedText(in, at + 24, kMd2FrameNameSize);
         frame.positions.resize(static_cast<std::size_t>(h.numVertices));
@@ -110,6 +121,7 @@ void readFrames(const ByteView& in, const Md2Header& h, std::vector<Frame>& out)
             packed += kMd2PackedVertexSize;
         }
     }
+    return {};
 }
 
 }  // namespace
@@ -168,7 +180,8 @@ Md2Parse parseMd2(const Bytes& file) {
         const std::size_t at = static_cast<std::size_t>(h.offsetSkinCoords) + i * kMd2SkinCoordSize;
         c.skinCoords[i] = {i16(in, at), i16(in, at + 2)};
     }
-    readFrames(in, h, c.frames);
+    result.error = readFrames(in, h, c.frames);
+    if (!result.error.empty()) result.contents = {};
     return result;
 }
 

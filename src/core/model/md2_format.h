@@ -23,6 +23,9 @@ inline constexpr std::size_t kMd2FrameHeaderSize = 40;  // scale, translate, nam
 inline constexpr std::size_t kMd2FrameNameSize = 16;
 inline constexpr std::size_t kMd2PackedVertexSize = 4;
 inline constexpr const char kMd2Magic[4] = {'I', 'D', 'P', '2'};
+// Frame scales and translations are refused beyond this magnitude: game
+// worlds span a few thousand units.
+inline constexpr float kMd2MaxPlacement = 1.0e6f;
 
 // Byte offsets of the header fields.
 enum Md2HeaderOffset : std::size_t {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <cstring>
 
 #include "gl_check.h"
@@ -96,6 +97,17 @@ TEST(Md2Parse, RefusesDamagedHeadersWithAReason) {
         const Md2Parse parsed = parseMd2(file);
         EXPECT_NE(parsed.error.find(d.expected), std::string::npos) << d.what << ": " << parsed.error;
         EXPECT_TRUE(parsed.contents.frames.empty()) << d.what;
+    }
+}
+
+TEST(Md2Parse, RefusesFramesPlacedByNoNumber) {
+    for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 3.0e7f}) {
+        test::TestMd2 m = test::quadModel();
+        m.frames[2].scale[1] = bad;
+        EXPECT_NE(parseMd2(m.build()).error.find("frame 2 has a scale or translation"), std::string::npos) << bad;
+        m = test::quadModel();
+        m.frames[0].translate[0] = -bad;
+        EXPECT_FALSE(parseMd2(m.build()).ok()) << bad;
     }
 }
 
