@@ -114,4 +114,46 @@ bool WidgetPointer::warpTo(int x, int y) {
     return QCursor::pos() == target;
 }
 
+PaneWidget::PaneWidget(PaneInput& input, QWidget* parent) : QWidget(parent), pointer_(*this), input_(input) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PaneWidget::updateShape() {
+    if (const auto s = shape()) pointer_.setShape(*s);
+}
+
+void PaneWidget::mousePressEvent(QMouseEvent* event) {
+    updateShape();
+    input_.mousePress(toMouseEvent(*event), pointer_);
+    afterInput();
+}
+
+void PaneWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (!pointer_.captured()) {
+        updateShape();
+        return;
+    }
+    input_.mouseMove(toMouseEvent(*event), pointer_);
+    afterInput();
+}
+
+void PaneWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (!pointer_.captured()) return;
+    input_.mouseRelease(toMouseEvent(*event), pointer_);
+    afterInput();
+}
+
+void PaneWidget::enterEvent(QEnterEvent*) { updateShape(); }
+
+bool PaneWidget::event(QEvent* event) {
+    // Losing the pointer mid-drag (another window took it) ends the drag.
+    if ((event->type() == QEvent::UngrabMouse || event->type() == QEvent::WindowDeactivate) && pointer_.captured()) {
+        pointer_.releaseCapture();
+        input_.captureLost(pointer_);
+        if (pointer_.hidden()) pointer_.showCursor();
+        afterInput();
+    }
+    return QWidget::event(event);
+}
+
 }  // namespace tarn

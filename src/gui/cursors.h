@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QWidget>
+#include <optional>
 
 #include "render/iso_view_context.h"
 #include "render/iso_view_input.h"
@@ -40,6 +41,32 @@ private:
     QCursor shape_;
     bool captured_ = false;
     bool hidden_ = false;
+};
+
+// A pane widget: forwards Qt's mouse events to the pane's behaviour while it
+// holds the capture, and ends the drag when the pointer is taken away.
+class PaneWidget : public QWidget {
+public:
+    PaneWidget(PaneInput& input, QWidget* parent);
+    const WidgetPointer& pointer() const { return pointer_; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    bool event(QEvent* event) override;
+
+    // The pane's pointer shape, or nothing for the default arrow.
+    virtual std::optional<QCursor> shape() const { return std::nullopt; }
+    // After every event handed to the behaviour.
+    virtual void afterInput() {}
+    void updateShape();
+
+    WidgetPointer pointer_;
+
+private:
+    PaneInput& input_;
 };
 
 }  // namespace tarn

@@ -16,9 +16,8 @@ Rgb rgbOf(const QColor& c) {
 
 GradientBoxWidget::GradientBoxWidget(PaintState& paint, RefreshSink& refresh, ShellLayout& layout, ShellWidget& shell,
                                      ShellControl& control, std::function<int()> renderMode, QWidget* parent)
-    : QWidget(parent), shell_(shell), box_(paint, refresh, layout, control, std::move(renderMode)), pointer_(*this) {
+    : PaneWidget(box_, parent), shell_(shell), box_(paint, refresh, layout, control, std::move(renderMode)) {
     setObjectName(QStringLiteral("Gradient Box"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
     takeSystemColors();
 }
 
@@ -44,11 +43,6 @@ void GradientBoxWidget::paintEvent(QPaintEvent*) {
 
 void GradientBoxWidget::resizeEvent(QResizeEvent*) { box_.resize(width(), height()); }
 
-void GradientBoxWidget::mousePressEvent(QMouseEvent* event) {
-    box_.mousePress(toMouseEvent(*event), pointer_);
-    repaint();
-}
-
 // The press on the handle keeps Qt's grab here, so the shell's splitter drag
 // is fed from this widget's moves and release.
 void GradientBoxWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -56,9 +50,7 @@ void GradientBoxWidget::mouseMoveEvent(QMouseEvent* event) {
         shell_.splitterMove(mapTo(&shell_, event->position().toPoint()).x());
         return;
     }
-    if (!pointer_.captured()) return;
-    box_.mouseMove(toMouseEvent(*event), pointer_);
-    repaint();
+    PaneWidget::mouseMoveEvent(event);
 }
 
 void GradientBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -66,9 +58,7 @@ void GradientBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
         if (event->button() == Qt::LeftButton) shell_.splitterEnd();
         return;
     }
-    if (!pointer_.captured()) return;
-    box_.mouseRelease(toMouseEvent(*event), pointer_);
-    repaint();
+    PaneWidget::mouseReleaseEvent(event);
 }
 
 void GradientBoxWidget::changeEvent(QEvent* event) {
@@ -80,15 +70,10 @@ void GradientBoxWidget::changeEvent(QEvent* event) {
 }
 
 bool GradientBoxWidget::event(QEvent* event) {
-    if (event->type() == QEvent::UngrabMouse || event->type() == QEvent::WindowDeactivate) {
-        if (shell_.splitterDragging()) shell_.splitterEnd();
-        if (pointer_.captured()) {
-            pointer_.releaseCapture();
-            box_.captureLost(pointer_);
-            update();
-        }
-    }
-    return QWidget::event(event);
+    if ((event->type() == QEvent::UngrabMouse || event->type() == QEvent::WindowDeactivate) &&
+        shell_.splitterDragging())
+        shell_.splitterEnd();
+    return PaneWidget::event(event);
 }
 
 }  // namespace tarn

@@ -8,7 +8,7 @@ namespace tarn {
 
 class ShellWidget;
 
-class GradientBoxWidget : public QWidget {
+class GradientBoxWidget : public PaneWidget {
     Q_OBJECT
 public:
     GradientBoxWidget(PaintState& paint, RefreshSink& refresh, ShellLayout& layout, ShellWidget& shell,
@@ -20,18 +20,17 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    void afterInput() override { repaint(); }
 
 private:
     void takeSystemColors();
 
     ShellWidget& shell_;
     GradientBox box_;
-    WidgetPointer pointer_;
 };
 
 }  // namespace tarn

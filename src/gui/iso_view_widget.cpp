@@ -27,17 +27,13 @@ RenderScene renderSceneOf(Application& app, Rasterizer& rasterizer) {
 }
 
 IsoViewWidget::IsoViewWidget(Application& app, PaneContext context, QWidget* parent)
-    : QWidget(parent),
+    : PaneWidget(view_, parent),
       view_(std::move(context), [&app, this] { return renderSceneOf(app, rasterizer_); },
-            [&app]() -> RenderMode* { return &app.modes.current(); }),
-      pointer_(*this) {
+            [&app]() -> RenderMode* { return &app.modes.current(); }) {
     setObjectName(QStringLiteral("ISO Box"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     updateShape();
 }
-
-void IsoViewWidget::updateShape() { pointer_.setShape(cursorFor(view_.cursor())); }
 
 void IsoViewWidget::redraw() {
     view_.render();
@@ -57,33 +53,5 @@ void IsoViewWidget::paintEvent(QPaintEvent*) {
 }
 
 void IsoViewWidget::resizeEvent(QResizeEvent*) { view_.resize(width(), height()); }
-
-void IsoViewWidget::mousePressEvent(QMouseEvent* event) {
-    updateShape();
-    view_.mousePress(toMouseEvent(*event), pointer_);
-}
-
-void IsoViewWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (!pointer_.captured()) {
-        updateShape();
-        return;
-    }
-    view_.mouseMove(toMouseEvent(*event), pointer_);
-}
-
-void IsoViewWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (pointer_.captured()) view_.mouseRelease(toMouseEvent(*event), pointer_);
-}
-
-void IsoViewWidget::enterEvent(QEnterEvent*) { updateShape(); }
-
-bool IsoViewWidget::event(QEvent* event) {
-    if ((event->type() == QEvent::UngrabMouse || event->type() == QEvent::WindowDeactivate) && pointer_.captured()) {
-        pointer_.releaseCapture();
-        view_.captureLost(pointer_);
-        if (pointer_.hidden()) pointer_.showCursor();
-    }
-    return QWidget::event(event);
-}
 
 }  // namespace tarn

@@ -14,7 +14,7 @@ class Application;
 // What a draw of the application's state reads, with `rasterizer` to draw through.
 RenderScene renderSceneOf(Application& app, Rasterizer& rasterizer);
 
-class IsoViewWidget : public QWidget {
+class IsoViewWidget : public PaneWidget {
     Q_OBJECT
 public:
     IsoViewWidget(Application& app, PaneContext context, QWidget* parent = nullptr);
@@ -24,23 +24,15 @@ public:
     void redraw();
     // The wheel as the shell routes it: turn the view, draw, show.
     void wheelRotate(int delta);
-    const WidgetPointer& pointer() const { return pointer_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    bool event(QEvent* event) override;
+    std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:
-    void updateShape();
-
     Rasterizer rasterizer_;
     IsoView view_;
-    WidgetPointer pointer_;
 };
 
 }  // namespace tarn

@@ -13,9 +13,8 @@ void drawRgb(QPainter& painter, const RgbImage& image) {
 
 PalBoxWidget::PalBoxWidget(PaintState& paint, RefreshSink& refresh, std::function<const Palette*()> palette,
                            QWidget* parent)
-    : QWidget(parent), box_(paint, refresh, std::move(palette)), pointer_(*this) {
+    : PaneWidget(box_, parent), box_(paint, refresh, std::move(palette)) {
     setObjectName(QStringLiteral("Pal Box"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void PalBoxWidget::redraw() {
@@ -35,31 +34,5 @@ void PalBoxWidget::paintEvent(QPaintEvent*) {
 }
 
 void PalBoxWidget::resizeEvent(QResizeEvent*) { box_.resize(width(), height()); }
-
-void PalBoxWidget::mousePressEvent(QMouseEvent* event) {
-    box_.mousePress(toMouseEvent(*event), pointer_);
-    repaint();
-}
-
-void PalBoxWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (!pointer_.captured()) return;
-    box_.mouseMove(toMouseEvent(*event), pointer_);
-    repaint();
-}
-
-void PalBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (!pointer_.captured()) return;
-    box_.mouseRelease(toMouseEvent(*event), pointer_);
-    repaint();
-}
-
-bool PalBoxWidget::event(QEvent* event) {
-    if ((event->type() == QEvent::UngrabMouse || event->type() == QEvent::WindowDeactivate) && pointer_.captured()) {
-        pointer_.releaseCapture();
-        box_.captureLost(pointer_);
-        update();
-    }
-    return QWidget::event(event);
-}
 
 }  // namespace tarn

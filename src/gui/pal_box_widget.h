@@ -12,7 +12,7 @@ namespace tarn {
 // Draws a 24-bit image 1:1 at the top left.
 void drawRgb(QPainter& painter, const RgbImage& image);
 
-class PalBoxWidget : public QWidget {
+class PalBoxWidget : public PaneWidget {
     Q_OBJECT
 public:
     PalBoxWidget(PaintState& paint, RefreshSink& refresh, std::function<const Palette*()> palette,
@@ -25,14 +25,10 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    bool event(QEvent* event) override;
+    void afterInput() override { repaint(); }
 
 private:
     PalBox box_;
-    WidgetPointer pointer_;
 };
 
 }  // namespace tarn

@@ -36,14 +36,11 @@ void drawIndexedBottomUp(QPainter& painter, const std::uint8_t* rows, int pitch,
 }
 
 SkinViewWidget::SkinViewWidget(PaneContext context, QWidget* parent)
-    : QWidget(parent), context_(context), view_(std::move(context)), pointer_(*this) {
+    : PaneWidget(view_, parent), context_(context), view_(std::move(context)) {
     setObjectName(QStringLiteral("Skin Box"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     updateShape();
 }
-
-void SkinViewWidget::updateShape() { pointer_.setShape(cursorFor(view_.cursor())); }
 
 void SkinViewWidget::redraw(int kind) {
     view_.redraw(kind);
@@ -63,34 +60,5 @@ void SkinViewWidget::paintEvent(QPaintEvent*) {
 }
 
 void SkinViewWidget::resizeEvent(QResizeEvent*) { view_.resize(width(), height()); }
-
-void SkinViewWidget::mousePressEvent(QMouseEvent* event) {
-    updateShape();
-    view_.mousePress(toMouseEvent(*event), pointer_);
-}
-
-void SkinViewWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (!pointer_.captured()) {
-        updateShape();
-        return;
-    }
-    view_.mouseMove(toMouseEvent(*event), pointer_);
-}
-
-void SkinViewWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (pointer_.captured()) view_.mouseRelease(toMouseEvent(*event), pointer_);
-}
-
-void SkinViewWidget::enterEvent(QEnterEvent*) { updateShape(); }
-
-bool SkinViewWidget::event(QEvent* event) {
-    // Losing the pointer mid-drag (another window took it) ends the drag.
-    if ((event->type() == QEvent::UngrabMouse || event->type() == QEvent::WindowDeactivate) && pointer_.captured()) {
-        pointer_.releaseCapture();
-        view_.captureLost(pointer_);
-        if (pointer_.hidden()) pointer_.showCursor();
-    }
-    return QWidget::event(event);
-}
 
 }  // namespace tarn

@@ -17,7 +17,7 @@ void drawIndexedBottomUp(QPainter& painter, const std::uint8_t* rows, int pitch,
 // The grey ramp shown while there is no Skin.
 const Palette& greyPalette();
 
-class SkinViewWidget : public QWidget {
+class SkinViewWidget : public PaneWidget {
     Q_OBJECT
 public:
     SkinViewWidget(PaneContext context, QWidget* parent = nullptr);
@@ -27,23 +27,15 @@ public:
     void redraw(int kind);
     // The wheel as the shell routes it: zoom by whole notches, then a full redraw.
     void wheelZoom(int delta);
-    const WidgetPointer& pointer() const { return pointer_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    bool event(QEvent* event) override;
+    std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:
-    void updateShape();
-
     PaneContext context_;
     SkinView view_;
-    WidgetPointer pointer_;
 };
 
 }  // namespace tarn

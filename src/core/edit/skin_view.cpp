@@ -29,9 +29,8 @@ int toPixel(float v) { return static_cast<int>(std::clamp(v, -kCoordLimit, kCoor
 
 // 16.16 texture coordinates of the skin quad: texel centres a quarter in from
 // each edge, so that truncation never leaves the skin.
-constexpr std::int32_t kTexInset = 0x4000;
-constexpr std::int32_t kTexFarInset = 0xFFFE;
-constexpr int kFracBits = 16;
+constexpr Fixed16 kTexInset = 0x4000;
+constexpr Fixed16 kTexFarInset = 0xFFFE;
 
 constexpr unsigned kDragButtons = kLeftButton | kRightButton;
 
@@ -110,58 +109,38 @@ void SkinView::redraw(int kind) {
     if (s != nullptr) drawOverlays(*s);
 }
 
-// The skin as one axis-aligned textured quadrilateral: columns take u by the
-// span rule (0x4000 at the left corner, stepping (uMax - 0x4000) / n), rows take
-// v along the left edge from the bottom corner upwards, as the 2D texture fill
-// walks them.
+// The skin as one textured quadrilateral through the 2D texture fill; with the
+// pick variant every view pixel written records its source texel.
 void SkinView::drawSkinQuad(const Skin& s, bool writeSourceMap) {
+    rowOffsets_.resize(static_cast<std::size_t>(s.height));
+    for (int r = 0; r < s.height; ++r) rowOffsets_[static_cast<std::size_t>(r)] = r * s.width;
+    if (!raster_.SetTexture(s.pixels, s.width, s.height, rowOffsets_)) return;
+    raster_.SetTarget(RasterTarget{image_.data(), nullptr, nullptr, writeSourceMap ? sourceMap_.data() : nullptr,
+                                   viewWidth_, viewHeight_});
     const int hw = viewWidth_ / 2;
     const int hh = viewHeight_ / 2;
     const int x0 = toPixel(hw + (0.0f - panX_) * zoom_);
     const int x1 = toPixel(hw + (static_cast<float>(s.width) - panX_) * zoom_);
     const int rowTop = toPixel(hh - (0.0f - panY_) * zoom_);
     const int rowBottom = toPixel(hh - (static_cast<float>(s.height) - panY_) * zoom_);
-    const int colFirst = std::max(x0, 0);
-    const int colLast = std::min(x1, viewWidth_ - 1);
-    const int rowFirst = std::max(rowBottom, 0);
-    const int rowLast = std::min(rowTop, viewHeight_ - 1);
-    if (colFirst > colLast || rowFirst > rowLast) return;
-
-    const std::int64_t uMax = (static_cast<std::int64_t>(s.width - 1) << kFracBits) + kTexFarInset;
-    const std::int64_t vMax = (static_cast<std::int64_t>(s.height - 1) << kFracBits) + kTexFarInset;
-    const std::int64_t spanN = static_cast<std::int64_t>(x1) - x0 + 1;
-    const std::int64_t uStep = (uMax - kTexInset) / spanN;
-    const std::int64_t rows = static_cast<std::int64_t>(rowTop) - rowBottom;
-    const std::int64_t vStep = rows > 0 ? (kTexInset - vMax) / rows : 0;
-
-    std::vector<std::int32_t> texColumn(static_cast<std::size_t>(colLast - colFirst + 1));
-    for (int c = colFirst; c <= colLast; ++c) {
-        const std::int64_t u = kTexInset + (c - x0) * uStep;
-        texColumn[static_cast<std::size_t>(c - colFirst)] =
-            static_cast<std::int32_t>(std::clamp<std::int64_t>(u >> kFracBits, 0, s.width - 1));
-    }
-    for (int row = rowFirst; row <= rowLast; ++row) {
-        const std::int64_t v = vMax + (row - rowBottom) * vStep;
-        const auto texRow = static_cast<std::int32_t>(std::clamp<std::int64_t>(v >> kFracBits, 0, s.height - 1));
-        const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(viewWidth_);
-        const std::int32_t texBase = texRow * s.width;
-        for (int c = colFirst; c <= colLast; ++c) {
-            const std::int32_t offset = texBase + texColumn[static_cast<std::size_t>(c - colFirst)];
-            image_[base + static_cast<std::size_t>(c)] = s.pixels[static_cast<std::size_t>(offset)];
-            if (writeSourceMap) sourceMap_[base + static_cast<std::size_t>(c)] = offset;
-        }
-    }
+    const Fixed16 uMax = toFixed16(s.width - 1) + kTexFarInset;
+    const Fixed16 vMax = toFixed16(s.height - 1) + kTexFarInset;
+    const TexVertex2D a{x0, rowTop, kTexInset, kTexInset};
+    const FillQuad<TexVertex2D> quad{a,
+                                     TexVertex2D{x1, rowTop, uMax, kTexInset},
+                                     TexVertex2D{x1, rowBottom, uMax, vMax},
+                                     TexVertex2D{x0, rowBottom, kTexInset, vMax},
+                                     a};
+    if (writeSourceMap) raster_.FillTexture2DPick(quad);
+    else raster_.FillTexture2D(quad);
 }
 
 void SkinView::drawLine(int x0, int y0, int x1, int y1, std::uint8_t color) {
-    if (!clipSegment(x0, y0, x1, y1, viewWidth_ - 1, viewHeight_ - 1)) return;
-    forEachLinePixel(x0, y0, x1, y1, [&](int x, int y) {
-        image_[static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * static_cast<std::size_t>(viewWidth_)] =
-            color;
-    });
+    raster_.Line(Segment2D{x0, y0, x1, y1}, color);
 }
 
 void SkinView::drawOverlays(const Skin&) {
+    raster_.SetTarget(RasterTarget{image_.data(), nullptr, nullptr, nullptr, viewWidth_, viewHeight_});
     if (context_.modes.mappingMode || context_.modes.mappingOverlayInPaint) drawMappingEdges();
     if (rectangleMode) drawMapRect();
 }
@@ -411,7 +390,7 @@ void SkinView::paintViewPixel(int x, int y) {
 }
 
 bool SkinView::paintSegment(int ax, int ay, int bx, int by) {
-    if (!paintBrushSegment(ax, ay, bx, by, clientWidth_, viewHeight_, [&](int x, int y) { paintViewPixel(x, y); }))
+    if (!paintBrushSegment(raster_, ax, ay, bx, by, clientWidth_, viewHeight_, [&](int x, int y) { paintViewPixel(x, y); }))
         return false;
     context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
     return true;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/iso_view_stroke.h"
+#include "raster/rasterizer.h"
 #include "render/iso_view_context.h"
 #include "render/iso_view_input.h"
 
@@ -35,7 +36,7 @@ public:
     virtual void cancel() = 0;
 };
 
-class SkinView {
+class SkinView final : public PaneInput {
 public:
     static constexpr float kMinZoom = 1.0f;
     static constexpr float kMaxZoom = 12.0f;
@@ -51,10 +52,10 @@ public:
     // One of the redraw kinds, then the overlays.
     void redraw(int kind);
 
-    void mousePress(const MouseEvent& e, PointerControl& pointer);
-    void mouseMove(const MouseEvent& e, PointerControl& pointer);
-    void mouseRelease(const MouseEvent& e, PointerControl& pointer);
-    void captureLost(PointerControl& pointer);
+    void mousePress(const MouseEvent& e, PointerControl& pointer) override;
+    void mouseMove(const MouseEvent& e, PointerControl& pointer) override;
+    void mouseRelease(const MouseEvent& e, PointerControl& pointer) override;
+    void captureLost(PointerControl& pointer) override;
     // Wheel zoom by whole notches of 120; then a full redraw.
     void wheel(int delta);
 
@@ -134,6 +135,9 @@ private:
     SkinViewTool* mappingTool_ = nullptr;
     SkinViewTool* rectangleTool_ = nullptr;
     SkinViewTool* activeTool_ = nullptr;
+    // Draws the quadrilateral and overlays, and clips brush segments.
+    Rasterizer raster_;
+    std::vector<std::int32_t> rowOffsets_;
 };
 
 }  // namespace tarn

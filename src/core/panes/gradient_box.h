@@ -37,7 +37,7 @@ struct ButtonColors {
     Rgb text{0, 0, 0};
 };
 
-class GradientBox {
+class GradientBox final : public PaneInput {
 public:
     static constexpr int kWellTop = 2;
     static constexpr int kWellSide = 2;
@@ -74,10 +74,10 @@ public:
     int height() const { return height_; }
     Rgb pixel(int x, int y) const { return image_.pixel(x, y); }
 
-    void mousePress(const MouseEvent& e, PointerControl& pointer);
-    void mouseMove(const MouseEvent& e, PointerControl& pointer);
-    void mouseRelease(const MouseEvent& e, PointerControl& pointer);
-    void captureLost(PointerControl& pointer);
+    void mousePress(const MouseEvent& e, PointerControl& pointer) override;
+    void mouseMove(const MouseEvent& e, PointerControl& pointer) override;
+    void mouseRelease(const MouseEvent& e, PointerControl& pointer) override;
+    void captureLost(PointerControl& pointer) override;
 
     // The shell's splitter drag ended: the handle comes up again.
     void endSplitterLook();

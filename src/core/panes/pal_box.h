@@ -16,7 +16,7 @@ namespace tarn {
 class RefreshSink;
 struct PaintState;
 
-class PalBox {
+class PalBox final : public PaneInput {
 public:
     static constexpr int kHeight = 32;
     static constexpr int kSlotAreaWidth = 64;
@@ -42,10 +42,10 @@ public:
     static int slotAt(int x, int y);
     int indexAt(int x, int y) const;
 
-    void mousePress(const MouseEvent& e, PointerControl& pointer);
-    void mouseMove(const MouseEvent& e, PointerControl& pointer);
-    void mouseRelease(const MouseEvent& e, PointerControl& pointer);
-    void captureLost(PointerControl& pointer);
+    void mousePress(const MouseEvent& e, PointerControl& pointer) override;
+    void mouseMove(const MouseEvent& e, PointerControl& pointer) override;
+    void mouseRelease(const MouseEvent& e, PointerControl& pointer) override;
+    void captureLost(PointerControl& pointer) override;
     void wheel(int delta);
 
     Drag drag() const { return drag_; }

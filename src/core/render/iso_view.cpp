@@ -262,7 +262,7 @@ bool IsoView::pickHoldsTexels() const {
 
 bool IsoView::paintLine(int ax, int ay, int bx, int by) {
     if (paintableSkin() == nullptr || !pickHoldsTexels()) return false;
-    if (!paintBrushSegment(ax, ay, bx, by, clientWidth_, clientHeight_, [&](int x, int y) { paintPixelAt(x, y); }))
+    if (!paintBrushSegment(clipper_, ax, ay, bx, by, clientWidth_, clientHeight_, [&](int x, int y) { paintPixelAt(x, y); }))
         return false;
     context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
     return true;

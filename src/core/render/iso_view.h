@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "raster/frame_buffer.h"
+#include "raster/rasterizer.h"
 #include "render/camera_drag.h"
 #include "render/iso_view_context.h"
 #include "render/iso_view_input.h"
@@ -20,7 +21,7 @@
 
 namespace tarn {
 
-class IsoView {
+class IsoView final : public PaneInput {
 public:
     // The drag states, by the numbers users of the pane's history know them.
     enum class Drag : int {
@@ -49,10 +50,10 @@ public:
     // Turns the view by whole wheel notches about the vertical through the look-at point.
     void rotateByWheel(int delta);
 
-    void mousePress(const MouseEvent& e, PointerControl& pointer);
-    void mouseMove(const MouseEvent& e, PointerControl& pointer);
-    void mouseRelease(const MouseEvent& e, PointerControl& pointer);
-    void captureLost(PointerControl& pointer);
+    void mousePress(const MouseEvent& e, PointerControl& pointer) override;
+    void mouseMove(const MouseEvent& e, PointerControl& pointer) override;
+    void mouseRelease(const MouseEvent& e, PointerControl& pointer) override;
+    void captureLost(PointerControl& pointer) override;
 
     const FrameBuffer& frame() const { return frame_; }
     // The colours the colour plane is shown in: the current mode's palette.
@@ -93,6 +94,8 @@ private:
     int pressX_ = 0, pressY_ = 0;
     int lastX_ = 0, lastY_ = 0;
     BrushStroke stroke_;
+    // Clips brush segments to the client area.
+    Rasterizer clipper_;
 };
 
 }  // namespace tarn

@@ -34,6 +34,18 @@ public:
     virtual bool warpTo(int x, int y) = 0;
 };
 
+// The mouse as every pane's behaviour takes it. A release and the moves after
+// a press arrive only while the pane holds the capture it asked for.
+class PaneInput {
+public:
+    virtual ~PaneInput() = default;
+    virtual void mousePress(const MouseEvent& e, PointerControl& pointer) = 0;
+    virtual void mouseMove(const MouseEvent& e, PointerControl& pointer) = 0;
+    virtual void mouseRelease(const MouseEvent& e, PointerControl& pointer) = 0;
+    // The capture was taken away: the drag ends without waiting for the buttons.
+    virtual void captureLost(PointerControl& pointer) = 0;
+};
+
 // A PointerControl that does nothing: for panes driven without a window.
 class NoPointer final : public PointerControl {
 public:
