@@ -12,13 +12,16 @@ Mesh::Mesh()
       mappingSelection(kMaxMappingVerts),
       triangles(kMaxTriangles) {}
 
+bool Mesh::hasCurrentFrame() const {
+    return currentFrame >= 0 && static_cast<std::size_t>(currentFrame) < frames.size();
+}
+
 Vec3f* Mesh::currentPositions() {
-    if (currentFrame < 0 || static_cast<std::size_t>(currentFrame) >= frames.size()) return nullptr;
-    return frames[static_cast<std::size_t>(currentFrame)].positions.data();
+    return hasCurrentFrame() ? frames[static_cast<std::size_t>(currentFrame)].positions.data() : nullptr;
 }
 
 const Vec3f* Mesh::currentPositions() const {
-    return const_cast<Mesh*>(this)->currentPositions();
+    return hasCurrentFrame() ? frames[static_cast<std::size_t>(currentFrame)].positions.data() : nullptr;
 }
 
 void MergeMappingVerts(Mesh& mesh) {

@@ -76,6 +76,7 @@ struct Mesh {
     std::int16_t currentFrame = 0;
     bool loaded = false;  // never cleared once a load succeeded
 
+    bool hasCurrentFrame() const;
     // The current Frame's positions, or nullptr while there are no Frames.
     Vec3f* currentPositions();
     const Vec3f* currentPositions() const;
