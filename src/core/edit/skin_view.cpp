@@ -263,10 +263,8 @@ void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
     case Drag::Painting: {
         Skin* s = skin();
         if (s == nullptr || !stroke_.active()) break;
-        const BrushSegment seg = stroke_.move(*s, e.x, e.y);
-        if (!paintSegment(seg.ax, seg.ay, seg.bx, seg.by) && stroke_.restored())
-            context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
-        stroke_.moved(*s, e.x, e.y);
+        stroke_.moveTo(*s, e.x, e.y, context_.refresh,
+                       [this](const BrushSegment& seg) { return paintSegment(seg.ax, seg.ay, seg.bx, seg.by); });
         break;
     }
     case Drag::ColorPick:

@@ -27,6 +27,15 @@ public:
     void moved(const Skin& skin, int x, int y);
     void end();
 
+    // One move: paints the brush's segment with `paint` (which returns whether
+    // it asked for a redraw) and makes sure an undone line still gets one.
+    template <typename PaintSegment>
+    void moveTo(Skin& skin, int x, int y, RefreshSink& refresh, PaintSegment&& paint) {
+        const BrushSegment seg = move(skin, x, y);
+        if (!paint(seg) && restored_) refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
+        moved(skin, x, y);
+    }
+
     bool active() const { return mask_.has_value(); }
     StrokeMask& mask() { return *mask_; }
     // Whether the last move restored the skin (its views need a redraw even
