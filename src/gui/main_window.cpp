@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include "app/command_ids.h"
 #include "command_actions.h"
+#include "intro_window.h"
 #include "list_bar.h"
 #include "shell_widget.h"
 #include "skin_view_widget.h"
@@ -73,9 +75,21 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::start(const StartupRequest& request) {
+    if (introAllowed(request.ctrlHeld, app_->settings())) showIntro();
     bool ok = app_->start(request);
     updateCommandStates();
     return ok;
+}
+
+void MainWindow::showIntro() {
+    if (introShown_) return;
+    introShown_ = true;
+    const SettingsStore& settings = app_->settings();
+    std::string wav = settings.getString(kPreferences, "Intro WAV", "");
+    std::mt19937 rng(QRandomGenerator::global()->generate());
+    int clip = introClip(settings, isRegularFile(wav), rng);
+    intro_ = new IntroWindow(clip, QString::fromStdString(wav), this);
+    intro_->show();
 }
 
 QAction* MainWindow::action(int id) const { return actions_->action(id); }

@@ -2,11 +2,13 @@
 // The main frame window: menus, toolbar and keys from the command table, the
 // six list boxes, the panes, and the refresh requests every command sends.
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
 
 #include "app/application.h"
+#include "intro_window.h"
 #include "platform/refresh.h"
 
 class QComboBox;
@@ -14,6 +16,7 @@ class QComboBox;
 namespace tarn {
 
 class CommandActions;
+class IntroWindow;
 class ListBar;
 class ShellWidget;
 class TextKeyGuard;
@@ -32,6 +35,10 @@ public:
     // Start-up: base folder, command line, stored file or Open dialog, map
     // scans, first refresh. False when the run has to end.
     bool start(const StartupRequest& request);
+
+    // The intro, at most once per run.
+    void showIntro();
+    IntroWindow* intro() const { return intro_; }
 
     QAction* action(int id) const;
     QComboBox* list(int id) const;
@@ -71,6 +78,8 @@ private:
     std::unique_ptr<ListBar> lists_;
     TextKeyGuard* keyGuard_ = nullptr;
     ShellWidget* shell_ = nullptr;
+    QPointer<IntroWindow> intro_;
+    bool introShown_ = false;
     // Pane redraws by bit position: SkinView, IsoView, GradientBox, PalBox.
     std::array<PaneRedraw, 4> panes_;
 };

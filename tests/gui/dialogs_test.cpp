@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <functional>
@@ -108,6 +109,61 @@ TEST(IntroSounds, EightDistinctWaveClips) {
     EXPECT_TRUE(first.startsWith("RIFF"));
     EXPECT_EQ(first.mid(8, 8), "WAVEfmt ");
     for (int i = 1; i < kIntroClipCount; ++i) EXPECT_NE(IntroSound::clipWave(i), first) << i;
+}
+
+}  // namespace
+}  // namespace tarn
+
+#include "intro_window.h"
+#include "main_window.h"
+#include "scripted_ui.h"
+
+namespace tarn {
+namespace {
+
+TEST(Intro, AnimatesUntilAKeyEndsItAndShowsOncePerRun) {
+    test::ScriptedUi ui;
+    MemorySettings settings;
+    settings.setInt(kPreferences, "Quick Exit", 1);
+    MainWindow w(ui, settings);
+    w.showIntro();
+    QPointer<IntroWindow> intro = w.intro();
+    ASSERT_NE(intro, nullptr);
+    EXPECT_TRUE(intro->isVisible());
+    EXPECT_EQ(intro->size(), QSize(kIntroWidth, kIntroHeight));
+    EXPECT_TRUE(intro->sound().playing());
+    intro->step(1000);
+    QTest::keyClick(intro, Qt::Key_A);
+    QApplication::processEvents();
+    EXPECT_TRUE(intro.isNull() || !intro->isVisible());
+    w.showIntro();
+    EXPECT_EQ(w.intro(), nullptr);
+}
+
+TEST(Intro, EndsByItselfAfterItsTime) {
+    QPointer<IntroWindow> intro = new IntroWindow(3, QString());
+    intro->show();
+    intro->step(kIntroMaxMs - 1);
+    EXPECT_TRUE(intro->isVisible());
+    intro->step(kIntroMaxMs + 1);
+    QApplication::processEvents();
+    EXPECT_TRUE(intro.isNull() || !intro->isVisible());
+    if (intro) delete intro;
+}
+
+TEST(Intro, SkippedWithCtrlOrTheSetting) {
+    MemorySettings settings;
+    EXPECT_TRUE(introAllowed(false, settings));
+    EXPECT_FALSE(introAllowed(true, settings));
+    settings.setInt(kPreferences, "Skip Intro", 1);
+    EXPECT_FALSE(introAllowed(false, settings));
+    std::mt19937 rng(1);
+    settings.setInt(kPreferences, "Intro Number", 9);
+    EXPECT_EQ(introClip(settings, true, rng), kIntroCustomFile);
+    int fallback = introClip(settings, false, rng);
+    EXPECT_TRUE(fallback >= 0 && fallback < 8);
+    settings.setInt(kPreferences, "Intro Number", 5);
+    EXPECT_EQ(introClip(settings, false, rng), 5);
 }
 
 }  // namespace
