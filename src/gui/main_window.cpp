@@ -8,8 +8,10 @@
 #include <QStandardPaths>
 
 #include "app/command_ids.h"
+#include "render/benchmark.h"
 #include "command_actions.h"
 #include "intro_window.h"
+#include "iso_view_widget.h"
 #include "list_bar.h"
 #include "shell_widget.h"
 #include "skin_view_widget.h"
@@ -63,6 +65,10 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
         view.rectangleMode = !view.rectangleMode;
         app_->view.rectangleMode = view.rectangleMode;
         refresh(kRedrawFull, kPaneSkinView);
+    });
+    app_->commands().bind(cmd::kBenchmark, [this] {
+        IsoViewWidget* iso = shell_->isoView();
+        Benchmark(app_->ui(), [iso] { iso->redraw(); });
     });
     app_->palOnTopChanged = [this](bool onTop) { shell_->setPalOnTop(onTop); };
 

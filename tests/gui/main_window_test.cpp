@@ -93,6 +93,12 @@ TEST_F(Window, KeysAndMenuItemsFireTheirCommandsAndUpdateChecks) {
     EXPECT_TRUE(w.app().paneModes.cameraOverride);
 }
 
+TEST_F(Window, BenchmarkReportsItsFramesOnF11) {
+    QTest::keyClick(&w, Qt::Key_F11);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].rfind("100 frames in ", 0), 0u) << ui.messages()[0];
+}
+
 TEST_F(Window, CharacterKeysGoToAFocusedTextFieldInstead) {
     auto* field = new QLineEdit(&w);
     field->show();
