@@ -4,48 +4,50 @@
 
 namespace tarn {
 
+TexelLookup Rasterizer::texels() const { return {texture_, rowOffsets_, textureWidth_, textureHeight_}; }
+
 void Rasterizer::FillTexture2D(const FillQuad<TexVertex2D>& quad) {
-    const TextureSource source{{texture_, rowOffsets_, textureWidth_, textureHeight_}};
+    const TextureSource source{texels()};
     FillEngine::run(*this, quad, FillRule<TextureSource, PickWrite::None, false>{source});
 }
 
 void Rasterizer::FillTexture2DSmooth(const FillTriangle<TexVertex2D>& tri) {
-    const TextureSource source{{texture_, rowOffsets_, textureWidth_, textureHeight_}};
+    const TextureSource source{texels()};
     FillEngine::run(*this, tri, FillRule<TextureSource, PickWrite::None, false, true>{source});
 }
 
 void Rasterizer::FillTexture2DPick(const FillQuad<TexVertex2D>& quad) {
-    const TextureSource source{{texture_, rowOffsets_, textureWidth_, textureHeight_}};
+    const TextureSource source{texels()};
     FillEngine::run(*this, quad, FillRule<TextureSource, PickWrite::TexelOffset, false>{source});
 }
 
 void Rasterizer::FillTexturedPick(const FillTriangle<TexVertex>& tri, std::int32_t key) {
-    const TextureSource source{{texture_, rowOffsets_, textureWidth_, textureHeight_}};
+    const TextureSource source{texels()};
     FillEngine::run(*this, tri, FillRule<TextureSource, PickWrite::Key, true>{source, key});
 }
 
 void Rasterizer::FillTexturedTexel(const FillTriangle<TexVertex>& tri) {
-    const TextureSource source{{texture_, rowOffsets_, textureWidth_, textureHeight_}};
+    const TextureSource source{texels()};
     FillEngine::run(*this, tri, FillRule<TextureSource, PickWrite::TexelOffset, true>{source});
 }
 
 void Rasterizer::FillTexGPick(const FillTriangle<TexGVertex>& tri, std::int32_t key) {
-    const TexGSource source{{texture_, rowOffsets_, textureWidth_, textureHeight_}, shadeTable_, shadeRows_};
+    const TexGSource source{texels(), shadeTable_, shadeRows_};
     FillEngine::run(*this, tri, FillRule<TexGSource, PickWrite::Key, true>{source, key});
 }
 
 void Rasterizer::FillTexGTexel(const FillTriangle<TexGVertex>& tri) {
-    const TexGSource source{{texture_, rowOffsets_, textureWidth_, textureHeight_}, shadeTable_, shadeRows_};
+    const TexGSource source{texels(), shadeTable_, shadeRows_};
     FillEngine::run(*this, tri, FillRule<TexGSource, PickWrite::TexelOffset, true>{source});
 }
 
 void Rasterizer::FillTexPPick(const FillTriangle<TexPVertex>& tri, std::int32_t key) {
-    const TexPSource source{{texture_, rowOffsets_, textureWidth_, textureHeight_}, shadeTable_, shadeRows_, map_};
+    const TexPSource source{texels(), shadeTable_, shadeRows_, map_};
     FillEngine::run(*this, tri, FillRule<TexPSource, PickWrite::Key, true>{source, key});
 }
 
 void Rasterizer::FillTexPTexel(const FillTriangle<TexPVertex>& tri) {
-    const TexPSource source{{texture_, rowOffsets_, textureWidth_, textureHeight_}, shadeTable_, shadeRows_, map_};
+    const TexPSource source{texels(), shadeTable_, shadeRows_, map_};
     FillEngine::run(*this, tri, FillRule<TexPSource, PickWrite::TexelOffset, true>{source});
 }
 

@@ -21,6 +21,7 @@
 namespace tarn {
 
 class FrameBuffer;
+struct TexelLookup;
 
 // Fill vertex records, all int32 in pixel space; z is a 16.16 depth whose
 // integer part is the depth-plane value, c a 16.16 palette index, u and v the
@@ -167,6 +168,9 @@ public:
 
 private:
     friend class FillEngine;
+
+    // The current texture as the textured fills read it.
+    TexelLookup texels() const;
 
     std::vector<std::int32_t> leftEdge_;
     std::vector<std::int32_t> rightEdge_;
