@@ -46,15 +46,14 @@ void afterListChanged(MapKind kind, RefreshSink& refresh) {
 }
 
 // The image reader reports refused files itself but leaves a file that cannot
-// be opened to its caller.
+// be read to its caller.
 std::unique_ptr<Skin> loadImage(const std::string& path, Ui& ui) {
-    const std::string resolved = resolveCaseInsensitive(folderOf(path), fileNameOf(path));
-    const ReadResult probe = readFile(resolved);
-    if (!probe.ok()) {
-        ui.message(errorLoadingMessage(probe.error));
-        return nullptr;
+    auto image = LoadSkinImage(ui, path);
+    if (!image) {
+        const ReadResult probe = readFile(path);
+        if (!probe.ok()) ui.message(errorLoadingMessage(probe.error));
     }
-    return LoadSkinImage(ui, path);
+    return image;
 }
 
 bool openMap(MapList& list, MapCommandContext& c, const MapCommandTexts& texts) {

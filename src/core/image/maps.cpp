@@ -1,8 +1,10 @@
 #include "image/maps.h"
 
+#include <optional>
+#include <string>
 #include <utility>
 
-#include "image/image_codec.h"
+#include "image/skin_io.h"
 #include "platform/fs.h"
 #include "platform/refresh.h"
 #include "platform/ui.h"
@@ -56,23 +58,21 @@ std::unique_ptr<LightingMap> makeLightingMap(Skin image, MapKind kind) {
 
 namespace {
 
-// Reads an image for a scan: anything that is not a readable 8-bit image is
-// skipped quietly, as a scan reports only its overall result.
+// A scan reports only its overall result: whatever the image reader would
+// say about a single file goes nowhere.
+class SilentUi final : public Ui {
+public:
+    void message(const std::string&) override {}
+    Answer ask(const std::string&, QuestionKind) override { return Answer::Cancel; }
+    std::optional<FileDialogResult> openFile(const FileDialogRequest&) override { return {}; }
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> browseFolder(const std::string&) override { return {}; }
+};
+
 std::unique_ptr<LightingMap> readQuietly(const std::string& path, MapKind kind) {
-    const ReadResult file = readFile(path);
-    if (!file.ok()) return nullptr;
-    DecodedImage decoded = decodeImage(file.bytes);
-    if (!decoded.ok()) return nullptr;
-    Skin skin;
-    skin.name = path;
-    skin.filePath = path;
-    skin.hasFile = true;
-    skin.width = decoded.image.width;
-    skin.height = decoded.image.height;
-    skin.pixels = std::move(decoded.image.pixels);
-    skin.palette = decoded.image.palette;
-    skin.fileType = decoded.image.type;
-    return makeLightingMap(std::move(skin), kind);
+    SilentUi silent;
+    auto image = LoadSkinImage(silent, path);
+    return image ? makeLightingMap(std::move(*image), kind) : nullptr;
 }
 
 int scanMaps(const std::string& folder, MapList& list, Ui& ui, RefreshSink& refresh,
