@@ -39,9 +39,10 @@ void Application::bindCommands() {
     bindMapCommands();
     bindSkinCommands();
     bindFileCommands();
+    bindCompanionCommands();
 }
 
-void Application::bindFileCommands() {
+void Application::bindCompanionCommands() {
     auto companionCommand = [this](auto command) {
         return [this, command] {
             CompanionContext c{*ui_, settings_, refresh_, folders, mesh, companions, companionIndex};
@@ -53,7 +54,9 @@ void Application::bindFileCommands() {
     commands_.bind(cmd::kCompanionLoadSkin, companionCommand(loadCompanionSkin));
     commands_.bind(cmd::kCompanionHide, companionCommand(toggleCompanionHidden));
     commands_.bind(cmd::kCompanionOffset, companionCommand(offsetCompanion));
+}
 
+void Application::bindFileCommands() {
     commands_.bind(cmd::kPreferences, [this] {
         runPreferences(*ui_, settings_, preferenceDefaults, palOnTopChanged);
     });

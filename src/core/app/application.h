@@ -118,6 +118,7 @@ private:
     void bindMapCommands();
     void bindSkinCommands();
     void bindFileCommands();
+    void bindCompanionCommands();
     void chooseMode(int index);
     bool skinLoaded() const;
 
