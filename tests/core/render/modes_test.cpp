@@ -7,6 +7,8 @@
 #include "raster/frame_buffer.h"
 #include "render/mode_wireframe.h"
 #include "render_world.h"
+#include "scripted_ui.h"
+#include "test_files.h"
 
 namespace tarn {
 namespace {
@@ -265,6 +267,53 @@ TEST(WireframeModes, SolidOutlinesOnlyTheUncoveredPartOfAnEdge) {
     EXPECT_GT(centreEdge, 0);
     EXPECT_EQ(WireframeSolidMode::companionKey(0, 0), -2);
     EXPECT_NE(WireframeSolidMode::companionKey(1, 0), WireframeSolidMode::companionKey(0, 4095));
+}
+
+}  // namespace
+}  // namespace tarn
+
+namespace tarn {
+namespace {
+
+TEST(RealModel, PickPlaneNamesWhatEachPixelShowsInEveryMode) {
+    const std::string model = test::realTestData("q2-didux/baseq2/players/male/tris.md2");
+    const std::string weapon = test::realTestData("q2-didux/baseq2/players/male/weapon.md2");
+    if (model.empty() || weapon.empty()) GTEST_SKIP();
+    const std::string base = test::realTestData("q2-didux/baseq2");
+    test::ScriptedUi ui;
+    RenderSession s;
+    ASSERT_TRUE(loadSessionModel(s, model, base, ui));
+    ASSERT_TRUE(addSessionCompanion(s, weapon, base, ui));
+    ASSERT_TRUE(SelectFrame(s.mesh, 40));
+    s.setSize(160, 120);
+    s.setCamera({70, 30, 20}, {0, 0, 0}, 40.0f);
+    const Skin& skin = *s.skins.current();
+    for (const int mode : {kModeWireframe, kModeWireframeSolid, kModeFlat, kModeGouraud, kModeTextured}) {
+        for (const bool mapping : {false, true}) {
+            s.mappingMode = mapping;
+            s.draw(mode);
+            std::set<std::int32_t> keys;
+            for (std::size_t i = 0; i < s.frame.elementCount(); ++i) {
+                const std::int32_t v = s.frame.pick()[i];
+                keys.insert(v);
+                if (mode == kModeTextured && !mapping && v >= 0) {
+                    ASSERT_LT(std::size_t(v), skin.pixels.size());
+                    ASSERT_EQ(s.frame.colour()[i], skin.pixels[std::size_t(v)]);
+                } else if (v >= 0) {
+                    ASSERT_LT(v, s.mesh.triangleCount);
+                }
+            }
+            if (mode == kModeWireframe) {
+                EXPECT_EQ(keys, std::set<std::int32_t>{-1});
+            } else {
+                EXPECT_GT(keys.size(), 50u) << mode;
+                // "Wireframe, Solid" keys each Companion triangle on its own, from -2 down.
+                EXPECT_TRUE(mode == kModeWireframeSolid ? *keys.begin() < kPickCompanion
+                                                        : *keys.begin() == kPickCompanion)
+                    << mode;
+            }
+        }
+    }
 }
 
 }  // namespace
