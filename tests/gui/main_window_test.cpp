@@ -13,6 +13,7 @@
 #include "qt_settings.h"
 #include "scripted_ui.h"
 #include "start_request.h"
+#include "test_files.h"
 
 namespace tarn {
 namespace {
@@ -195,6 +196,36 @@ TEST_F(Window, SkinsListAndTitleShowUnstoredChanges) {
     QTest::keyClick(&w, Qt::Key_D, Qt::ShiftModifier);
     EXPECT_EQ(w.app().skins.count(), 1);
     w.app().skins.at(0)->store();
+}
+
+TEST(WindowStart, CommandLineModelAndSkinFillTheListsAndTheTitle) {
+    std::string base = test::realTestData("q2-didux/baseq2");
+    if (base.empty()) GTEST_SKIP() << "real test data not present";
+    ScriptedUi ui;
+    MemorySettings settings;
+    settings.setInt(kPreferences, "Skip Intro", 1);
+    settings.setInt(kPreferences, "Quick Exit", 1);
+    MainWindow w(ui, settings);
+    w.show();
+    StartupRequest request;
+    request.baseFolder = base;
+    request.commandLine = "tarn -md2 " + base + "/players/male/tris.md2 " + base + "/players/male/elkan.pcx";
+    ASSERT_TRUE(w.start(request));
+
+    EXPECT_EQ(w.intro(), nullptr);
+    EXPECT_EQ(w.windowTitle(), "tris.md2[*] - TARN");
+    QComboBox* skins = w.list(kListSkins);
+    ASSERT_EQ(skins->count(), 2);
+    EXPECT_EQ(skins->currentIndex(), 1);
+    EXPECT_EQ(skins->itemText(0), "ne/usmc.pcx");
+    EXPECT_EQ(w.list(kListFrames)->count(), 198);
+
+    QComboBox* frames = w.list(kListFrames);
+    frames->setFocus();
+    QTest::keyClick(frames, Qt::Key_Down);
+    EXPECT_EQ(w.app().mesh.currentFrame, 1);
+    EXPECT_TRUE(w.action(cmd::kSkinRevert)->isEnabled());
+    EXPECT_TRUE(w.close());
 }
 
 TEST(WindowClose, StoresSplitterAndSlotsAndAsksUnlessQuickExit) {
