@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 #include "../panes/mouse_events.h"
 #include "image/skin.h"
@@ -229,6 +230,54 @@ TEST_F(IsoViewTest, MappingModeSelectsAndDeselectsTriangles) {
     EXPECT_EQ(mesh.triangles[0].flags, 0u);
     EXPECT_EQ(refresh.calls, (std::vector<std::string>{"refresh 1 19", "refresh 1 19", "refresh 1 19"}));
     EXPECT_EQ(skin->pixels, original);
+}
+
+}  // namespace
+}  // namespace tarn
+
+#include "render/render_session.h"
+#include "scripted_ui.h"
+#include "test_files.h"
+
+namespace tarn {
+namespace {
+
+// A real model in the real textured mode: a stroke across the pane paints
+// exactly the skin texels the pick plane shows along it, once each.
+TEST(IsoViewRealModel, StrokeAcrossTheModelPaintsTheTexelsItCrosses) {
+    const std::string model = test::realTestData("3dengine/models/ogro/tris.md2");
+    if (model.empty()) GTEST_SKIP();
+    test::ScriptedUi ui;
+    RenderSession s;
+    ASSERT_TRUE(loadSessionModel(s, model, test::realTestData("3dengine"), ui));
+    Skin* skin = s.skins.current();
+    ASSERT_NE(skin, nullptr);
+    s.paint.colorSlots[0] = 251;
+    s.paint.paintStrength = 0.6;
+    s.rebuildTables();
+    PaneModes modes;
+    RecordingRefresh refresh;
+    IsoView view(PaneContext{s.mesh, s.paint, modes, refresh, [&] { return s.skins.current(); },
+                             [] { return int{kModeTextured}; }},
+                 [&] { return s.scene(); }, [&]() -> RenderMode* { return &s.modes.at(kModeTextured); });
+    view.target().eye = {90.0f, 0.0f, 0.0f};
+    view.resize(160, 200);
+
+    const std::vector<std::uint8_t> before = skin->pixels;
+    std::set<std::int32_t> crossed;
+    for (int x = 20; x <= 140; ++x)
+        if (auto e = view.frame().elementAt(x, 100); e && view.frame().pick()[*e] >= 0) crossed.insert(view.frame().pick()[*e]);
+    ASSERT_FALSE(crossed.empty()) << "the model is not across the middle row";
+
+    NoPointer pointer;
+    view.mousePress(test::mouseAt(20, 100, kLeftButton, kLeftButton), pointer);
+    view.mouseMove(test::mouseAt(140, 100, kNoButton, kLeftButton), pointer);
+    view.mouseMove(test::mouseAt(20, 100, kNoButton, kLeftButton), pointer);
+    view.mouseRelease(test::mouseAt(20, 100, kLeftButton, kNoButton), pointer);
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        const bool painted = crossed.count(static_cast<std::int32_t>(i)) && !s.paint.protectedColors[before[i]];
+        ASSERT_EQ(skin->pixels[i], painted ? s.paint.paintRemap[before[i]] : before[i]) << i;
+    }
 }
 
 }  // namespace
