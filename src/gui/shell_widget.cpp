@@ -42,7 +42,13 @@ ShellWidget::ShellWidget(Application& app, RefreshSink& refresh, QWidget* parent
     QTimer::singleShot(0, this, [this] { this->refresh(kRedrawFull, kPanesAll); });
 }
 
-ShellWidget::~ShellWidget() = default;
+// The panes refer to the layout and to this shell: they go first.
+ShellWidget::~ShellWidget() {
+    delete gradientBox_;
+    delete palBox_;
+    delete skinView_;
+    delete isoView_;
+}
 
 void ShellWidget::placePanes() {
     rects_ = layout_.layout(width(), height());
