@@ -16,6 +16,7 @@
 #include "shell_widget.h"
 #include "skin_view_widget.h"
 #include "text_key_guard.h"
+#include "toolbar_icons.h"
 
 namespace tarn {
 
@@ -42,6 +43,7 @@ int slotOf(int paneBit) {
 MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent), app_(std::make_unique<Application>(ui, settings, *this)) {
     setWindowTitle(QStringLiteral("TARN"));
+    setWindowIcon(applicationIcon());
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kStartWidth, kStartHeight);
 

@@ -8,6 +8,8 @@ inline constexpr int kToolIconWidth = 16;
 inline constexpr int kToolIconHeight = 15;
 
 QIcon toolbarIcon(int commandId);
+// TARN's application icon.
+QIcon applicationIcon();
 // The Skins list's images: linked (0) and external (1) skins, 32 x 16.
 QIcon skinListIcon(bool external);
 
