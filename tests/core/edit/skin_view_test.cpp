@@ -266,6 +266,15 @@ TEST_F(SkinViewTest, MapRectIsClampedToTheSkinBeforeEveryRedraw) {
     view.mapRect = {12, 20, -4, 3};
     view.redraw(kRedrawQuick);
     EXPECT_EQ(view.mapRect, (MapRect{0, 3, 12, kSkinH - 1}));
+    // In rectangle mode its outline is drawn on the skin corners, no half-pixel offset.
+    const auto imageAt = [&](int x, int row) { return view.image()[static_cast<std::size_t>(x + row * 200)]; };
+    const int left = 100 + (0 - 8) * 4, right = 100 + (12 - 8) * 4;
+    const int top = 100 - (3 - 8) * 4, bottom = 100 - (15 - 8) * 4;
+    EXPECT_NE(imageAt(right, top), paint.colorSlots[kSlotEdge]);
+    view.rectangleMode = true;
+    view.redraw(kRedrawFull);
+    for (const auto& [x, row] : {std::pair{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left + 9, top}})
+        EXPECT_EQ(imageAt(x, row), paint.colorSlots[kSlotEdge]) << x << "," << row;
 }
 
 TEST_F(SkinViewTest, MappingOverlayDrawsEdgesInTheSlotColours) {
