@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 
-#include "raster/rasterizer.h"
 
 namespace tarn {
 
@@ -62,7 +61,13 @@ int blue(std::uint16_t v) { return v & kChannelMax; }
 }  // namespace
 
 IntroPicture::IntroPicture(unsigned seed)
-    : rng_(seed), pixels_(static_cast<std::size_t>(kIntroWidth) * kIntroHeight, 0) {}
+    : rng_(seed), pixels_(static_cast<std::size_t>(kIntroWidth) * kIntroHeight, 0) {
+    RasterTarget target;
+    target.colour16 = pixels_.data();
+    target.width = kIntroWidth;
+    target.height = kIntroHeight;
+    raster_.SetTarget(target);
+}
 
 void IntroPicture::setLogo(std::vector<std::uint8_t> grey) {
     if (grey.size() == static_cast<std::size_t>(kLogoWidth) * kLogoHeight) logo_ = std::move(grey);
@@ -88,12 +93,7 @@ void IntroPicture::drawLogo() {
 }
 
 void IntroPicture::drawFan() {
-    Rasterizer r;
-    RasterTarget t;
-    t.colour16 = pixels_.data();
-    t.width = kIntroWidth;
-    t.height = kIntroHeight;
-    r.SetTarget(t);
+    Rasterizer& r = raster_;
     double p = 130.0, step = 0.0;
     for (int i = 0; p > 0.0; ++i) {
         int y = static_cast<int>(p);
@@ -104,12 +104,7 @@ void IntroPicture::drawFan() {
 }
 
 void IntroPicture::drawWireframe(double a) {
-    Rasterizer r;
-    RasterTarget t;
-    t.colour16 = pixels_.data();
-    t.width = kIntroWidth;
-    t.height = kIntroHeight;
-    r.SetTarget(t);
+    Rasterizer& r = raster_;
     const auto vertices = gemVertices();
     std::array<std::pair<int, int>, vertices.size()> screen{};
     for (std::size_t i = 0; i < vertices.size(); ++i) {
@@ -167,12 +162,7 @@ void IntroPicture::addBand(int bandRow) {
 }
 
 void IntroPicture::drawFrame() {
-    Rasterizer r;
-    RasterTarget t;
-    t.colour16 = pixels_.data();
-    t.width = kIntroWidth;
-    t.height = kIntroHeight;
-    r.SetTarget(t);
+    Rasterizer& r = raster_;
     struct Bevel {
         int inset;
         std::uint16_t light, dark;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/settings.h"
+#include "raster/rasterizer.h"
 
 namespace tarn {
 
@@ -41,6 +42,7 @@ private:
     std::mt19937 rng_;
     std::vector<std::uint8_t> logo_;
     std::vector<std::uint16_t> pixels_;
+    Rasterizer raster_;  // draws the lines into pixels_
 };
 
 // The clip the intro plays: "Intro Number" 0..7 as it stands, 8 a random
