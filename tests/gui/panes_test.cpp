@@ -252,7 +252,24 @@ TEST_F(Panes, PaletteClickSetsTheActiveColourAndRightDragProtects) {
     const std::int32_t src = s->view().sourceAt(onSkin.x(), onSkin.y());
     ASSERT_GE(src, 0);
     QTest::mouseClick(s, Qt::RightButton, Qt::NoModifier, onSkin);
-    EXPECT_EQ(app.paint.colorSlots[0], skin().pixels[static_cast<std::size_t>(src)]);
+    const std::uint8_t picked = skin().pixels[static_cast<std::size_t>(src)];
+    EXPECT_EQ(app.paint.colorSlots[0], picked);
+    // The strip shows the new colour in slot 0's cell.
+    const auto at = static_cast<std::size_t>(picked) * 3;
+    EXPECT_EQ(p->box().pixel(8, 8), (Rgb{skin().palette[at], skin().palette[at + 1], skin().palette[at + 2]}));
+}
+
+TEST_F(Panes, PalOnTopPutsTheStripAboveTheDisplays) {
+    settings.setInt(kPreferences, "Pal On Top", 1);
+    ShellWidget top(app, sink);
+    top.resize(600, 400);
+    top.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&top));
+    EXPECT_EQ(top.palBox()->geometry(), QRect(0, 0, 600, 32));
+    EXPECT_EQ(top.skinView()->y(), 32);
+    EXPECT_EQ(top.gradientBox()->height(), 368);
+    top.setPalOnTop(false);
+    EXPECT_EQ(top.palBox()->geometry(), QRect(0, 368, 600, 32));
 }
 
 }  // namespace
