@@ -10,7 +10,7 @@ namespace tarn {
 namespace {
 
 std::string palettePath(const SettingsStore& settings) {
-    return settings.getString(kPreferences, "Palette Path", "");
+    return settings.getString(kPreferences, kPalettePathKey, "");
 }
 
 std::unique_ptr<Skin> loadColormapImage(const SettingsStore& settings, Ui& ui) {
@@ -22,7 +22,7 @@ std::unique_ptr<Skin> loadColormapImage(const SettingsStore& settings, Ui& ui) {
 }  // namespace
 
 std::optional<std::string> colormapShapeProblem(const std::string& path, int width, int height) {
-    if (width == kColormapColumns && height >= kColormapRowsUsed) return std::nullopt;
+    if (width == kColormapColumns && height >= kColormapLightRows) return std::nullopt;
     return "The Colormap \"" + path + "\" is " + std::to_string(width) + "x" +
            std::to_string(height) +
            " pixels.\nThe colormap-shaded modes need a colormap 256 pixels wide and at least 64 "

@@ -7,14 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "image/palette_file.h"
+
 namespace tarn {
-
-class SettingsStore;
-class Ui;
-
-// The shaded modes read rows of exactly 256 palette indices, rows 0..63.
-inline constexpr int kColormapColumns = 256;
-inline constexpr int kColormapRowsUsed = 64;
 
 // Why an image of this size cannot serve as the Colormap, or nothing when it
 // can. `path` names the file in the message.

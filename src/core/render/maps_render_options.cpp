@@ -82,7 +82,7 @@ std::string applyMapRenderOptions(RenderSession& session, MapRenderState& state,
     if (const auto refused = loadInto(state.envMaps, options.envMaps, ui); !refused.empty())
         return "cannot use the environment map " + refused;
     if (!options.colormap.empty()) {
-        state.settings.setString(kPreferences, "Palette Path", options.colormap);
+        state.settings.setString(kPreferences, kPalettePathKey, options.colormap);
         const bool wanted = mode == kEveryRenderMode || usesColormap(mode);
         if (wanted && state.colormap.readable(state.settings, ui)) {
             if (auto problem = state.colormap.shapeProblem(state.settings, ui)) return *problem;
