@@ -60,6 +60,9 @@ void ShellWidget::placePanes() {
 }
 
 void ShellWidget::refresh(int kind, int panes) {
+    // The application may have changed the splitter or the window its size
+    // since the last layout (start-up reads "Splitter" after the window shows).
+    if (layout_.layout(width(), height()) != rects_) placePanes();
     if (panes & kPaneSkinView) skinView_->redraw(kind);
     if (panes & kPaneGradient) gradientBox_->redraw();
     if (panes & kPaneIsoView) isoView_->redraw();

@@ -220,6 +220,10 @@ TEST_F(Panes, SplitterDragCollapsesWithin64PixelsOfEitherEdge) {
     // The left preset brings it back to a quarter.
     QTest::mouseClick(g, Qt::LeftButton, Qt::NoModifier, QPoint(3, g->height() - 3));
     EXPECT_EQ(shell->skinView()->width(), 200);
+    // A fraction the application sets (start-up reads it) takes effect with the next refresh.
+    app.splitterFraction = 0.5;
+    shell->refresh(kRedrawFull, kPanesAll);
+    EXPECT_EQ(shell->skinView()->width(), 400);
 }
 
 TEST_F(Panes, CameraDragInThe3DPaneHidesThePointerUntilRelease) {

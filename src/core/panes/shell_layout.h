@@ -27,6 +27,7 @@ struct ShellRects {
     PaneRect gradient;
     PaneRect skinView;
     PaneRect isoView;
+    bool operator==(const ShellRects&) const = default;
 };
 
 class ShellLayout {
