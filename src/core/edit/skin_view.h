@@ -84,6 +84,9 @@ public:
         panY_ = y;
     }
     Drag drag() const { return drag_; }
+    // Ctrl and Shift as they were at the press of the current drag.
+    bool ctrlAtPress() const { return ctrl_; }
+    bool shiftAtPress() const { return shift_; }
     PaneCursor cursor() const { return paneCursor(context_.modes); }
 
     // Client point of skin coordinate (s, t)'s pixel centre, truncated.
