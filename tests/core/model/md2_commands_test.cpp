@@ -234,10 +234,11 @@ TEST(OpenCommand, AsksToSaveAndStopsWhenThatSaveFails) {
     openMesh(w.c);
     ASSERT_EQ(w.ui.questionKinds.size(), 1u);
     EXPECT_EQ(w.ui.questionKinds[0], QuestionKind::YesNoCancelIcon);
-    const auto messages = w.ui.messages();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].rfind("Error Saving: ", 0), 0u);
-    EXPECT_EQ(messages[1], kMsgSaveFailedSmiley);
+    ASSERT_EQ(w.ui.shown.size(), 4u);
+    EXPECT_EQ(w.ui.shown[0], std::string("open: ") + kMd2OpenFilter);
+    EXPECT_EQ(w.ui.shown[1], std::string("question: ") + kAskSaveMesh);
+    EXPECT_EQ(w.ui.shown[2].rfind("message: Error Saving: ", 0), 0u);
+    EXPECT_EQ(w.ui.shown[3], std::string("message: ") + kMsgSaveFailedSmiley);
     EXPECT_EQ(w.mesh.frames.size(), 3u);  // the unsaved Mesh is still there
     EXPECT_EQ(w.refresh.calls.back(), "refreshAll");
 
