@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/application.h"
 #include "app/command_ids.h"
 #include "platform/refresh.h"
@@ -83,6 +85,34 @@ TEST(ApplicationCommands, ClosingAnUnstoredSkinAsksFirst) {
     ui.answer(Answer::Yes);
     app.commands().run(cmd::kSkinClose);
     EXPECT_TRUE(app.skins.empty());
+}
+
+TEST(ApplicationLists, ModeChoiceAlwaysEndsWithTheDisplaysRedrawn) {
+    ScriptedUi ui;
+    MemorySettings settings;
+    RecordingRefresh refresh;
+    Application app{ui, settings, refresh};
+    app.listChosen(kListModes, kModeTextured);  // already current: nothing but the redraw
+    EXPECT_EQ(refresh.calls, std::vector<std::string>{"refresh 0 35"});
+    EXPECT_TRUE(ui.shown.empty());
+
+    refresh.calls.clear();
+    app.listChosen(kListModes, kModeEnvironment);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{kMsgNoEnvMaps});
+    EXPECT_EQ(app.modes.currentIndex(), kModeTextured);
+    EXPECT_EQ(refresh.calls, std::vector<std::string>{"refresh 0 35"});
+
+    refresh.calls.clear();
+    app.listChosen(kListModes, kModeGouraud);
+    EXPECT_EQ(app.modes.currentIndex(), kModeGouraud);
+    EXPECT_EQ(refresh.calls.back(), "refresh 0 35");
+    EXPECT_NE(std::find(refresh.calls.begin(), refresh.calls.end(), "paintRemap"), refresh.calls.end());
+
+    // Choices outside a list change nothing.
+    refresh.calls.clear();
+    app.listChosen(kListCompanions, 3);
+    app.listChosen(kListFrames, 0);
+    EXPECT_TRUE(refresh.calls.empty());
 }
 
 TEST(ApplicationCommands, StateFollowsToggles) {
