@@ -60,15 +60,11 @@ void forEachLinePixel(int x0, int y0, int x1, int y1, Visit&& visit) {
     visit(x1, y1);
 }
 
-}  // namespace tarn
-
-namespace tarn {
-
 // A brush segment from A to B in a client area `width` x `height`, painted
 // pixel by pixel with `paint(x, y)`: a point inside is painted once; a point
 // outside paints nothing; a segment is clipped to the area by `clipper` and
-// walked as Line walks it. Returns whether anything was walked (the caller then asks for the
-// redraw of the painted run).
+// walked as Line walks it. Returns whether anything was walked (the caller
+// then asks for the redraw of the painted run).
 template <typename Paint>
 bool paintBrushSegment(Rasterizer& clipper, int ax, int ay, int bx, int by, int width, int height, Paint&& paint) {
     const auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < width && y < height; };

@@ -10,6 +10,7 @@
 #include "platform/refresh.h"
 #include "render/camera_drag.h"
 #include "render/iso_view.h"
+#include "render/iso_view_line.h"
 
 namespace tarn {
 namespace {
@@ -21,6 +22,48 @@ double yawOf(const CameraPose& p) { return std::atan2(p.eye.y - p.lookAt.y, p.ey
 double distanceOf(const CameraPose& p) {
     const Vec3f d = p.eye - p.lookAt;
     return std::sqrt(double(d.x) * d.x + double(d.y) * d.y + double(d.z) * d.z);
+}
+
+using Pixels = std::vector<std::pair<int, int>>;
+
+Pixels walk(int x0, int y0, int x1, int y1) {
+    Pixels out;
+    forEachLinePixel(x0, y0, x1, y1, [&](int x, int y) { out.emplace_back(x, y); });
+    return out;
+}
+
+TEST(BrushWalk, VisitsWhatLineDrawsOnceEachEitherWay) {
+    const Pixels forward = walk(0, 0, 9, 3);
+    ASSERT_EQ(forward.size(), 10u);
+    EXPECT_EQ(forward.front(), std::make_pair(0, 0));
+    EXPECT_EQ(forward.back(), std::make_pair(9, 3));
+    EXPECT_EQ(std::set(forward.begin(), forward.end()), [] {
+        const Pixels back = walk(9, 3, 0, 0);
+        return std::set(back.begin(), back.end());
+    }());
+    EXPECT_EQ(walk(4, 4, 4, 4), (Pixels{{4, 4}}));
+    EXPECT_EQ(walk(0, 0, 3, 3).size(), 4u);
+    EXPECT_EQ(walk(2, 0, 2, 5).size(), 6u);
+    // A y-major line: one pixel per row, the column stepping on carries.
+    const Pixels steep = walk(0, 0, 3, 9);
+    ASSERT_EQ(steep.size(), 10u);
+    for (std::size_t i = 0; i < steep.size(); ++i) EXPECT_EQ(steep[i].second, static_cast<int>(i));
+}
+
+TEST(BrushWalk, SegmentsAreClippedToTheClientArea) {
+    Rasterizer clipper;
+    Pixels seen;
+    const auto record = [&](int x, int y) { seen.emplace_back(x, y); };
+    EXPECT_FALSE(paintBrushSegment(clipper, -5, 3, -5, 3, 10, 10, record));
+    EXPECT_FALSE(paintBrushSegment(clipper, -5, 3, -1, 8, 10, 10, record));
+    EXPECT_TRUE(seen.empty());
+    EXPECT_TRUE(paintBrushSegment(clipper, -20, 5, 30, 5, 10, 10, record));
+    EXPECT_EQ(seen.size(), 10u);
+    for (const auto& [x, y] : seen) {
+        EXPECT_GE(x, 0);
+        EXPECT_LT(x, 10);
+        EXPECT_EQ(y, 5);
+    }
 }
 
 TEST(CameraDrag, WheelTurnsByWholeNotchesOf1125Degrees) {
