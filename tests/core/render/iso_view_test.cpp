@@ -50,6 +50,24 @@ TEST(BrushWalk, VisitsWhatLineDrawsOnceEachEitherWay) {
     for (std::size_t i = 0; i < steep.size(); ++i) EXPECT_EQ(steep[i].second, static_cast<int>(i));
 }
 
+TEST(BrushWalk, MatchesTheRasterizersLine) {
+    constexpr int kSide = 40;
+    std::vector<std::uint8_t> plane(kSide * kSide);
+    Rasterizer raster;
+    raster.SetTarget(RasterTarget{plane.data(), nullptr, nullptr, nullptr, kSide, kSide});
+    const std::vector<Segment2D> segments = {{0, 0, 39, 7}, {3, 30, 12, 2}, {39, 39, 0, 38}, {5, 5, 5, 5},
+                                             {20, 1, 1, 20}, {7, 33, 30, 33}, {11, 0, 13, 39}};
+    for (const Segment2D& s : segments) {
+        std::fill(plane.begin(), plane.end(), 0);
+        raster.Line(s, 1);
+        std::set<std::pair<int, int>> drawn, walked;
+        for (int i = 0; i < kSide * kSide; ++i)
+            if (plane[static_cast<std::size_t>(i)] != 0) drawn.emplace(i % kSide, i / kSide);
+        forEachLinePixel(s.x0, s.y0, s.x1, s.y1, [&](int x, int y) { walked.emplace(x, y); });
+        EXPECT_EQ(walked, drawn) << s.x0 << "," << s.y0 << " - " << s.x1 << "," << s.y1;
+    }
+}
+
 TEST(BrushWalk, SegmentsAreClippedToTheClientArea) {
     Rasterizer clipper;
     Pixels seen;
