@@ -65,7 +65,7 @@ TEST(LoadCompanion, RefusesOtherFilesDamageAndOversizeWithAMessage) {
     notMd2[3] = '3';
     EXPECT_FALSE(LoadCompanion(notMd2, "a", "/", ui));
     Bytes cut = companionFile(2);
-    cut.resize(cut.size() - 5);
+    cut.erase(cut.end() - 5, cut.end());
     EXPECT_FALSE(LoadCompanion(cut, "a", "/", ui));
     Bytes badIndex = companionFile(1);
     const std::size_t triangleAt = 68 + 12;
