@@ -1,11 +1,9 @@
 // tarn-cli bench: times renders of the current view as the Benchmark command
 // does, in one mode or in every mode that is available for the model.
-#include <charconv>
-#include <cmath>
-#include <filesystem>
 #include <memory>
 #include <ostream>
 
+#include "cli_args.h"
 #include "cli_commands.h"
 #include "model/game_folder.h"
 #include "platform/batch_ui.h"
@@ -17,35 +15,10 @@ namespace tarn::cli {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 constexpr const char* kUsage =
     "bench MODEL.md2 [--mode NAME|INDEX] [--size WxH] [--frames N] [--frame N] [--eye X,Y,Z] "
     "[--at X,Y,Z] [--fov DEG] [--base DIR] "
     "[--phong FILE]... [--env FILE]... [--colormap FILE] [--gamma G] [--light X,Y,Z]";
-
-std::string absolute(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
-}
-
-template <class Number>
-bool parseNumber(const std::string& text, Number& out) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && ptr == end;
-}
-bool parseInt(const std::string& text, int& out) { return parseNumber(text, out); }
-
-bool parsePoint(const std::string& text, Vec3f& out) {
-    const auto a = text.find(',');
-    const auto b = a == std::string::npos ? a : text.find(',', a + 1);
-    return b != std::string::npos && parseNumber(text.substr(0, a), out.x) &&
-           parseNumber(text.substr(a + 1, b - a - 1), out.y) && parseNumber(text.substr(b + 1), out.z) &&
-           std::isfinite(out.x) && std::isfinite(out.y) && std::isfinite(out.z);
-}
 
 struct BenchLine {
     RenderRequest request;
@@ -61,25 +34,14 @@ std::string takeOption(BenchLine& line, const std::string& name, const std::stri
     const std::string bad = "bad value for " + name + ": '" + value + "'";
     if (name == "--mode") {
         line.allModes = false;
-        if (parseInt(value, line.request.mode)) return {};
-        line.request.mode = RenderModes().indexOf(value);
-        return line.request.mode >= 0 ? std::string() : bad;
+        return parseMode(value, line.request.mode) ? std::string() : bad;
     }
-    if (name == "--size") {
-        const auto x = value.find('x');
-        const bool ok = x != std::string::npos && parseInt(value.substr(0, x), line.request.width) &&
-                        parseInt(value.substr(x + 1), line.request.height);
-        return ok ? std::string() : bad;
-    }
+    if (name == "--size") return parseSize(value, line.request.width, line.request.height) ? std::string() : bad;
     if (name == "--frames") return parseInt(value, line.frames) && line.frames > 0 ? std::string() : bad;
     if (name == "--frame") return parseInt(value, line.request.frame) ? std::string() : bad;
-    if (name == "--eye") return parsePoint(value, line.request.eye) ? std::string() : bad;
-    if (name == "--at") return parsePoint(value, line.request.lookAt) ? std::string() : bad;
-    if (name == "--fov") {
-        const bool ok = parseNumber(value, line.request.fieldOfView) &&
-                        std::isfinite(line.request.fieldOfView);
-        return ok ? std::string() : bad;
-    }
+    if (name == "--eye") return parseVector(value, line.request.eye) ? std::string() : bad;
+    if (name == "--at") return parseVector(value, line.request.lookAt) ? std::string() : bad;
+    if (name == "--fov") return parseFloat(value, line.request.fieldOfView) ? std::string() : bad;
     if (name == "--base") {
         line.request.base = absolute(value);
         return {};

@@ -1,9 +1,8 @@
 // tarn-cli convert IN OUT: an 8-bit skin image between PCX and BMP with its
 // palette kept, or to an indexed PNG when OUT ends in ".png".
-#include <algorithm>
-#include <cctype>
 #include <ostream>
 
+#include "cli_args.h"
 #include "cli_commands.h"
 #include "image/skin_io.h"
 #include "platform/batch_ui.h"
@@ -12,19 +11,6 @@
 namespace tarn::cli {
 
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
-std::string lowerExtension(const std::string& path) {
-    const std::string name = fileNameOf(path);
-    const auto dot = name.rfind('.');
-    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
-}
 
 int convert(const Args& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) {

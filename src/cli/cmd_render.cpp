@@ -1,15 +1,11 @@
 // tarn-cli render: what the 3D pane would show, drawn headlessly and written
 // as PNG, BMP or PCX (by OUT's extension) in the mode's palette; optionally
 // the three planes raw.
-#include <algorithm>
-#include <cctype>
-#include <charconv>
-#include <cmath>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <ostream>
 
+#include "cli_args.h"
 #include "cli_commands.h"
 #include "image/skin_io.h"
 #include "model/game_folder.h"
@@ -22,69 +18,11 @@ namespace tarn::cli {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 constexpr const char* kUsage =
     "render MODEL.md2 -o OUT [--mode NAME|INDEX] [--frame N] [--size WxH] [--eye X,Y,Z] "
     "[--at X,Y,Z] [--fov DEG] [--skin N] [--mapping] [--select LIST] [--companion FILE.md2]... "
     "[--base DIR] [--planes PREFIX] [--phong FILE]... [--env FILE]... [--colormap FILE] "
     "[--gamma G] [--light X,Y,Z]";
-
-std::string absolute(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
-}
-
-bool parseInt(const std::string& text, int& out) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && ptr == end;
-}
-
-bool parseFloat(const std::string& text, float& out) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && ptr == end && std::isfinite(out);
-}
-
-std::vector<std::string> split(const std::string& text, char sep) {
-    std::vector<std::string> parts(1);
-    for (const char c : text) {
-        if (c == sep)
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
-
-bool parseVector(const std::string& text, Vec3f& out) {
-    const auto parts = split(text, ',');
-    return parts.size() == 3 && parseFloat(parts[0], out.x) && parseFloat(parts[1], out.y) &&
-           parseFloat(parts[2], out.z);
-}
-
-bool parseSize(const std::string& text, int& w, int& h) {
-    const auto parts = split(text, 'x');
-    return parts.size() == 2 && parseInt(parts[0], w) && parseInt(parts[1], h);
-}
-
-bool parseList(const std::string& text, std::vector<int>& out) {
-    for (const auto& part : split(text, ',')) {
-        int v = 0;
-        if (!parseInt(part, v)) return false;
-        out.push_back(v);
-    }
-    return true;
-}
-
-bool parseMode(const std::string& text, int& mode) {
-    if (parseInt(text, mode)) return true;
-    mode = RenderModes().indexOf(text);
-    return mode >= 0;
-}
 
 struct RenderLine {
     RenderRequest request;
@@ -148,15 +86,6 @@ RenderLine parseRenderLine(const Args& args) {
     if (line.request.base.empty() && !line.request.model.empty())
         line.request.base = defaultBaseFolder(line.request.model);
     return line;
-}
-
-std::string lowerExtension(const std::string& path) {
-    const std::string name = fileNameOf(path);
-    const auto dot = name.rfind('.');
-    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
 }
 
 bool writePicture(Ui& ui, const RenderSession& session, const Palette& palette,

@@ -1,22 +1,9 @@
 #include "model_args.h"
 
-#include <filesystem>
-
+#include "cli_args.h"
 #include "model/game_folder.h"
 
 namespace tarn::cli {
-
-namespace {
-
-// tarn-cli takes paths from the working folder, while the core takes relative
-// paths from the base folder: hand the core absolute paths only.
-std::string absolute(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
-}
-
-}  // namespace
 
 ModelArgs parseModelArgs(const Args& args, std::size_t pathCount) {
     ModelArgs out;

@@ -260,13 +260,10 @@ void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
     case Drag::Camera:
         cameraStep(e, pointer);
         return;
-    case Drag::Painting: {
-        Skin* s = skin();
-        if (s == nullptr || !stroke_.active()) break;
-        stroke_.moveTo(*s, e.x, e.y, context_.refresh,
+    case Drag::Painting:
+        stroke_.moveTo(skin(), e.x, e.y, context_.refresh,
                        [this](const BrushSegment& seg) { return paintSegment(seg.ax, seg.ay, seg.bx, seg.by); });
         break;
-    }
     case Drag::ColorPick:
         pickColor(e.x, e.y);
         break;
@@ -282,31 +279,43 @@ void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
 
 void SkinView::mouseRelease(const MouseEvent& e, PointerControl& pointer) {
     const unsigned held = e.buttons & kDragButtons;
-    switch (drag_) {
-    case Drag::Idle:
-        return;
-    case Drag::Camera:
+    if (drag_ == Drag::Idle) return;
+    if (drag_ == Drag::Camera) {
         // The drag goes on while the other button is still down.
         if (held != 0) return;
-        pointer.showCursor();
-        context_.refresh.refresh(kRedrawFull, kPanesSkin32);
+        endCamera(pointer);
         endDrag(pointer, false, held);
         return;
+    }
+    finishDragWork(&e);
+    endDrag(pointer, true, held);
+}
+
+void SkinView::endCamera(PointerControl& pointer) {
+    pointer.showCursor();
+    context_.refresh.refresh(kRedrawFull, kPanesSkin32);
+}
+
+void SkinView::finishDragWork(const MouseEvent* release) {
+    switch (drag_) {
     case Drag::Painting:
-        dropStroke();
+        stroke_.end();
         break;
     case Drag::ColorPick:
-        finishColorPick();
+        finishColorPick(context_.refresh);
         break;
     case Drag::Tool:
-        if (activeTool_ != nullptr) activeTool_->release(e);
+        if (activeTool_ != nullptr) {
+            if (release != nullptr)
+                activeTool_->release(*release);
+            else
+                activeTool_->cancel();
+        }
         activeTool_ = nullptr;
         break;
-    case Drag::ReleasePending:
-    case Drag::ReleasePendingQuiet:
+    default:
         break;
     }
-    endDrag(pointer, true, held);
 }
 
 void SkinView::endDrag(PointerControl& pointer, bool waitForButtons, unsigned buttonsHeld) {
@@ -325,32 +334,11 @@ void SkinView::resetDrag() {
 }
 
 void SkinView::captureLost(PointerControl& pointer) {
-    switch (drag_) {
-    case Drag::Camera:
-        pointer.showCursor();
-        context_.refresh.refresh(kRedrawFull, kPanesSkin32);
-        break;
-    case Drag::Painting:
-        dropStroke();
-        break;
-    case Drag::ColorPick:
-        finishColorPick();
-        break;
-    case Drag::Tool:
-        if (activeTool_ != nullptr) activeTool_->cancel();
-        activeTool_ = nullptr;
-        break;
-    default:
-        break;
-    }
+    if (drag_ == Drag::Camera)
+        endCamera(pointer);
+    else
+        finishDragWork(nullptr);
     resetDrag();
-}
-
-void SkinView::dropStroke() { stroke_.end(); }
-
-void SkinView::finishColorPick() {
-    context_.refresh.refresh(kRedrawFull, kPanesSkinIso);
-    context_.refresh.rebuildPaintRemap();
 }
 
 void SkinView::cameraStep(const MouseEvent& e, PointerControl& pointer) {
@@ -380,29 +368,11 @@ void SkinView::wheel(int delta) {
 
 // ---- painting ----
 
-void SkinView::paintViewPixel(int x, int y) {
-    const std::int32_t i = sourceAt(x, y);
-    Skin* s = skin();
-    if (i < 0 || s == nullptr || !stroke_.active()) return;
-    paintPixel(s->pixels, static_cast<std::size_t>(i), stroke_.mask(), context_.paint);
-}
-
 bool SkinView::paintSegment(int ax, int ay, int bx, int by) {
-    if (!paintBrushSegment(raster_, ax, ay, bx, by, clientWidth_, viewHeight_, [&](int x, int y) { paintViewPixel(x, y); }))
-        return false;
-    context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
-    return true;
+    return paintBrushRun(raster_, ax, ay, bx, by, clientWidth_, viewHeight_, context_.refresh,
+                         [&](int x, int y) { stroke_.paintTexel(skin(), sourceAt(x, y), context_.paint); });
 }
 
-void SkinView::pickColor(int x, int y) {
-    Skin* s = skin();
-    const std::int32_t i = sourceAt(x, y);
-    if (s == nullptr || i < 0 || static_cast<std::size_t>(i) >= s->pixelCount()) return;
-    const std::uint8_t index = s->pixels[static_cast<std::size_t>(i)];
-    PaintState& paint = context_.paint;
-    if (paint.colorSlots[paint.activeSlot] == index) return;
-    paint.colorSlots[paint.activeSlot] = index;
-    context_.refresh.refresh(kRedrawFull, kPanesPalette16);
-}
+void SkinView::pickColor(int x, int y) { pickTexelColor(context_, skin(), sourceAt(x, y)); }
 
 }  // namespace tarn

@@ -109,13 +109,14 @@ private:
     void startPainting(const MouseEvent& e, PointerControl& pointer);
     // Returns whether it painted a run (and asked for its redraw).
     bool paintSegment(int ax, int ay, int bx, int by);
-    void paintViewPixel(int x, int y);
     void pickColor(int x, int y);
     void cameraStep(const MouseEvent& e, PointerControl& pointer);
     void endDrag(PointerControl& pointer, bool waitForButtons, unsigned buttonsHeld);
     void resetDrag();
-    void finishColorPick();
-    void dropStroke();
+    void endCamera(PointerControl& pointer);
+    // Ends what a paint, pick or tool drag was doing; `release` is null when
+    // the capture was taken away.
+    void finishDragWork(const MouseEvent* release);
 
     PaneContext context_;
     int clientWidth_ = 0;

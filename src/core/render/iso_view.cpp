@@ -149,13 +149,10 @@ void IsoView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
     case Drag::Light:
         cameraMove(e, pointer);
         return;
-    case Drag::Painting: {
-        Skin* s = paintableSkin();
-        if (s == nullptr || !stroke_.active()) break;
-        stroke_.moveTo(*s, e.x, e.y, context_.refresh,
+    case Drag::Painting:
+        stroke_.moveTo(paintableSkin(), e.x, e.y, context_.refresh,
                        [this](const BrushSegment& seg) { return paintLine(seg.ax, seg.ay, seg.bx, seg.by); });
         break;
-    }
     case Drag::ColorPick:
         pickColor(e.x, e.y);
         break;
@@ -186,12 +183,12 @@ void IsoView::mouseRelease(const MouseEvent& e, PointerControl& pointer) {
     }
     case Drag::Painting:
         if (!left) return;
-        dropStroke();
+        stroke_.end();
         drag_ = Drag::OtherEnded;
         break;
     case Drag::ColorPick:
         if (left) return;
-        finishColorPick();
+        finishColorPick(context_.refresh);
         drag_ = Drag::OtherEnded;
         break;
     case Drag::Select:
@@ -226,10 +223,10 @@ void IsoView::captureLost(PointerControl& pointer) {
         pointer.showCursor();
         break;
     case Drag::Painting:
-        dropStroke();
+        stroke_.end();
         break;
     case Drag::ColorPick:
-        finishColorPick();
+        finishColorPick(context_.refresh);
         break;
     default:
         break;
@@ -237,21 +234,7 @@ void IsoView::captureLost(PointerControl& pointer) {
     drag_ = Drag::Idle;
 }
 
-void IsoView::dropStroke() { stroke_.end(); }
-
-void IsoView::finishColorPick() {
-    context_.refresh.refresh(kRedrawFull, kPanesSkinIso);
-    context_.refresh.rebuildPaintRemap();
-}
-
 // ---- painting, picking, selecting ----
-
-void IsoView::paintPixelAt(int x, int y) {
-    Skin* s = paintableSkin();
-    const std::int32_t v = pickAt(x, y);
-    if (s == nullptr || !stroke_.active() || v < 0 || static_cast<std::size_t>(v) >= s->pixelCount()) return;
-    paintPixel(s->pixels, static_cast<std::size_t>(v), stroke_.mask(), context_.paint);
-}
 
 bool IsoView::pickHoldsTexels() const {
     const int mode = context_.renderMode ? context_.renderMode() : -1;
@@ -260,22 +243,12 @@ bool IsoView::pickHoldsTexels() const {
 
 bool IsoView::paintLine(int ax, int ay, int bx, int by) {
     if (paintableSkin() == nullptr || !pickHoldsTexels()) return false;
-    if (!paintBrushSegment(clipper_, ax, ay, bx, by, clientWidth_, clientHeight_, [&](int x, int y) { paintPixelAt(x, y); }))
-        return false;
-    context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
-    return true;
+    return paintBrushRun(clipper_, ax, ay, bx, by, clientWidth_, clientHeight_, context_.refresh,
+                         [&](int x, int y) { stroke_.paintTexel(paintableSkin(), pickAt(x, y), context_.paint); });
 }
 
 void IsoView::pickColor(int x, int y) {
-    Skin* s = paintableSkin();
-    const std::int32_t v = pickAt(x, y);
-    if (s == nullptr || v < 0 || static_cast<std::size_t>(v) >= s->pixelCount()) return;
-    if (!pickHoldsTexels()) return;
-    const std::uint8_t index = s->pixels[static_cast<std::size_t>(v)];
-    PaintState& paint = context_.paint;
-    if (paint.colorSlots[paint.activeSlot] == index) return;
-    paint.colorSlots[paint.activeSlot] = index;
-    context_.refresh.refresh(kRedrawFull, kPanesPalette16);
+    if (pickHoldsTexels()) pickTexelColor(context_, paintableSkin(), pickAt(x, y));
 }
 
 void IsoView::selectAt(int x, int y, bool select) {

@@ -72,11 +72,8 @@ private:
     bool pickHoldsTexels() const;
     // Returns whether it walked a run (and asked for its redraw).
     bool paintLine(int ax, int ay, int bx, int by);
-    void paintPixelAt(int x, int y);
     void pickColor(int x, int y);
     void selectAt(int x, int y, bool select);
-    void finishColorPick();
-    void dropStroke();
     void waitOrEnd(unsigned buttonsHeld, PointerControl& pointer);
 
     PaneContext context_;

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/refresh.h"
 #include "raster/rasterizer.h"
+#include "render/iso_view_context.h"
 
 namespace tarn {
 
@@ -82,6 +84,16 @@ bool paintBrushSegment(Rasterizer& clipper, int ax, int ay, int bx, int by, int 
         return true;
     }
     forEachLinePixel(ax, ay, bx, by, paint);
+    return true;
+}
+
+// paintBrushSegment for a display: a walked run asks for the redraw of the
+// skin and of both views. Returns whether it walked one.
+template <typename Paint>
+bool paintBrushRun(Rasterizer& clipper, int ax, int ay, int bx, int by, int width, int height, RefreshSink& refresh,
+                   Paint&& paint) {
+    if (!paintBrushSegment(clipper, ax, ay, bx, by, width, height, paint)) return false;
+    refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
     return true;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "image/skin.h"
+#include "paint/paint_state.h"
+#include "platform/refresh.h"
 
 namespace tarn {
 
@@ -46,6 +48,25 @@ void BrushStroke::end() {
     copy_.clear();
     copy_.shrink_to_fit();
     restored_ = false;
+}
+
+void BrushStroke::paintTexel(Skin* skin, std::int32_t texel, const PaintState& paint) {
+    if (skin == nullptr || !active() || texel < 0 || static_cast<std::size_t>(texel) >= skin->pixelCount()) return;
+    paintPixel(skin->pixels, static_cast<std::size_t>(texel), *mask_, paint);
+}
+
+void pickTexelColor(PaneContext& context, const Skin* skin, std::int32_t texel) {
+    if (skin == nullptr || texel < 0 || static_cast<std::size_t>(texel) >= skin->pixelCount()) return;
+    const std::uint8_t index = skin->pixels[static_cast<std::size_t>(texel)];
+    PaintState& paint = context.paint;
+    if (paint.colorSlots[paint.activeSlot] == index) return;
+    paint.colorSlots[paint.activeSlot] = index;
+    context.refresh.refresh(kRedrawFull, kPanesPalette16);
+}
+
+void finishColorPick(RefreshSink& refresh) {
+    refresh.refresh(kRedrawFull, kPanesSkinIso);
+    refresh.rebuildPaintRemap();
 }
 
 }  // namespace tarn

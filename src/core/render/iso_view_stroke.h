@@ -10,6 +10,7 @@
 
 namespace tarn {
 
+struct PaintState;
 struct Skin;
 
 struct BrushSegment {
@@ -29,12 +30,17 @@ public:
 
     // One move: paints the brush's segment with `paint` (which returns whether
     // it asked for a redraw) and makes sure an undone line still gets one.
+    // Nothing happens without a skin or a stroke under way.
     template <typename PaintSegment>
-    void moveTo(Skin& skin, int x, int y, RefreshSink& refresh, PaintSegment&& paint) {
-        const BrushSegment seg = move(skin, x, y);
+    void moveTo(Skin* skin, int x, int y, RefreshSink& refresh, PaintSegment&& paint) {
+        if (skin == nullptr || !active()) return;
+        const BrushSegment seg = move(*skin, x, y);
         if (!paint(seg) && restored_) refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
-        moved(skin, x, y);
+        moved(*skin, x, y);
     }
+    // Paints skin pixel `texel` by the paint rule, once per stroke; nothing
+    // without a skin, a stroke under way or a texel of the skin.
+    void paintTexel(Skin* skin, std::int32_t texel, const PaintState& paint);
 
     bool active() const { return mask_.has_value(); }
     StrokeMask& mask() { return *mask_; }
@@ -50,5 +56,11 @@ private:
     int lastX_ = 0, lastY_ = 0;
     bool restored_ = false;
 };
+
+// Both displays' colour pick: the skin pixel `texel` becomes the active
+// slot's colour, and the palette shows it. Nothing without a texel of the skin.
+void pickTexelColor(PaneContext& context, const Skin* skin, std::int32_t texel);
+// The pick is over: the views and the paint remap follow the chosen colour.
+void finishColorPick(RefreshSink& refresh);
 
 }  // namespace tarn

@@ -1,0 +1,81 @@
+#include "cli_args.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+
+#include "platform/fs.h"
+#include "render/render_modes.h"
+
+namespace tarn::cli {
+
+namespace {
+
+template <class Number>
+bool parseWhole(const std::string& text, Number& out) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end;
+}
+
+std::vector<std::string> split(const std::string& text, char sep) {
+    std::vector<std::string> parts(1);
+    for (const char c : text) {
+        if (c == sep)
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
+}  // namespace
+
+std::string absolute(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+bool parseInt(const std::string& text, int& out) { return parseWhole(text, out); }
+
+bool parseFloat(const std::string& text, float& out) { return parseWhole(text, out) && std::isfinite(out); }
+
+bool parseVector(const std::string& text, Vec3f& out) {
+    const auto parts = split(text, ',');
+    return parts.size() == 3 && parseFloat(parts[0], out.x) && parseFloat(parts[1], out.y) &&
+           parseFloat(parts[2], out.z);
+}
+
+bool parseSize(const std::string& text, int& w, int& h) {
+    const auto parts = split(text, 'x');
+    return parts.size() == 2 && parseInt(parts[0], w) && parseInt(parts[1], h);
+}
+
+bool parseList(const std::string& text, std::vector<int>& out) {
+    for (const auto& part : split(text, ',')) {
+        int v = 0;
+        if (!parseInt(part, v)) return false;
+        out.push_back(v);
+    }
+    return true;
+}
+
+bool parseMode(const std::string& text, int& mode) {
+    if (parseInt(text, mode)) return true;
+    mode = RenderModes().indexOf(text);
+    return mode >= 0;
+}
+
+std::string lowerExtension(const std::string& path) {
+    const std::string name = fileNameOf(path);
+    const auto dot = name.rfind('.');
+    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+}  // namespace tarn::cli

@@ -1,0 +1,33 @@
+#pragma once
+// Helpers the tarn-cli commands share for reading their command lines.
+#include <string>
+#include <vector>
+
+#include "model/vec3.h"
+
+namespace tarn::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// tarn-cli takes paths from the working folder, while the core takes relative
+// paths from the base folder: hand the core absolute paths only.
+std::string absolute(const std::string& path);
+
+// Each parser takes the whole text or fails; floats must be finite.
+bool parseInt(const std::string& text, int& out);
+bool parseFloat(const std::string& text, float& out);
+// "X,Y,Z"
+bool parseVector(const std::string& text, Vec3f& out);
+// "WxH"
+bool parseSize(const std::string& text, int& w, int& h);
+// "A,B,C..." appended to `out`.
+bool parseList(const std::string& text, std::vector<int>& out);
+// A render mode by index or by name.
+bool parseMode(const std::string& text, int& mode);
+
+// The extension of the file name with its dot, lower-cased; empty when none.
+std::string lowerExtension(const std::string& path);
+
+}  // namespace tarn::cli
