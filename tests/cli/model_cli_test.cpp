@@ -4,12 +4,11 @@
 #include <filesystem>
 #include <sstream>
 
+#include "batch_mesh_session.h"
 #include "cli_commands.h"
 #include "image/image_codec.h"
 #include "image/skin_io.h"
-#include "model/mesh_session.h"
 #include "model/md2_format.h"
-#include "platform/batch_ui.h"
 #include "test_files.h"
 
 namespace tarn::cli {
@@ -53,16 +52,7 @@ protected:
 test::TempDir* Sample::dir_ = nullptr;
 CliRun Sample::made_;
 
-struct Loaded {
-    std::ostringstream log;
-    BatchUi ui{log};
-    MemorySettings settings;
-    MeshSession session;
-    Mesh& mesh = session.mesh;
-    SkinList& skins = session.skins;
-    MeshFileContext& c = session.context;
-    explicit Loaded(const std::string& base) : session(ui, settings, base) {}
-};
+using Loaded = test::BatchMeshSession;
 
 DecodedImage readImage(const std::string& path) { return decodeImage(readFile(path).bytes); }
 

@@ -8,11 +8,10 @@
 #include <random>
 #include <sstream>
 
+#include "batch_mesh_session.h"
 #include "gl_check.h"
 #include "md2_test_file.h"
-#include "model/mesh_session.h"
 #include "model/md2_format.h"
-#include "platform/batch_ui.h"
 #include "test_files.h"
 
 namespace tarn {
@@ -50,17 +49,9 @@ const char* const kRealModels[] = {
     "q2-didux/baseq2/players/male/weapon.md2",
 };
 
-struct Loaded {
-    std::ostringstream log;
-    BatchUi ui{log};
-    MemorySettings settings;
-    MeshSession session;
-    Mesh& mesh = session.mesh;
-    SkinList& skins = session.skins;
-    Bytes& source = session.sourceImage;
-    MeshFileContext& c = session.context;
-
-    explicit Loaded(const std::string& base) : session(ui, settings, base) {
+// Skinless models never scan their folder for skins: each file is checked alone.
+struct Loaded : test::BatchMeshSession {
+    explicit Loaded(const std::string& base) : BatchMeshSession(base) {
         settings.setInt(kPreferences, kDirScanPromptKey, 1);
     }
 };
