@@ -214,8 +214,6 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     if (e.button != kLeftButton && e.button != kRightButton) return;
     ctrl_ = e.ctrl;
     shift_ = e.shift;
-    pressX_ = lastX_ = e.x;
-    pressY_ = lastY_ = e.y;
     const PaneModes& modes = context_.modes;
     if (modes.cameraOverride) {
         drag_ = Drag::Camera;
@@ -273,8 +271,6 @@ void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
     default:
         break;
     }
-    lastX_ = e.x;
-    lastY_ = e.y;
 }
 
 void SkinView::mouseRelease(const MouseEvent& e, PointerControl& pointer) {
@@ -329,7 +325,6 @@ void SkinView::endDrag(PointerControl& pointer, bool waitForButtons, unsigned bu
 
 void SkinView::resetDrag() {
     drag_ = Drag::Idle;
-    pressX_ = pressY_ = lastX_ = lastY_ = 0;
     ctrl_ = shift_ = false;
 }
 

@@ -129,11 +129,8 @@ private:
     float panY_ = kStartPan;
 
     Drag drag_ = Drag::Idle;
-    bool showCursorOnEnd_ = false;
     bool ctrl_ = false;
     bool shift_ = false;
-    int pressX_ = 0, pressY_ = 0;
-    int lastX_ = 0, lastY_ = 0;
     WarpedDrag warp_;
     BrushStroke stroke_;
     SkinViewTool* mappingTool_ = nullptr;

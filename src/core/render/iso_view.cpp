@@ -88,8 +88,8 @@ void IsoView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     if (drag_ != Drag::Idle) return;
     const bool left = e.button == kLeftButton;
     if (!left && e.button != kRightButton) return;
-    pressX_ = lastX_ = e.x;
-    pressY_ = lastY_ = e.y;
+    pressX_ = e.x;
+    pressY_ = e.y;
     const PaneModes& modes = context_.modes;
     if (modes.cameraOverride) {
         const Drag kind = left ? (e.shift ? Drag::FieldOfView : Drag::OrbitZoom)
@@ -163,8 +163,6 @@ void IsoView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
     default:
         break;
     }
-    lastX_ = e.x;
-    lastY_ = e.y;
 }
 
 void IsoView::mouseRelease(const MouseEvent& e, PointerControl& pointer) {

@@ -89,7 +89,6 @@ private:
     CameraDrag camera_;
     WarpedDrag warp_;
     int pressX_ = 0, pressY_ = 0;
-    int lastX_ = 0, lastY_ = 0;
     BrushStroke stroke_;
     // Clips brush segments to the client area.
     Rasterizer clipper_;
