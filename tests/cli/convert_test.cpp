@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "cli_commands.h"
+#include "cli_run.h"
 #include "image/image_codec.h"
 #include "platform/fs.h"
 #include "test_files.h"
@@ -10,17 +11,7 @@
 namespace tarn::cli {
 namespace {
 
-struct CliResult {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliResult convert(const std::string& in, const std::string& target) {
-    std::ostringstream out, err;
-    const int code = run({"convert", in, target}, out, err);
-    return {code, out.str(), err.str()};
-}
+CliRun convert(const std::string& in, const std::string& target) { return runCli({"convert", in, target}); }
 
 TEST(Convert, PcxToBmpToPngKeepsPixelsAndPalette) {
     test::TempDir dir;
@@ -32,7 +23,7 @@ TEST(Convert, PcxToBmpToPngKeepsPixelsAndPalette) {
     ASSERT_EQ(writeFileAtomic(pcx, encodePcx(13, 5, px.data(), pal)), 0);
 
     const std::string bmp = dir.file("b.BMP");  // the extension counts in any case
-    CliResult r = convert(pcx, bmp);
+    CliRun r = convert(pcx, bmp);
     ASSERT_EQ(r.code, 0) << r.err;
     DecodedImage d = decodeImage(readFile(bmp).bytes);
     ASSERT_TRUE(d.ok());
@@ -52,7 +43,7 @@ TEST(Convert, FailuresSayWhyAndLeaveTheTargetAlone) {
     const Bytes old = {1, 2, 3};
     ASSERT_EQ(writeFileAtomic(target, old), 0);
 
-    CliResult r = convert(dir.file("missing.pcx"), target);
+    CliRun r = convert(dir.file("missing.pcx"), target);
     EXPECT_NE(r.code, 0);
     EXPECT_NE(r.err.find("Error Loading: "), std::string::npos);
 

@@ -6,6 +6,7 @@
 
 #include "batch_mesh_session.h"
 #include "cli_commands.h"
+#include "cli_run.h"
 #include "image/image_codec.h"
 #include "image/skin_io.h"
 #include "model/md2_format.h"
@@ -13,20 +14,6 @@
 
 namespace tarn::cli {
 namespace {
-
-struct CliRun {
-    int code = 0;
-    std::string out, err;
-};
-
-CliRun runCli(const Args& args) {
-    std::ostringstream out, err;
-    CliRun r;
-    r.code = run(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli_commands.h"
+#include "cli_run.h"
 #include "image/image_codec.h"
 #include "platform/fs.h"
 #include "sample_model.h"
@@ -12,17 +13,9 @@
 namespace tarn::cli {
 namespace {
 
-struct CliResult {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliResult renderCli(Args args) {
+CliRun renderCli(Args args) {
     args.insert(args.begin(), "render");
-    std::ostringstream out, err;
-    const int code = run(args, out, err);
-    return {code, out.str(), err.str()};
+    return runCli(args);
 }
 
 constexpr int kSkinSide = 32;
@@ -72,7 +65,7 @@ TEST(RenderCli, WritesThePictureAndThePlanes) {
     SquareScene s;
     const std::string png = s.dir.file("view.png");
     const std::string planes = s.dir.file("view");
-    CliResult r = renderCli({s.model, "-o", png, "--size", "62x40", "--planes", planes,
+    CliRun r = renderCli({s.model, "-o", png, "--size", "62x40", "--planes", planes,
                              "--companion", s.companion});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("Textured"), std::string::npos);
@@ -104,7 +97,7 @@ TEST(RenderCli, WritesThePictureAndThePlanes) {
 TEST(RenderCli, MappingModeSelectionFrameAndModeByName) {
     SquareScene s;
     const std::string planes = s.dir.file("p");
-    CliResult r = renderCli({s.model, "-o", s.dir.file("m.png"), "--mode", "Gouraud Shaded",
+    CliRun r = renderCli({s.model, "-o", s.dir.file("m.png"), "--mode", "Gouraud Shaded",
                              "--mapping", "--select", "1", "--frame", "1", "--size", "40x40",
                              "--planes", planes, "--eye", "80,0,0", "--fov", "40", "--at", "0,0,0"});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -120,7 +113,7 @@ TEST(RenderCli, MappingModeSelectionFrameAndModeByName) {
 TEST(RenderCli, RefusalsAndBadLines) {
     SquareScene s;
     const std::string out = s.dir.file("x.png");
-    CliResult r = renderCli({s.model, "-o", out, "--mode", "4"});
+    CliRun r = renderCli({s.model, "-o", out, "--mode", "4"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("Phong Shading is not available if there are no phong maps loaded."),
               std::string::npos);
@@ -138,7 +131,7 @@ TEST(RenderCli, RefusalsAndBadLines) {
                                              {s.model, "-o", out, "--mode", "9"},
                                              {s.model, "-o", out, "--fov"},
                                              {s.model, "-o", out, "--wobble"}}) {
-        const CliResult b = renderCli(bad);
+        const CliRun b = renderCli(bad);
         EXPECT_NE(b.code, 0) << bad.back();
         EXPECT_FALSE(b.err.empty());
     }
@@ -150,7 +143,7 @@ TEST(RenderCli, RealModelInEveryAvailableMode) {
     if (model.empty()) GTEST_SKIP();
     test::TempDir dir;
     for (const char* mode : {"0", "1", "2", "3", "5"}) {
-        const CliResult r = renderCli({model, "-o", dir.file(std::string("m") + mode + ".png"),
+        const CliRun r = renderCli({model, "-o", dir.file(std::string("m") + mode + ".png"),
                                        "--mode", mode, "--size", "96x72"});
         EXPECT_EQ(r.code, 0) << mode << r.err;
     }
