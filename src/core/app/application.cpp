@@ -25,6 +25,16 @@ std::string displayName(const Skin& skin) {
 
 constexpr const char* kModifiedMark = " *";
 
+// A command that works on a context made afresh by `make` at each run: the
+// lists, folders and sizes it refers to may have changed since the binding.
+template <typename Make, typename Command>
+auto onFreshContext(Make make, Command command) {
+    return [make, command] {
+        auto context = make();
+        command(context);
+    };
+}
+
 }  // namespace
 
 Application::Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh)
@@ -44,10 +54,9 @@ void Application::bindCommands() {
 
 void Application::bindCompanionCommands() {
     auto companionCommand = [this](auto command) {
-        return [this, command] {
-            CompanionContext c{*ui_, settings_, refresh_, folders, mesh, companions, companionIndex};
-            command(c);
-        };
+        return onFreshContext(
+            [this] { return CompanionContext{*ui_, settings_, refresh_, folders, mesh, companions, companionIndex}; },
+            command);
     };
     commands_.bind(cmd::kCompanionOpen, companionCommand(openCompanion));
     commands_.bind(cmd::kCompanionClose, companionCommand(closeCompanion));
@@ -69,14 +78,9 @@ void Application::bindFileCommands() {
         MeshFileContext c = meshContext();
         openMesh(c);
     });
-    commands_.bind(cmd::kSave, [this] {
-        MeshFileContext c = meshContext();
-        saveMeshCommand(c);
-    });
-    commands_.bind(cmd::kSaveAs, [this] {
-        MeshFileContext c = meshContext();
-        saveMeshAs(c);
-    });
+    const auto context = [this] { return meshContext(); };
+    commands_.bind(cmd::kSave, onFreshContext(context, saveMeshCommand));
+    commands_.bind(cmd::kSaveAs, onFreshContext(context, saveMeshAs));
 }
 
 MeshFileContext Application::meshContext() {
@@ -85,12 +89,7 @@ MeshFileContext Application::meshContext() {
 }
 
 void Application::bindSkinCommands() {
-    auto skinCommand = [this](auto command) {
-        return [this, command] {
-            SkinContext c = skinContext();
-            command(c);
-        };
-    };
+    auto skinCommand = [this](auto command) { return onFreshContext([this] { return skinContext(); }, command); };
     commands_.bind(cmd::kSkinRevert, skinCommand(revertSkin));
     commands_.bind(cmd::kSkinStore, skinCommand(storeSkin));
     commands_.bind(cmd::kSkinSave, skinCommand(saveSkin));
