@@ -17,44 +17,36 @@ ScriptedUi::~ScriptedUi() {
                       << kindName(steps_.front().kind);
 }
 
+ScriptedUi::Step& ScriptedUi::queue(Step::Kind kind) {
+    Step& s = steps_.emplace_back();
+    s.kind = kind;
+    return s;
+}
+
 ScriptedUi& ScriptedUi::answer(Answer a) {
-    Step s;
-    s.kind = Step::Question;
-    s.answer = a;
-    steps_.push_back(s);
+    queue(Step::Question).answer = a;
     return *this;
 }
 
 ScriptedUi& ScriptedUi::openFile(std::optional<FileDialogResult> r) {
-    Step s;
-    s.kind = Step::Open;
-    s.file = std::move(r);
-    steps_.push_back(s);
+    queue(Step::Open).file = std::move(r);
     return *this;
 }
 
 ScriptedUi& ScriptedUi::saveFile(std::optional<FileDialogResult> r) {
-    Step s;
-    s.kind = Step::Save;
-    s.file = std::move(r);
-    steps_.push_back(s);
+    queue(Step::Save).file = std::move(r);
     return *this;
 }
 
 ScriptedUi& ScriptedUi::folder(std::optional<std::string> path) {
-    Step s;
-    s.kind = Step::Folder;
-    s.folder = std::move(path);
-    steps_.push_back(s);
+    queue(Step::Folder).folder = std::move(path);
     return *this;
 }
 
 ScriptedUi& ScriptedUi::custom(const std::string& kind, std::any value) {
-    Step s;
-    s.kind = Step::Custom;
+    Step& s = queue(Step::Custom);
     s.customKind = kind;
     s.value = std::move(value);
-    steps_.push_back(s);
     return *this;
 }
 

@@ -75,6 +75,8 @@ private:
         std::string customKind;
         std::any value;
     };
+    // Appends a prepared answer of `kind` for the caller to fill in.
+    Step& queue(Step::Kind kind);
     std::optional<Step> take(Step::Kind kind, const std::string& what);
     std::deque<Step> steps_;
 };
