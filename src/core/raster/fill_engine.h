@@ -63,6 +63,60 @@ inline std::uint32_t stepOf(std::int64_t delta, std::int32_t count) {
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(delta / count));
 }
 
+// The attributes a span steps per pixel, as the colour sources read them:
+// only whole parts are ever read. Plain form: one 32-bit lane each.
+template <int L, bool Paired>
+class RunningValues {
+public:
+    RunningValues(const SpanValues<L>& values, const SpanValues<L>& steps) : values_(values), steps_(steps) {}
+    std::uint32_t whole(int k) const { return values_[k] >> kFixed16Shift; }
+    void advance() { tarn::advance<L>(values_, steps_); }
+
+private:
+    SpanValues<L> values_;
+    SpanValues<L> steps_;
+};
+
+// Paired form: attributes 0 and 1 share one 64-bit lane (0 in the low half),
+// so a textured span needs two registers fewer and its pixel loop no longer
+// spills. Exact only for sources that clamp both attributes to [0, 2^31):
+// every value a span reads then lies in that range, the low half never
+// carries into the high one, and one 64-bit add is the two 32-bit adds.
+template <int L>
+class RunningValues<L, true> {
+public:
+    static_assert(L >= 2);
+    RunningValues(const SpanValues<L>& values, const SpanValues<L>& steps)
+        : pair_(packed(values[0], values[1])), pairStep_(packed(steps[0], steps[1])) {
+        for (int k = 2; k < L; ++k) {
+            rest_[k - 2] = values[k];
+            restSteps_[k - 2] = steps[k];
+        }
+    }
+    std::uint32_t whole(int k) const {
+        if (k == 0) return static_cast<std::uint32_t>(pair_) >> kFixed16Shift;
+        if (k == 1) return static_cast<std::uint32_t>(pair_ >> (kHighHalf + kFixed16Shift));
+        return rest_[k - 2] >> kFixed16Shift;
+    }
+    void advance() {
+        pair_ += pairStep_;
+        tarn::advance<L - 2>(rest_, restSteps_);
+    }
+
+private:
+    static constexpr int kHighHalf = 32;
+    // Steps are signed: the low one is sign-extended so that a negative step
+    // borrows from the high half exactly as the running sum needs.
+    static std::uint64_t packed(std::uint32_t low, std::uint32_t high) {
+        const auto signedLow = static_cast<std::int64_t>(static_cast<std::int32_t>(low));
+        return static_cast<std::uint64_t>(signedLow) + (std::uint64_t{high} << kHighHalf);
+    }
+    std::uint64_t pair_;
+    std::uint64_t pairStep_;
+    SpanValues<L - 2> rest_{};
+    SpanValues<L - 2> restSteps_{};
+};
+
 // A pixel rule built from a colour source: Source::kLinear attributes feed the
 // colour; Depth adds a tested depth as the last attribute.
 template <class Source, PickWrite Pick, bool Depth, bool RoundedSteps = false>
@@ -74,6 +128,7 @@ struct FillRule {
     static constexpr PickWrite kPick = Pick;
     // A source that is one colour for the whole span is filled a word at a time.
     static constexpr bool kSolid = requires { Source::kSolid; };
+    using Running = RunningValues<kLinear, requires { Source::kPairedCoordinates; }>;
 
     Source source;
     std::int32_t key = 0;
@@ -83,12 +138,12 @@ struct FillRule {
         std::uint8_t colour;
         std::int32_t pick;
     };
-    Shaded shade(const SpanValues<kLinear>& values) const {
+    Shaded shade(const Running& values) const {
         std::int32_t offset = 0;
         const std::uint8_t colour = source.colour(values, offset);
         return {colour, Pick == PickWrite::Key ? key : offset};
     }
-    void plot(std::uint8_t* colour, std::int32_t* pick, std::ptrdiff_t i, const SpanValues<kLinear>& values) const {
+    void plot(std::uint8_t* colour, std::int32_t* pick, std::ptrdiff_t i, const Running& values) const {
         const Shaded s = shade(values);
         colour[i] = s.colour;
         if constexpr (Pick != PickWrite::None) pick[i] = s.pick;
@@ -251,8 +306,7 @@ private:
     // measured slower than this.)
     template <class Rule>
     static void depthSpan(const Rule& rule, std::uint16_t* depth, std::uint8_t* colour, std::int32_t* pick, int n,
-                          std::int32_t zLeft, std::int32_t zRight, SpanValues<Rule::kLinear> values,
-                          const SpanValues<Rule::kLinear> steps) {
+                          std::int32_t zLeft, std::int32_t zRight, typename Rule::Running values) {
         const std::int32_t zl = zLeft >> kFixed16Shift;
         const std::int32_t zStep = ((zRight >> kFixed16Shift) - zl) / n;
         std::int32_t z = zl;
@@ -263,7 +317,7 @@ private:
                 rule.plot(colour, pick, i, values);
             }
             z += zStep;
-            advance<Rule::kLinear>(values, steps);
+            values.advance();
         }
     }
 
@@ -300,11 +354,12 @@ private:
             if constexpr (Rule::kSolid) {
                 std::memset(colour - n, rule.source.value, static_cast<std::size_t>(n));
             } else if constexpr (Rule::kDepthTested) {
-                depthSpan(rule, r.depth_ + end, colour, pick, n, left[L], right[L], values, steps);
+                depthSpan(rule, r.depth_ + end, colour, pick, n, left[L], right[L], {values, steps});
             } else {
+                typename Rule::Running running(values, steps);
                 for (std::ptrdiff_t i = -n; i != 0; ++i) {
-                    rule.plot(colour, pick, i, values);
-                    advance<L>(values, steps);
+                    rule.plot(colour, pick, i, running);
+                    running.advance();
                 }
             }
         }

@@ -10,8 +10,6 @@
 
 namespace tarn {
 
-inline std::uint32_t wholeOf(std::uint32_t fixed) { return fixed >> kFixed16Shift; }
-
 // Largest 16.16 coordinate addressing one of `count` cells, less `margin`.
 inline std::int32_t lastFixedBelow(int count, std::int32_t margin) { return toFixed16(count) - 1 - margin; }
 
@@ -25,7 +23,7 @@ struct ReadsNothing {
 struct FlatSource : ReadsNothing {
     static constexpr int kLinear = 0;
     std::uint8_t value;
-    std::uint8_t colour(const SpanValues<0>&, std::int32_t&) const { return value; }
+    template <class Values> std::uint8_t colour(const Values&, std::int32_t&) const { return value; }
 };
 
 // As FlatSource, for fills without depth: the span is written as whole words.
@@ -36,14 +34,15 @@ struct SolidSource : FlatSource {
 // The integer part of c is the palette index.
 struct ShadeSource : ReadsNothing {
     static constexpr int kLinear = 1;
-    std::uint8_t colour(const SpanValues<1>& a, std::int32_t&) const {
-        return static_cast<std::uint8_t>(wholeOf(a[0]));
+    template <class Values> std::uint8_t colour(const Values& a, std::int32_t&) const {
+        return static_cast<std::uint8_t>(a.whole(0));
     }
 };
 
 // The texel at (u, v), attributes 0 and 1 of every textured record; its offset
 // is what the Texel variants pick.
 struct TexelLookup {
+    static constexpr bool kPairedCoordinates = true;  // (u, v) are clamped into the texture
     const std::uint8_t* texture;
     const std::int32_t* rowOffsets;
     int width;
@@ -54,15 +53,17 @@ struct TexelLookup {
         clampAttribute(corners, 0, 0, lastFixedBelow(width, margin));
         clampAttribute(corners, 1, 0, lastFixedBelow(height, margin));
     }
-    std::uint8_t texel(std::uint32_t u, std::uint32_t v, std::int32_t& offset) const {
-        offset = rowOffsets[wholeOf(v)] + static_cast<std::int32_t>(wholeOf(u));
+    template <class Values> std::uint8_t texel(const Values& a, std::int32_t& offset) const {
+        offset = rowOffsets[a.whole(1)] + static_cast<std::int32_t>(a.whole(0));
         return texture[offset];
     }
 };
 
 struct TextureSource : TexelLookup {
     static constexpr int kLinear = 2;
-    std::uint8_t colour(const SpanValues<2>& a, std::int32_t& offset) const { return texel(a[0], a[1], offset); }
+    template <class Values> std::uint8_t colour(const Values& a, std::int32_t& offset) const {
+        return texel(a, offset);
+    }
 };
 
 // Texel shaded through colormap row s (attribute 2).
@@ -76,9 +77,9 @@ struct TexGSource : TexelLookup {
         TexelLookup::limit(corners, margin);
         clampAttribute(corners, 2, 0, lastFixedBelow(shadeRows, 0));
     }
-    std::uint8_t colour(const SpanValues<3>& a, std::int32_t& offset) const {
-        const std::uint32_t t = texel(a[0], a[1], offset);
-        return shade[wholeOf(a[2]) * kShadeRowBytes + t];
+    template <class Values> std::uint8_t colour(const Values& a, std::int32_t& offset) const {
+        const std::uint32_t t = texel(a, offset);
+        return shade[a.whole(2) * kShadeRowBytes + t];
     }
 };
 
@@ -97,9 +98,9 @@ struct TexPSource : TexelLookup {
         clampAttribute(corners, 2, 0, lastFixedBelow(kMapSide, 0));
         clampAttribute(corners, 3, 0, lastFixedBelow(kMapSide, 0));
     }
-    std::uint8_t colour(const SpanValues<4>& a, std::int32_t& offset) const {
-        const std::uint32_t t = texel(a[0], a[1], offset);
-        const std::uint32_t row = std::min<std::uint32_t>(map[wholeOf(a[3]) * kMapSide + wholeOf(a[2])],
+    template <class Values> std::uint8_t colour(const Values& a, std::int32_t& offset) const {
+        const std::uint32_t t = texel(a, offset);
+        const std::uint32_t row = std::min<std::uint32_t>(map[a.whole(3) * kMapSide + a.whole(2)],
                                                           static_cast<std::uint32_t>(shadeRows - 1));
         return shade[row * kShadeRowBytes + t];
     }
@@ -108,6 +109,7 @@ struct TexPSource : TexelLookup {
 // Map texel at (u, v) added to a ramp base.
 struct MapSource {
     static constexpr int kLinear = 2;
+    static constexpr bool kPairedCoordinates = true;  // (u, v) are clamped into the map
     const std::uint8_t* map;
     std::uint8_t base;
 
@@ -116,8 +118,8 @@ struct MapSource {
         clampAttribute(corners, 0, 0, lastFixedBelow(kMapSide, 0));
         clampAttribute(corners, 1, 0, lastFixedBelow(kMapSide, 0));
     }
-    std::uint8_t colour(const SpanValues<2>& a, std::int32_t&) const {
-        return static_cast<std::uint8_t>(base + map[wholeOf(a[1]) * kMapSide + wholeOf(a[0])]);
+    template <class Values> std::uint8_t colour(const Values& a, std::int32_t&) const {
+        return static_cast<std::uint8_t>(base + map[a.whole(1) * kMapSide + a.whole(0)]);
     }
 };
 
