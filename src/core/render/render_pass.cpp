@@ -56,6 +56,8 @@ void RenderPass::transform() {
                                            frame.positions.size(), target_.transformed.size()});
     for (std::size_t i = 0; i < vertices; ++i)
         target_.transformed[i] = camera_.apply(frame.positions[i]);
+    meshVertices_ = vertices;
+    projectedReady_ = false;
 
     const std::size_t triangles = std::min(std::size_t(std::max<int>(m.triangleCount, 0)),
                                            m.triangles.size());
@@ -144,19 +146,47 @@ void RenderPass::drawEdge(const Vec3f& a, const Vec3f& b, std::uint8_t colour,
     if (!Rasterizer::ClipNear(s)) return;
     const ScreenPoint p0 = projection_.project({s.p0.x, s.p0.y, s.p0.z});
     const ScreenPoint p1 = projection_.project({s.p1.x, s.p1.y, s.p1.z});
-    Segment2D seg{p0.x, p0.y, p1.x, p1.y};
-    if (!raster().ClipLine(seg)) return;
+    drawSegment({p0.x, p0.y, p1.x, p1.y}, colour, key);
+}
+
+void RenderPass::drawSegment(Segment2D segment, std::uint8_t colour, std::optional<std::int32_t> key) {
+    if (!raster().ClipLine(segment)) return;
     if (key)
-        raster().LineOnPick(seg, colour, *key);
+        raster().LineOnPick(segment, colour, *key);
     else
-        raster().Line(seg, colour);
+        raster().Line(segment, colour);
+}
+
+const std::vector<RenderPass::ProjectedVertex>& RenderPass::projectedMesh() {
+    if (!projectedReady_) {
+        projected_.resize(meshVertices_);
+        const Vec3f* cam = target_.transformed.data();
+        for (std::size_t i = 0; i < meshVertices_; ++i) {
+            const Vec3f& c = cam[i];
+            const bool direct = std::isfinite(c.x) && std::isfinite(c.y) && std::isfinite(c.z) && c.z >= kNearPlane;
+            projected_[i] = {direct ? projection_.project(c) : ScreenPoint{}, direct};
+        }
+        projectedReady_ = true;
+    }
+    return projected_;
 }
 
 void RenderPass::drawTriangleEdges(const Vec3f* positions,
                                    const std::array<std::int16_t, 3>& vertex, std::uint8_t colour,
                                    std::optional<std::int32_t> key) {
-    for (std::size_t k = 0; k < 3; ++k)
-        drawEdge(positions[vertex[k]], positions[vertex[(k + 1) % 3]], colour, key);
+    const bool mesh = positions == target_.transformed.data();
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto a = std::size_t(vertex[k]);
+        const auto b = std::size_t(vertex[(k + 1) % 3]);
+        if (mesh && a < meshVertices_ && b < meshVertices_) {
+            const std::vector<ProjectedVertex>& p = projectedMesh();
+            if (p[a].direct && p[b].direct) {
+                drawSegment({p[a].p.x, p[a].p.y, p[b].p.x, p[b].p.y}, colour, key);
+                continue;
+            }
+        }
+        drawEdge(positions[a], positions[b], colour, key);
+    }
 }
 
 }  // namespace tarn

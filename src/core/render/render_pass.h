@@ -79,7 +79,17 @@ public:
                            std::uint8_t colour, std::optional<std::int32_t> key = std::nullopt);
 
 private:
+    // A mesh vertex projected once per frame for the edges: most vertices end
+    // six edges. `direct` when an edge may use `p` as it is (finite and at or
+    // beyond the near plane, so no near clip moves it).
+    struct ProjectedVertex {
+        ScreenPoint p;
+        bool direct = false;
+    };
+
     bool visibleCorners(const Vec3f& p0, const Vec3f& p1, const Vec3f& p2);
+    const std::vector<ProjectedVertex>& projectedMesh();
+    void drawSegment(Segment2D segment, std::uint8_t colour, std::optional<std::int32_t> key);
 
     RenderTarget& target_;
     RenderScene& scene_;
@@ -88,6 +98,9 @@ private:
     std::vector<std::int16_t> drawable_;
     std::vector<std::int16_t> visible_;
     std::vector<ShownCompanion> shown_;
+    std::size_t meshVertices_ = 0;  // transformed by transform()
+    std::vector<ProjectedVertex> projected_;
+    bool projectedReady_ = false;
     double zMin_ = 9999999999.0;
     double zMax_ = -9999999999.0;
     double depthScale_ = 0.0;
