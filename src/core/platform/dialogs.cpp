@@ -1,5 +1,7 @@
 #include "platform/dialogs.h"
 
+#include <utility>
+
 #include "platform/fs.h"
 
 namespace tarn {
@@ -87,20 +89,31 @@ std::string applyFolderRule(const std::string& chosenPath, const std::string& ke
     return folder;
 }
 
+namespace {
+
+// Either file dialog, started in `folder`; a chosen path moves `folder` (and
+// the setting `key`) by the folder rule.
+template <typename Dialog>
+std::optional<FileDialogResult> askPath(Dialog dialog, FileDialogRequest request, std::string& folder,
+                                        const char* key, SettingsStore& settings, const std::string& base) {
+    request.startFolder = folder;
+    auto result = dialog(request);
+    if (result) folder = applyFolderRule(result->path, key, settings, base);
+    return result;
+}
+
+}  // namespace
+
 std::optional<FileDialogResult> askOpenPath(Ui& ui, SettingsStore& settings, Folders& folders,
                                             FileDialogRequest request) {
-    request.startFolder = folders.load;
-    auto result = ui.openFile(request);
-    if (result) folders.load = applyFolderRule(result->path, "LoadDir", settings, folders.base);
-    return result;
+    return askPath([&](const FileDialogRequest& r) { return ui.openFile(r); }, std::move(request), folders.load,
+                   "LoadDir", settings, folders.base);
 }
 
 std::optional<FileDialogResult> askSavePath(Ui& ui, SettingsStore& settings, Folders& folders,
                                             FileDialogRequest request) {
-    request.startFolder = folders.save;
-    auto result = ui.saveFile(request);
-    if (result) folders.save = applyFolderRule(result->path, "SaveDir", settings, folders.base);
-    return result;
+    return askPath([&](const FileDialogRequest& r) { return ui.saveFile(r); }, std::move(request), folders.save,
+                   "SaveDir", settings, folders.base);
 }
 
 bool isBelowBase(const std::string& path, const std::string& base) {
