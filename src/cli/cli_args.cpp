@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "model/game_folder.h"
 #include "platform/fs.h"
 #include "render/render_modes.h"
 
@@ -67,6 +68,18 @@ bool parseMode(const std::string& text, int& mode) {
     if (parseInt(text, mode)) return true;
     mode = RenderModes().indexOf(text);
     return mode >= 0;
+}
+
+std::string takeModelPath(std::string& model, const std::string& arg) {
+    if (!model.empty()) return "more than one model given";
+    model = absolute(arg);
+    return {};
+}
+
+std::string requireModel(const std::string& model, std::string& base) {
+    if (model.empty()) return "no model given";
+    if (base.empty()) base = defaultBaseFolder(model);
+    return {};
 }
 
 std::string lowerExtension(const std::string& path) {

@@ -27,6 +27,13 @@ bool parseList(const std::string& text, std::vector<int>& out);
 // A render mode by index or by name.
 bool parseMode(const std::string& text, int& mode);
 
+// The one positional argument of render and bench, the model, made absolute.
+// Returns the complaint or empty.
+std::string takeModelPath(std::string& model, const std::string& arg);
+// Once the whole line is read: a model must have been given; the base folder
+// defaults to the model's. Returns the complaint or empty.
+std::string requireModel(const std::string& model, std::string& base);
+
 // The extension of the file name with its dot, lower-cased; empty when none.
 std::string lowerExtension(const std::string& path);
 

@@ -5,7 +5,6 @@
 
 #include "cli_args.h"
 #include "cli_commands.h"
-#include "model/game_folder.h"
 #include "platform/batch_ui.h"
 #include "render/benchmark.h"
 #include "render/maps_render_options.h"
@@ -58,15 +57,11 @@ BenchLine parseBenchLine(const Args& args) {
                 line.error = a + " needs a value";
             else
                 line.error = takeOption(line, a, args[++i]);
-        } else if (line.request.model.empty()) {
-            line.request.model = absolute(a);
         } else {
-            line.error = "more than one model given";
+            line.error = takeModelPath(line.request.model, a);
         }
     }
-    if (line.error.empty() && line.request.model.empty()) line.error = "no model given";
-    if (line.request.base.empty() && !line.request.model.empty())
-        line.request.base = defaultBaseFolder(line.request.model);
+    if (line.error.empty()) line.error = requireModel(line.request.model, line.request.base);
     return line;
 }
 

@@ -8,7 +8,6 @@
 #include "cli_args.h"
 #include "cli_commands.h"
 #include "image/skin_io.h"
-#include "model/game_folder.h"
 #include "platform/batch_ui.h"
 #include "platform/fs.h"
 #include "render/maps_render_options.h"
@@ -75,16 +74,12 @@ RenderLine parseRenderLine(const Args& args) {
                 line.error = parseMapRenderOption(line.maps, a, args[++i]);
         } else if (a.size() > 1 && a[0] == '-') {
             line.error = "unknown option '" + a + "'";
-        } else if (line.request.model.empty()) {
-            line.request.model = absolute(a);
         } else {
-            line.error = "more than one model given";
+            line.error = takeModelPath(line.request.model, a);
         }
     }
-    if (line.error.empty() && line.request.model.empty()) line.error = "no model given";
+    if (line.error.empty()) line.error = requireModel(line.request.model, line.request.base);
     if (line.error.empty() && line.output.empty()) line.error = "no output given (-o OUT)";
-    if (line.request.base.empty() && !line.request.model.empty())
-        line.request.base = defaultBaseFolder(line.request.model);
     return line;
 }
 

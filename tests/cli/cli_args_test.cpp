@@ -52,5 +52,20 @@ TEST(CliArgs, ModesByIndexOrNameAndExtensionsLowerCased) {
     EXPECT_EQ(lowerExtension("/a.b/skin"), "");
 }
 
+TEST(CliArgs, OneModelIsRequiredAndItsBaseFolderIsTheDefault) {
+    std::string model, base;
+    EXPECT_EQ(requireModel(model, base), "no model given");
+    EXPECT_EQ(takeModelPath(model, "/q2/baseq2/models/a/tris.md2"), "");
+    EXPECT_EQ(model, "/q2/baseq2/models/a/tris.md2");
+    EXPECT_EQ(takeModelPath(model, "/other.md2"), "more than one model given");
+    EXPECT_EQ(model, "/q2/baseq2/models/a/tris.md2");
+    EXPECT_EQ(requireModel(model, base), "");
+    EXPECT_EQ(base, "/q2/baseq2");
+
+    std::string chosen = "/chosen";
+    EXPECT_EQ(requireModel(model, chosen), "");
+    EXPECT_EQ(chosen, "/chosen");
+}
+
 }  // namespace
 }  // namespace tarn::cli
