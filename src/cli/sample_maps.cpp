@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "image/palette_file.h"
 #include "sample_paint.h"
 
 namespace tarn::cli::sample {
@@ -35,13 +36,6 @@ Normal unit(float x, float y, float z) {
     return {x / l, y / l, z / l};
 }
 
-Palette greyPalette() {
-    Palette p{};
-    for (int i = 0; i < kPaletteColors; ++i)
-        for (int k = 0; k < 3; ++k) p[static_cast<std::size_t>(i * 3 + k)] = static_cast<std::uint8_t>(i);
-    return p;
-}
-
 Bytes render(const std::function<std::uint8_t(const Normal&, int, int)>& shade) {
     Bytes pixels(static_cast<std::size_t>(kMapSize * kMapSize));
     for (int row = 0; row < kMapSize; ++row)
@@ -64,14 +58,14 @@ std::vector<SampleMap> phongMaps() {
                          const float specular = std::pow(std::max(0.0f, dot3(n, half)), 40.0f);
                          return grey(0.1f + 0.65f * diffuse + 0.6f * specular);
                      }),
-                     greyPalette()};
+                     greyRampPalette()};
     const Normal fill = unit(0.6f, -0.3f, 0.4f);
     SampleMap soft{"phong_soft.pcx", render([&](const Normal& n, int, int) {
                        const float wrap = 0.5f + 0.5f * dot3(n, key);
                        const float rim = std::pow(1.0f - n.z, 3.0f) * std::max(0.0f, dot3(n, fill) + 0.3f);
                        return grey(0.15f + 0.6f * wrap * wrap + 0.35f * rim);
                    }),
-                   greyPalette()};
+                   greyRampPalette()};
     return {glossy, soft};
 }
 

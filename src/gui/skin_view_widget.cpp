@@ -3,17 +3,13 @@
 #include <QImage>
 #include <QPainter>
 
+#include "image/palette_file.h"
 #include "image/skin.h"
 
 namespace tarn {
 
 const Palette& greyPalette() {
-    static const Palette grey = [] {
-        Palette p{};
-        for (int i = 0; i < kPaletteColors; ++i)
-            for (int c = 0; c < 3; ++c) p[static_cast<std::size_t>(i * 3 + c)] = static_cast<std::uint8_t>(i);
-        return p;
-    }();
+    static const Palette grey = greyRampPalette();
     return grey;
 }
 

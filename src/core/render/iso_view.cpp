@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "image/palette_file.h"
 #include "image/skin.h"
 #include "model/mesh.h"
 #include "paint/paint_state.h"
@@ -18,13 +19,6 @@ constexpr unsigned kDragButtons = kLeftButton | kRightButton;
 // for skin pixels.
 bool modeWritesTexels(int mode) {
     return mode == kModeTextured || mode == kModeTexturedGShade || mode == kModeTexturedPShade;
-}
-
-Palette greyRamp() {
-    Palette p{};
-    for (int i = 0; i < kPaletteColors; ++i)
-        for (int c = 0; c < 3; ++c) p[static_cast<std::size_t>(i * 3 + c)] = static_cast<std::uint8_t>(i);
-    return p;
 }
 
 }  // namespace
@@ -58,7 +52,7 @@ void IsoView::render() {
 }
 
 const Palette& IsoView::palette() const {
-    static const Palette grey = greyRamp();
+    static const Palette grey = greyRampPalette();
     RenderMode* mode = currentMode_ ? currentMode_() : nullptr;
     return mode != nullptr ? mode->palette : grey;
 }
