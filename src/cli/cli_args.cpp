@@ -1,10 +1,7 @@
 #include "cli_args.h"
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 
 #include "model/game_folder.h"
 #include "platform/fs.h"
@@ -33,12 +30,6 @@ std::vector<std::string> split(const std::string& text, char sep) {
 }
 
 }  // namespace
-
-std::string absolute(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
-}
 
 bool parseInt(const std::string& text, int& out) { return parseWhole(text, out); }
 
@@ -72,7 +63,7 @@ bool parseMode(const std::string& text, int& mode) {
 
 std::string takeModelPath(std::string& model, const std::string& arg) {
     if (!model.empty()) return "more than one model given";
-    model = absolute(arg);
+    model = absolutePath(arg);
     return {};
 }
 
@@ -85,10 +76,7 @@ std::string requireModel(const std::string& model, std::string& base) {
 std::string lowerExtension(const std::string& path) {
     const std::string name = fileNameOf(path);
     const auto dot = name.rfind('.');
-    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
+    return dot == std::string::npos ? std::string() : lowerCase(name.substr(dot));
 }
 
 }  // namespace tarn::cli

@@ -1,5 +1,7 @@
 #pragma once
 // Helpers the tarn-cli commands share for reading their command lines.
+// Paths there are taken from the working folder, while the core takes relative
+// paths from the base folder: commands hand the core absolutePath()s only.
 #include <string>
 #include <vector>
 
@@ -10,10 +12,6 @@ namespace tarn::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
-
-// tarn-cli takes paths from the working folder, while the core takes relative
-// paths from the base folder: hand the core absolute paths only.
-std::string absolute(const std::string& path);
 
 // Each parser takes the whole text or fails; floats must be finite.
 bool parseInt(const std::string& text, int& out);

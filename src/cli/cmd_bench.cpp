@@ -6,6 +6,7 @@
 #include "cli_args.h"
 #include "cli_commands.h"
 #include "platform/batch_ui.h"
+#include "platform/fs.h"
 #include "render/benchmark.h"
 #include "render/maps_render_options.h"
 #include "render/render_setup.h"
@@ -42,7 +43,7 @@ std::string takeOption(BenchLine& line, const std::string& name, const std::stri
     if (name == "--at") return parseVector(value, line.request.lookAt) ? std::string() : bad;
     if (name == "--fov") return parseFloat(value, line.request.fieldOfView) ? std::string() : bad;
     if (name == "--base") {
-        line.request.base = absolute(value);
+        line.request.base = absolutePath(value);
         return {};
     }
     return "unknown option '" + name + "'";

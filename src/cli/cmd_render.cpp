@@ -35,7 +35,7 @@ struct RenderLine {
 using OptionFn = std::function<bool(RenderLine&, const std::string&)>;
 const std::map<std::string, OptionFn>& valueOptions() {
     static const std::map<std::string, OptionFn> options = {
-        {"-o", [](RenderLine& l, const std::string& v) { l.output = absolute(v); return true; }},
+        {"-o", [](RenderLine& l, const std::string& v) { l.output = absolutePath(v); return true; }},
         {"--mode", [](RenderLine& l, const std::string& v) { return parseMode(v, l.request.mode); }},
         {"--frame", [](RenderLine& l, const std::string& v) { return parseInt(v, l.request.frame); }},
         {"--size", [](RenderLine& l, const std::string& v) {
@@ -47,11 +47,11 @@ const std::map<std::string, OptionFn>& valueOptions() {
         {"--skin", [](RenderLine& l, const std::string& v) { return parseInt(v, l.request.skin); }},
         {"--select", [](RenderLine& l, const std::string& v) { return parseList(v, l.request.selected); }},
         {"--companion", [](RenderLine& l, const std::string& v) {
-             l.request.companions.push_back(absolute(v));
+             l.request.companions.push_back(absolutePath(v));
              return true;
          }},
-        {"--base", [](RenderLine& l, const std::string& v) { l.request.base = absolute(v); return true; }},
-        {"--planes", [](RenderLine& l, const std::string& v) { l.planes = absolute(v); return true; }},
+        {"--base", [](RenderLine& l, const std::string& v) { l.request.base = absolutePath(v); return true; }},
+        {"--planes", [](RenderLine& l, const std::string& v) { l.planes = absolutePath(v); return true; }},
     };
     return options;
 }

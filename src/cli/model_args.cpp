@@ -2,6 +2,7 @@
 
 #include "cli_args.h"
 #include "model/game_folder.h"
+#include "platform/fs.h"
 
 namespace tarn::cli {
 
@@ -14,13 +15,13 @@ ModelArgs parseModelArgs(const Args& args, std::size_t pathCount) {
                 out.error = "--base needs a folder";
                 return out;
             }
-            out.base = absolute(args[++i]);
+            out.base = absolutePath(args[++i]);
             baseGiven = true;
         } else if (args[i].rfind("--", 0) == 0) {
             out.error = "unknown option '" + args[i] + "'";
             return out;
         } else {
-            out.paths.push_back(absolute(args[i]));
+            out.paths.push_back(absolutePath(args[i]));
         }
     }
     if (out.paths.size() != pathCount) {

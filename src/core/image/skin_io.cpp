@@ -1,7 +1,6 @@
 #include "image/skin_io.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <system_error>
 
 #include "image/image_codec.h"
@@ -16,12 +15,6 @@ std::string resolvePath(const std::string& path) {
     if (path.empty() || isRegularFile(path)) return path;
     if (path.front() == kSep) return resolveCaseInsensitive(std::string(1, kSep), path.substr(1));
     return resolveCaseInsensitive("", path);
-}
-
-std::string absolutePath(const std::string& path) {
-    std::error_code ec;
-    auto abs = std::filesystem::absolute(std::filesystem::path(path), ec);
-    return ec ? path : abs.lexically_normal().string();
 }
 
 bool sizeFits(int width, int height, std::size_t pixelBytes) {

@@ -1,6 +1,7 @@
 #include "platform/fs.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,12 +24,6 @@ namespace {
 
 bool isSep(char c) { return c == '/' || c == '\\'; }
 
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 }  // namespace
 
 bool isUsableFolder(const std::string& path) {
@@ -50,6 +45,18 @@ std::string folderOf(const std::string& path) {
     // A root keeps its separator: "/x" -> "/", "C:\x" -> "C:\".
     if (pos == 0 || (pos > 0 && path[pos - 1] == ':')) return path.substr(0, pos + 1);
     return path.substr(0, pos);
+}
+
+std::string absolutePath(const std::string& path) {
+    std::error_code ec;
+    const auto full = std::filesystem::absolute(std::filesystem::path(path), ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
 }
 
 std::string fileNameOf(const std::string& path) {
@@ -94,14 +101,14 @@ std::string resolveCaseInsensitive(const std::string& folder, const std::string&
             at = direct;
             continue;
         }
-        std::string want = lower(part);
+        std::string want = lowerCase(part);
         std::string found;
         fs::directory_iterator it(fs::path(at.empty() ? "." : at), ec);
         if (ec) return exact;
         std::vector<std::string> candidates;
         for (const auto& entry : it) {
             std::string name = entry.path().filename().string();
-            if (lower(name) == want) candidates.push_back(name);
+            if (lowerCase(name) == want) candidates.push_back(name);
         }
         if (candidates.empty()) return exact;
         std::sort(candidates.begin(), candidates.end());  // deterministic when several differ only in case
@@ -115,12 +122,12 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
     std::error_code ec;
     fs::directory_iterator it(fs::path(folder), ec);
     if (ec) return out;
-    std::string ext = lower(extension);
+    std::string ext = lowerCase(extension);
     for (const auto& entry : it) {
         std::error_code fec;
         if (!entry.is_regular_file(fec)) continue;
         std::string name = entry.path().filename().string();
-        if (name.size() >= ext.size() && lower(name.substr(name.size() - ext.size())) == ext)
+        if (name.size() >= ext.size() && lowerCase(name.substr(name.size() - ext.size())) == ext)
             out.push_back(joinPath(folder, name));
     }
     std::sort(out.begin(), out.end());

@@ -27,6 +27,11 @@ bool isRegularFile(const std::string& path);
 std::string folderOf(const std::string& path);
 // The text after the last separator.
 std::string fileNameOf(const std::string& path);
+// The absolute, normalised form of `path` (relative paths are taken from the
+// working folder); `path` itself when that cannot be worked out.
+std::string absolutePath(const std::string& path);
+// ASCII letters lower-cased; other bytes kept.
+std::string lowerCase(std::string text);
 // folder + separator + name, without doubling a separator the folder ends in.
 std::string joinPath(const std::string& folder, const std::string& name);
 // Turns every '/' and '\\' into the native separator.
