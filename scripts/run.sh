@@ -9,8 +9,10 @@ build="$root/build/release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARN_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target tarn tarn-cli
 
+# The sample is written once: a later run must not overwrite skins the user
+# painted and saved there.
 sample="$build/sample"
-if "$build/src/cli/tarn-cli" make-sample "$sample" >/dev/null 2>&1; then
+if [ -f "$sample/MODEL" ] || "$build/src/cli/tarn-cli" make-sample "$sample" >/dev/null; then
   base="$sample/baseq2"
   model="$(cat "$sample/MODEL" 2>/dev/null || true)"
   if [ -n "$model" ]; then
