@@ -84,15 +84,14 @@ struct TexGSource : TexelLookup {
 };
 
 // Texel shaded through the colormap row that the map holds at (mx, my),
-// attributes 2 and 3. The map's bytes are not known in advance, so the row is
-// capped to the rows the table has.
+// attributes 2 and 3. The map's bytes are not known in advance, so each
+// byte's row comes capped to the rows the table has (Rasterizer::SetShadeTable).
 struct TexPSource : TexelLookup {
     static constexpr int kLinear = 4;
-    const std::uint8_t* shade;
-    int shadeRows;
+    const std::uint8_t* const* shadeRowOf;  // by map byte; null entries when there is no table
     const std::uint8_t* map;
 
-    bool ready() const { return TexelLookup::ready() && shade != nullptr && shadeRows > 0 && map != nullptr; }
+    bool ready() const { return TexelLookup::ready() && shadeRowOf[0] != nullptr && map != nullptr; }
     template <class Points> void limit(Points& corners, std::int32_t margin) const {
         TexelLookup::limit(corners, margin);
         clampAttribute(corners, 2, 0, lastFixedBelow(kMapSide, 0));
@@ -100,9 +99,7 @@ struct TexPSource : TexelLookup {
     }
     template <class Values> std::uint8_t colour(const Values& a, std::int32_t& offset) const {
         const std::uint32_t t = texel(a, offset);
-        const std::uint32_t row = std::min<std::uint32_t>(map[a.whole(3) * kMapSide + a.whole(2)],
-                                                          static_cast<std::uint32_t>(shadeRows - 1));
-        return shade[row * kShadeRowBytes + t];
+        return shadeRowOf[map[a.whole(3) * kMapSide + a.whole(2)]][t];
     }
 };
 

@@ -42,12 +42,12 @@ void Rasterizer::FillTexGTexel(const FillTriangle<TexGVertex>& tri) {
 }
 
 void Rasterizer::FillTexPPick(const FillTriangle<TexPVertex>& tri, std::int32_t key) {
-    const TexPSource source{texels(), shadeTable_, shadeRows_, map_};
+    const TexPSource source{texels(), shadeRowOfMapByte_.data(), map_};
     FillEngine::run(*this, tri, FillRule<TexPSource, PickWrite::Key, true>{source, key});
 }
 
 void Rasterizer::FillTexPTexel(const FillTriangle<TexPVertex>& tri) {
-    const TexPSource source{texels(), shadeTable_, shadeRows_, map_};
+    const TexPSource source{texels(), shadeRowOfMapByte_.data(), map_};
     FillEngine::run(*this, tri, FillRule<TexPSource, PickWrite::TexelOffset, true>{source});
 }
 

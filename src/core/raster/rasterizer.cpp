@@ -62,6 +62,8 @@ void Rasterizer::SetShadeTable(std::span<const std::uint8_t> table) {
     const std::size_t rows = std::min<std::size_t>(table.size() / kShadeRowBytes, kMaxTargetSide);
     shadeTable_ = rows > 0 ? table.data() : nullptr;
     shadeRows_ = static_cast<int>(rows);
+    for (std::size_t b = 0; b < shadeRowOfMapByte_.size(); ++b)
+        shadeRowOfMapByte_[b] = rows > 0 ? shadeTable_ + std::min(b, rows - 1) * kShadeRowBytes : nullptr;
 }
 
 void Rasterizer::SetMap(std::span<const std::uint8_t> map) {

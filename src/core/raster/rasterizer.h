@@ -190,6 +190,11 @@ private:
     const std::uint8_t* texture_ = nullptr;
     const std::uint8_t* shadeTable_ = nullptr;
     int shadeRows_ = 0;
+    // The shade row each map byte selects, capped to the rows the table has:
+    // the phong-shaded textured pixel loop then needs neither the cap nor the
+    // table's base, which keeps its running values in registers.
+    static constexpr std::size_t kMapByteValues = 256;
+    std::array<const std::uint8_t*, kMapByteValues> shadeRowOfMapByte_{};
     const std::int32_t* rowOffsets_ = nullptr;
     const std::uint8_t* map_ = nullptr;
     // Per-row attribute values at the left and right edge, kMaxFillAttributes per row.

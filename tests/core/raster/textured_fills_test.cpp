@@ -167,6 +167,15 @@ TEST_F(TexturedTest, CoordinatesOutsideTheirSourcesAreClamped) {
     const TexPVertex p{0, 0, 0, 0, toFixed16(-9), toFixed16(999), 0};
     raster.FillTexPPick(tri(p, p, p), 1);
     EXPECT_EQ(colourAt(0, 0), colormap[1 * 256 + Skin::texel(0, 0)]);
+    // Setting a table again replaces the cap, and no table at all draws nothing.
+    raster.SetShadeTable(colormap);
+    const TexPVertex corner{15, 11, 0, 0, toFixed16(-9), toFixed16(999), 0};
+    raster.FillTexPPick(tri(corner, corner, corner), 1);
+    EXPECT_EQ(colourAt(15, 11), colormap[63 * 256 + Skin::texel(0, 0)]);
+    raster.SetShadeTable({});
+    const TexPVertex beside{14, 11, 0, 0, 0, 0, 0};
+    raster.FillTexPPick(tri(beside, beside, beside), 1);
+    EXPECT_EQ(pickAt(14, 11), kPickNothing);
 }
 
 TEST_F(TexturedTest, MissingSourcesDrawNothing) {
