@@ -128,7 +128,8 @@ struct FillRule {
     static constexpr PickWrite kPick = Pick;
     // A source that is one colour for the whole span is filled a word at a time.
     static constexpr bool kSolid = requires { Source::kSolid; };
-    using Running = RunningValues<kLinear, requires { Source::kPairedCoordinates; }>;
+    static constexpr bool kPaired = requires { Source::kPairedCoordinates; };
+    using Running = RunningValues<kLinear, kPaired>;
 
     Source source;
     std::int32_t key = 0;
@@ -323,6 +324,8 @@ private:
 
     // Fills every recorded row from its left to its right pixel, putting the
     // rows back to idle as it goes.
+    static constexpr int kPairedLanes = 2;
+
     template <class Rule>
     static void spans(Rasterizer& r, const Rule& rule) {
         constexpr int L = Rule::kLinear;
@@ -342,8 +345,14 @@ private:
             SpanValues<L> steps;
             for (int k = 0; k < L; ++k) {
                 values[k] = static_cast<std::uint32_t>(left[k]);
-                // A one-pixel span never steps.
-                steps[k] = n > 1 ? stepOf(static_cast<std::int64_t>(right[k]) - left[k] + kRounding, n) : 0;
+                const std::int64_t delta = static_cast<std::int64_t>(right[k]) - left[k] + kRounding;
+                // A one-pixel span never steps. Paired coordinates are clamped
+                // into [0, 2^31) less the rounding, so their deltas always fit
+                // 32 bits and need no range check.
+                if (n == 1) steps[k] = 0;
+                else if (Rule::kPaired && k < kPairedLanes)
+                    steps[k] = static_cast<std::uint32_t>(static_cast<std::int32_t>(delta) / n);
+                else steps[k] = stepOf(delta, n);
             }
             // The planes are addressed from the end of the span with a negative
             // index running up to 0: one register fewer in the pixel loop.
