@@ -53,9 +53,12 @@ struct TexelLookup {
         clampAttribute(corners, 0, 0, lastFixedBelow(width, margin));
         clampAttribute(corners, 1, 0, lastFixedBelow(height, margin));
     }
+    // Row offsets are checked to lie inside the texels, so the offset is never
+    // negative: indexing with it unsigned spares a sign extension per pixel.
     template <class Values> std::uint8_t texel(const Values& a, std::int32_t& offset) const {
-        offset = rowOffsets[a.whole(1)] + static_cast<std::int32_t>(a.whole(0));
-        return texture[offset];
+        const std::uint32_t at = static_cast<std::uint32_t>(rowOffsets[a.whole(1)]) + a.whole(0);
+        offset = static_cast<std::int32_t>(at);
+        return texture[at];
     }
 };
 
