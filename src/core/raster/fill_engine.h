@@ -248,9 +248,7 @@ private:
 
     // Records the edge's pixels in the per-row tables by Bresenham's rule; the
     // first pixel to reach a new extreme of its row keeps it. The edge lies
-    // inside the target. The error's sign decides between a major step and a
-    // diagonal one; it is turned into a mask rather than a branch, because it
-    // flips unpredictably along most edges.
+    // inside the target.
     template <int A>
     static void walkEdge(Rasterizer& r, const FillPoint<A>& start, const FillPoint<A>& end) {
         r.firstRow_ = std::min({r.firstRow_, start[kAxisY], end[kAxisY]});
@@ -259,15 +257,6 @@ private:
         const int dy = std::abs(end[kAxisY] - start[kAxisY]);
         const bool xMajor = dx > dy;
         const int major = xMajor ? dx : dy;
-        const int minor = xMajor ? dy : dx;
-        const int sx = end[kAxisX] < start[kAxisX] ? -1 : 1;
-        const int sy = end[kAxisY] < start[kAxisY] ? -1 : 1;
-        // Every step moves along the major axis; a diagonal step also moves along the minor one.
-        const int majorX = xMajor ? sx : 0;
-        const int majorY = xMajor ? 0 : sy;
-        const int minorX = sx - majorX;
-        const int minorY = sy - majorY;
-
         SpanValues<A> values;
         SpanValues<A> steps{};
         for (int k = 0; k < A; ++k) {
@@ -275,27 +264,57 @@ private:
             if (major > 0)
                 steps[k] = stepOf(static_cast<std::int64_t>(end[kFirstAttribute + k]) - start[kFirstAttribute + k], major);
         }
+        const EdgeSteps edge{start[kAxisX], start[kAxisY], end[kAxisX] < start[kAxisX] ? -1 : 1,
+                             end[kAxisY] < start[kAxisY] ? -1 : 1, major, xMajor ? dy : dx};
+        if (xMajor) walkSteps<A, true>(r, edge, values, steps);
+        else walkSteps<A, false>(r, edge, values, steps);
+    }
 
-        int x = start[kAxisX];
-        int y = start[kAxisY];
-        int error = 2 * minor - major;
+    struct EdgeSteps {
+        int x, y, sx, sy, major, minor;
+    };
+
+    // The walk itself, one instance per major axis: every step moves along the
+    // major axis and a diagonal step also along the minor one, so each axis
+    // needs only its own sign and the pixel loop keeps its state in registers.
+    // The error's sign decides the diagonal step; it is turned into a mask
+    // rather than a branch, because it flips unpredictably along most edges.
+    template <int A, bool XMajor>
+    static void walkSteps(Rasterizer& r, const EdgeSteps& e, SpanValues<A> values, const SpanValues<A> steps) {
+        std::int32_t* const leftEdge = r.leftEdge_.data();
+        std::int32_t* const rightEdge = r.rightEdge_.data();
+        std::int32_t* const leftAttrs = r.leftAttrs_.data();
+        std::int32_t* const rightAttrs = r.rightAttrs_.data();
+        const int major = e.major;
+        const int sx = e.sx;
+        const int sy = e.sy;
+        const int twiceMinor = 2 * e.minor;
+        const int twiceMajor = 2 * major;
+        int x = e.x;
+        int y = e.y;
+        int error = twiceMinor - major;
         for (int i = 0;; ++i) {
             const std::size_t row = static_cast<std::size_t>(y);
-            if (x < r.leftEdge_[row]) {
-                r.leftEdge_[row] = x;
-                std::int32_t* attrs = &r.leftAttrs_[row * kMaxFillAttributes];
+            if (x < leftEdge[row]) {
+                leftEdge[row] = x;
+                std::int32_t* attrs = &leftAttrs[row * kMaxFillAttributes];
                 for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
             }
-            if (x > r.rightEdge_[row]) {
-                r.rightEdge_[row] = x;
-                std::int32_t* attrs = &r.rightAttrs_[row * kMaxFillAttributes];
+            if (x > rightEdge[row]) {
+                rightEdge[row] = x;
+                std::int32_t* attrs = &rightAttrs[row * kMaxFillAttributes];
                 for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
             }
             if (i == major) break;
             const int diagonal = -static_cast<int>(error >= 0);  // all ones on a diagonal step
-            x += majorX + (minorX & diagonal);
-            y += majorY + (minorY & diagonal);
-            error += 2 * minor - (2 * major & diagonal);
+            if constexpr (XMajor) {
+                x += sx;
+                y += sy & diagonal;
+            } else {
+                y += sy;
+                x += sx & diagonal;
+            }
+            error += twiceMinor - (twiceMajor & diagonal);
             advance<A>(values, steps);
         }
     }
