@@ -64,43 +64,37 @@ inline std::uint32_t stepOf(std::int64_t delta, std::int32_t count) {
 }
 
 // The attributes a span steps per pixel, as the colour sources read them:
-// only whole parts are ever read. Plain form: one 32-bit lane each.
-template <int L, bool Paired>
+// only whole parts are ever read. The first `Pairs` pairs of attributes share
+// one 64-bit lane each (the first of a pair in the low half), so a textured
+// span needs fewer registers and its pixel loop spills less; the rest keep a
+// 32-bit lane each. A pair is exact only for attributes a source clamps to
+// [0, 2^31): every value a span reads then lies in that range, the low half
+// never carries into the high one, and one 64-bit add is the two 32-bit adds.
+template <int L, int Pairs>
 class RunningValues {
 public:
-    RunningValues(const SpanValues<L>& values, const SpanValues<L>& steps) : values_(values), steps_(steps) {}
-    std::uint32_t whole(int k) const { return values_[k] >> kFixed16Shift; }
-    void advance() { tarn::advance<L>(values_, steps_); }
-
-private:
-    SpanValues<L> values_;
-    SpanValues<L> steps_;
-};
-
-// Paired form: attributes 0 and 1 share one 64-bit lane (0 in the low half),
-// so a textured span needs two registers fewer and its pixel loop no longer
-// spills. Exact only for sources that clamp both attributes to [0, 2^31):
-// every value a span reads then lies in that range, the low half never
-// carries into the high one, and one 64-bit add is the two 32-bit adds.
-template <int L>
-class RunningValues<L, true> {
-public:
-    static_assert(L >= 2);
-    RunningValues(const SpanValues<L>& values, const SpanValues<L>& steps)
-        : pair_(packed(values[0], values[1])), pairStep_(packed(steps[0], steps[1])) {
-        for (int k = 2; k < L; ++k) {
-            rest_[k - 2] = values[k];
-            restSteps_[k - 2] = steps[k];
+    static_assert(Pairs >= 0 && 2 * Pairs <= L);
+    RunningValues(const SpanValues<L>& values, const SpanValues<L>& steps) {
+        for (int p = 0; p < Pairs; ++p) {
+            pairs_[p] = packed(values[2 * p], values[2 * p + 1]);
+            pairSteps_[p] = packed(steps[2 * p], steps[2 * p + 1]);
+        }
+        for (int k = 2 * Pairs; k < L; ++k) {
+            rest_[k - 2 * Pairs] = values[k];
+            restSteps_[k - 2 * Pairs] = steps[k];
         }
     }
     std::uint32_t whole(int k) const {
-        if (k == 0) return static_cast<std::uint32_t>(pair_) >> kFixed16Shift;
-        if (k == 1) return static_cast<std::uint32_t>(pair_ >> (kHighHalf + kFixed16Shift));
-        return rest_[k - 2] >> kFixed16Shift;
+        if (k < 2 * Pairs) {
+            const std::uint64_t pair = pairs_[static_cast<std::size_t>(k / 2)];
+            if (k % 2 == 0) return static_cast<std::uint32_t>(pair) >> kFixed16Shift;
+            return static_cast<std::uint32_t>(pair >> (kHighHalf + kFixed16Shift));
+        }
+        return rest_[static_cast<std::size_t>(k - 2 * Pairs)] >> kFixed16Shift;
     }
     void advance() {
-        pair_ += pairStep_;
-        tarn::advance<L - 2>(rest_, restSteps_);
+        for (int p = 0; p < Pairs; ++p) pairs_[p] += pairSteps_[p];
+        tarn::advance<L - 2 * Pairs>(rest_, restSteps_);
     }
 
 private:
@@ -111,10 +105,10 @@ private:
         const auto signedLow = static_cast<std::int64_t>(static_cast<std::int32_t>(low));
         return static_cast<std::uint64_t>(signedLow) + (std::uint64_t{high} << kHighHalf);
     }
-    std::uint64_t pair_;
-    std::uint64_t pairStep_;
-    SpanValues<L - 2> rest_{};
-    SpanValues<L - 2> restSteps_{};
+    std::array<std::uint64_t, Pairs> pairs_{};
+    std::array<std::uint64_t, Pairs> pairSteps_{};
+    SpanValues<L - 2 * Pairs> rest_{};
+    SpanValues<L - 2 * Pairs> restSteps_{};
 };
 
 // A pixel rule built from a colour source: Source::kLinear attributes feed the
@@ -128,8 +122,12 @@ struct FillRule {
     static constexpr PickWrite kPick = Pick;
     // A source that is one colour for the whole span is filled a word at a time.
     static constexpr bool kSolid = requires { Source::kSolid; };
-    static constexpr bool kPaired = requires { Source::kPairedCoordinates; };
-    using Running = RunningValues<kLinear, kPaired>;
+    // Attribute pairs the source keeps clamped into [0, 2^31).
+    static constexpr int kPairs = [] {
+        if constexpr (requires { Source::kCoordinatePairs; }) return Source::kCoordinatePairs;
+        else return 0;
+    }();
+    using Running = RunningValues<kLinear, kPairs>;
 
     Source source;
     std::int32_t key = 0;
@@ -343,8 +341,6 @@ private:
 
     // Fills every recorded row from its left to its right pixel, putting the
     // rows back to idle as it goes.
-    static constexpr int kPairedLanes = 2;
-
     template <class Rule>
     static void spans(Rasterizer& r, const Rule& rule) {
         constexpr int L = Rule::kLinear;
@@ -365,11 +361,11 @@ private:
             for (int k = 0; k < L; ++k) {
                 values[k] = static_cast<std::uint32_t>(left[k]);
                 const std::int64_t delta = static_cast<std::int64_t>(right[k]) - left[k] + kRounding;
-                // A one-pixel span never steps. Paired coordinates are clamped
+                // A one-pixel span never steps. Paired attributes are clamped
                 // into [0, 2^31) less the rounding, so their deltas always fit
                 // 32 bits and need no range check.
                 if (n == 1) steps[k] = 0;
-                else if (Rule::kPaired && k < kPairedLanes)
+                else if (k < 2 * Rule::kPairs)
                     steps[k] = static_cast<std::uint32_t>(static_cast<std::int32_t>(delta) / n);
                 else steps[k] = stepOf(delta, n);
             }

@@ -42,7 +42,7 @@ struct ShadeSource : ReadsNothing {
 // The texel at (u, v), attributes 0 and 1 of every textured record; its offset
 // is what the Texel variants pick.
 struct TexelLookup {
-    static constexpr bool kPairedCoordinates = true;  // (u, v) are clamped into the texture
+    static constexpr int kCoordinatePairs = 1;  // (u, v) are clamped into the texture
     const std::uint8_t* texture;
     const std::int32_t* rowOffsets;
     int width;
@@ -91,6 +91,7 @@ struct TexGSource : TexelLookup {
 // byte's row comes capped to the rows the table has (Rasterizer::SetShadeTable).
 struct TexPSource : TexelLookup {
     static constexpr int kLinear = 4;
+    static constexpr int kCoordinatePairs = 2;  // (mx, my) are clamped into the map as well
     const std::uint8_t* const* shadeRowOf;  // by map byte; null entries when there is no table
     const std::uint8_t* map;
 
@@ -109,7 +110,7 @@ struct TexPSource : TexelLookup {
 // Map texel at (u, v) added to a ramp base.
 struct MapSource {
     static constexpr int kLinear = 2;
-    static constexpr bool kPairedCoordinates = true;  // (u, v) are clamped into the map
+    static constexpr int kCoordinatePairs = 1;  // (u, v) are clamped into the map
     const std::uint8_t* map;
     std::uint8_t base;
 
