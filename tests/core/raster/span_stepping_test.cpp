@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "planes.h"
@@ -59,6 +60,44 @@ INSTANTIATE_TEST_SUITE_P(EveryDirection, SpanSteppingTest,
                          ::testing::Values(std::array<int, 4>{2, 3, 60, 29}, std::array<int, 4>{60, 3, 2, 29},
                                            std::array<int, 4>{2, 29, 60, 3}, std::array<int, 4>{60, 29, 2, 3},
                                            std::array<int, 4>{0, 31, 63, 31}, std::array<int, 4>{63, 0, 0, 0}));
+
+// The map coordinates of the phong-shaded textured fill follow the same sums.
+// The span is the top row of a triangle, its ends two corners whose (mx, my)
+// differ by a multiple of the edge's 12 steps, so both ends are exact. Each
+// map byte selects the shade row that paints every texel in its own value.
+TEST(MapSpanStepping, MapCoordinatesFollowThirtyTwoBitSumsWhicheverWayTheyRun) {
+    constexpr int kLast = 12;
+    Rasterizer raster;
+    std::vector<std::uint8_t> pixels(4, 0);
+    const std::vector<std::int32_t> rows{0, 2};
+    std::vector<std::uint8_t> map(static_cast<std::size_t>(kMapSide) * kMapSide);
+    for (std::size_t i = 0; i < map.size(); ++i)
+        map[i] = static_cast<std::uint8_t>((i % kMapSide) * 7 + (i / kMapSide) * 13);
+    std::vector<std::uint8_t> shade(static_cast<std::size_t>(kMapSide) * kShadeRowBytes);
+    for (std::size_t i = 0; i < shade.size(); ++i) shade[i] = static_cast<std::uint8_t>(i / kShadeRowBytes);
+    ASSERT_TRUE(raster.SetTexture(pixels, 2, 2, rows));
+    raster.SetMap(map);
+    raster.SetShadeTable(shade);
+    for (const int sx : {1, -1})
+        for (const int sy : {1, -1}) {
+            test::Planes planes{16, 4};
+            ASSERT_TRUE(raster.SetTarget(planes.target()));
+            const Fixed16 mx0 = toFixed16(128) + 5, my0 = toFixed16(120) + 3;
+            const Fixed16 mx1 = mx0 + sx * kLast * 0x9A3D1, my1 = my0 + sy * kLast * 0x7B2E9;
+            const TexPVertex a{1, 0, 0, 0, mx0, my0, 0}, b{1 + kLast, 0, 0, 0, mx1, my1, 0},
+                c{7, 3, 0, 0, mx0, my0, 0};
+            raster.FillTexPTexel({a, b, c, a});
+            const auto dx = static_cast<std::uint32_t>((mx1 - mx0) / (kLast + 1));
+            const auto dy = static_cast<std::uint32_t>((my1 - my0) / (kLast + 1));
+            for (int x = 0; x <= kLast; ++x) {
+                const std::uint32_t mx = static_cast<std::uint32_t>(mx0) + static_cast<std::uint32_t>(x) * dx;
+                const std::uint32_t my = static_cast<std::uint32_t>(my0) + static_cast<std::uint32_t>(x) * dy;
+                EXPECT_EQ(planes.colour[planes.at(1 + x, 0)], map[(my >> kFixed16Shift) * kMapSide + (mx >> kFixed16Shift)])
+                    << sx << ", " << sy << ", " << x;
+            }
+        }
+    EXPECT_TRUE(raster.edgesIdle());
+}
 
 }  // namespace
 }  // namespace tarn
