@@ -21,10 +21,8 @@ struct GuardedPlane {
     T guardValue;
     std::size_t count;
 
-    GuardedPlane(std::size_t n, T fill, T guard) : guardValue(guard), count(n) {
-        storage.insert(storage.end(), kGuard, guard);
-        storage.insert(storage.end(), n, fill);
-        storage.insert(storage.end(), kGuard, guard);
+    GuardedPlane(std::size_t n, T fill, T guard) : storage(n + 2 * kGuard, guard), guardValue(guard), count(n) {
+        std::fill_n(storage.begin() + kGuard, n, fill);
     }
     T* data() { return storage.data() + kGuard; }
     T& operator[](std::size_t i) { return storage[kGuard + i]; }
