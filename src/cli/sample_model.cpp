@@ -91,9 +91,9 @@ void ModelBuilder::addTriangle(std::array<int, 3> v, std::array<int, 3> st, cons
     triangles_.push_back(tri);
 }
 
-void ModelBuilder::addLathe(const LatheSpec& spec, const LatheIslands& islands, int bone) {
-    const auto rings = spec.rings.size();
-    const auto segments = static_cast<std::size_t>(spec.segments);
+void ModelBuilder::addLathe(const LatheShape& shape, const LatheIslands& islands, int bone) {
+    const auto rings = shape.rings.size();
+    const auto segments = static_cast<std::size_t>(shape.segments);
     const float twoPi = 2.0f * std::numbers::pi_v<float>;
     auto angle = [&](std::size_t j) {
         return std::numbers::pi_v<float> + twoPi * static_cast<float>(j) / static_cast<float>(segments);
@@ -102,8 +102,8 @@ void ModelBuilder::addLathe(const LatheSpec& spec, const LatheIslands& islands, 
     // The side is unwrapped by arc length along the profile.
     std::vector<float> along(rings, 0.0f);
     for (std::size_t i = 1; i < rings; ++i) {
-        const float dz = spec.rings[i].z - spec.rings[i - 1].z;
-        const float dr = spec.rings[i].r - spec.rings[i - 1].r;
+        const float dz = shape.rings[i].z - shape.rings[i - 1].z;
+        const float dr = shape.rings[i].r - shape.rings[i - 1].r;
         along[i] = along[i - 1] + std::sqrt(dz * dz + dr * dr);
     }
     const float length = along.back() > 0.0f ? along.back() : 1.0f;
@@ -111,11 +111,11 @@ void ModelBuilder::addLathe(const LatheSpec& spec, const LatheIslands& islands, 
     std::vector<std::vector<int>> vertex(rings, std::vector<int>(segments));
     std::vector<std::vector<int>> coord(rings, std::vector<int>(segments + 1));
     for (std::size_t i = 0; i < rings; ++i) {
-        const Ring& ring = spec.rings[i];
+        const Ring& ring = shape.rings[i];
         for (std::size_t j = 0; j <= segments; ++j) {
             if (j < segments)
-                vertex[i][j] = addVertex({spec.offsetX + ring.r * spec.scaleX * std::cos(angle(j)),
-                                          ring.r * spec.scaleY * std::sin(angle(j)), ring.z},
+                vertex[i][j] = addVertex({shape.offsetX + ring.r * shape.scaleX * std::cos(angle(j)),
+                                          ring.r * shape.scaleY * std::sin(angle(j)), ring.z},
                                          bone);
             coord[i][j] = addCoord(islands.side, static_cast<float>(j) / static_cast<float>(segments),
                                    along[i] / length);
@@ -134,7 +134,7 @@ void ModelBuilder::addLathe(const LatheSpec& spec, const LatheIslands& islands, 
     }
 
     auto cap = [&](std::size_t i, int island, float facing) {
-        const int centre = addVertex({spec.offsetX, 0.0f, spec.rings[i].z}, bone);
+        const int centre = addVertex({shape.offsetX, 0.0f, shape.rings[i].z}, bone);
         const int centreCoord = addCoord(island, 0.5f, 0.5f);
         std::vector<int> rim(segments);
         for (std::size_t j = 0; j < segments; ++j)
@@ -144,8 +144,8 @@ void ModelBuilder::addLathe(const LatheSpec& spec, const LatheIslands& islands, 
             addTriangle({centre, vertex[i][j], vertex[i][k]}, {centreCoord, rim[j], rim[k]}, {0.0f, 0.0f, facing});
         }
     };
-    if (spec.capTop && islands.top >= 0) cap(0, islands.top, 1.0f);
-    if (spec.capBottom && islands.bottom >= 0) cap(rings - 1, islands.bottom, -1.0f);
+    if (shape.capTop && islands.top >= 0) cap(0, islands.top, 1.0f);
+    if (shape.capBottom && islands.bottom >= 0) cap(rings - 1, islands.bottom, -1.0f);
 }
 
 bool ModelBuilder::packIslands() {

@@ -42,7 +42,7 @@ struct Ring {
 };
 
 // A solid of revolution around the local z axis, rings from top to bottom.
-struct LatheSpec {
+struct LatheShape {
     std::vector<Ring> rings;
     int segments = 8;
     float scaleX = 1.0f;  // depth (forward)
@@ -71,7 +71,7 @@ public:
     // Islands are packed onto the atlas in the order they are added; disc
     // islands are square and the caps' rings lie on their inscribed circle.
     int addIsland(int w, int h, IslandPainter painter);
-    void addLathe(const LatheSpec& spec, const LatheIslands& islands, int bone);
+    void addLathe(const LatheShape& shape, const LatheIslands& islands, int bone);
 
     // Places every island; false when they do not fit on the skin.
     bool packIslands();

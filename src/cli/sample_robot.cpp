@@ -152,15 +152,15 @@ SampleModel finish(ModelBuilder& builder, int handBone) {
     return model;
 }
 
-LatheSpec lathe(std::vector<Ring> rings, int segments, float scaleX = 1.0f, float scaleY = 1.0f,
+LatheShape lathe(std::vector<Ring> rings, int segments, float scaleX = 1.0f, float scaleY = 1.0f,
                 float offsetX = 0.0f) {
-    LatheSpec spec;
-    spec.rings = std::move(rings);
-    spec.segments = segments;
-    spec.scaleX = scaleX;
-    spec.scaleY = scaleY;
-    spec.offsetX = offsetX;
-    return spec;
+    LatheShape shape;
+    shape.rings = std::move(rings);
+    shape.segments = segments;
+    shape.scaleX = scaleX;
+    shape.scaleY = scaleY;
+    shape.offsetX = offsetX;
+    return shape;
 }
 
 }  // namespace

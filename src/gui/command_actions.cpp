@@ -14,28 +14,28 @@ QString labelOf(const std::string& text) {
     return QString::fromStdString(text.substr(0, text.find('\t')));
 }
 
-QString tooltipOf(const CommandSpec& spec) {
-    QString label = labelOf(spec.text);
+QString tooltipOf(const CommandEntry& entry) {
+    QString label = labelOf(entry.text);
     label.remove('&');
-    if (*spec.key) label += QStringLiteral(" (%1)").arg(QString::fromUtf8(spec.key));
+    if (*entry.key) label += QStringLiteral(" (%1)").arg(QString::fromUtf8(entry.key));
     return label;
 }
 
 }  // namespace
 
 CommandActions::CommandActions(QMainWindow& window, std::function<void(int id)> trigger) {
-    for (const CommandSpec& spec : commandTable()) {
-        auto* action = new QAction(labelOf(spec.text), &window);
-        action->setData(spec.id);
-        action->setObjectName(QStringLiteral("command%1").arg(spec.id));
-        action->setToolTip(tooltipOf(spec));
-        if (*spec.key) action->setShortcut(QKeySequence(QString::fromUtf8(spec.key)));
-        action->setCheckable(isCheckRule(spec.rule));
-        int id = spec.id;
+    for (const CommandEntry& entry : commandTable()) {
+        auto* action = new QAction(labelOf(entry.text), &window);
+        action->setData(entry.id);
+        action->setObjectName(QStringLiteral("command%1").arg(entry.id));
+        action->setToolTip(tooltipOf(entry));
+        if (*entry.key) action->setShortcut(QKeySequence(QString::fromUtf8(entry.key)));
+        action->setCheckable(isCheckRule(entry.rule));
+        int id = entry.id;
         QObject::connect(action, &QAction::triggered, &window, [trigger, id] { trigger(id); });
         // Keys of actions that sit in no menu still have to reach the window.
         window.addAction(action);
-        actions_[spec.id] = action;
+        actions_[entry.id] = action;
     }
     buildMenus(window);
     buildToolBar(window);
@@ -46,15 +46,15 @@ void CommandActions::buildMenus(QMainWindow& window) {
     for (const std::string& title : menuTitles()) {
         QMenu* menu = bar->addMenu(QString::fromStdString(title));
         std::map<std::string, QMenu*> submenus;
-        for (const CommandSpec& spec : commandTable()) {
-            if (title != spec.menu) continue;
+        for (const CommandEntry& entry : commandTable()) {
+            if (title != entry.menu) continue;
             QMenu* target = menu;
-            if (*spec.submenu) {
-                QMenu*& sub = submenus[spec.submenu];
-                if (!sub) sub = menu->addMenu(QString::fromUtf8(spec.submenu));
+            if (*entry.submenu) {
+                QMenu*& sub = submenus[entry.submenu];
+                if (!sub) sub = menu->addMenu(QString::fromUtf8(entry.submenu));
                 target = sub;
             }
-            target->addAction(actions_.at(spec.id));
+            target->addAction(actions_.at(entry.id));
         }
     }
 }

@@ -16,24 +16,24 @@ constexpr int kListMinHeight = 22;
 ListBar::ListBar(QMainWindow& window, QToolBar* commandBar,
                  std::function<void(int id, int index)> chosen) {
     window.addToolBar(Qt::TopToolBarArea, commandBar);
-    for (const ListSpec& spec : listBands()) {
-        if (spec.newRow) window.addToolBarBreak(Qt::TopToolBarArea);
-        QString caption = QString::fromUtf8(spec.caption);
+    for (const ListBand& entry : listBands()) {
+        if (entry.newRow) window.addToolBarBreak(Qt::TopToolBarArea);
+        QString caption = QString::fromUtf8(entry.caption);
         auto* band = new QToolBar(caption, &window);
-        band->setObjectName(QStringLiteral("band%1").arg(spec.id));
+        band->setObjectName(QStringLiteral("band%1").arg(entry.id));
         band->setMovable(false);
         auto* label = new QLabel(caption + ' ', band);
         auto* box = new QComboBox(band);
-        box->setObjectName(QStringLiteral("list%1").arg(spec.id));
+        box->setObjectName(QStringLiteral("list%1").arg(entry.id));
         box->setMinimumSize(kListMinWidth, kListMinHeight);
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        box->setToolTip(QString::fromUtf8(spec.tooltip));
+        box->setToolTip(QString::fromUtf8(entry.tooltip));
         box->setEditable(false);
         label->setBuddy(box);
         band->addWidget(label);
         band->addWidget(box);
         window.addToolBar(Qt::TopToolBarArea, band);
-        int id = spec.id;
+        int id = entry.id;
         // activated fires for the user's choices only, not for refills.
         QObject::connect(box, &QComboBox::activated, &window, [chosen, id](int index) { chosen(id, index); });
         lists_[id] = box;

@@ -139,7 +139,7 @@ void MainWindow::refreshAll() {
 }
 
 void MainWindow::refillLists() {
-    for (const ListSpec& spec : listBands()) lists_->fill(spec.id, app_->listContent(spec.id));
+    for (const ListBand& entry : listBands()) lists_->fill(entry.id, app_->listContent(entry.id));
 }
 
 void MainWindow::rebuildPaintRemap() { app_->rebuildPaintRemap(); }

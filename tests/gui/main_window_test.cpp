@@ -50,15 +50,15 @@ TEST_F(Window, MenusHoldEveryCommandOfTheTableWithItsTextAndKey) {
     std::map<int, QString> items;
     for (QAction* top : w.menuBar()->actions()) collect(top->menu(), top->text(), items);
     int withMenu = 0;
-    for (const CommandSpec& spec : commandTable()) {
-        QAction* a = w.action(spec.id);
-        ASSERT_NE(a, nullptr) << spec.id;
-        EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromUtf8(spec.key))) << spec.id;
-        if (!*spec.menu) continue;
+    for (const CommandEntry& entry : commandTable()) {
+        QAction* a = w.action(entry.id);
+        ASSERT_NE(a, nullptr) << entry.id;
+        EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromUtf8(entry.key))) << entry.id;
+        if (!*entry.menu) continue;
         ++withMenu;
-        QString where = QString::fromUtf8(spec.menu);
-        if (*spec.submenu) where += '/' + QString::fromUtf8(spec.submenu);
-        EXPECT_EQ(items[spec.id], where + '|' + QString::fromStdString(menuLabel(spec))) << spec.id;
+        QString where = QString::fromUtf8(entry.menu);
+        if (*entry.submenu) where += '/' + QString::fromUtf8(entry.submenu);
+        EXPECT_EQ(items[entry.id], where + '|' + QString::fromStdString(menuLabel(entry))) << entry.id;
     }
     EXPECT_EQ(static_cast<int>(items.size()), withMenu);
 

@@ -194,9 +194,9 @@ UpdateFlags Application::updateFlags() const {
 }
 
 CommandState Application::stateOf(int id) const {
-    const CommandSpec* spec = findCommand(id);
-    if (!spec) return {};
-    return commandState(*spec, commands_.bound(id), updateFlags());
+    const CommandEntry* entry = findCommand(id);
+    if (!entry) return {};
+    return commandState(*entry, commands_.bound(id), updateFlags());
 }
 
 ListContent Application::listContent(int listId) {

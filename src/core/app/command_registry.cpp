@@ -23,15 +23,15 @@ bool checkedBy(UpdateRule rule, const UpdateFlags& f) {
 
 }  // namespace
 
-CommandState commandState(const CommandSpec& spec, bool hasHandler, const UpdateFlags& flags) {
+CommandState commandState(const CommandEntry& entry, bool hasHandler, const UpdateFlags& flags) {
     CommandState s;
-    s.text = spec.text;
+    s.text = entry.text;
     s.enabled = hasHandler;
-    s.checkable = isCheckRule(spec.rule);
-    s.checked = s.checkable && checkedBy(spec.rule, flags);
-    if (spec.rule == UpdateRule::NeedsCompanion || spec.rule == UpdateRule::CompanionHideShow)
+    s.checkable = isCheckRule(entry.rule);
+    s.checked = s.checkable && checkedBy(entry.rule, flags);
+    if (entry.rule == UpdateRule::NeedsCompanion || entry.rule == UpdateRule::CompanionHideShow)
         s.enabled = s.enabled && flags.hasCompanion;
-    if (spec.rule == UpdateRule::CompanionHideShow && flags.hasCompanion && flags.companionHidden)
+    if (entry.rule == UpdateRule::CompanionHideShow && flags.hasCompanion && flags.companionHidden)
         s.text = kCompanionShowText;
     return s;
 }

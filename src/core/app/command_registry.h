@@ -29,7 +29,7 @@ struct CommandState {
     std::string text;  // the menu text to show, tab and key text included
 };
 
-CommandState commandState(const CommandSpec& spec, bool hasHandler, const UpdateFlags& flags);
+CommandState commandState(const CommandEntry& entry, bool hasHandler, const UpdateFlags& flags);
 
 inline constexpr const char* kCompanionShowText = "&Show\tH";
 

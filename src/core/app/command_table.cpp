@@ -24,7 +24,7 @@ constexpr const char* kSkinFx = "Skin F/X...";
 
 using R = UpdateRule;
 
-const std::vector<CommandSpec> kTable = {
+const std::vector<CommandEntry> kTable = {
     {cmd::kOpen, kFile, "", "&Open...\tCtrl+O", "Ctrl+O", R::None},
     {cmd::kSave, kFile, "", "&Save\tCtrl+S", "Ctrl+S", R::None},
     {cmd::kSaveAs, kFile, "", "Save &As...\tCtrl+A", "Ctrl+A", R::None},
@@ -122,7 +122,7 @@ const std::vector<int> kToolbar = {
     cmd::kBlendKeepBrightness,
 };
 
-const std::vector<ListSpec> kLists = {
+const std::vector<ListBand> kLists = {
     {kListSkins, "Skins", "Current List of Strings", false},
     {kListCompanions, "Companions", "Current List of Companions", true},
     {kListFrames, "Frames", "Current List of Frames", false},
@@ -133,10 +133,10 @@ const std::vector<ListSpec> kLists = {
 
 }  // namespace
 
-const std::vector<CommandSpec>& commandTable() { return kTable; }
+const std::vector<CommandEntry>& commandTable() { return kTable; }
 
-const CommandSpec* findCommand(int id) {
-    auto it = std::find_if(kTable.begin(), kTable.end(), [id](const CommandSpec& s) { return s.id == id; });
+const CommandEntry* findCommand(int id) {
+    auto it = std::find_if(kTable.begin(), kTable.end(), [id](const CommandEntry& s) { return s.id == id; });
     return it == kTable.end() ? nullptr : &*it;
 }
 
@@ -150,8 +150,8 @@ const std::vector<int>& toolbarLayout() { return kToolbar; }
 
 bool onToolbar(int id) { return std::find(kToolbar.begin(), kToolbar.end(), id) != kToolbar.end(); }
 
-std::string menuLabel(const CommandSpec& spec) {
-    std::string text = spec.text;
+std::string menuLabel(const CommandEntry& entry) {
+    std::string text = entry.text;
     return text.substr(0, text.find('\t'));
 }
 
@@ -164,6 +164,6 @@ bool isCheckRule(UpdateRule rule) {
            rule != UpdateRule::CompanionHideShow;
 }
 
-const std::vector<ListSpec>& listBands() { return kLists; }
+const std::vector<ListBand>& listBands() { return kLists; }
 
 }  // namespace tarn

@@ -26,7 +26,7 @@ enum class UpdateRule {
     BlendKeepBrightness, // checked while the blend mode is 1
 };
 
-struct CommandSpec {
+struct CommandEntry {
     int id;
     // Top-level menu title ("&File"); empty for commands reached only by key
     // or toolbar.
@@ -42,9 +42,9 @@ struct CommandSpec {
 };
 
 // Every command once, menus in menu order, items in item order.
-const std::vector<CommandSpec>& commandTable();
+const std::vector<CommandEntry>& commandTable();
 // The entry of `id`, or nullptr.
-const CommandSpec* findCommand(int id);
+const CommandEntry* findCommand(int id);
 // The top-level menus in their order.
 const std::vector<std::string>& menuTitles();
 
@@ -54,7 +54,7 @@ const std::vector<int>& toolbarLayout();
 bool onToolbar(int id);
 
 // The menu text before its tab (what a menu shows as the label).
-std::string menuLabel(const CommandSpec& spec);
+std::string menuLabel(const CommandEntry& entry);
 // True for a key that types a character when pressed without modifiers: such
 // keys belong to a text field while one has the focus.
 bool isPlainCharacterKey(const std::string& key);
@@ -62,7 +62,7 @@ bool isPlainCharacterKey(const std::string& key);
 bool isCheckRule(UpdateRule rule);
 
 // The six list boxes in their band order.
-struct ListSpec {
+struct ListBand {
     int id;
     const char* caption;
     const char* tooltip;
@@ -76,6 +76,6 @@ enum ListId : int {
     kListEnvMaps = 133,
     kListCompanions = 134,
 };
-const std::vector<ListSpec>& listBands();
+const std::vector<ListBand>& listBands();
 
 }  // namespace tarn

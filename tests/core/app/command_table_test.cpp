@@ -97,7 +97,7 @@ const std::pair<int, const char*> kMenuless[] = {
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
     const auto& table = commandTable();
     std::set<int> ids;
-    for (const auto& spec : table) EXPECT_TRUE(ids.insert(spec.id).second) << "twice: " << spec.id;
+    for (const auto& entry : table) EXPECT_TRUE(ids.insert(entry.id).second) << "twice: " << entry.id;
     ASSERT_EQ(table.size(), std::size(kExpected) + std::size(kMenuless));
 
     for (std::size_t i = 0; i < std::size(kExpected); ++i) {
@@ -109,10 +109,10 @@ TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
         EXPECT_STREQ(got.key, e.key) << e.id;
     }
     for (const auto& [id, key] : kMenuless) {
-        const CommandSpec* spec = findCommand(id);
-        ASSERT_NE(spec, nullptr) << id;
-        EXPECT_STREQ(spec->menu, "") << id;
-        EXPECT_STREQ(spec->key, key) << id;
+        const CommandEntry* entry = findCommand(id);
+        ASSERT_NE(entry, nullptr) << id;
+        EXPECT_STREQ(entry->menu, "") << id;
+        EXPECT_STREQ(entry->key, key) << id;
     }
     EXPECT_EQ(findCommand(1), nullptr);
 }
@@ -141,8 +141,8 @@ TEST(CommandTable, SubmenusToolbarAndListBandsFollowTheirOrder) {
 
 TEST(CommandTable, PlainCharacterKeysAreTheOnesATextFieldOwns) {
     std::set<std::string> plain;
-    for (const auto& spec : commandTable())
-        if (isPlainCharacterKey(spec.key)) plain.insert(spec.key);
+    for (const auto& entry : commandTable())
+        if (isPlainCharacterKey(entry.key)) plain.insert(entry.key);
     EXPECT_EQ(plain, (std::set<std::string>{".", ",", "'", ";", "[", "]", "\\", "C", "I", "H", "1",
                                             "2", "Space"}));
     EXPECT_EQ(menuLabel(*findCommand(cmd::kOpen)), "&Open...");
@@ -150,7 +150,7 @@ TEST(CommandTable, PlainCharacterKeysAreTheOnesATextFieldOwns) {
 
 TEST(CommandState, UnboundCommandsAreDisabledAndRulesSetCheckAndText) {
     UpdateFlags flags;
-    const CommandSpec& hide = *findCommand(cmd::kCompanionHide);
+    const CommandEntry& hide = *findCommand(cmd::kCompanionHide);
     EXPECT_FALSE(commandState(*findCommand(cmd::kOpen), false, flags).enabled);
     EXPECT_TRUE(commandState(*findCommand(cmd::kOpen), true, flags).enabled);
 
