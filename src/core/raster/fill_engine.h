@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "raster/rasterizer.h"
+#include "raster/wide_span.h"
 
 namespace tarn {
 
@@ -128,6 +129,10 @@ struct FillRule {
         else return 0;
     }();
     using Running = RunningValues<kLinear, kPairs>;
+#if TARN_WIDE_SPANS
+    // Whether the source can colour sixteen pixels at once.
+    static constexpr bool kWide = requires { Source::kWide; };
+#endif
 
     Source source;
     std::int32_t key = 0;
@@ -317,16 +322,13 @@ private:
         }
     }
 
-    // One depth-tested span, addressed from its end (index -n up to 0). Depth
-    // moves in whole depth units: only the integer parts interpolate. The
+    // One depth-tested span, addressed from its end (index -n up to 0). The
     // values and steps come by value so that the plane stores cannot alias them
     // and force reloads. (Packing groups of passing pixels into wide stores
     // measured slower than this.)
     template <class Rule>
     static void depthSpan(const Rule& rule, std::uint16_t* depth, std::uint8_t* colour, std::int32_t* pick, int n,
-                          std::int32_t zLeft, std::int32_t zRight, typename Rule::Running values) {
-        const std::int32_t zl = zLeft >> kFixed16Shift;
-        const std::int32_t zStep = ((zRight >> kFixed16Shift) - zl) / n;
+                          std::int32_t zl, std::int32_t zStep, typename Rule::Running values) {
         std::int32_t z = zl;
         for (std::ptrdiff_t i = -n; i != 0; ++i) {
             const auto d = static_cast<std::uint16_t>(z);
@@ -338,6 +340,40 @@ private:
             values.advance();
         }
     }
+
+#if TARN_WIDE_SPANS
+    // depthSpan sixteen pixels at a time (wide_span.h), the planes given from
+    // the span's first pixel.
+    template <class Rule>
+    TARN_WIDE static void wideDepthSpan(const Rule& rule, std::uint16_t* depth, std::uint8_t* colour,
+                                        std::int32_t* pick, int n, std::int32_t zl, std::int32_t zStep,
+                                        const SpanValues<Rule::kLinear>& values,
+                                        const SpanValues<Rule::kLinear>& steps) {
+        const __m512i index = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+        __m512i z = _mm512_add_epi32(_mm512_set1_epi32(zl), _mm512_mullo_epi32(index, _mm512_set1_epi32(zStep)));
+        const __m512i zSteps = shiftLeft(_mm512_set1_epi32(zStep), 4);
+        WideValues<Rule::kLinear> running(values, steps);
+        for (int at = 0; at < n; at += kWideLanes) {
+            const int left = n - at;
+            const auto inside = static_cast<__mmask16>(left >= kWideLanes ? 0xFFFFu : (1u << left) - 1);
+            const __m256i d = lowHalves(z);
+            const __m256i old = _mm256_maskz_loadu_epi16(inside, depth + at);
+            const __mmask16 nearer = _mm256_mask_cmplt_epu16_mask(inside, d, old);
+            if (nearer != 0) {
+                _mm256_mask_storeu_epi16(depth + at, nearer, d);
+                __m512i offset = _mm512_setzero_si512();
+                const __m512i c = rule.source.wideColour(running, nearer, offset);
+                _mm_mask_storeu_epi8(colour + at, nearer, lowBytes(c));
+                if constexpr (Rule::kPick == PickWrite::Key)
+                    _mm512_mask_storeu_epi32(pick + at, nearer, _mm512_set1_epi32(rule.key));
+                else if constexpr (Rule::kPick == PickWrite::TexelOffset)
+                    _mm512_mask_storeu_epi32(pick + at, nearer, offset);
+            }
+            z = _mm512_add_epi32(z, zSteps);
+            running.advance();
+        }
+    }
+#endif
 
     // Fills every recorded row from its left to its right pixel, putting the
     // rows back to idle as it goes.
@@ -378,7 +414,19 @@ private:
             if constexpr (Rule::kSolid) {
                 std::memset(colour - n, rule.source.value, static_cast<std::size_t>(n));
             } else if constexpr (Rule::kDepthTested) {
-                depthSpan(rule, r.depth_ + end, colour, pick, n, left[L], right[L], {values, steps});
+                // Depth moves in whole depth units: only the integer parts interpolate.
+                const std::int32_t zl = left[L] >> kFixed16Shift;
+                const std::int32_t zStep = ((right[L] >> kFixed16Shift) - zl) / n;
+#if TARN_WIDE_SPANS
+                if constexpr (Rule::kWide) {
+                    if (g_wideSpansOn) {
+                        wideDepthSpan(rule, r.depth_ + end - n, colour - n, pick == nullptr ? nullptr : pick - n, n,
+                                      zl, zStep, values, steps);
+                        continue;
+                    }
+                }
+#endif
+                depthSpan(rule, r.depth_ + end, colour, pick, n, zl, zStep, {values, steps});
             } else {
                 typename Rule::Running running(values, steps);
                 for (std::ptrdiff_t i = -n; i != 0; ++i) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "raster/fill_engine.h"
+#include "raster/wide_span.h"
 
 namespace tarn {
 
@@ -24,6 +25,12 @@ struct FlatSource : ReadsNothing {
     static constexpr int kLinear = 0;
     std::uint8_t value;
     template <class Values> std::uint8_t colour(const Values&, std::int32_t&) const { return value; }
+#if TARN_WIDE_SPANS
+    static constexpr bool kWide = true;
+    template <class W> TARN_WIDE __m512i wideColour(const W&, __mmask16, __m512i&) const {
+        return _mm512_set1_epi32(value);
+    }
+#endif
 };
 
 // As FlatSource, for fills without depth: the span is written as whole words.
@@ -37,6 +44,10 @@ struct ShadeSource : ReadsNothing {
     template <class Values> std::uint8_t colour(const Values& a, std::int32_t&) const {
         return static_cast<std::uint8_t>(a.whole(0));
     }
+#if TARN_WIDE_SPANS
+    static constexpr bool kWide = true;
+    template <class W> TARN_WIDE __m512i wideColour(const W& a, __mmask16, __m512i&) const { return a.whole(0); }
+#endif
 };
 
 // The texel at (u, v), attributes 0 and 1 of every textured record; its offset
@@ -47,6 +58,11 @@ struct TexelLookup {
     const std::int32_t* rowOffsets;
     int width;
     int height;
+    // When the rows lie evenly spaced (as a Skin's do), row r starts at
+    // firstRow + r x rowPitch, which the wide spans compute instead of gathering.
+    bool evenRows;
+    std::int32_t firstRow;
+    std::int32_t rowPitch;
 
     bool ready() const { return texture != nullptr; }
     template <class Points> void limit(Points& corners, std::int32_t margin) const {
@@ -60,6 +76,15 @@ struct TexelLookup {
         offset = static_cast<std::int32_t>(at);
         return texture[at];
     }
+#if TARN_WIDE_SPANS
+    template <class W> TARN_WIDE __m512i wideTexel(const W& a, __mmask16 lanes, __m512i& offset) const {
+        const __m512i row = evenRows ? _mm512_add_epi32(_mm512_set1_epi32(firstRow),
+                                                        _mm512_mullo_epi32(a.whole(1), _mm512_set1_epi32(rowPitch)))
+                                     : gatherWords(lanes, a.whole(1), rowOffsets);
+        offset = _mm512_add_epi32(row, a.whole(0));
+        return gatherBytes(lanes, offset, texture);
+    }
+#endif
 };
 
 struct TextureSource : TexelLookup {
@@ -67,6 +92,12 @@ struct TextureSource : TexelLookup {
     template <class Values> std::uint8_t colour(const Values& a, std::int32_t& offset) const {
         return texel(a, offset);
     }
+#if TARN_WIDE_SPANS
+    static constexpr bool kWide = true;
+    template <class W> TARN_WIDE __m512i wideColour(const W& a, __mmask16 lanes, __m512i& offset) const {
+        return wideTexel(a, lanes, offset);
+    }
+#endif
 };
 
 // Texel shaded through colormap row s (attribute 2).
@@ -84,6 +115,13 @@ struct TexGSource : TexelLookup {
         const std::uint32_t t = texel(a, offset);
         return shade[a.whole(2) * kShadeRowBytes + t];
     }
+#if TARN_WIDE_SPANS
+    static constexpr bool kWide = true;
+    template <class W> TARN_WIDE __m512i wideColour(const W& a, __mmask16 lanes, __m512i& offset) const {
+        const __m512i t = wideTexel(a, lanes, offset);
+        return gatherBytes(lanes, _mm512_add_epi32(shiftLeft(a.whole(2), 8), t), shade);
+    }
+#endif
 };
 
 // Texel shaded through the colormap row that the map holds at (mx, my),
@@ -94,6 +132,8 @@ struct TexPSource : TexelLookup {
     static constexpr int kCoordinatePairs = 2;  // (mx, my) are clamped into the map as well
     const std::uint8_t* const* shadeRowOf;  // by map byte; null entries when there is no table
     const std::uint8_t* map;
+    const std::uint8_t* shade;  // the table those rows are in
+    int shadeRows;
 
     bool ready() const { return TexelLookup::ready() && shadeRowOf[0] != nullptr && map != nullptr; }
     template <class Points> void limit(Points& corners, std::int32_t margin) const {
@@ -105,6 +145,15 @@ struct TexPSource : TexelLookup {
         const std::uint32_t t = texel(a, offset);
         return shadeRowOf[map[a.whole(3) * kMapSide + a.whole(2)]][t];
     }
+#if TARN_WIDE_SPANS
+    static constexpr bool kWide = true;
+    template <class W> TARN_WIDE __m512i wideColour(const W& a, __mmask16 lanes, __m512i& offset) const {
+        const __m512i t = wideTexel(a, lanes, offset);
+        const __m512i mapByte = gatherBytes(lanes, _mm512_add_epi32(shiftLeft(a.whole(3), 8), a.whole(2)), map);
+        const __m512i row = unsignedMin(mapByte, _mm512_set1_epi32(shadeRows - 1));
+        return gatherBytes(lanes, _mm512_add_epi32(shiftLeft(row, 8), t), shade);
+    }
+#endif
 };
 
 // Map texel at (u, v) added to a ramp base.
@@ -122,6 +171,13 @@ struct MapSource {
     template <class Values> std::uint8_t colour(const Values& a, std::int32_t&) const {
         return static_cast<std::uint8_t>(base + map[a.whole(1) * kMapSide + a.whole(0)]);
     }
+#if TARN_WIDE_SPANS
+    static constexpr bool kWide = true;
+    template <class W> TARN_WIDE __m512i wideColour(const W& a, __mmask16 lanes, __m512i&) const {
+        const __m512i texel = gatherBytes(lanes, _mm512_add_epi32(shiftLeft(a.whole(1), 8), a.whole(0)), map);
+        return _mm512_add_epi32(texel, _mm512_set1_epi32(base));
+    }
+#endif
 };
 
 }  // namespace tarn

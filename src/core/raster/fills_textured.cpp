@@ -4,7 +4,10 @@
 
 namespace tarn {
 
-TexelLookup Rasterizer::texels() const { return {texture_, rowOffsets_, textureWidth_, textureHeight_}; }
+TexelLookup Rasterizer::texels() const {
+    return {texture_, rowOffsets_, textureWidth_, textureHeight_, textureRowPitch_ >= 0,
+            rowOffsets_ != nullptr ? rowOffsets_[0] : 0, textureRowPitch_};
+}
 
 void Rasterizer::FillTexture2D(const FillQuad<TexVertex2D>& quad) {
     const TextureSource source{texels()};
@@ -42,12 +45,12 @@ void Rasterizer::FillTexGTexel(const FillTriangle<TexGVertex>& tri) {
 }
 
 void Rasterizer::FillTexPPick(const FillTriangle<TexPVertex>& tri, std::int32_t key) {
-    const TexPSource source{texels(), shadeRowOfMapByte_.data(), map_};
+    const TexPSource source{texels(), shadeRowOfMapByte_.data(), map_, shadeTable_, shadeRows_};
     FillEngine::run(*this, tri, FillRule<TexPSource, PickWrite::Key, true>{source, key});
 }
 
 void Rasterizer::FillTexPTexel(const FillTriangle<TexPVertex>& tri) {
-    const TexPSource source{texels(), shadeRowOfMapByte_.data(), map_};
+    const TexPSource source{texels(), shadeRowOfMapByte_.data(), map_, shadeTable_, shadeRows_};
     FillEngine::run(*this, tri, FillRule<TexPSource, PickWrite::TexelOffset, true>{source});
 }
 

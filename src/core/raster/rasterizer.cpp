@@ -3,8 +3,27 @@
 #include <algorithm>
 
 #include "raster/frame_buffer.h"
+#include "raster/wide_span.h"
 
 namespace tarn {
+
+namespace {
+bool wideSpansAvailable() {
+#if TARN_WIDE_SPANS
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("avx512vl");
+#else
+    return false;
+#endif
+}
+const bool kWideSpansAvailable = wideSpansAvailable();
+}  // namespace
+
+bool g_wideSpansOn = kWideSpansAvailable;
+
+bool Rasterizer::WideSpans() { return g_wideSpansOn; }
+void Rasterizer::SetWideSpans(bool on) { g_wideSpansOn = on && kWideSpansAvailable; }
 
 Rasterizer::Rasterizer() = default;
 Rasterizer::~Rasterizer() = default;
@@ -42,6 +61,7 @@ bool Rasterizer::SetTexture(std::span<const std::uint8_t> texels, int width, int
                             std::span<const std::int32_t> rowOffsets) {
     texture_ = nullptr;
     rowOffsets_ = nullptr;
+    textureRowPitch_ = -1;
     textureWidth_ = 0;
     textureHeight_ = 0;
     if (width <= 0 || height <= 0 || width > kMaxTargetSide || height > kMaxTargetSide ||
@@ -53,6 +73,11 @@ bool Rasterizer::SetTexture(std::span<const std::uint8_t> texels, int width, int
     if (!rowsInside) return false;
     texture_ = texels.data();
     rowOffsets_ = rowOffsets.data();
+    const std::int64_t pitch = height > 1 ? std::int64_t{rowOffsets[1]} - rowOffsets[0] : 0;
+    bool even = pitch >= 0;
+    for (int row = 0; even && row < height; ++row)
+        even = rowOffsets[static_cast<std::size_t>(row)] == rowOffsets[0] + row * pitch;
+    textureRowPitch_ = even ? static_cast<std::int32_t>(pitch) : -1;
     textureWidth_ = width;
     textureHeight_ = height;
     return true;
