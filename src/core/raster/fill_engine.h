@@ -175,6 +175,11 @@ public:
             bool startMoved = false;
             if (clipEdge<A>(start, end, kAxisY, r.yLimit_, startMoved)) walkEdge<A>(r, start, end);
         }
+#if TARN_WIDE_SPANS
+        if constexpr (Rule::kDepthTested && Rule::kWide) {
+            if (g_wideSpansOn) return wideSpans(r, rule);
+        }
+#endif
         spans(r, rule);
     }
 
@@ -345,7 +350,7 @@ private:
     // depthSpan sixteen pixels at a time (wide_span.h), the planes given from
     // the span's first pixel.
     template <class Rule>
-    TARN_WIDE static void wideDepthSpan(const Rule& rule, std::uint16_t* depth, std::uint8_t* colour,
+    TARN_WIDE [[gnu::always_inline]] static inline void wideDepthSpan(const Rule& rule, std::uint16_t* depth, std::uint8_t* colour,
                                         std::int32_t* pick, int n, std::int32_t zl, std::int32_t zStep,
                                         const SpanValues<Rule::kLinear>& values,
                                         const SpanValues<Rule::kLinear>& steps) {
@@ -375,60 +380,72 @@ private:
     }
 #endif
 
+    // One recorded row as its span needs it.
+    template <int L>
+    struct SpanRow {
+        int n;              // pixels
+        std::size_t end;    // plane index one past the last pixel
+        SpanValues<L> values;
+        SpanValues<L> steps;
+        std::int32_t zl;    // whole depth units at the left pixel
+        std::int32_t zStep;
+    };
+
+    // Reads row `row` of the edge tables into `span`, putting the row back to
+    // idle; false when nothing was recorded there. Always inlined, so that the
+    // wide row loop, compiled for another instruction set, shares it.
+    template <class Rule>
+    [[gnu::always_inline]] static inline bool takeRow(Rasterizer& r, std::int32_t row, SpanRow<Rule::kLinear>& span) {
+        constexpr int L = Rule::kLinear;
+        constexpr std::int64_t kRounding = Rule::kRoundedSteps ? kFixed16Half : 0;
+        const std::size_t at = static_cast<std::size_t>(row);
+        const std::int32_t xl = r.leftEdge_[at];
+        const std::int32_t xr = r.rightEdge_[at];
+        r.leftEdge_[at] = kEdgeIdleLeft;
+        r.rightEdge_[at] = kEdgeIdleRight;
+        if (xl > xr) return false;
+        const int n = xr - xl + 1;
+        const std::int32_t* left = &r.leftAttrs_[at * kMaxFillAttributes];
+        const std::int32_t* right = &r.rightAttrs_[at * kMaxFillAttributes];
+        span.n = n;
+        for (int k = 0; k < L; ++k) {
+            span.values[k] = static_cast<std::uint32_t>(left[k]);
+            const std::int64_t delta = static_cast<std::int64_t>(right[k]) - left[k] + kRounding;
+            // A one-pixel span never steps. Paired attributes are clamped
+            // into [0, 2^31) less the rounding, so their deltas always fit
+            // 32 bits and need no range check.
+            if (n == 1) span.steps[k] = 0;
+            else if (k < 2 * Rule::kPairs)
+                span.steps[k] = static_cast<std::uint32_t>(static_cast<std::int32_t>(delta) / n);
+            else span.steps[k] = stepOf(delta, n);
+        }
+        if constexpr (Rule::kDepthTested) {
+            // Depth moves in whole depth units: only the integer parts interpolate.
+            span.zl = left[L] >> kFixed16Shift;
+            span.zStep = ((right[L] >> kFixed16Shift) - span.zl) / n;
+        }
+        span.end = at * static_cast<std::size_t>(r.width_) + static_cast<std::size_t>(xr) + 1;
+        return true;
+    }
+
     // Fills every recorded row from its left to its right pixel, putting the
     // rows back to idle as it goes.
     template <class Rule>
     static void spans(Rasterizer& r, const Rule& rule) {
-        constexpr int L = Rule::kLinear;
-        constexpr std::int64_t kRounding = Rule::kRoundedSteps ? kFixed16Half : 0;
         for (std::int32_t row = r.firstRow_; row <= r.lastRow_; ++row) {
-            const std::size_t at = static_cast<std::size_t>(row);
-            const std::int32_t xl = r.leftEdge_[at];
-            const std::int32_t xr = r.rightEdge_[at];
-            r.leftEdge_[at] = kEdgeIdleLeft;
-            r.rightEdge_[at] = kEdgeIdleRight;
-            if (xl > xr) continue;
-            const int n = xr - xl + 1;
-            const std::int32_t* left = &r.leftAttrs_[at * kMaxFillAttributes];
-            const std::int32_t* right = &r.rightAttrs_[at * kMaxFillAttributes];
-
-            SpanValues<L> values;
-            SpanValues<L> steps;
-            for (int k = 0; k < L; ++k) {
-                values[k] = static_cast<std::uint32_t>(left[k]);
-                const std::int64_t delta = static_cast<std::int64_t>(right[k]) - left[k] + kRounding;
-                // A one-pixel span never steps. Paired attributes are clamped
-                // into [0, 2^31) less the rounding, so their deltas always fit
-                // 32 bits and need no range check.
-                if (n == 1) steps[k] = 0;
-                else if (k < 2 * Rule::kPairs)
-                    steps[k] = static_cast<std::uint32_t>(static_cast<std::int32_t>(delta) / n);
-                else steps[k] = stepOf(delta, n);
-            }
+            SpanRow<Rule::kLinear> span;
+            if (!takeRow<Rule>(r, row, span)) continue;
+            const int n = span.n;
             // The planes are addressed from the end of the span with a negative
             // index running up to 0: one register fewer in the pixel loop.
-            const std::size_t end = at * static_cast<std::size_t>(r.width_) + static_cast<std::size_t>(xr) + 1;
-            std::uint8_t* colour = r.colour_ + end;
-            std::int32_t* pick = Rule::kPick == PickWrite::None ? nullptr : r.pick_ + end;
-
+            std::uint8_t* colour = r.colour_ + span.end;
+            std::int32_t* pick = Rule::kPick == PickWrite::None ? nullptr : r.pick_ + span.end;
             if constexpr (Rule::kSolid) {
                 std::memset(colour - n, rule.source.value, static_cast<std::size_t>(n));
             } else if constexpr (Rule::kDepthTested) {
-                // Depth moves in whole depth units: only the integer parts interpolate.
-                const std::int32_t zl = left[L] >> kFixed16Shift;
-                const std::int32_t zStep = ((right[L] >> kFixed16Shift) - zl) / n;
-#if TARN_WIDE_SPANS
-                if constexpr (Rule::kWide) {
-                    if (g_wideSpansOn) {
-                        wideDepthSpan(rule, r.depth_ + end - n, colour - n, pick == nullptr ? nullptr : pick - n, n,
-                                      zl, zStep, values, steps);
-                        continue;
-                    }
-                }
-#endif
-                depthSpan(rule, r.depth_ + end, colour, pick, n, zl, zStep, {values, steps});
+                depthSpan(rule, r.depth_ + span.end, colour, pick, n, span.zl, span.zStep, {span.values, span.steps});
             } else {
-                typename Rule::Running running(values, steps);
+                typename Rule::Running running(span.values, span.steps);
                 for (std::ptrdiff_t i = -n; i != 0; ++i) {
                     rule.plot(colour, pick, i, running);
                     running.advance();
@@ -438,6 +455,23 @@ private:
         r.firstRow_ = kEdgeIdleLeft;
         r.lastRow_ = kEdgeIdleRight;
     }
+
+#if TARN_WIDE_SPANS
+    // spans() for depth-tested rules with wide spans, the span inlined.
+    template <class Rule>
+    TARN_WIDE static void wideSpans(Rasterizer& r, const Rule& rule) {
+        for (std::int32_t row = r.firstRow_; row <= r.lastRow_; ++row) {
+            SpanRow<Rule::kLinear> span;
+            if (!takeRow<Rule>(r, row, span)) continue;
+            const std::size_t start = span.end - static_cast<std::size_t>(span.n);
+            wideDepthSpan(rule, r.depth_ + start, r.colour_ + start,
+                          Rule::kPick == PickWrite::None ? nullptr : r.pick_ + start, span.n, span.zl, span.zStep,
+                          span.values, span.steps);
+        }
+        r.firstRow_ = kEdgeIdleLeft;
+        r.lastRow_ = kEdgeIdleRight;
+    }
+#endif
 };
 
 }  // namespace tarn
