@@ -149,8 +149,9 @@ void RenderPass::drawEdge(const Vec3f& a, const Vec3f& b, std::uint8_t colour,
     drawSegment({p0.x, p0.y, p1.x, p1.y}, colour, key);
 }
 
+// The lines clip themselves to the target, to the same pixels a clip here
+// would give, so a segment inside is not clipped twice.
 void RenderPass::drawSegment(Segment2D segment, std::uint8_t colour, std::optional<std::int32_t> key) {
-    if (!raster().ClipLine(segment)) return;
     if (key)
         raster().LineOnPick(segment, colour, *key);
     else
