@@ -274,20 +274,75 @@ private:
         }
         const EdgeSteps edge{start[kAxisX], start[kAxisY], end[kAxisX] < start[kAxisX] ? -1 : 1,
                              end[kAxisY] < start[kAxisY] ? -1 : 1, major, xMajor ? dy : dx};
-        if (xMajor) walkSteps<A, true>(r, edge, values, steps);
-        else walkSteps<A, false>(r, edge, values, steps);
+        if (xMajor) walkRuns<A>(r, edge, values, steps);
+        else walkSteps<A>(r, edge, values, steps);
     }
 
     struct EdgeSteps {
         int x, y, sx, sy, major, minor;
     };
 
-    // The walk itself, one instance per major axis: every step moves along the
-    // major axis and a diagonal step also along the minor one, so each axis
-    // needs only its own sign and the pixel loop keeps its state in registers.
-    // The error's sign decides the diagonal step; it is turned into a mask
-    // rather than a branch, because it flips unpredictably along most edges.
-    template <int A, bool XMajor>
+    // Records a pixel of an edge where it is a new extreme of its row.
+    template <int A>
+    static void record(Rasterizer& r, std::size_t row, std::int32_t x, const SpanValues<A>& values, bool left) {
+        std::int32_t& edge = left ? r.leftEdge_[row] : r.rightEdge_[row];
+        if (left ? x >= edge : x <= edge) return;
+        edge = x;
+        std::int32_t* attrs = &(left ? r.leftAttrs_ : r.rightAttrs_)[row * kMaxFillAttributes];
+        for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
+    }
+
+    // The walk of an x-major edge, a row at a time. Each row holds a run of
+    // pixels along which x moves one way, so only the run's first and last
+    // pixels can be a new extreme of the row: the walk records those two and
+    // jumps over the rest, where stepping pixel by pixel would mispredict the
+    // end of nearly every run. The runs are the Bresenham steps exactly: from
+    // error e < 0, ceil(-e / 2minor) straight steps come before the diagonal
+    // one. After a diagonal step the error before the next one lies in
+    // [0, 2minor), so every later run is q or q + 1 steps long, q and the
+    // choice coming from one division of 2major - 2minor by 2minor.
+    template <int A>
+    static void walkRuns(Rasterizer& r, const EdgeSteps& e, SpanValues<A> values, const SpanValues<A> steps) {
+        const int twiceMinor = 2 * e.minor;
+        const int climb = 2 * e.major - twiceMinor;  // the error's fall over a diagonal step, net
+        const int runQuotient = twiceMinor > 0 ? climb / twiceMinor : 0;
+        const int runRemainder = twiceMinor > 0 ? climb % twiceMinor : 0;
+        const bool forward = e.sx > 0;
+        int x = e.x;
+        int y = e.y;
+        int remaining = e.major;  // steps after the current pixel
+        const int firstError = twiceMinor - e.major;
+        int straight = firstError >= 0 ? 0
+                       : twiceMinor == 0 ? remaining
+                                         : (-firstError + twiceMinor - 1) / twiceMinor;
+        int error = firstError;  // at the run's first pixel
+        for (;;) {
+            straight = std::min(straight, remaining);
+            const std::size_t row = static_cast<std::size_t>(y);
+            SpanValues<A> last = values;
+            for (int k = 0; k < A; ++k) last[k] += static_cast<std::uint32_t>(straight) * steps[k];
+            const int lastX = x + straight * e.sx;
+            record<A>(r, row, forward ? x : lastX, forward ? values : last, true);
+            record<A>(r, row, forward ? lastX : x, forward ? last : values, false);
+            remaining -= straight;
+            if (remaining == 0) return;
+            // The diagonal step from the run's last pixel.
+            const int decisive = error + straight * twiceMinor;  // in [0, 2minor)
+            error = decisive + twiceMinor - 2 * e.major;
+            x = lastX + e.sx;
+            y += e.sy;
+            values = last;
+            advance<A>(values, steps);
+            --remaining;
+            straight = runQuotient + (decisive < runRemainder ? 1 : 0);
+        }
+    }
+
+    // The walk of a y-major edge: every step moves one row and a diagonal
+    // step also one column. The error's sign decides the diagonal step; it is
+    // turned into a mask rather than a branch, because it flips unpredictably
+    // along most edges.
+    template <int A>
     static void walkSteps(Rasterizer& r, const EdgeSteps& e, SpanValues<A> values, const SpanValues<A> steps) {
         std::int32_t* const leftEdge = r.leftEdge_.data();
         std::int32_t* const rightEdge = r.rightEdge_.data();
@@ -315,13 +370,8 @@ private:
             }
             if (i == major) break;
             const int diagonal = -static_cast<int>(error >= 0);  // all ones on a diagonal step
-            if constexpr (XMajor) {
-                x += sx;
-                y += sy & diagonal;
-            } else {
-                y += sy;
-                x += sx & diagonal;
-            }
+            y += sy;
+            x += sx & diagonal;
             error += twiceMinor - (twiceMajor & diagonal);
             advance<A>(values, steps);
         }
