@@ -1,5 +1,10 @@
 #include "render/mode_wireframe.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <vector>
+
 #include "render/shading.h"
 
 namespace tarn {
@@ -11,12 +16,46 @@ constexpr std::uint32_t kFlagsSelectedOnly = kTriSelected;
 // takes a block as large as the triangle capacity.
 constexpr std::int32_t kFirstCompanionKey = -2;
 
+// The undirected edges drawn so far in one colour. Most edges are shared by
+// two triangles, and an edge gives the same pixels whichever triangle draws
+// it (lines put their ends in order, and the near and border clips do not
+// depend on it), so within one colour each is drawn once: half the lines.
+class DrawnEdges {
+public:
+    explicit DrawnEdges(std::size_t edges) : slots_(std::bit_ceil(std::max<std::size_t>(2 * edges, 16)), 0) {}
+
+    // True the first time an edge comes, either way round.
+    bool firstTime(std::size_t a, std::size_t b) {
+        const std::uint32_t key = (std::uint32_t(std::min(a, b)) << 16 | std::uint32_t(std::max(a, b))) + 1;
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = (key * kMix) >> kMixShift & mask;; i = (i + 1) & mask) {
+            if (slots_[i] == key) return false;
+            if (slots_[i] == 0) {
+                slots_[i] = key;
+                return true;
+            }
+        }
+    }
+
+private:
+    static constexpr std::uint32_t kMix = 2654435761u;  // Knuth's multiplicative hash
+    static constexpr int kMixShift = 8;
+    std::vector<std::uint32_t> slots_;  // key + 1 of each edge seen; 0 for free
+};
+
 template <class Accept>
 void meshEdges(RenderPass& pass, std::uint8_t colour, Accept accept) {
     const Mesh& mesh = pass.mesh();
+    const Vec3f* positions = pass.target().transformed.data();
+    DrawnEdges drawn(3 * pass.drawableTriangles().size());
     for (const std::int16_t i : pass.drawableTriangles()) {
         const Triangle& t = mesh.triangles[std::size_t(i)];
-        if (accept(t.flags)) pass.drawTriangleEdges(pass.target().transformed.data(), t.vertex, colour);
+        if (!accept(t.flags)) continue;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const auto a = std::size_t(t.vertex[k]);
+            const auto b = std::size_t(t.vertex[(k + 1) % 3]);
+            if (drawn.firstTime(a, b)) pass.drawVertexEdge(positions, a, b, colour);
+        }
     }
 }
 

@@ -175,19 +175,17 @@ const std::vector<RenderPass::ProjectedVertex>& RenderPass::projectedMesh() {
 void RenderPass::drawTriangleEdges(const Vec3f* positions,
                                    const std::array<std::int16_t, 3>& vertex, std::uint8_t colour,
                                    std::optional<std::int32_t> key) {
-    const bool mesh = positions == target_.transformed.data();
-    for (std::size_t k = 0; k < 3; ++k) {
-        const auto a = std::size_t(vertex[k]);
-        const auto b = std::size_t(vertex[(k + 1) % 3]);
-        if (mesh && a < meshVertices_ && b < meshVertices_) {
-            const std::vector<ProjectedVertex>& p = projectedMesh();
-            if (p[a].direct && p[b].direct) {
-                drawSegment({p[a].p.x, p[a].p.y, p[b].p.x, p[b].p.y}, colour, key);
-                continue;
-            }
-        }
-        drawEdge(positions[a], positions[b], colour, key);
+    for (std::size_t k = 0; k < 3; ++k)
+        drawVertexEdge(positions, std::size_t(vertex[k]), std::size_t(vertex[(k + 1) % 3]), colour, key);
+}
+
+void RenderPass::drawVertexEdge(const Vec3f* positions, std::size_t a, std::size_t b, std::uint8_t colour,
+                                std::optional<std::int32_t> key) {
+    if (positions == target_.transformed.data() && a < meshVertices_ && b < meshVertices_) {
+        const std::vector<ProjectedVertex>& p = projectedMesh();
+        if (p[a].direct && p[b].direct) return drawSegment({p[a].p.x, p[a].p.y, p[b].p.x, p[b].p.y}, colour, key);
     }
+    drawEdge(positions[a], positions[b], colour, key);
 }
 
 }  // namespace tarn

@@ -77,6 +77,10 @@ public:
     // The three edges of a triangle, corner 0 to 1, 1 to 2, 2 to 0.
     void drawTriangleEdges(const Vec3f* positions, const std::array<std::int16_t, 3>& vertex,
                            std::uint8_t colour, std::optional<std::int32_t> key = std::nullopt);
+    // The edge from vertex a to vertex b of `positions` (the Mesh's camera
+    // positions or a Companion's). It gives the same pixels drawn from b to a.
+    void drawVertexEdge(const Vec3f* positions, std::size_t a, std::size_t b, std::uint8_t colour,
+                        std::optional<std::int32_t> key = std::nullopt);
 
 private:
     // A mesh vertex projected once per frame for the edges: most vertices end

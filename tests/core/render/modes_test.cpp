@@ -242,6 +242,59 @@ TEST(WireframeModes, BackFacesDrawnInMode0AndMarkedEdgesOnTop) {
     EXPECT_EQ(colourCount(160), 0);
 }
 
+// Edges shared by two triangles are drawn once per colour. The picture must be
+// the one drawn edge by edge: the same grid with every triangle on vertices
+// of its own (nothing shared) is the reference. The grid reaches past the
+// borders and behind the eye, so border and near clips both take part.
+TEST(WireframeModes, SharedEdgesDrawnOnceGiveTheSamePicture) {
+    std::vector<Vec3f> grid;
+    constexpr int kSide = 7;
+    for (int j = 0; j < kSide; ++j)
+        for (int i = 0; i < kSide; ++i) {
+            const float depth = (i + j) % 5 == 0 ? 130.0f : float(i * j % 3) * 4.0f;  // some behind the eye
+            grid.push_back({depth, -36.0f + 12.0f * float(i) + float(j % 2), -30.0f + 10.0f * float(j)});
+        }
+    std::vector<test::TriangleSpec> shared, own;
+    std::vector<Vec3f> ownPositions;
+    auto add = [&](int a, int b, int c) {
+        shared.push_back({{std::int16_t(a), std::int16_t(b), std::int16_t(c)}, {0, 0, 0}});
+        const auto first = std::int16_t(ownPositions.size());
+        for (const int v : {a, b, c}) ownPositions.push_back(grid[std::size_t(v)]);
+        own.push_back({{first, std::int16_t(first + 1), std::int16_t(first + 2)}, {0, 0, 0}});
+    };
+    for (int j = 0; j + 1 < kSide; ++j)
+        for (int i = 0; i + 1 < kSide; ++i) {
+            const int v = j * kSide + i;
+            add(v, v + 1, v + kSide + 1);
+            add(v, v + kSide + 1, v + kSide);
+        }
+    auto picture = [&](const std::vector<Vec3f>& positions, const std::vector<test::TriangleSpec>& triangles,
+                       bool mapping) {
+        RenderWorld w(120, 90);
+        w.setMesh(positions, triangles, {{0, 0}});
+        auto& t = w.session.mesh.triangles;
+        for (std::size_t i = 0; i < triangles.size(); i += 5) t[i].flags = kTriSelected;
+        for (std::size_t i = 2; i < triangles.size(); i += 7) t[i].flags |= kTriDragMark;
+        for (std::size_t i = 3; i < triangles.size(); i += 11) t[i].flags |= kTriHidden;
+        auto& slots = w.session.paint.colorSlots;
+        slots[kSlotEdge] = 150;
+        slots[kSlotSelected] = 160;
+        slots[kSlotDragged] = 170;
+        w.session.mappingMode = mapping;
+        w.draw(kModeWireframe);
+        const std::uint8_t* colour = w.session.frame.colour();
+        return std::vector<std::uint8_t>(colour, colour + w.session.frame.elementCount());
+    };
+    for (const bool mapping : {false, true}) {
+        const auto once = picture(grid, shared, mapping);
+        EXPECT_EQ(once, picture(ownPositions, own, mapping)) << (mapping ? "mapping" : "paint");
+        EXPECT_GT(std::count(once.begin(), once.end(), 150), 100);
+        if (mapping) {
+            EXPECT_GT(std::count(once.begin(), once.end(), 160), 10);
+        }
+    }
+}
+
 TEST(WireframeModes, SolidOutlinesOnlyTheUncoveredPartOfAnEdge) {
     RenderWorld w(96, 64);
     // A large square behind and a small triangle in front of its middle.
