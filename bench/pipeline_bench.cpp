@@ -130,7 +130,8 @@ public:
 private:
     Pipeline() {
         const char* given = std::getenv("TARN_SAMPLE_DIR");
-        std::string dir = given ? given : generateSample(generated_);
+        // The session wants absolute paths (the base folder rule compares them).
+        std::string dir = given ? fs::absolute(given).string() : generateSample(generated_);
         inputs_ = dir.empty() ? realInputs() : sampleInputs(dir);
         session_ = std::make_unique<RenderSession>();
         BatchUi ui(messages_);
