@@ -205,8 +205,14 @@ void BM_FillMapRampPick(benchmark::State& state) {
 BENCHMARK(BM_FillMapRampPick);
 
 // Two triangles covering the frame: the cost of a depth-tested textured span
-// pixel (the depth plane is cleared each time so every pixel passes).
+// pixel (the depth plane is cleared each time so every pixel passes). Arg 0
+// fills one pixel at a time, arg 1 sixteen where the processor can.
 void BM_TexturedSpanPixel(benchmark::State& state) {
+    Rasterizer::SetWideSpans(state.range(0) != 0);
+    if (state.range(0) != 0 && !Rasterizer::WideSpans()) {
+        state.SkipWithError("this processor has no AVX-512");
+        return;
+    }
     Bench b;
     const int xl = kWidth - 1, yl = kHeight - 1;
     const TexVertex p0{0, 0, 0, 0, fx(100)}, p1{xl, 0, fx(255), 0, fx(100)}, p2{xl, yl, fx(255), fx(255), fx(100)},
@@ -219,8 +225,9 @@ void BM_TexturedSpanPixel(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     reportPixels(state, static_cast<long long>(kWidth) * kHeight);
+    Rasterizer::SetWideSpans(true);
 }
-BENCHMARK(BM_TexturedSpanPixel);
+BENCHMARK(BM_TexturedSpanPixel)->Arg(0)->Arg(1);
 
 // Setup of tiny triangles (a few pixels each): clip, edge walk and span
 // bookkeeping dominate. Arg 1 places them across the left border. The depth
