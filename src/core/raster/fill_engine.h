@@ -304,7 +304,7 @@ private:
     template <int A>
     static void walkRuns(Rasterizer& r, const EdgeSteps& e, SpanValues<A> values, const SpanValues<A> steps) {
         const int twiceMinor = 2 * e.minor;
-        const int climb = 2 * e.major - twiceMinor;  // the error's fall over a diagonal step, net
+        const int climb = 2 * e.major - twiceMinor;  // how far a diagonal step lowers the error
         const int runQuotient = twiceMinor > 0 ? climb / twiceMinor : 0;
         const int runRemainder = twiceMinor > 0 ? climb % twiceMinor : 0;
         const bool forward = e.sx > 0;
@@ -400,10 +400,9 @@ private:
     // depthSpan sixteen pixels at a time (wide_span.h), the planes given from
     // the span's first pixel.
     template <class Rule>
-    TARN_WIDE [[gnu::always_inline]] static inline void wideDepthSpan(const Rule& rule, std::uint16_t* depth, std::uint8_t* colour,
-                                        std::int32_t* pick, int n, std::int32_t zl, std::int32_t zStep,
-                                        const SpanValues<Rule::kLinear>& values,
-                                        const SpanValues<Rule::kLinear>& steps) {
+    TARN_WIDE [[gnu::always_inline]] static inline void wideDepthSpan(
+        const Rule& rule, std::uint16_t* depth, std::uint8_t* colour, std::int32_t* pick, int n, std::int32_t zl,
+        std::int32_t zStep, const SpanValues<Rule::kLinear>& values, const SpanValues<Rule::kLinear>& steps) {
         const __m512i index = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
         __m512i z = _mm512_add_epi32(_mm512_set1_epi32(zl), _mm512_mullo_epi32(index, _mm512_set1_epi32(zStep)));
         const __m512i zSteps = shiftLeft(_mm512_set1_epi32(zStep), 4);
