@@ -130,8 +130,13 @@ struct FillRule {
     }();
     using Running = RunningValues<kLinear, kPairs>;
 #if TARN_WIDE_SPANS
-    // Whether the source can colour sixteen pixels at once.
+    // Whether the source can colour sixteen pixels at once, and whether it
+    // can now (a texture too small for gatherBytes cannot).
     static constexpr bool kWide = requires { Source::kWide; };
+    bool wideReady() const {
+        if constexpr (requires { source.wideReady(); }) return source.wideReady();
+        else return true;
+    }
 #endif
 
     Source source;
@@ -177,7 +182,7 @@ public:
         }
 #if TARN_WIDE_SPANS
         if constexpr (Rule::kDepthTested && Rule::kWide) {
-            if (g_wideSpansOn) return wideSpans(r, rule);
+            if (g_wideSpansOn && rule.wideReady()) return wideSpans(r, rule);
         }
 #endif
         spans(r, rule);

@@ -63,6 +63,7 @@ struct TexelLookup {
     bool evenRows;
     std::int32_t firstRow;
     std::int32_t rowPitch;
+    std::size_t bytes;  // of `texture`
 
     bool ready() const { return texture != nullptr; }
     template <class Points> void limit(Points& corners, std::int32_t margin) const {
@@ -77,6 +78,7 @@ struct TexelLookup {
         return texture[at];
     }
 #if TARN_WIDE_SPANS
+    bool wideReady() const { return bytes >= kWideSourceBytes; }
     template <class W> TARN_WIDE __m512i wideTexel(const W& a, __mmask16 lanes, __m512i& offset) const {
         const __m512i row = evenRows ? _mm512_add_epi32(_mm512_set1_epi32(firstRow),
                                                         _mm512_mullo_epi32(a.whole(1), _mm512_set1_epi32(rowPitch)))

@@ -6,7 +6,7 @@ namespace tarn {
 
 TexelLookup Rasterizer::texels() const {
     return {texture_, rowOffsets_, textureWidth_, textureHeight_, textureRowPitch_ >= 0,
-            rowOffsets_ != nullptr ? rowOffsets_[0] : 0, textureRowPitch_};
+            rowOffsets_ != nullptr ? rowOffsets_[0] : 0, textureRowPitch_, textureBytes_};
 }
 
 void Rasterizer::FillTexture2D(const FillQuad<TexVertex2D>& quad) {

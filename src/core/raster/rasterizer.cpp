@@ -62,6 +62,7 @@ bool Rasterizer::SetTexture(std::span<const std::uint8_t> texels, int width, int
     texture_ = nullptr;
     rowOffsets_ = nullptr;
     textureRowPitch_ = -1;
+    textureBytes_ = 0;
     textureWidth_ = 0;
     textureHeight_ = 0;
     if (width <= 0 || height <= 0 || width > kMaxTargetSide || height > kMaxTargetSide ||
@@ -73,6 +74,7 @@ bool Rasterizer::SetTexture(std::span<const std::uint8_t> texels, int width, int
     if (!rowsInside) return false;
     texture_ = texels.data();
     rowOffsets_ = rowOffsets.data();
+    textureBytes_ = texels.size();
     const std::int64_t pitch = height > 1 ? std::int64_t{rowOffsets[1]} - rowOffsets[0] : 0;
     bool even = pitch >= 0;
     for (int row = 0; even && row < height; ++row)

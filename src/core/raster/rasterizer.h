@@ -205,6 +205,7 @@ private:
     const std::int32_t* rowOffsets_ = nullptr;
     // The spacing of the texture's rows when it is even, else -1.
     std::int32_t textureRowPitch_ = -1;
+    std::size_t textureBytes_ = 0;
     const std::uint8_t* map_ = nullptr;
     // Per-row attribute values at the left and right edge, kMaxFillAttributes per row.
     std::vector<std::int32_t> leftAttrs_;

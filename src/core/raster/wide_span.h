@@ -11,6 +11,7 @@
 //
 // Internal to the raster folder.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -29,6 +30,8 @@ extern bool g_wideSpansOn;
 #if TARN_WIDE_SPANS
 
 inline constexpr int kWideLanes = 16;
+// The smallest texture, map or colormap the wide spans read (gatherBytes).
+inline constexpr std::size_t kWideSourceBytes = 4;
 inline constexpr __mmask16 kAllLanes = 0xFFFF;
 
 // Lane-wise shifts, minimum and narrowings. GCC's plain forms of these start from an
@@ -63,17 +66,16 @@ struct WideValues {
 };
 
 // The bytes at base[index] for the lanes in `mask` (0 elsewhere). There is no
-// byte gather, so each lane reads the aligned 32-bit word holding its byte:
-// that word never reaches past the page or the allocation granule the byte is
-// in, unlike an unaligned word at the byte itself, and masked-off lanes read
-// nothing. Indices are below 2^31.
+// byte gather, so each lane reads a 32-bit word holding its byte: the word
+// ending at the byte, or for the first three bytes the word starting the
+// source. Either lies inside a source of at least kWideSourceBytes, so
+// nothing outside it is read; masked-off lanes read nothing. Indices are
+// below 2^31.
 TARN_WIDE inline __m512i gatherBytes(__mmask16 mask, __m512i index, const std::uint8_t* base) {
-    const auto address = reinterpret_cast<std::uintptr_t>(base);
-    const auto* aligned = reinterpret_cast<const void*>(address & ~std::uintptr_t{3});
-    const __m512i offset = _mm512_add_epi32(index, _mm512_set1_epi32(static_cast<int>(address & 3)));
-    const __m512i words =
-        _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), mask, shiftRight(offset, 2), aligned, 4);
-    const __m512i shift = shiftLeft(_mm512_and_si512(offset, _mm512_set1_epi32(3)), 3);
+    const __m512i start = _mm512_maskz_max_epi32(kAllLanes, _mm512_sub_epi32(index, _mm512_set1_epi32(3)),
+                                                 _mm512_setzero_si512());
+    const __m512i words = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), mask, start, base, 1);
+    const __m512i shift = shiftLeft(_mm512_sub_epi32(index, start), 3);
     return _mm512_and_si512(shiftRightBy(words, shift), _mm512_set1_epi32(0xFF));
 }
 

@@ -10,6 +10,9 @@
 #include <random>
 #include <vector>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include "planes.h"
 #include "raster/rasterizer.h"
 
@@ -143,6 +146,60 @@ TEST(WideSpans, PlanesMatchTheOnePixelLoopExactly) {
             EXPECT_EQ(one.pick.storage, wide.pick.storage);
             EXPECT_TRUE(wide.guardsIntact());
             EXPECT_GT(wide.drawn(), 0);
+        }
+    }
+}
+
+// Bytes placed against an inaccessible page, before or after them: a read
+// outside the bytes faults.
+class FencedBytes {
+public:
+    FencedBytes(std::size_t size, bool fenceAfter) : size_(size) {
+        const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        const std::size_t inner = (size + page - 1) / page * page;
+        length_ = inner + 2 * page;
+        void* at = mmap(nullptr, length_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (at == MAP_FAILED) return;
+        region_ = static_cast<std::uint8_t*>(at);
+        mprotect(region_, page, PROT_NONE);
+        mprotect(region_ + page + inner, page, PROT_NONE);
+        data_ = fenceAfter ? region_ + page + inner - size : region_ + page;
+        for (std::size_t i = 0; i < size; ++i) data_[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    }
+    ~FencedBytes() {
+        if (region_ != nullptr) munmap(region_, length_);
+    }
+    FencedBytes(const FencedBytes&) = delete;
+    FencedBytes& operator=(const FencedBytes&) = delete;
+    bool ready() const { return data_ != nullptr; }
+    std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
+
+private:
+    std::size_t size_;
+    std::size_t length_ = 0;
+    std::uint8_t* region_ = nullptr;
+    std::uint8_t* data_ = nullptr;
+};
+
+TEST(WideSpans, ReadNothingOutsideTheirSources) {
+    for (const bool fenceAfter : {true, false}) {
+        for (const int side : {2, 5, 64}) {
+            const int w = side, h = side + 1;
+            FencedBytes skin(std::size_t(w * h), fenceAfter), colormap(3 * 256, fenceAfter),
+                map(256 * 256, fenceAfter);
+            ASSERT_TRUE(skin.ready() && colormap.ready() && map.ready());
+            std::vector<std::int32_t> rows(static_cast<std::size_t>(h));
+            for (int r = 0; r < h; ++r) rows[static_cast<std::size_t>(r)] = r * w;
+            test::Planes planes(80, 60);
+            Rasterizer raster;
+            ASSERT_TRUE(raster.SetTarget(planes.target()));
+            ASSERT_TRUE(raster.SetTexture(skin.bytes(), w, h, rows));
+            raster.SetShadeTable(colormap.bytes());
+            raster.SetMap(map.bytes());
+            // Large triangles whose coordinates run past every side of their
+            // sources, clamped to the first and last texel, row and map byte.
+            drawScene(raster, 99u + unsigned(side), 80, 60);
+            EXPECT_GT(planes.drawn(), 0);
         }
     }
 }
