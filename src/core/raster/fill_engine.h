@@ -287,15 +287,30 @@ private:
         int x, y, sx, sy, major, minor;
     };
 
-    // Records a pixel of an edge where it is a new extreme of its row.
-    template <int A>
-    static void record(Rasterizer& r, std::size_t row, std::int32_t x, const SpanValues<A>& values, bool left) {
-        std::int32_t& edge = left ? r.leftEdge_[row] : r.rightEdge_[row];
-        if (left ? x >= edge : x <= edge) return;
-        edge = x;
-        std::int32_t* attrs = &(left ? r.leftAttrs_ : r.rightAttrs_)[row * kMaxFillAttributes];
-        for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
-    }
+    // The per-row tables as the walks write them: plain pointers, taken
+    // before a walk's loop, so that its stores do not make it reload the
+    // vectors' data pointers at every pixel.
+    struct EdgeTables {
+        std::int32_t* leftEdge;
+        std::int32_t* rightEdge;
+        std::int32_t* leftAttrs;
+        std::int32_t* rightAttrs;
+
+        explicit EdgeTables(Rasterizer& r)
+            : leftEdge(r.leftEdge_.data()), rightEdge(r.rightEdge_.data()), leftAttrs(r.leftAttrs_.data()),
+              rightAttrs(r.rightAttrs_.data()) {}
+
+        // Records a pixel of an edge on the left or right where it is a new
+        // extreme of its row: the first pixel to reach it keeps it.
+        template <bool Left, int A>
+        void record(std::size_t row, std::int32_t x, const SpanValues<A>& values) const {
+            std::int32_t& edge = Left ? leftEdge[row] : rightEdge[row];
+            if (Left ? x >= edge : x <= edge) return;
+            edge = x;
+            std::int32_t* attrs = (Left ? leftAttrs : rightAttrs) + row * kMaxFillAttributes;
+            for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
+        }
+    };
 
     // The walk of an x-major edge, a row at a time. Each row holds a run of
     // pixels along which x moves one way, so only the run's first and last
@@ -327,8 +342,9 @@ private:
             SpanValues<A> last = values;
             for (int k = 0; k < A; ++k) last[k] += static_cast<std::uint32_t>(straight) * steps[k];
             const int lastX = x + straight * e.sx;
-            record<A>(r, row, forward ? x : lastX, forward ? values : last, true);
-            record<A>(r, row, forward ? lastX : x, forward ? last : values, false);
+            const EdgeTables tables(r);  // per row: held across runs, they cost P-Shade registers
+            tables.record<true, A>(row, forward ? x : lastX, forward ? values : last);
+            tables.record<false, A>(row, forward ? lastX : x, forward ? last : values);
             remaining -= straight;
             if (remaining == 0) return;
             // The diagonal step from the run's last pixel.
@@ -349,10 +365,7 @@ private:
     // along most edges.
     template <int A>
     static void walkSteps(Rasterizer& r, const EdgeSteps& e, SpanValues<A> values, const SpanValues<A> steps) {
-        std::int32_t* const leftEdge = r.leftEdge_.data();
-        std::int32_t* const rightEdge = r.rightEdge_.data();
-        std::int32_t* const leftAttrs = r.leftAttrs_.data();
-        std::int32_t* const rightAttrs = r.rightAttrs_.data();
+        const EdgeTables tables(r);
         const int major = e.major;
         const int sx = e.sx;
         const int sy = e.sy;
@@ -363,16 +376,8 @@ private:
         int error = twiceMinor - major;
         for (int i = 0;; ++i) {
             const std::size_t row = static_cast<std::size_t>(y);
-            if (x < leftEdge[row]) {
-                leftEdge[row] = x;
-                std::int32_t* attrs = &leftAttrs[row * kMaxFillAttributes];
-                for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
-            }
-            if (x > rightEdge[row]) {
-                rightEdge[row] = x;
-                std::int32_t* attrs = &rightAttrs[row * kMaxFillAttributes];
-                for (int k = 0; k < A; ++k) attrs[k] = static_cast<std::int32_t>(values[k]);
-            }
+            tables.record<true, A>(row, x, values);
+            tables.record<false, A>(row, x, values);
             if (i == major) break;
             const int diagonal = -static_cast<int>(error >= 0);  // all ones on a diagonal step
             y += sy;
@@ -408,14 +413,12 @@ private:
     TARN_WIDE [[gnu::always_inline]] static inline void wideDepthSpan(
         const Rule& rule, std::uint16_t* depth, std::uint8_t* colour, std::int32_t* pick, int n, std::int32_t zl,
         std::int32_t zStep, const SpanValues<Rule::kLinear>& values, const SpanValues<Rule::kLinear>& steps) {
-        const __m512i index = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-        __m512i z = _mm512_add_epi32(_mm512_set1_epi32(zl), _mm512_mullo_epi32(index, _mm512_set1_epi32(zStep)));
-        const __m512i zSteps = shiftLeft(_mm512_set1_epi32(zStep), 4);
+        WideValues<1> z({static_cast<std::uint32_t>(zl)}, {static_cast<std::uint32_t>(zStep)});
         WideValues<Rule::kLinear> running(values, steps);
         for (int at = 0; at < n; at += kWideLanes) {
             const int left = n - at;
             const auto inside = static_cast<__mmask16>(left >= kWideLanes ? 0xFFFFu : (1u << left) - 1);
-            const __m256i d = lowHalves(z);
+            const __m256i d = lowHalves(z.lanes[0]);
             const __m256i old = _mm256_maskz_loadu_epi16(inside, depth + at);
             const __mmask16 nearer = _mm256_mask_cmplt_epu16_mask(inside, d, old);
             if (nearer != 0) {
@@ -428,7 +431,7 @@ private:
                 else if constexpr (Rule::kPick == PickWrite::TexelOffset)
                     _mm512_mask_storeu_epi32(pick + at, nearer, offset);
             }
-            z = _mm512_add_epi32(z, zSteps);
+            z.advance();
             running.advance();
         }
     }

@@ -59,8 +59,8 @@ struct TexelLookup {
     int width;
     int height;
     // When the rows lie evenly spaced (as a Skin's do), row r starts at
-    // firstRow + r x rowPitch, which the wide spans compute instead of gathering.
-    bool evenRows;
+    // firstRow + r x rowPitch, which the wide spans compute instead of
+    // gathering; otherwise rowPitch is -1.
     std::int32_t firstRow;
     std::int32_t rowPitch;
     std::size_t bytes;  // of `texture`
@@ -80,9 +80,10 @@ struct TexelLookup {
 #if TARN_WIDE_SPANS
     bool wideReady() const { return bytes >= kWideSourceBytes; }
     template <class W> TARN_WIDE __m512i wideTexel(const W& a, __mmask16 lanes, __m512i& offset) const {
-        const __m512i row = evenRows ? _mm512_add_epi32(_mm512_set1_epi32(firstRow),
-                                                        _mm512_mullo_epi32(a.whole(1), _mm512_set1_epi32(rowPitch)))
-                                     : gatherWords(lanes, a.whole(1), rowOffsets);
+        const __m512i row =
+            rowPitch >= 0
+                ? _mm512_add_epi32(_mm512_set1_epi32(firstRow), _mm512_mullo_epi32(a.whole(1), _mm512_set1_epi32(rowPitch)))
+                : gatherWords(lanes, a.whole(1), rowOffsets);
         offset = _mm512_add_epi32(row, a.whole(0));
         return gatherBytes(lanes, offset, texture);
     }

@@ -5,8 +5,8 @@
 namespace tarn {
 
 TexelLookup Rasterizer::texels() const {
-    return {texture_, rowOffsets_, textureWidth_, textureHeight_, textureRowPitch_ >= 0,
-            rowOffsets_ != nullptr ? rowOffsets_[0] : 0, textureRowPitch_, textureBytes_};
+    const std::int32_t firstRow = rowOffsets_ != nullptr ? rowOffsets_[0] : 0;
+    return {texture_, rowOffsets_, textureWidth_, textureHeight_, firstRow, textureRowPitch_, textureBytes_};
 }
 
 void Rasterizer::FillTexture2D(const FillQuad<TexVertex2D>& quad) {
