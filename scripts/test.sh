@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything from scratch-safe build folders and runs every test: the
 # full suite (warnings as errors, GUI offscreen), then the core again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then every file reader's
+# fuzzing harness over its corpus and for 20 s of fresh fuzzing.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
@@ -16,3 +17,5 @@ cmake -S "$root" -B "$root/build/sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DT
 cmake --build "$root/build/sanitize" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$root/build/sanitize" --output-on-failure -j "$jobs" -L core
+
+"$root/scripts/fuzz.sh" 20

@@ -1,6 +1,7 @@
 #include "cli_commands.h"
 
 #include <map>
+#include <new>
 #include <ostream>
 
 namespace tarn::cli {
@@ -43,7 +44,12 @@ int run(const Args& args, std::ostream& out, std::ostream& err) {
         usage(err);
         return 2;
     }
-    return it->second.run(Args(args.begin() + 1, args.end()), out, err);
+    try {
+        return it->second.run(Args(args.begin() + 1, args.end()), out, err);
+    } catch (const std::bad_alloc&) {
+        err << "tarn-cli " << args[0] << ": out of memory\n";
+        return 1;
+    }
 }
 
 }  // namespace tarn::cli

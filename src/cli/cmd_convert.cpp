@@ -26,14 +26,15 @@ int convert(const Args& args, std::ostream& out, std::ostream& err) {
     }
 
     BatchUi ui(err);
-    // The reader is silent about files it cannot open; say why here.
-    const ReadResult probe = readFile(in);
-    if (!probe.ok()) {
-        err << in << ": " << errorLoadingMessage(probe.error) << '\n';
+    // The reader is silent about files it cannot open; say why here. The input
+    // is read once: it may be a pipe fed a single time.
+    int readError = 0;
+    auto skin = LoadSkinImage(ui, in, &readError);
+    if (!skin) {
+        if (readError != 0 && readRefusalMessage(in, readError).empty())
+            err << in << ": " << errorLoadingMessage(readError) << '\n';
         return kExitFailed;
     }
-    auto skin = LoadSkinImage(ui, in);
-    if (!skin) return kExitFailed;
 
     bool saved = false;
     if (ext == ".png")

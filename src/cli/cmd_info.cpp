@@ -28,7 +28,7 @@ void printHeader(std::ostream& out, const Md2Header& h) {
 
 // How one skin name resolves, as the load would see it.
 std::string describeSkin(const std::string& base, const std::string& name, const Md2Header& h) {
-    const std::string path = resolveCaseInsensitive(base, name);
+    const std::string path = resolveBelow(base, name);
     if (!isRegularFile(path)) return "missing (a temporary skin would stand in)";
     std::ostringstream refusal;
     BatchUi quiet(refusal);
@@ -53,7 +53,7 @@ int info(const Args& args, std::ostream& out, std::ostream& err) {
     }
     const ReadResult file = readFile(a.paths[0]);
     if (!file.ok()) {
-        err << a.paths[0] << ": " << errorLoadingMessage(file.error) << '\n';
+        err << a.paths[0] << ": " << withReadRefusal(errorLoadingMessage(file.error), a.paths[0], file.error) << '\n';
         return 1;
     }
     Md2Parse parsed = parseMd2(file.bytes);

@@ -216,6 +216,7 @@ Bytes encodeSampleMd2(const SampleModel& model, const std::vector<std::string>& 
     put(kMd2OfsVersion, kSampleVersion);
     put(kMd2OfsNumVertices, static_cast<std::int32_t>(vertices));
     put(kMd2OfsNumFrames, static_cast<std::int32_t>(model.frames.size()));
+    put(kMd2OfsFrameSize, static_cast<std::int32_t>(md2FrameBytes(static_cast<int>(vertices))));
     put(kMd2OfsOffsetFrames, static_cast<std::int32_t>(kMd2HeaderSize));
 
     Mesh mesh;

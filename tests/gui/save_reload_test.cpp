@@ -46,6 +46,9 @@ TEST(SaveReload, PaintedSkinAndSavedModelReopenWithExactlyTheEdits) {
     fs::create_directories(base + "/ne");
     fs::copy_file(source + "/players/male/tris.md2", base + "/players/male/tris.md2");
     fs::copy_file(source + "/ne/usmc.pcx", base + "/ne/usmc.pcx");
+    // The shared copies are read-only, and a save leaves protected files alone.
+    for (const char* copy : {"/players/male/tris.md2", "/ne/usmc.pcx"})
+        fs::permissions(base + copy, fs::perms::owner_write, fs::perm_options::add);
     const std::string model = base + "/players/male/tris.md2";
 
     std::vector<std::uint8_t> painted;

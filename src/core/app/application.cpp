@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include <new>
+
 #include "app/about.h"
 #include "app/command_ids.h"
 #include "image/map_commands.h"
@@ -41,6 +43,7 @@ Application::Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh)
     : ui_(&ui), settings_(settings), refresh_(refresh) {
     paint.colorSlots.load(settings_);
     bindCommands();
+    commands_.onOutOfMemory([this] { ui_->message(kMsgOutOfMemory); });
 }
 
 void Application::bindCommands() {
@@ -304,7 +307,13 @@ void Application::chooseMode(int index) {
 
 bool Application::loadMesh(const std::string& path) {
     MeshFileContext c = meshContext();
-    return LoadMesh(c, path);
+    // Start-up loads run outside the command table, so they catch here.
+    try {
+        return LoadMesh(c, path);
+    } catch (const std::bad_alloc&) {
+        ui_->message(kMsgOutOfMemory);
+        return false;
+    }
 }
 
 StartupModel::SkinResult Application::addExternalSkin(const std::string& path) {

@@ -1,5 +1,7 @@
 #include "app/command_registry.h"
 
+#include <new>
+
 namespace tarn {
 
 namespace {
@@ -39,7 +41,11 @@ CommandState commandState(const CommandEntry& entry, bool hasHandler, const Upda
 bool CommandRegistry::run(int id) const {
     auto it = handlers_.find(id);
     if (it == handlers_.end()) return false;
-    it->second();
+    try {
+        it->second();
+    } catch (const std::bad_alloc&) {
+        if (outOfMemory_) outOfMemory_();
+    }
     return true;
 }
 

@@ -32,6 +32,8 @@ struct CommandState {
 CommandState commandState(const CommandEntry& entry, bool hasHandler, const UpdateFlags& flags);
 
 inline constexpr const char* kCompanionShowText = "&Show\tH";
+inline constexpr const char* kMsgOutOfMemory =
+    "TARN ran out of memory and stopped the command; what it was working on is as it was before.";
 
 class CommandRegistry {
 public:
@@ -39,11 +41,15 @@ public:
 
     void bind(int id, Handler handler) { handlers_[id] = std::move(handler); }
     bool bound(int id) const { return handlers_.count(id) != 0; }
-    // Runs the handler of `id`; false when there is none.
+    // Runs the handler of `id`; false when there is none. A handler that runs
+    // out of memory ends there and the out-of-memory handler reports it: the
+    // commands build what they load before they replace anything.
     bool run(int id) const;
+    void onOutOfMemory(Handler handler) { outOfMemory_ = std::move(handler); }
 
 private:
     std::map<int, Handler> handlers_;
+    Handler outOfMemory_;
 };
 
 }  // namespace tarn

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "image/skin.h"
 #include "model/mesh.h"
@@ -99,7 +100,7 @@ void SkinView::redraw(int kind) {
             const auto count = static_cast<std::int32_t>(s->pixelCount());
             for (std::size_t i = 0; i < image_.size(); ++i) {
                 const std::int32_t src = sourceMap_[i];
-                if (src >= 0 && src < count) image_[i] = s->pixels[static_cast<std::size_t>(src)];
+                if (src >= 0 && src < count) image_[i] = std::as_const(s->pixels)[static_cast<std::size_t>(src)];
             }
         }
         break;

@@ -46,7 +46,7 @@ bool HeldColormap::take(const SettingsStore& settings, Ui& ui) {
         release();
         return false;
     }
-    rows_ = std::move(image->pixels);
+    rows_ = image->pixels.take();
     return true;
 }
 

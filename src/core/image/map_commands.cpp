@@ -48,11 +48,10 @@ void afterListChanged(MapKind kind, RefreshSink& refresh) {
 // The image reader reports refused files itself but leaves a file that cannot
 // be read to its caller.
 std::unique_ptr<Skin> loadImage(const std::string& path, Ui& ui) {
-    auto image = LoadSkinImage(ui, path);
-    if (!image) {
-        const ReadResult probe = readFile(path);
-        if (!probe.ok()) ui.message(errorLoadingMessage(probe.error));
-    }
+    int readError = 0;
+    auto image = LoadSkinImage(ui, path, &readError);
+    if (!image && readError != 0 && readRefusalMessage(path, readError).empty())
+        ui.message(errorLoadingMessage(readError));
     return image;
 }
 

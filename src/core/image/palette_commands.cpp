@@ -23,8 +23,10 @@ void rePalette(SkinContext& c) {
     const char* extension = chosen->filterIndex == kFilterBmp   ? ".bmp"
                             : chosen->filterIndex == kFilterAct ? ".act"
                                                                 : ".pcx";
-    if (!LoadPaletteFile(appendExtensionIfNone(chosen->path, extension), skin->palette)) {
-        c.ui.message(kMsgNoPalette);
+    const std::string path = appendExtensionIfNone(chosen->path, extension);
+    const ReadResult file = readFile(path);
+    if (!file.ok() || !readPaletteFile(file.bytes, skin->palette)) {
+        c.ui.message(withReadRefusal(kMsgNoPalette, path, file.error));
         return;
     }
     c.refresh.refresh(kRedrawFull, kPanesAll);

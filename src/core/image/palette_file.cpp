@@ -17,20 +17,24 @@ constexpr std::size_t kActWithTrailer = kPaletteBytes + 4;
 }  // namespace
 
 bool LoadPaletteFile(const std::string& path, Palette& destination) {
-    ReadResult file = readFile(path);
-    if (!file.ok() || file.bytes.size() < kPaletteBytes) return false;
+    const ReadResult file = readFile(path);
+    return file.ok() && readPaletteFile(file.bytes, destination);
+}
+
+bool readPaletteFile(const Bytes& file, Palette& destination) {
+    if (file.size() < kPaletteBytes) return false;
     Palette result = destination;
     bool ok = false;
-    if (file.bytes.size() == kPaletteBytes) {
-        std::copy_n(file.bytes.begin(), kPaletteBytes, result.begin());
+    // The size decides first: an ACT file's colours may begin with any bytes,
+    // "BM" or 10, 5 included, while an 8-bit PCX is at least 897 bytes and a
+    // BMP with a whole colour table at least 1078.
+    if (file.size() == kPaletteBytes || file.size() == kActWithTrailer) {
+        std::copy_n(file.begin(), kPaletteBytes, result.begin());
         ok = true;
-    } else if (looksLikeBmp(file.bytes)) {
-        ok = readBmpPalette(file.bytes, result);
-    } else if (looksLikePcx(file.bytes)) {
-        ok = readPcxPalette(file.bytes, result);
-    } else if (file.bytes.size() == kActWithTrailer) {
-        std::copy_n(file.bytes.begin(), kPaletteBytes, result.begin());
-        ok = true;
+    } else if (looksLikeBmp(file)) {
+        ok = readBmpPalette(file, result);
+    } else if (looksLikePcx(file)) {
+        ok = readPcxPalette(file, result);
     }
     if (ok) destination = result;
     return ok;

@@ -6,6 +6,7 @@
 
 #include "image/palette.h"
 #include "image/skin.h"
+#include "platform/fs.h"
 #include "platform/settings.h"
 #include "platform/ui.h"
 
@@ -24,6 +25,8 @@ inline constexpr int kColormapLightRows = 64;
 // it does not supply are kept) or an 8-bit PCX (its last 768 bytes). Shows
 // nothing; on failure `destination` is unchanged.
 bool LoadPaletteFile(const std::string& path, Palette& destination);
+// The same on the bytes of such a file.
+bool readPaletteFile(const Bytes& file, Palette& destination);
 
 // Entry i is (i, i, i).
 Palette greyRampPalette();

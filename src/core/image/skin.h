@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "image/palette.h"
+#include "image/pixel_buffer.h"
 
 namespace tarn {
 
@@ -27,9 +28,9 @@ struct Skin {
     // False for temporary and new skins that never touched a file.
     bool hasFile = false;
     // Palette indices, top row first, `width` bytes per row, no padding.
-    std::vector<std::uint8_t> pixels;
-    // The stored state Revert returns to.
-    std::vector<std::uint8_t> backup;
+    PixelBuffer pixels;
+    // The stored state Revert returns to; shares the pixels until they change.
+    PixelBuffer backup;
     bool external = false;
     Palette palette{};
     int width = 0;

@@ -24,7 +24,7 @@ bool sizeFits(int width, int height, std::size_t pixelBytes) {
 
 bool writeReporting(Ui& ui, const std::string& path, const Bytes& bytes) {
     const int err = writeFileAtomic(path, bytes);
-    if (err != 0) ui.message(errorSavingMessage(err));
+    if (err != 0) ui.message(errorSavingMessage(err, path));
     return err == 0;
 }
 
@@ -32,7 +32,7 @@ using Encoder = Bytes (*)(int, int, const std::uint8_t*, const Palette&);
 
 bool saveSkin(Ui& ui, Skin& skin, const std::string& path, Encoder encode, SkinFileType type) {
     if (!sizeFits(skin.width, skin.height, skin.pixels.size())) {
-        ui.message(errorSavingMessage(EINVAL));
+        ui.message(errorSavingMessage(EINVAL, path));
         return false;
     }
     if (!writeReporting(ui, path, encode(skin.width, skin.height, skin.pixels.data(), skin.palette)))
@@ -43,10 +43,14 @@ bool saveSkin(Ui& ui, Skin& skin, const std::string& path, Encoder encode, SkinF
 
 }  // namespace
 
-std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path) {
+std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, int* readError) {
     const std::string actual = resolvePath(path);
     ReadResult file = readFile(actual);
-    if (!file.ok()) return nullptr;
+    if (readError) *readError = file.error;
+    if (!file.ok()) {
+        if (file.refused()) ui.message(readRefusalMessage(actual, file.error));
+        return nullptr;
+    }
     DecodedImage decoded = decodeImage(file.bytes);
     if (!decoded.ok()) {
         ui.message(decoded.error);
@@ -70,7 +74,8 @@ std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path) {
 
 std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
                                      const std::string& name) {
-    auto skin = LoadSkinImage(ui, resolveCaseInsensitive(baseFolder, name));
+    if (confinedName(name).empty()) return nullptr;
+    auto skin = LoadSkinImage(ui, resolveBelow(baseFolder, name));
     if (skin) skin->name = name;
     return skin;
 }
@@ -86,7 +91,7 @@ bool SaveBmp(Ui& ui, Skin& skin, const std::string& path) {
 bool SavePng8(Ui& ui, const std::string& path, int width, int height,
               const std::uint8_t* pixels, const Palette& palette) {
     if (imageSizeProblem(width, height) != nullptr || pixels == nullptr) {
-        ui.message(errorSavingMessage(EINVAL));
+        ui.message(errorSavingMessage(EINVAL, path));
         return false;
     }
     return writeReporting(ui, path, encodePng8(width, height, pixels, palette));

@@ -16,11 +16,14 @@ namespace tarn {
 // backup pixels and row table. A path that does not name a file exactly falls
 // back to a case-insensitive match. A file that cannot be opened returns
 // nullptr silently (the caller reports it); a file that opens but is refused
-// shows why through `ui` and returns nullptr.
-std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path);
+// (not a regular file, too large, not a usable image) shows why through `ui`
+// and returns nullptr. `readError`, when given, receives the errno of a read
+// that failed (0 otherwise), so a caller can say why without reading again.
+std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, int* readError = nullptr);
 
 // Loads the skin `name` (relative, '/' or '\\' separated) below `baseFolder`
-// with the case-insensitive fallback; the Skin keeps `name` as its name.
+// with the case-insensitive fallback; the Skin keeps `name` as its name. The
+// name is confined to the base folder whatever ".." or root it holds.
 std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
                                      const std::string& name);
 

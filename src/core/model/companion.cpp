@@ -22,10 +22,14 @@ bool fitsRecord(const Md2Header& h) {
 }
 
 // The first skin the file names, when it reads and has the companion's size.
-void readNamedSkin(const std::string& name, const std::string& baseFolder, Companion& c) {
-    if (name.empty()) return;
-    const ReadResult file = readFile(resolveCaseInsensitive(baseFolder, name));
-    if (!file.ok()) return;
+void readNamedSkin(const std::string& name, const std::string& baseFolder, Companion& c, Ui& ui) {
+    if (confinedName(name).empty()) return;
+    const std::string path = resolveBelow(baseFolder, name);
+    const ReadResult file = readFile(path);
+    if (!file.ok()) {
+        if (file.refused()) ui.message(readRefusalMessage(path, file.error));
+        return;
+    }
     DecodedImage decoded = decodeImage(file.bytes);
     if (decoded.ok())
         c.takeSkin(std::move(decoded.image.pixels), decoded.image.width, decoded.image.height);
@@ -101,7 +105,7 @@ std::unique_ptr<Companion> LoadCompanion(const Bytes& file, const std::string& p
     c->positions.reserve(md2.frames.size() * std::size_t(c->vertexCount));
     for (const Frame& frame : md2.frames)
         c->positions.insert(c->positions.end(), frame.positions.begin(), frame.positions.end());
-    if (!md2.skinNames.empty()) readNamedSkin(md2.skinNames.front(), baseFolder, *c);
+    if (!md2.skinNames.empty()) readNamedSkin(md2.skinNames.front(), baseFolder, *c, ui);
     c->cameraPositions.resize(std::size_t(c->vertexCount));
     c->visible.reserve(c->triangles.size());
     return c;

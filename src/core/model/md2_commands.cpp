@@ -16,11 +16,11 @@ std::vector<std::string> linkedSkinNames(const SkinList& skins) {
 bool SaveMesh(MeshFileContext& c, const std::string& path) {
     const Md2Encode encoded = encodeMd2(c.mesh, linkedSkinNames(c.skins), c.sourceImage);
     if (!encoded.ok()) {
-        c.ui.message(encoded.error);
+        c.ui.message(encoded.error + "\n" + path);
         return false;
     }
     if (const int error = writeFileAtomic(path, encoded.bytes); error != 0) {
-        c.ui.message(errorSavingMessage(error));
+        c.ui.message(errorSavingMessage(error, path));
         return false;
     }
     return true;

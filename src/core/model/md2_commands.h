@@ -63,10 +63,16 @@ bool LoadMesh(MeshFileContext& c, const std::string& path);
 // the file that was there. Reports every failure; returns true on success.
 bool SaveMesh(MeshFileContext& c, const std::string& path);
 
+// The 63/191 checkerboard of a temporary skin of this size.
+PixelBuffer temporarySkinPixels(int width, int height);
+
 // A temporary linked Skin for `name` that could not be used: the default
-// palette and the 63/191 checkerboard, with no file behind it.
+// palette and the 63/191 checkerboard, with no file behind it. A checkerboard
+// of the right size passed in is shared rather than built again: the
+// temporary skins of one load hold one image until one of them is painted.
 std::unique_ptr<Skin> makeTemporarySkin(const SettingsStore& settings, const std::string& baseFolder,
-                                        const std::string& name, int width, int height);
+                                        const std::string& name, int width, int height,
+                                        PixelBuffer checkerboard = {});
 
 // The names written into the .md2: the linked Skins, in list order.
 std::vector<std::string> linkedSkinNames(const SkinList& skins);

@@ -49,8 +49,20 @@ std::string checkHeader(const Md2Header& h) {
     if (h.numVertices > kMaxFrameVertices)
         return tooLarge("vertices per frame", h.numVertices, kMaxFrameVertices);
     if (h.numTriangles > kMaxTriangles) return tooLarge("triangles", h.numTriangles, kMaxTriangles);
+    if (h.numSkins > kMd2MaxSkins) return tooLarge("skins", h.numSkins, kMd2MaxSkins);
     if (h.numFrames > kMaxFrames) return tooLarge("frames", h.numFrames, kMaxFrames);
+    const std::size_t least = md2FrameBytes(h.numVertices);
+    if (h.numFrames > 0 && (h.frameSize < 0 || static_cast<std::size_t>(h.frameSize) < least))
+        return damaged("its frame size " + std::to_string(h.frameSize) + " is smaller than the " +
+                       std::to_string(least) + " bytes a frame of " + std::to_string(h.numVertices) +
+                       " vertices needs");
     return {};
+}
+
+// Frames follow each other at the header's frame size; checkHeader made sure
+// it holds at least the vertices.
+std::size_t frameStride(const Md2Header& h) {
+    return h.numFrames > 0 ? static_cast<std::size_t>(h.frameSize) : md2FrameBytes(h.numVertices);
 }
 
 // True when `count` records of `size` bytes from `offset` lie inside the file.
@@ -67,7 +79,7 @@ std::string checkBlocks(const ByteView& in, const Md2Header& h) {
         return damaged("its skin coordinates lie outside the file");
     if (!blockInside(in, h.offsetTriangles, h.numTriangles, kMd2TriangleSize))
         return damaged("its triangles lie outside the file");
-    if (!blockInside(in, h.offsetFrames, h.numFrames, md2FrameBytes(h.numVertices)))
+    if (!blockInside(in, h.offsetFrames, h.numFrames, frameStride(h)))
         return damaged("its frames lie outside the file");
     return {};
 }
@@ -102,7 +114,7 @@ bool usablePlacement(const Vec3f& v) {
 }
 
 std::string readFrames(const ByteView& in, const Md2Header& h, std::vector<Frame>& out) {
-    const std::size_t frameBytes = md2FrameBytes(h.numVertices);
+    const std::size_t frameBytes = frameStride(h);
     out.resize(static_cast<std::size_t>(h.numFrames));
     for (std::size_t f = 0; f < out.size(); ++f) {
         const std::size_t at = static_cast<std::size_t>(h.offsetFrames) + f * frameBytes;
@@ -170,10 +182,18 @@ Md2Parse parseMd2(const Bytes& file) {
     }
 
     c.skinNames.reserve(static_cast<std::size_t>(h.numSkins));
-    for (std::int32_t i = 0; i < h.numSkins; ++i)
+    for (std::int32_t i = 0; i < h.numSkins; ++i) {
         c.skinNames.push_back(fixedText(
             in, static_cast<std::size_t>(h.offsetSkins) + static_cast<std::size_t>(i) * kMd2SkinNameSize,
             kMd2SkinNameSize));
+        // A name filling its whole record has lost its end, and could not be
+        // written back.
+        if (c.skinNames.back().size() > kMd2MaxSkinNameLength) {
+            result.error = damaged("skin name " + std::to_string(i) + " has no end");
+            result.contents = {};
+            return result;
+        }
+    }
 
     c.skinCoords.resize(static_cast<std::size_t>(h.numSkinCoords));
     for (std::size_t i = 0; i < c.skinCoords.size(); ++i) {

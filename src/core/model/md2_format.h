@@ -22,6 +22,8 @@ inline constexpr std::size_t kMd2TriangleSize = 12;
 inline constexpr std::size_t kMd2FrameHeaderSize = 40;  // scale, translate, name
 inline constexpr std::size_t kMd2FrameNameSize = 16;
 inline constexpr std::size_t kMd2PackedVertexSize = 4;
+// The format's own limit on skin names; a header asking for more is refused.
+inline constexpr int kMd2MaxSkins = 32;
 inline constexpr const char kMd2Magic[4] = {'I', 'D', 'P', '2'};
 // Frame scales and translations are refused beyond this magnitude: game
 // worlds span a few thousand units.
@@ -88,7 +90,8 @@ struct Md2Parse {
 
 inline constexpr const char* kMsgNotMd2 = "This is not an MD2!";
 
-// Bytes a frame record takes for a given vertex count.
+// Bytes a frame record takes for a given vertex count, at the least: the
+// header's frame size may be larger (padded frames), never smaller.
 std::size_t md2FrameBytes(int vertexCount);
 
 // Reads the header fields; the caller has checked that 68 bytes are there.

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -15,21 +16,46 @@ std::string pathFromBase(const std::string& base, const std::string& path) {
     return joinPath(base, path);
 }
 
+// The skins of one load that could not be used, reported once per kind with
+// their names on the following lines, in the order the kinds first came up.
+class SkinProblems {
+public:
+    void add(const char* text, const std::string& name) {
+        for (auto& [kind, names] : kinds_) {
+            if (kind == text) {
+                names += "\n" + name;
+                return;
+            }
+        }
+        kinds_.emplace_back(text, "\n" + name);
+    }
+    void report(Ui& ui) const {
+        for (const auto& [kind, names] : kinds_) ui.message(kind + names);
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> kinds_;
+};
+
 // Every skin the file names, in file order: the image when it loads with the
 // header's size, a temporary checkerboard otherwise.
 std::vector<std::unique_ptr<Skin>> loadNamedSkins(MeshFileContext& c, const Md2Contents& md2) {
     const int width = md2.header.skinWidth;
     const int height = md2.header.skinHeight;
     std::vector<std::unique_ptr<Skin>> skins;
+    SkinProblems problems;
+    PixelBuffer checkerboard;  // one for every temporary skin of this load
     for (const std::string& name : md2.skinNames) {
         std::unique_ptr<Skin> skin = LoadLinkedSkin(c.ui, c.folders.base, name);
         if (skin && skin->width == width && skin->height == height) {
             skins.push_back(std::move(skin));
             continue;
         }
-        c.ui.message(skin ? kMsgSkinWrongSize : kMsgSkinMissing);
-        skins.push_back(makeTemporarySkin(c.settings, c.folders.base, name, width, height));
+        problems.add(skin ? kMsgSkinWrongSize : kMsgSkinMissing, name);
+        if (checkerboard.empty()) checkerboard = temporarySkinPixels(width, height);
+        skins.push_back(makeTemporarySkin(c.settings, c.folders.base, name, width, height, checkerboard));
     }
+    problems.report(c.ui);
     return skins;
 }
 
@@ -44,22 +70,42 @@ bool wantsFolderScan(MeshFileContext& c) {
 
 }  // namespace
 
+PixelBuffer temporarySkinPixels(int width, int height) {
+    if (width <= 0 || height <= 0) return {};
+    // Two kinds of row: those whose cell band is even start with a cell of A.
+    const auto w = static_cast<std::size_t>(width);
+    Bytes evenRow(w), oddRow(w);
+    for (std::size_t x = 0; x < w; ++x) {
+        const bool evenCell = (x / kTempSkinCell) % 2 == 0;
+        evenRow[x] = evenCell ? kTempSkinCellA : kTempSkinCellB;
+        oddRow[x] = evenCell ? kTempSkinCellB : kTempSkinCellA;
+    }
+    Bytes pixels(w * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        const Bytes& row = (y / kTempSkinCell) % 2 == 0 ? evenRow : oddRow;
+        std::copy(row.begin(), row.end(), pixels.begin() + static_cast<std::ptrdiff_t>(w * std::size_t(y)));
+    }
+    return PixelBuffer(std::move(pixels));
+}
+
 std::unique_ptr<Skin> makeTemporarySkin(const SettingsStore& settings, const std::string& baseFolder,
-                                        const std::string& name, int width, int height) {
-    std::unique_ptr<Skin> skin = makeBlankSkin(width, height);
+                                        const std::string& name, int width, int height,
+                                        PixelBuffer checkerboard) {
+    auto skin = std::make_unique<Skin>();
+    if (width > 0 && width <= kMaxImageWidth && height > 0 && height <= kMaxImageRows) {
+        skin->width = width;
+        skin->height = height;
+    }
     skin->name = name;
-    skin->filePath = joinPath(baseFolder, toNative(name));
+    // Saving writes below the base folder, wherever the name tried to point.
+    skin->filePath = joinPath(baseFolder, confinedName(name));
     skin->hasFile = false;
     skin->external = false;
     LoadDefaultPalette(settings, skin->palette);
-    for (int y = 0; y < skin->height; ++y) {
-        for (int x = 0; x < skin->width; ++x) {
-            const bool sameParity = (x / kTempSkinCell) % 2 == (y / kTempSkinCell) % 2;
-            skin->pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(skin->width) +
-                         static_cast<std::size_t>(x)] = sameParity ? kTempSkinCellA : kTempSkinCellB;
-        }
-    }
+    const bool fits = checkerboard.size() == skin->pixelCount();
+    skin->pixels = fits ? std::move(checkerboard) : temporarySkinPixels(skin->width, skin->height);
     skin->backup = skin->pixels;
+    skin->buildRowTable();
     return skin;
 }
 
@@ -67,7 +113,7 @@ bool LoadMesh(MeshFileContext& c, const std::string& path) {
     const std::string fullPath = pathFromBase(c.folders.base, path);
     ReadResult file = readFile(fullPath);
     if (!file.ok()) {
-        c.ui.message(kMsgLoadError);
+        c.ui.message(withReadRefusal(kMsgLoadError, fullPath, file.error));
         return false;
     }
     Md2Parse parsed = parseMd2(file.bytes);

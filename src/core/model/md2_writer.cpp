@@ -18,6 +18,7 @@ void putI16(Bytes& out, std::int16_t v) { putU16(out, static_cast<std::uint16_t>
 struct FrameSource {
     std::size_t offset = 0;
     std::size_t size = 0;
+    std::int64_t frameSize = 0;  // as the loaded file's header gives it
     std::string error;
 };
 
@@ -29,8 +30,12 @@ FrameSource findFrames(const Mesh& mesh, const Bytes& sourceImage) {
         return src;
     }
     const Md2Header h = readMd2Header(sourceImage);
-    src.size = md2FrameBytes(mesh.vertexCount) * mesh.frames.size();
+    // Padded frames are copied with their padding, so the size field stays true.
+    src.frameSize = mesh.frames.empty() ? static_cast<std::int64_t>(md2FrameBytes(mesh.vertexCount))
+                                        : std::int64_t{h.frameSize};
+    src.size = static_cast<std::size_t>(std::max<std::int64_t>(src.frameSize, 0)) * mesh.frames.size();
     if (h.numVertices != mesh.vertexCount || static_cast<std::size_t>(h.numFrames) != mesh.frames.size() ||
+        src.frameSize < static_cast<std::int64_t>(md2FrameBytes(mesh.vertexCount)) ||
         h.offsetFrames < 0 || !in.has(static_cast<std::uint64_t>(h.offsetFrames), src.size)) {
         src.error = "The frames of the loaded MD2 no longer match the Mesh.";
         return src;
@@ -62,7 +67,7 @@ Md2Encode encodeMd2(const Mesh& mesh, const std::vector<std::string>& skinNames,
     const int glWords = BuildGlCommands(mesh, gl);
 
     const std::int64_t numSkins = static_cast<std::int64_t>(skinNames.size());
-    const std::int64_t frameBytes = static_cast<std::int64_t>(md2FrameBytes(mesh.vertexCount));
+    const std::int64_t frameBytes = frames.frameSize;
     const std::int64_t numFrames = static_cast<std::int64_t>(mesh.frames.size());
     const std::int64_t offsetSkins = kMd2HeaderSize;
     const std::int64_t offsetSkinCoords = offsetSkins + kMd2SkinNameSize * numSkins;

@@ -117,6 +117,35 @@ std::string resolveCaseInsensitive(const std::string& folder, const std::string&
     return at;
 }
 
+std::string confinedName(const std::string& name) {
+    std::string rest = name;
+    // A drive prefix ("C:") names another root; what follows it is kept.
+    if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0])))
+        rest.erase(0, 2);
+    std::vector<std::string> parts;
+    std::string cur;
+    auto take = [&] {
+        if (cur == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!cur.empty() && cur != ".") {
+            parts.push_back(cur);
+        }
+        cur.clear();
+    };
+    for (char c : rest) {
+        if (isSep(c)) take();
+        else cur += c;
+    }
+    take();
+    std::string out;
+    for (const std::string& part : parts) out = out.empty() ? part : out + kSep + part;
+    return out;
+}
+
+std::string resolveBelow(const std::string& folder, const std::string& name) {
+    return resolveCaseInsensitive(folder, confinedName(name));
+}
+
 std::vector<std::string> listFiles(const std::string& folder, const std::string& extension) {
     std::vector<std::string> out;
     std::error_code ec;
@@ -134,13 +163,83 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
     return out;
 }
 
+bool ReadResult::refused() const {
+    return error == EFBIG || error == kErrNotRegularFile;
+}
+
+std::string readRefusalMessage(const std::string& path, int error) {
+    switch (error) {
+        case kErrNotRegularFile:
+            return path + " is not a regular file (a device, a pipe or a socket); TARN reads only files.";
+        case EFBIG:
+            return path + " is larger than " + std::to_string(kMaxReadBytes >> 20) +
+                   " MB, more than any file TARN reads.";
+        default: return {};
+    }
+}
+
+std::string withReadRefusal(const std::string& text, const std::string& path, int error) {
+    const std::string why = readRefusalMessage(path, error);
+    return why.empty() ? text : text + "\n" + why;
+}
+
+#ifndef _WIN32
+namespace {
+
+int classify(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    if (!S_ISREG(st.st_mode)) return kErrNotRegularFile;
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxReadBytes) return EFBIG;
+    return 0;
+}
+
+}  // namespace
+
+ReadResult readFile(const std::string& path) {
+    ReadResult r;
+    // Non-blocking so that opening a pipe does not wait for a writer; the
+    // descriptor is checked before anything is read from it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        r.error = errno ? errno : ENOENT;
+        return r;
+    }
+    struct stat st {};
+    r.error = ::fstat(fd, &st) != 0 ? errno : classify(st);
+    if (r.error == 0) {
+        r.bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t done = 0;
+        for (;;) {
+            // A file that grew since fstat is read on, up to the cap.
+            if (done == r.bytes.size()) {
+                if (done >= kMaxReadBytes + 1) break;
+                r.bytes.resize(std::min<std::size_t>(done + 65536, kMaxReadBytes + 1));
+            }
+            const ssize_t n = ::read(fd, r.bytes.data() + done, r.bytes.size() - done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                r.error = errno;
+                break;
+            }
+            if (n == 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        r.bytes.resize(done);
+        if (r.error == 0 && done > kMaxReadBytes) r.error = EFBIG;
+    }
+    ::close(fd);
+    if (r.error) Bytes().swap(r.bytes);
+    return r;
+}
+#else
 ReadResult readFile(const std::string& path) {
     ReadResult r;
     std::error_code ec;
-    if (fs::is_directory(fs::path(path), ec)) {
-        r.error = EISDIR;
-        return r;
-    }
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    if (!ec && fs::is_directory(status)) r.error = EISDIR;
+    else if (!ec && fs::exists(status) && !fs::is_regular_file(status)) r.error = kErrNotRegularFile;
+    else if (!ec && fs::exists(status) && fs::file_size(fs::path(path), ec) > kMaxReadBytes) r.error = EFBIG;
+    if (r.error) return r;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         r.error = errno ? errno : ENOENT;
@@ -150,53 +249,99 @@ ReadResult readFile(const std::string& path) {
     for (;;) {
         std::size_t n = std::fread(buf, 1, sizeof buf, f);
         r.bytes.insert(r.bytes.end(), buf, buf + n);
+        if (r.bytes.size() > kMaxReadBytes) {
+            r.error = EFBIG;
+            break;
+        }
         if (n < sizeof buf) {
             if (std::ferror(f)) r.error = errno ? errno : EIO;
             break;
         }
     }
     std::fclose(f);
-    if (r.error) r.bytes.clear();
+    if (r.error) Bytes().swap(r.bytes);
     return r;
 }
+#endif
+
+#ifndef _WIN32
+namespace {
+
+int (*g_flush)(int) = ::fsync;
+
+// The file a save of `path` really replaces: symbolic links are followed to
+// the file they name (which need not exist yet), as editors do, so the link
+// itself stays.
+std::string saveTarget(const std::string& path) {
+    std::string at = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(fs::path(at), ec)) || ec) return at;
+        const fs::path next = fs::read_symlink(fs::path(at), ec);
+        if (ec) return at;
+        at = next.is_absolute() ? next.string() : joinPath(folderOf(at), next.string());
+    }
+    return at;
+}
+
+}  // namespace
+
+FlushFunction setFlushFunction(FlushFunction flush) {
+    FlushFunction previous = g_flush;
+    g_flush = flush ? flush : ::fsync;
+    return previous;
+}
+
+int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    const std::string target = saveTarget(path);
+    std::string folder = folderOf(target);
+    if (!folder.empty() && !isUsableFolder(folder)) return ENOENT;
+    if (isUsableFolder(target)) return EISDIR;
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    // A file nobody may write is one the user protected: it is not replaced
+    // behind their back, even where the folder would allow it.
+    if (replacing && (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+
+    // A short name beside the target: the target's own name may already be
+    // as long as the file system allows.
+    std::string tmp = joinPath(folder.empty() ? std::string(".") : folder, ".tarn-XXXXXX");
+    const int fd = ::mkstemp(tmp.data());
+    if (fd < 0) return errno;
+    int err = 0;
+    std::size_t done = 0;
+    while (done < size && err == 0) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n < 0 && errno != EINTR) err = errno;
+        if (n > 0) done += static_cast<std::size_t>(n);
+    }
+    if (err == 0 && g_flush(fd) != 0) err = errno ? errno : EIO;
+    // The descriptor is closed whatever happened before.
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0) {
+        // The replacement keeps the permissions of the file it replaces; a new
+        // file gets the usual ones.
+        const mode_t mode = replacing ? (old.st_mode & 07777) : 0644;
+        if (::chmod(tmp.c_str(), mode) != 0) err = errno;
+    }
+    if (err == 0 && std::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
+    if (err != 0) ::unlink(tmp.c_str());
+    return err;
+}
+#else
+FlushFunction setFlushFunction(FlushFunction flush) { return flush; }
 
 int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size_t size) {
     std::string folder = folderOf(path);
     if (!folder.empty() && !isUsableFolder(folder)) return ENOENT;
     if (isUsableFolder(path)) return EISDIR;
-
+    std::error_code ec;
+    const auto perms = fs::status(fs::path(path), ec).permissions();
+    if (!ec && fs::exists(fs::path(path), ec) && (perms & fs::perms::owner_write) == fs::perms::none)
+        return EACCES;
     std::random_device rd;
-    std::string tmp = path + ".tarn-" + std::to_string(rd() % 1000000) + ".tmp";
-#ifndef _WIN32
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0644);
-    if (fd < 0) return errno;
-    std::size_t done = 0;
-    while (done < size) {
-        ssize_t n = ::write(fd, data + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            int err = errno;
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return err;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int err = errno;
-        ::unlink(tmp.c_str());
-        return err;
-    }
-    // Keep the permissions of the file being replaced.
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) ::chmod(tmp.c_str(), st.st_mode & 07777);
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tmp.c_str());
-        return err;
-    }
-    return 0;
-#else
+    const std::string tmp = joinPath(folder.empty() ? std::string(".") : folder,
+                                     ".tarn-" + std::to_string(rd() % 1000000));
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
     if (!f) return errno;
     bool ok = std::fwrite(data, 1, size, f) == size;
@@ -205,18 +350,18 @@ int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size
         std::remove(tmp.c_str());
         return EIO;
     }
-    std::error_code ec;
     fs::rename(fs::path(tmp), fs::path(path), ec);
     if (ec) {
         std::remove(tmp.c_str());
         return ec.value();
     }
     return 0;
-#endif
 }
+#endif
 
-std::string errorSavingMessage(int error) {
-    return "Error Saving: " + std::to_string(error) + " (" + std::strerror(error) + ")";
+std::string errorSavingMessage(int error, const std::string& path) {
+    std::string text = "Error Saving: " + std::to_string(error) + " (" + std::strerror(error) + ")";
+    return path.empty() ? text : text + "\n" + path;
 }
 
 std::string errorLoadingMessage(int error) {

@@ -1,6 +1,7 @@
 #pragma once
 // File and folder helpers shared by every reader and writer: native paths,
 // whole-file reads, and saves that never destroy the file that was there.
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -43,26 +44,66 @@ std::string toNative(const std::string& path);
 // Returns the exact joined path when nothing matches.
 std::string resolveCaseInsensitive(const std::string& folder, const std::string& relative);
 
+// A name taken from a model file ('/' or '\\' separated) made into a relative
+// path that cannot leave the folder it is resolved in: a root or drive prefix
+// is dropped, "." components go, and ".." removes the component before it but
+// never climbs above the start. The result uses native separators.
+std::string confinedName(const std::string& name);
+
+// Resolves a name from a model file below `folder`: confined first, then
+// matched case-insensitively. Every skin and companion name goes this way.
+std::string resolveBelow(const std::string& folder, const std::string& name);
+
 // Lists the regular files of a folder whose name ends in `extension`
 // (case-insensitive, e.g. ".pcx"), sorted by name.
 std::vector<std::string> listFiles(const std::string& folder, const std::string& extension);
+
+// The largest file TARN reads: the biggest image (32767 x 2048) as a PCX
+// whose every pixel takes two bytes, with its header and palette, just fits.
+// Anything larger is refused before a byte is read.
+inline constexpr std::uint64_t kMaxReadBytes = 128ull << 20;
+
+// The cause readFile gives a path that is not a regular file (a device, a
+// pipe, a socket): reading one could block or never end.
+inline constexpr int kErrNotRegularFile = ENODEV;
 
 struct ReadResult {
     Bytes bytes;
     int error = 0;  // errno of the failure, 0 on success
     bool ok() const { return error == 0; }
+    // True when the file exists but is not something TARN reads: not a
+    // regular file, or larger than kMaxReadBytes. (A folder fails as EISDIR,
+    // like a file that is not there.)
+    bool refused() const;
 };
+// Reads a whole regular file of at most kMaxReadBytes. The type and size are
+// taken from the open descriptor, so a name swapped between a check and the
+// read cannot slip a device or a pipe in; opening never waits for a writer.
 ReadResult readFile(const std::string& path);
+// Why readFile refused `path`, naming it; empty for ordinary failures (a file
+// that does not exist or cannot be opened), which callers report their way.
+std::string readRefusalMessage(const std::string& path, int error);
+// `text`, with the refusal on a second line when readFile refused the file.
+std::string withReadRefusal(const std::string& text, const std::string& path, int error);
 
 // Writes a temporary file beside `path` and renames it over the target, so a
-// failure leaves the old file untouched. Returns 0 or the errno of the failure.
+// failure leaves the old file untouched. A symbolic link is written through
+// (the file it names is replaced, the link stays); a file without any write
+// permission is not replaced (EACCES). Returns 0 or the errno of the failure.
 int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size_t size);
 inline int writeFileAtomic(const std::string& path, const Bytes& data) {
     return writeFileAtomic(path, data.data(), data.size());
 }
 
-// "Error Saving: " / "Error Loading: " with the system error number and its text.
-std::string errorSavingMessage(int error);
+// The call that flushes a written temporary file to disk before it replaces
+// the target (fsync); tests put a failing one in. Returns the previous one;
+// nullptr restores the real call.
+using FlushFunction = int (*)(int fd);
+FlushFunction setFlushFunction(FlushFunction flush);
+
+// "Error Saving: " / "Error Loading: " with the system error number and its
+// text; the save message names the file on a second line when given one.
+std::string errorSavingMessage(int error, const std::string& path = {});
 std::string errorLoadingMessage(int error);
 
 }  // namespace tarn

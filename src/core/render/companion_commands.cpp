@@ -55,7 +55,7 @@ void openCompanion(CompanionContext& c) {
     const std::string path = appendExtensionIfNone(chosen->path, kModelExtension);
     const ReadResult file = readFile(path);
     if (!file.ok()) {
-        c.ui.message(kMsgCompanionLoadError);
+        c.ui.message(withReadRefusal(kMsgCompanionLoadError, path, file.error));
         return;
     }
     auto companion = LoadCompanion(file.bytes, path, c.folders.base, c.ui);
@@ -63,7 +63,7 @@ void openCompanion(CompanionContext& c) {
     if (!companion->hasSkin()) {
         auto skin = askCompanionSkin(c);
         if (skin && fitsCompanion(*skin, *companion)) {
-            companion->takeSkin(std::move(skin->pixels), skin->width, skin->height);
+            companion->takeSkin(skin->pixels.take(), skin->width, skin->height);
         } else {
             if (skin) c.ui.message(kMsgCompanionSkinMisfit);
             companion->giveCheckerboard();
@@ -92,7 +92,7 @@ void loadCompanionSkin(CompanionContext& c) {
     auto skin = askCompanionSkin(c);
     if (skin) {
         if (fitsCompanion(*skin, *companion))
-            companion->takeSkin(std::move(skin->pixels), skin->width, skin->height);
+            companion->takeSkin(skin->pixels.take(), skin->width, skin->height);
         else
             c.ui.message(kMsgCompanionSkinMisfit);
     }

@@ -1,5 +1,7 @@
 #include "render/mode_textured.h"
 
+#include <utility>
+
 #include "raster/frame_buffer.h"
 
 namespace tarn {
@@ -27,7 +29,7 @@ bool TexturedMode::bindSkin(RenderPass& pass) {
     rowOffsets_.resize(std::size_t(skin->height));
     for (std::size_t r = 0; r < rowOffsets_.size(); ++r)
         rowOffsets_[r] = static_cast<std::int32_t>(r) * skin->width;
-    return pass.raster().SetTexture(skin->pixels, skin->width, skin->height, rowOffsets_);
+    return pass.raster().SetTexture(std::as_const(skin->pixels), skin->width, skin->height, rowOffsets_);
 }
 
 bool TexturedMode::bindCompanionSkin(RenderPass& pass, const Companion& c) {

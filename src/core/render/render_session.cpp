@@ -89,7 +89,7 @@ bool addSessionCompanion(RenderSession& session, const std::string& path,
                          const std::string& baseFolder, Ui& ui) {
     const ReadResult file = readFile(path);
     if (!file.ok()) {
-        ui.message(kMsgLoadError);
+        ui.message(withReadRefusal(kMsgLoadError, path, file.error));
         return false;
     }
     auto companion = LoadCompanion(file.bytes, path, baseFolder, ui);

@@ -133,3 +133,19 @@ TEST(ApplicationCommands, StateFollowsToggles) {
 
 }  // namespace
 }  // namespace tarn
+
+namespace tarn {
+namespace {
+
+TEST(OutOfMemory, ACommandThatRunsOutEndsWithAMessageInsteadOfEndingTarn) {
+    test::ScriptedUi ui;
+    MemorySettings settings;
+    RecordingRefresh refresh;
+    Application app{ui, settings, refresh};
+    app.commands().bind(cmd::kOpen, [] { throw std::bad_alloc(); });
+    EXPECT_TRUE(app.commands().run(cmd::kOpen));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{kMsgOutOfMemory});
+}
+
+}  // namespace
+}  // namespace tarn

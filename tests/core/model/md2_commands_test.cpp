@@ -87,8 +87,9 @@ TEST(LoadMesh, MissingAndMisSizedSkinsBecomeCheckerboards) {
 
     ASSERT_TRUE(LoadMesh(w.c, path));
     EXPECT_EQ(w.ui.messages(),
-              (std::vector<std::string>{kMsgSkinMissing, kMsgSkinWrongSize,
-                                        "This file does not appear to be a valid skin", kMsgSkinMissing}));
+              (std::vector<std::string>{"This file does not appear to be a valid skin",
+                                        std::string(kMsgSkinMissing) + "\nmodels/quad/none.pcx\nmodels/quad/text.pcx",
+                                        std::string(kMsgSkinWrongSize) + "\nmodels/quad/small.pcx"}));
     ASSERT_EQ(w.skins.count(), 4);
     const Skin* temp = w.skins.at(1);
     EXPECT_EQ(temp->name, "models/quad/none.pcx");

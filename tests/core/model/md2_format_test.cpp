@@ -173,19 +173,20 @@ TEST(Md2Encode, RoundTripKeepsVersionFramesAndMergedMapping) {
     EXPECT_EQ(h.numGlCommands, (h.offsetEnd - h.offsetGlCommands) / 4);
 }
 
-TEST(Md2Encode, FramesAreCopiedAsReadWhateverTheFrameSizeFieldSays) {
-    Bytes source = test::quadModel().build();
-    patchI32(source, kMd2OfsFrameSize, 5000);  // more than the whole file
+TEST(Md2Encode, PaddedFramesAreCopiedAsReadWithTheirFrameSize) {
+    test::TestMd2 padded = test::quadModel();
+    padded.framePadding = 8;
+    const Bytes source = padded.build();
     Md2Parse parsed = parseMd2(source);
     ASSERT_TRUE(parsed.ok()) << parsed.error;
     Mesh mesh;
     applyMd2ToMesh(std::move(parsed.contents), mesh);
     const Md2Encode saved = encodeMd2(mesh, {}, source);
     ASSERT_TRUE(saved.ok()) << saved.error;
-    EXPECT_EQ(readI32(saved.bytes, kMd2OfsFrameSize), 56);  // the size of the records written
+    EXPECT_EQ(readI32(saved.bytes, kMd2OfsFrameSize), 64);
     const auto from = static_cast<std::ptrdiff_t>(readI32(source, kMd2OfsOffsetFrames));
     const auto to = static_cast<std::ptrdiff_t>(readI32(saved.bytes, kMd2OfsOffsetFrames));
-    EXPECT_TRUE(std::equal(source.begin() + from, source.begin() + from + 3 * 56, saved.bytes.begin() + to));
+    EXPECT_TRUE(std::equal(source.begin() + from, source.begin() + from + 3 * 64, saved.bytes.begin() + to));
     EXPECT_TRUE(parseMd2(saved.bytes).ok());
 }
 

@@ -126,7 +126,8 @@ TEST(RealModels, SkinsResolveThroughCaseAndBackslashes) {
     const std::string handgrenade = test::realTestData("q2-didux/baseq2/models/weapons/v_handgr/tris.md2");
     Loaded g(baseOf(handgrenade));
     ASSERT_TRUE(LoadMesh(g.c, handgrenade));
-    EXPECT_EQ(g.ui.messages(), (std::vector<std::string>{kMsgSkinWrongSize}));
+    EXPECT_EQ(g.ui.messages(),
+              (std::vector<std::string>{std::string(kMsgSkinWrongSize) + "\nmodels/weapons/v_handgr/skin.pcx"}));
     EXPECT_FALSE(g.skins.at(0)->hasFile);
 }
 

@@ -22,7 +22,7 @@ void putText(Bytes& out, const std::string& text, std::size_t size) {
 
 Bytes TestMd2::build() const {
     const std::int32_t vertices = frames.empty() ? 0 : static_cast<std::int32_t>(frames[0].vertices.size());
-    const auto frameSize = static_cast<std::int32_t>(md2FrameBytes(vertices));
+    const auto frameSize = static_cast<std::int32_t>(md2FrameBytes(vertices)) + framePadding;
     const std::int32_t ofsSkins = 68;
     const auto ofsSt = ofsSkins + 64 * static_cast<std::int32_t>(skins.size());
     const auto ofsTris = ofsSt + 4 * static_cast<std::int32_t>(skinCoords.size());
@@ -51,6 +51,7 @@ Bytes TestMd2::build() const {
         for (float v : f.translate) put32(out, std::bit_cast<std::uint32_t>(v));
         putText(out, f.name, 16);
         for (const auto& v : f.vertices) out.insert(out.end(), v.begin(), v.end());
+        out.insert(out.end(), static_cast<std::size_t>(framePadding), std::uint8_t{0xEE});
     }
     for (std::int32_t w : glCommands) put32(out, static_cast<std::uint32_t>(w));
     return out;

@@ -29,6 +29,8 @@ struct TestMd2 {
     std::vector<Md2Triangle> triangles;
     std::vector<TestFrame> frames;
     std::vector<std::int32_t> glCommands{0};
+    // Bytes of 0xEE after each frame's vertices, counted in the frame size.
+    std::int32_t framePadding = 0;
 
     Bytes build() const;
 };

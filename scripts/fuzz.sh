@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses of fuzz/ with clang and runs each one: first
+# over its whole corpus (the committed seeds, the real test files beside the
+# checkout and whatever earlier runs kept), then for SECONDS of fresh fuzzing
+# (default 60). Prints one line per harness and fails when any input broke a
+# reader's contract or crashed; the input is kept under build/fuzz/findings.
+#
+#   scripts/fuzz.sh [SECONDS]
+#   TARN_FUZZ_ONLY="md2 companion" scripts/fuzz.sh 600   # some harnesses only
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+seconds="${1:-60}"
+"$root/scripts/deps.sh"
+
+build="$root/build/fuzz"
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTARN_FUZZ=ON -DTARN_WERROR=OFF >/dev/null
+cmake --build "$build" --target tarn_fuzzers -j "$(nproc)"
+
+real="${TARN_REAL_TESTDATA:-$root/../shared/testdata/real}"
+harnesses="${TARN_FUZZ_ONLY:-md2 companion skin_image palette_file colormap lighting_map}"
+
+# Real files that a harness reads as its own kind, by extension.
+real_inputs() {
+  [ -d "$real" ] || return 0
+  case "$1" in
+    md2|companion) find "$real" -type f -iname '*.md2' ;;
+    skin_image|colormap) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' \) ;;
+    palette_file) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' -o -iname '*.dat' \) ;;
+    lighting_map) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' \) -size -200k ;;
+  esac
+}
+
+# The seed corpus of a run: copies made at run time, never committed.
+seed_corpus() {
+  local name="$1" dir="$2"
+  rm -rf "$dir" && mkdir -p "$dir"
+  if [ -d "$root/fuzz/seeds/$name" ]; then cp "$root/fuzz/seeds/$name"/* "$dir"/ 2>/dev/null || true; fi
+  local n=0
+  while IFS= read -r f; do
+    n=$((n + 1))
+    if [ "$name" = lighting_map ]; then
+      # The first byte picks the kind: one copy as a phong map, one as an environment map.
+      { printf '\0'; cat "$f"; } >"$dir/real-$n-phong"
+      { printf '\1'; cat "$f"; } >"$dir/real-$n-env"
+    else
+      cp "$f" "$dir/real-$n"
+    fi
+  done < <(real_inputs "$name")
+}
+
+status=0
+for name in $harnesses; do
+  bin="$build/fuzz/${name}_fuzz"
+  seeds="$build/seeds/$name"
+  kept="$build/corpus/$name"
+  findings="$build/findings/$name"
+  log="$build/logs/$name.log"
+  mkdir -p "$kept" "$findings" "$(dirname "$log")"
+  seed_corpus "$name" "$seeds"
+  opts=(-rss_limit_mb=2048 -timeout=20 -artifact_prefix="$findings/" -print_final_stats=1)
+  # Every input of the corpus once, then fresh fuzzing that grows the kept corpus.
+  if ! "$bin" "${opts[@]}" -runs=0 "$kept" "$seeds" >"$log.replay" 2>&1; then
+    echo "$name: an input of the corpus broke the reader (see $log.replay, $findings)"
+    status=1
+    continue
+  fi
+  if ! "$bin" "${opts[@]}" -max_total_time="$seconds" "$kept" "$seeds" >"$log" 2>&1; then
+    echo "$name: FOUND a failing input (see $log, $findings)"
+    status=1
+  fi
+  execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
+  line=$(grep -E '#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$log" | tail -1)
+  cov=$(echo "$line" | grep -o 'cov: [0-9]*' | grep -o '[0-9]*' || echo '?')
+  ft=$(echo "$line" | grep -o 'ft: [0-9]*' | grep -o '[0-9]*' || echo '?')
+  corpus=$(echo "$line" | grep -o 'corp: [0-9]*' | grep -o '[0-9]*' || echo '?')
+  found=$(find "$findings" -type f | wc -l)
+  echo "$name: ${seconds}s, $execs executions, cov $cov, ft $ft, corpus $corpus, findings $found"
+done
+exit $status
