@@ -49,7 +49,7 @@ void afterListChanged(MapKind kind, RefreshSink& refresh) {
 // be read to its caller.
 std::unique_ptr<Skin> loadImage(const std::string& path, Ui& ui) {
     int readError = 0;
-    auto image = LoadSkinImage(ui, path, &readError);
+    auto image = LoadSkinImage(ui, path, nullptr, &readError);
     if (!image && readError != 0 && readRefusalMessage(path, readError).empty())
         ui.message(errorLoadingMessage(readError));
     return image;

@@ -23,12 +23,14 @@ void rePalette(SkinContext& c) {
     const char* extension = chosen->filterIndex == kFilterBmp   ? ".bmp"
                             : chosen->filterIndex == kFilterAct ? ".act"
                                                                 : ".pcx";
+    SkinEdit edit(c.history, *skin);
     const std::string path = appendExtensionIfNone(chosen->path, extension);
     const ReadResult file = readFile(path);
     if (!file.ok() || !readPaletteFile(file.bytes, skin->palette)) {
         c.ui.message(withReadRefusal(kMsgNoPalette, path, file.error));
         return;
     }
+    edit.commit(kStepRepalette);
     c.refresh.refresh(kRedrawFull, kPanesAll);
     rebuildSkinTables(c.refresh);
 }
@@ -36,7 +38,9 @@ void rePalette(SkinContext& c) {
 void defaultPalette(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return;
+    SkinEdit edit(c.history, *skin);
     LoadDefaultPalette(c.settings, skin->palette);
+    edit.commit(kStepDefaultPalette);
     c.refresh.refreshAll();
     rebuildSkinTables(c.refresh);
 }

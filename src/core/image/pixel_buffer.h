@@ -42,6 +42,8 @@ public:
     iterator end() { return data() + size(); }
 
     const Bytes& bytes() const { return p_ ? *p_ : empty_(); }
+    // The pixels as this holder's own vector, for code that rewrites them whole.
+    Bytes& edit() { return own(); }
     operator const Bytes&() const { return bytes(); }
 
     void assign(std::size_t count, std::uint8_t value) { *this = Bytes(count, value); }
