@@ -8,6 +8,8 @@
 #include "app/command_registry.h"
 #include "app/preferences.h"
 #include "app/startup.h"
+#include "edit/mapping_edit.h"
+#include "edit/mapping_state.h"
 #include "image/map_colormap.h"
 #include "image/maps.h"
 #include "image/skin_commands.h"
@@ -72,6 +74,8 @@ public:
     void scanPhongMaps(const std::string& folder) override;
     void scanEnvMaps(const std::string& folder) override;
     std::vector<std::string> modifiedSkins() const override;
+    // Whether the mapping differs from the one in the model file.
+    bool mappingChanged() const { return savedMapping.changed(); }
 
     // The derived tables of the paint state and the shaded modes.
     void rebuildPaintRemap();
@@ -91,6 +95,8 @@ public:
 
     // The state every Part reads and writes.
     Mesh mesh;
+    // The mapping as the model file holds it, for the unsaved-work mark.
+    SavedMapping savedMapping{mesh};
     SkinList skins;
     std::vector<std::unique_ptr<Companion>> companions;
     int companionIndex = -1;  // -1 while there is none
@@ -110,12 +116,15 @@ public:
     PreferenceDefaults preferenceDefaults;
     // Lays the panes out after the Preferences dialog set "Pal On Top".
     std::function<void(bool)> palOnTopChanged;
+    // The door of every mapping change (drags, selection rules, imports).
+    MappingEditor mappingEditor;
 
 private:
     void bindCommands();
     void bindOptionCommands();
     void bindPaintCommands();
     void bindMapCommands();
+    void bindMappingCommands();
     void bindSkinCommands();
     void bindFileCommands();
     void bindCompanionCommands();
