@@ -24,11 +24,12 @@ ShellWidget::ShellWidget(Application& app, RefreshSink& refresh, QWidget* parent
                         app.paneModes,
                         refresh,
                         [&app] { return app.skins.current(); },
-                        [&app] { return app.modes.currentIndex(); }};
+                        [&app] { return app.modes.currentIndex(); },
+                        &app.history};
     isoView_ = new IsoViewWidget(app, context, this);
     skinView_ = new SkinViewWidget(context, this);
     mappingTool_ =
-        std::make_unique<MappingTool>(skinView_->view(), context, app.mappingEditor, app.view.skinFollowsMapping);
+        std::make_unique<MappingTool>(skinView_->view(), context, app.view.skinFollowsMapping);
     skinView_->view().setMappingTool(mappingTool_.get());
     palBox_ = new PalBoxWidget(
         app.paint, refresh,

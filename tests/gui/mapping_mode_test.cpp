@@ -92,6 +92,9 @@ TEST(MappingMode, VertDragAndSelectionMoveThroughTheSkinPane) {
     EXPECT_FALSE(pane->pointer().hidden());
     EXPECT_EQ(mesh.mappingVerts[static_cast<std::size_t>(mesh.triangles[1].mapping[2])], (MappingVert{6, 4}));
     EXPECT_EQ(mesh.mappingVerts[static_cast<std::size_t>(mesh.triangles[0].mapping[2])], (MappingVert{26, 10}));
+    // Undo takes back the move alone.
+    w.runCommand(cmd::kUndo);
+    EXPECT_EQ(mesh.mappingVerts[static_cast<std::size_t>(mesh.triangles[0].mapping[2])], (MappingVert{24, 10}));
 
     // Revert returns to the stored mapping and the title loses its mark.
     w.runCommand(cmd::kMappingRevert);

@@ -8,7 +8,6 @@
 #include "app/command_registry.h"
 #include "app/preferences.h"
 #include "app/startup.h"
-#include "edit/mapping_edit.h"
 #include "edit/mapping_state.h"
 #include "image/map_colormap.h"
 #include "image/maps.h"
@@ -98,6 +97,7 @@ public:
     // The mapping as the model file holds it, for the unsaved-work mark.
     SavedMapping savedMapping{mesh};
     SkinList skins;
+    History history{skins};
     std::vector<std::unique_ptr<Companion>> companions;
     int companionIndex = -1;  // -1 while there is none
     PaintState paint;
@@ -116,8 +116,6 @@ public:
     PreferenceDefaults preferenceDefaults;
     // Lays the panes out after the Preferences dialog set "Pal On Top".
     std::function<void(bool)> palOnTopChanged;
-    // The door of every mapping change (drags, selection rules, imports).
-    MappingEditor mappingEditor;
 
 private:
     void bindCommands();
@@ -128,6 +126,7 @@ private:
     void bindSkinCommands();
     void bindFileCommands();
     void bindCompanionCommands();
+    void bindEditCommands();
     void chooseMode(int index);
     bool skinLoaded() const;
 

@@ -1,8 +1,10 @@
-// The Mapping menu's selection and backup commands: each is one step through
-// the mapping's door, ending with a full refresh.
+// The Mapping menu's selection and backup commands, each ending with a full
+// refresh but Store, which changes nothing on screen. The selection is no part
+// of the history; Store and Revert, which renumber or move the mapping, are.
 #include "app/application.h"
 #include "app/command_ids.h"
 #include "edit/mapping_selection.h"
+#include "model/mapping_edit.h"
 #include "platform/refresh.h"
 
 namespace tarn {
@@ -10,29 +12,35 @@ namespace tarn {
 void Application::bindMappingCommands() {
     struct Rule {
         int id;
-        const char* step;
         void (*run)(Mesh&);
     };
     static constexpr Rule kRules[] = {
-        {cmd::kSelectAll, "Select All", SelectAll},
-        {cmd::kSelectNone, "Select None", SelectNone},
-        {cmd::kInvertSelection, "Invert Selection", InvertSelection},
-        {cmd::kSelectConnected, "Select Connected", SelectConnected},
-        {cmd::kGrowSelection, "Grow Selection", GrowSelection},
-        {cmd::kShrinkSelection, "Shrink Selection", ShrinkSelection},
-        {cmd::kHideSelected, "Hide Selected", HideSelected},
-        {cmd::kUnhideAll, "Unhide All", UnhideAll},
-        {cmd::kMappingRevert, "Revert Mapping", RevertMapping},
+        {cmd::kSelectAll, SelectAll},
+        {cmd::kSelectNone, SelectNone},
+        {cmd::kInvertSelection, InvertSelection},
+        {cmd::kSelectConnected, SelectConnected},
+        {cmd::kGrowSelection, GrowSelection},
+        {cmd::kShrinkSelection, ShrinkSelection},
+        {cmd::kHideSelected, HideSelected},
+        {cmd::kUnhideAll, UnhideAll},
     };
     for (const Rule& rule : kRules) {
         commands_.bind(rule.id, [this, rule] {
-            mappingEditor.run(mesh, rule.step, [this, rule] { rule.run(mesh); });
+            rule.run(mesh);
             refresh_.refreshAll();
         });
     }
-    // Store only renumbers (no corner moves) and takes the backup; nothing
-    // on screen changes, so nothing is redrawn.
-    commands_.bind(cmd::kMappingStore, [this] { StoreMapping(mesh); });
+    commands_.bind(cmd::kMappingRevert, [this] {
+        MappingEdit edit(&history, mesh);
+        RevertMapping(mesh);
+        edit.commit(kStepRevertMapping);
+        refresh_.refreshAll();
+    });
+    commands_.bind(cmd::kMappingStore, [this] {
+        MappingEdit edit(&history, mesh);
+        StoreMapping(mesh);
+        edit.commit(kStepStoreMapping);
+    });
 }
 
 }  // namespace tarn

@@ -26,6 +26,10 @@ void UnhideAll(Mesh& mesh);
 // The mapping as the last StoreMapping left it, merged again.
 void RevertMapping(Mesh& mesh);
 
+// Step names of the Mapping menu's Store and Revert.
+inline constexpr const char* kStepStoreMapping = "Store mapping";
+inline constexpr const char* kStepRevertMapping = "Revert mapping";
+
 // MappingVert marks (Mesh::mappingSelection), scratch of one operation.
 inline constexpr std::uint8_t kMarkSelected = 1;  // used by a selected Triangle
 inline constexpr std::uint8_t kMarkRing = 2;      // next to the selection, or on its border

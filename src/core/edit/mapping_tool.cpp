@@ -27,20 +27,24 @@ struct UnwarpedPointer final : PointerControl {
 
 }  // namespace
 
-MappingTool::MappingTool(const SkinView& view, PaneContext context, const MappingEditor& editor,
-                         const bool& skinFollowsMapping)
-    : view_(view), context_(std::move(context)), editor_(editor), skinFollowsMapping_(skinFollowsMapping) {}
+MappingTool::MappingTool(const SkinView& view, PaneContext context, const bool& skinFollowsMapping)
+    : view_(view), context_(std::move(context)), skinFollowsMapping_(skinFollowsMapping) {}
 
 void MappingTool::beginStep(const char* step) {
     step_ = step;
-    if (editor_.before) editor_.before(context_.mesh, step);
+    mappingEdit_.emplace(context_.history, context_.mesh);
 }
 
-void MappingTool::endStep(bool moved) {
+void MappingTool::endStep() {
     if (step_ == nullptr) return;
-    // Selecting is no unsaved work: the file keeps no selection.
-    if (moved && editor_.markChanged) editor_.markChanged();
-    if (editor_.after) editor_.after(context_.mesh, step_);
+    {
+        // The texels that followed undo together with the mapping.
+        HistoryGroup group(context_.history, step_);
+        if (skinEdit_) skinEdit_->commit(step_);
+        if (mappingEdit_) mappingEdit_->commit(step_);
+    }
+    skinEdit_.reset();
+    mappingEdit_.reset();
     step_ = nullptr;
 }
 
@@ -56,7 +60,6 @@ bool MappingTool::pressLeft(const MouseEvent& e) {
     if (e.shift || e.ctrl) {
         // Shift wins when both are held.
         mode_ = e.shift ? Mode::Select : Mode::Deselect;
-        beginStep(e.shift ? kStepAddToSelection : kStepRemoveFromSelection);
         selectUnder(e.x, e.y);
         return true;
     }
@@ -79,7 +82,6 @@ bool MappingTool::pressRight(const MouseEvent& e) {
     static constexpr const char* kNames[] = {kStepMoveSelection, kStepRotateSelection, kStepScaleSelection};
     beginStep(kNames[static_cast<int>(kind)]);
     transform_.press(view_, context_.mesh, e.x, e.y, kind);
-    transformMoved_ = false;
     mode_ = Mode::Transform;
     if (skinFollowsMapping_) startFollowing(&transform_.pressTable());
     context_.refresh.refresh(kRedrawQuick, kPanesMappingStep);
@@ -89,8 +91,10 @@ bool MappingTool::pressRight(const MouseEvent& e) {
 }
 
 void MappingTool::startFollowing(const std::vector<MappingVert>* pressTable) {
-    follow_.start(context_.currentSkin ? context_.currentSkin() : nullptr, context_.mesh);
+    Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
+    follow_.start(skin, context_.mesh);
     followFrom_ = follow_.active() ? pressTable : nullptr;
+    if (follow_.active()) skinEdit_.emplace(context_.history, *skin);
 }
 
 void MappingTool::selectUnder(int x, int y) {
@@ -126,10 +130,7 @@ void MappingTool::move(const MouseEvent& e) {
         int dx = 0, dy = 0;
         UnwarpedPointer unwarped;
         warp_.step(e.x, e.y, pointer_ != nullptr ? *pointer_ : unwarped, dx, dy);
-        if (transform_.step(view_, context_.mesh, dx, dy)) {
-            transformMoved_ = true;
-            stepDone();
-        }
+        if (transform_.step(view_, context_.mesh, dx, dy)) stepDone();
         break;
     }
     case Mode::None:
@@ -151,11 +152,10 @@ void MappingTool::end() {
     mode_ = Mode::None;
     follow_.stop();
     followFrom_ = nullptr;
-    const bool moved = (was == Mode::VertDrag && vertDrag_.moved()) || (was == Mode::Transform && transformMoved_);
     if (was == Mode::VertDrag) vertDrag_.finish(context_.mesh);
     if (was == Mode::Transform) transform_.finish(context_.mesh);
     if (was == Mode::None) return;
-    endStep(moved);
+    endStep();
     context_.refresh.refresh(kRedrawFull, kPanesMapping);
     if (was == Mode::Transform && pointer_ != nullptr) pointer_->showCursor();
 }

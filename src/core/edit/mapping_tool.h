@@ -3,16 +3,19 @@
 // Mapping Mode is on. The left button drags one MappingVert, or with Shift or
 // Ctrl adds the Triangles under the pointer to the selection or takes them
 // out; the right button moves, rotates (Shift) or scales (Ctrl) the
-// selection with the pointer hidden and held at the press point. Each drag is
-// one step through the mapping's door, and with Skin Follows Mapping on the
-// painted texels of the dragged Triangles travel with them.
+// selection with the pointer hidden and held at the press point. Each drag
+// that moves the mapping is one step of the history, and with Skin Follows
+// Mapping on the painted texels of the dragged Triangles travel with them
+// (in the same step).
+#include <optional>
 #include <vector>
 
-#include "edit/mapping_edit.h"
 #include "edit/selection_transform.h"
 #include "edit/skin_follow.h"
 #include "edit/skin_view.h"
 #include "edit/vert_drag.h"
+#include "image/history.h"
+#include "model/mapping_edit.h"
 
 namespace tarn {
 
@@ -21,14 +24,11 @@ inline constexpr const char* kStepMoveVertex = "Move vertex";
 inline constexpr const char* kStepMoveSelection = "Move selection";
 inline constexpr const char* kStepRotateSelection = "Rotate selection";
 inline constexpr const char* kStepScaleSelection = "Scale selection";
-inline constexpr const char* kStepAddToSelection = "Add to selection";
-inline constexpr const char* kStepRemoveFromSelection = "Remove from selection";
 
 class MappingTool final : public SkinViewTool {
 public:
     // `skinFollowsMapping` is read at each press.
-    MappingTool(const SkinView& view, PaneContext context, const MappingEditor& editor,
-                const bool& skinFollowsMapping);
+    MappingTool(const SkinView& view, PaneContext context, const bool& skinFollowsMapping);
 
     void usePointer(PointerControl& pointer) override { pointer_ = &pointer; }
     bool press(const MouseEvent& e) override;
@@ -49,15 +49,15 @@ private:
     void startFollowing(const std::vector<MappingVert>* pressTable);
     void stepDone();
     void end();
-    // Each drag is one step of the mapping's door, from the press to the end.
+    // A mapping drag is one step of the history, from the press to the end.
     void beginStep(const char* step);
-    void endStep(bool moved);
+    void endStep();
 
     const SkinView& view_;
     PaneContext context_;
-    const MappingEditor& editor_;
     const char* step_ = nullptr;
-    bool transformMoved_ = false;
+    std::optional<MappingEdit> mappingEdit_;
+    std::optional<SkinEdit> skinEdit_;
     const bool& skinFollowsMapping_;
     PointerControl* pointer_ = nullptr;
 

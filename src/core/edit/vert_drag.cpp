@@ -39,7 +39,6 @@ void VertDrag::start(Mesh& mesh, int a) {
     const int count = mesh.mappingVertCount;
     picked_ = a;
     spare_ = count;
-    moved_ = false;
     mesh.mappingVerts[static_cast<std::size_t>(spare_)] = mesh.mappingVerts[static_cast<std::size_t>(a)];
     // The copy counts as a MappingVert while it is dragged, so that every
     // reader of the table (the overlay, the 3D pane) shows the dragged corners.
@@ -62,7 +61,6 @@ bool VertDrag::move(const SkinView& view, Mesh& mesh, int x, int y) {
     MappingVert& dragged = mesh.mappingVerts[static_cast<std::size_t>(spare_)];
     if (dragged == at) return false;
     dragged = at;
-    moved_ = true;
     return true;
 }
 

@@ -28,13 +28,10 @@ public:
     // The MappingVert picked by the last press, and its copy being dragged.
     int picked() const { return picked_; }
     int spare() const { return spare_; }
-    // Whether any move of this drag put the copy somewhere.
-    bool moved() const { return moved_; }
 
 private:
     int picked_ = -1;
     int spare_ = -1;
-    bool moved_ = false;
 };
 
 }  // namespace tarn

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "image/history.h"
 #include "image/skin_list.h"
 #include "model/companion.h"
 #include "model/mesh.h"
@@ -31,6 +32,8 @@ struct MeshFileContext {
     Folders& folders;
     // Companions get their face normals recomputed with the Mesh's.
     std::vector<std::unique_ptr<Companion>>* companions = nullptr;
+    // Cleared when a load replaces the model.
+    History* history = nullptr;
     // Told each time the Mesh was loaded from or saved to a file, so that the
     // mapping in memory matches the file's.
     std::function<void()> matchesFile = nullptr;

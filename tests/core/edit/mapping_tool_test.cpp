@@ -9,7 +9,9 @@
 #include "edit/mapping_geometry.h"
 #include "edit/mapping_selection.h"
 #include "edit/mapping_tool.h"
+#include "image/history.h"
 #include "image/skin.h"
+#include "image/skin_list.h"
 #include "paint/paint_state.h"
 #include "platform/refresh.h"
 
@@ -28,10 +30,12 @@ constexpr int kSide = 16;
 class MappingToolTest : public ::testing::Test {
 protected:
     MappingToolTest()
-        : skin(makeBlankSkin(kSide, kSide)),
-          context{mesh, paint, modes, refresh, [this] { return skin.get(); }, [] { return 5; }},
+        : context{mesh, paint, modes, refresh, [this] { return skins.current(); }, [] { return 5; }, &history},
           view(context),
-          tool(view, context, editor, follows) {
+          tool(view, context, follows) {
+        skins.append(makeBlankSkin(kSide, kSide));
+        skins.makeCurrent(0);
+        skin = skins.current();
         for (std::size_t i = 0; i < skin->pixels.size(); ++i) skin->pixels[i] = static_cast<std::uint8_t>(i % 251);
         modes.mappingMode = true;
         mesh.skinWidth = mesh.skinHeight = kSide;
@@ -46,8 +50,6 @@ protected:
         view.setZoom(4.0f);
         view.setPan(8.0f, 8.0f);
         view.resize(200, 200);
-        editor.after = [this](const Mesh&, const char* step) { steps.push_back(step); };
-        editor.markChanged = [this] { ++changes; };
         refresh.calls.clear();
     }
     static int at(int s) { return 70 + 4 * s; }
@@ -87,14 +89,13 @@ protected:
     PaneModes modes;
     RecordingRefresh refresh;
     RecordingPointer pointer;
-    std::unique_ptr<Skin> skin;
+    SkinList skins;
+    History history{skins};
+    Skin* skin = nullptr;
     PaneContext context;
     SkinView view;
-    MappingEditor editor;
     bool follows = false;
     MappingTool tool;
-    std::vector<std::string> steps;
-    int changes = 0;
 };
 
 TEST_F(MappingToolTest, PickTakesTheNearestCentreByTruncatedOffsetsAndTheLowestIndexOnTies) {
@@ -160,14 +161,17 @@ TEST_F(MappingToolTest, VertDragSplitsMovesOrWeldsAsTheSelectionSays) {
     }
 }
 
-TEST_F(MappingToolTest, VertDragSendsItsRefreshesAndRecordsOneStep) {
+TEST_F(MappingToolTest, VertDragSendsItsRefreshesAndIsOneStepToUndo) {
+    const auto original = corners();
     drag(kLeftButton, {pt(at(6), at(6)), pt(at(7), at(6)), pt(at(7), at(6)), pt(at(8), at(6))});
     EXPECT_EQ(refresh.calls, (std::vector<std::string>{"refresh 1 35", "refresh 1 19", "refresh 1 19", "refresh 0 35"}));
-    // A press that picks nothing is no step; a selection click is one.
+    // Neither a press that picks nothing nor a selection click is a step.
     drag(kLeftButton, {pt(at(14), at(14))});
     drag(kLeftButton, {pt(at(5), at(3))}, true);
-    EXPECT_EQ(steps, (std::vector<std::string>{kStepMoveVertex, kStepAddToSelection}));
-    EXPECT_EQ(changes, 1);  // selecting is no unsaved work
+    EXPECT_EQ(history.stepCount(), 1u);
+    EXPECT_EQ(history.undoName(), kStepMoveVertex);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(corners(), original);
 }
 
 TEST_F(MappingToolTest, FullTableHasNoSpareEntryAndRefusesTheDrag) {
@@ -228,8 +232,8 @@ TEST_F(MappingToolTest, RightDragMovesBySkinPixelsHidesThePointerAndStopsAtTheBo
     pointer.warpWorks = false;
     drag(kRightButton, {pt(100, 100), pt(104, 100), pt(108, 100)});
     EXPECT_EQ(corner(0, 0), (MappingVert{2, 0}));
-    EXPECT_EQ(steps, std::vector<std::string>(4, kStepMoveSelection));
-    EXPECT_EQ(changes, 3);  // the first drag moved nothing
+    EXPECT_EQ(history.stepCount(), 3u);  // the first drag moved nothing
+    EXPECT_EQ(history.undoName(), kStepMoveSelection);
 }
 
 TEST_F(MappingToolTest, RotationIsRefusedOffTheSkinAndGoesOnFromTheLastAcceptedAngle) {
@@ -282,6 +286,11 @@ TEST_F(MappingToolTest, SkinFollowsTheMovedTrianglesTexelsAndNothingElse) {
         }
     }
     EXPECT_GE(changed, 16);
+    // Texels and mapping go back in one step.
+    EXPECT_EQ(history.stepCount(), 1u);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(skin->pixels, before);
+    EXPECT_EQ(corner(0, 0), (MappingVert{2, 2}));
 }
 
 }  // namespace
