@@ -123,10 +123,8 @@ QPoint texelOnModel(IsoViewWidget* w) {
     return centre;
 }
 
-void BM_PencilStepSkinPane(benchmark::State& state) {
-    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    QWidget* pane = s.shell().skinView();
-    const QPoint a(pane->width() / 3, pane->height() / 2), b(pane->width() * 2 / 3, pane->height() / 2 + 9);
+// A pencil stroke held down, moved between a and b once per event.
+void pencilSteps(benchmark::State& state, Session& s, QWidget* pane, QPoint a, QPoint b) {
     send(pane, QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
     bool toB = true;
     timeEvents(state, [&] {
@@ -137,18 +135,18 @@ void BM_PencilStepSkinPane(benchmark::State& state) {
     describe(state, s);
 }
 
+void BM_PencilStepSkinPane(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    QWidget* pane = s.shell().skinView();
+    pencilSteps(state, s, pane, QPoint(pane->width() / 3, pane->height() / 2),
+                QPoint(pane->width() * 2 / 3, pane->height() / 2 + 9));
+}
+
 void BM_PencilStepIsoPane(benchmark::State& state) {
     Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     IsoViewWidget* pane = s.shell().isoView();
-    const QPoint a = texelOnModel(pane), b = a + QPoint(6, 4);
-    send(pane, QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
-    bool toB = true;
-    timeEvents(state, [&] {
-        send(pane, QEvent::MouseMove, toB ? b : a, Qt::NoButton, Qt::LeftButton);
-        toB = !toB;
-    });
-    send(pane, QEvent::MouseButtonRelease, a, Qt::LeftButton, Qt::NoButton);
-    describe(state, s);
+    const QPoint a = texelOnModel(pane);
+    pencilSteps(state, s, pane, a, a + QPoint(6, 4));
 }
 
 void BM_OrbitStep(benchmark::State& state) {
