@@ -11,6 +11,7 @@ namespace {
 constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr std::uint8_t kBitDepth = 8;
 constexpr std::uint8_t kColourTypeIndexed = 3;
+constexpr std::uint8_t kColourTypeRgb = 2;
 constexpr std::uint8_t kFilterNone = 0;
 // zlib header: deflate with a 32K window, no dictionary, fastest level;
 // 0x7801 is a multiple of 31 as the header check requires.
@@ -92,10 +93,11 @@ Bytes storedZlib(const Bytes& raw) {
     return z;
 }
 
-}  // namespace
-
-Bytes encodePng8(int width, int height, const std::uint8_t* pixels, const Palette& palette) {
-    const std::size_t w = static_cast<std::size_t>(width);
+// The whole file: `pixels` rows of `bytesPerPixel` bytes each, with a PLTE
+// chunk when a palette is given.
+Bytes encodePng(int width, int height, std::uint8_t colourType, std::size_t bytesPerPixel,
+                const std::uint8_t* pixels, const Palette* palette) {
+    const std::size_t row = static_cast<std::size_t>(width) * bytesPerPixel;
     const std::size_t h = static_cast<std::size_t>(height);
     Bytes out(std::begin(kPngSignature), std::end(kPngSignature));
 
@@ -103,22 +105,32 @@ Bytes encodePng8(int width, int height, const std::uint8_t* pixels, const Palett
     putU32Big(header, static_cast<std::uint32_t>(width));
     putU32Big(header, static_cast<std::uint32_t>(height));
     header.push_back(kBitDepth);
-    header.push_back(kColourTypeIndexed);
+    header.push_back(colourType);
     header.push_back(0);  // compression: deflate
     header.push_back(0);  // filter method
     header.push_back(0);  // no interlace
     putChunk(out, "IHDR", header);
-    putChunk(out, "PLTE", Bytes(palette.begin(), palette.end()));
+    if (palette != nullptr) putChunk(out, "PLTE", Bytes(palette->begin(), palette->end()));
 
     Bytes raw;
-    raw.reserve((w + 1) * h);
+    raw.reserve((row + 1) * h);
     for (std::size_t r = 0; r < h; ++r) {
         raw.push_back(kFilterNone);
-        raw.insert(raw.end(), pixels + r * w, pixels + (r + 1) * w);
+        raw.insert(raw.end(), pixels + r * row, pixels + (r + 1) * row);
     }
     putChunk(out, "IDAT", storedZlib(raw));
     putChunk(out, "IEND", Bytes{});
     return out;
+}
+
+}  // namespace
+
+Bytes encodePng8(int width, int height, const std::uint8_t* pixels, const Palette& palette) {
+    return encodePng(width, height, kColourTypeIndexed, 1, pixels, &palette);
+}
+
+Bytes encodePng24(int width, int height, const std::uint8_t* rgb) {
+    return encodePng(width, height, kColourTypeRgb, 3, rgb, nullptr);
 }
 
 }  // namespace tarn
