@@ -1,6 +1,7 @@
 #include "render/snapshot.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "image/image_codec.h"
@@ -232,7 +233,8 @@ int saveSnapshot(const SnapshotPicture& p, const std::string& path, int filterIn
     case Type::Png: file = p.trueColour ? encodePng24(p.width, p.height, px) : encodePng8(p.width, p.height, px, p.palette); break;
     case Type::Bmp: file = p.trueColour ? encodeBmp24(p.width, p.height, px) : encodeBmp(p.width, p.height, px, p.palette); break;
     }
-    return writeFileAtomic(path, file);
+    // An encoder gives nothing only when it ran out of memory.
+    return file.empty() ? ENOMEM : writeFileAtomic(path, file);
 }
 
 std::optional<SnapshotRequest> askSnapshot(Ui& ui, SettingsStore& settings, Folders& folders, int paneWidth,
