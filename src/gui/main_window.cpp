@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
+#include <QDir>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include "app/command_ids.h"
+#include "platform/dialogs.h"
 #include "render/benchmark.h"
 #include "command_actions.h"
 #include "intro_window.h"
@@ -24,6 +26,8 @@ namespace {
 
 constexpr int kStartWidth = 1024;
 constexpr int kStartHeight = 720;
+// Room left around the first window for a frame and title bar.
+constexpr int kFrameAllowance = 48;
 // The order in which the panes named by a request redraw.
 constexpr std::array<int, 4> kPaneOrder = {kPaneSkinView, kPaneGradient, kPaneIsoView, kPanePalette};
 constexpr int kPaneBitsMask = kPaneSkinView | kPaneIsoView | kPaneGradient | kPanePalette;
@@ -45,7 +49,6 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     setWindowTitle(QStringLiteral("TARN"));
     setWindowIcon(applicationIcon());
     setMinimumSize(kMinWidth, kMinHeight);
-    resize(kStartWidth, kStartHeight);
 
     app_->commands().bind(cmd::kExit, [this] { close(); });
     app_->preferenceDefaults = PreferenceDefaults::inFolder(
@@ -76,6 +79,21 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
 
     refillLists();
     updateCommandStates();
+    fitFirstSize();
+}
+
+void MainWindow::fitFirstSize() {
+    QSize size(kStartWidth, kStartHeight);
+    if (const QScreen* s = screen()) {
+        // The frame's own decorations are not known before the first show;
+        // leave them a margin.
+        const QRect room = s->availableGeometry().adjusted(0, 0, -kFrameAllowance, -kFrameAllowance);
+        size = size.boundedTo(room.size()).expandedTo(minimumSize());
+        resize(size);
+        move(room.topLeft() + QPoint((room.width() - size.width()) / 2, (room.height() - size.height()) / 2));
+        return;
+    }
+    resize(size);
 }
 
 MainWindow::~MainWindow() {
@@ -106,6 +124,7 @@ QComboBox* MainWindow::list(int id) const { return lists_->list(id); }
 
 void MainWindow::runCommand(int id) {
     app_->commands().run(id);
+    app_->keepModeAvailable();
     updateCommandStates();
 }
 
@@ -116,9 +135,12 @@ void MainWindow::watchPane(int paneBit, PaneRedraw redraw) {
 
 void MainWindow::listChosen(int id, int index) {
     app_->listChosen(id, index);
+    app_->keepModeAvailable();
     // A refused mode switch leaves the current mode; the list follows it.
     if (id == kListModes) lists_->select(kListModes, app_->modes.currentIndex());
     updateCommandStates();
+    // Keys and the wheel go back to the panes, not to the list just used.
+    shell_->setFocus();
 }
 
 void MainWindow::refresh(int kind, int panes) {
@@ -133,9 +155,21 @@ void MainWindow::refresh(int kind, int panes) {
     updateTitle();
 }
 
+// The redraw is posted, as a window message would be: the command that asked
+// for it finishes first (rebuilding the tables the panes draw from), then the
+// panes draw once however many commands asked.
 void MainWindow::refreshAll() {
     refillLists();
-    refresh(kRedrawFull, kPanesAll);
+    updateTitle();
+    if (refreshAllPosted_) return;
+    refreshAllPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshAllPosted_ = false;
+            refresh(kRedrawFull, kPanesAll);
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::refillLists() {
@@ -149,6 +183,8 @@ void MainWindow::rebuildPhongShadeTable() { app_->rebuildPhongShadeTable(); }
 
 void MainWindow::updateCommandStates() {
     actions_->update([this](int id) { return app_->stateOf(id); });
+    // Store and Save change no pane but do change the marks.
+    updateSkinMarks();
     updateTitle();
 }
 
@@ -162,8 +198,9 @@ void MainWindow::updateTitle() {
         setWindowTitle(QStringLiteral("TARN"));
         return;
     }
-    QString name = QFileInfo(QString::fromStdString(app_->currentFile)).fileName();
-    setWindowTitle(name + QStringLiteral("[*] - TARN"));
+    // Most models are called tris.md2: the path below the base folder tells them apart.
+    QString name = QString::fromStdString(relativeToBase(app_->currentFile, app_->folders.base));
+    setWindowTitle(QDir::fromNativeSeparators(name) + QStringLiteral("[*] - TARN"));
     setWindowModified(!app_->modifiedSkins().empty());
 }
 

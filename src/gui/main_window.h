@@ -69,6 +69,8 @@ protected:
 
 private:
     void listChosen(int id, int index);
+    // The first size, within the screen's available area, centred there.
+    void fitFirstSize();
     void updateTitle();
     // Marks the Skins list entries whose pixels are not stored.
     void updateSkinMarks();
@@ -80,6 +82,8 @@ private:
     ShellWidget* shell_ = nullptr;
     QPointer<IntroWindow> intro_;
     bool introShown_ = false;
+    // A RefreshAll redraw is waiting in the event queue.
+    bool refreshAllPosted_ = false;
     // Pane redraws by bit position: SkinView, IsoView, GradientBox, PalBox.
     std::array<PaneRedraw, 4> panes_;
 };

@@ -9,9 +9,6 @@ namespace tarn {
 
 namespace {
 
-constexpr int kSkinIconWidth = 32;
-constexpr int kSkinIconHeight = 16;
-
 // A glyph per button; the buttons are small, so a letter or sign reads best.
 QString glyphOf(int id) {
     switch (id) {

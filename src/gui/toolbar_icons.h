@@ -6,6 +6,9 @@ namespace tarn {
 
 inline constexpr int kToolIconWidth = 16;
 inline constexpr int kToolIconHeight = 15;
+// Each image of the Skins list.
+inline constexpr int kSkinIconWidth = 32;
+inline constexpr int kSkinIconHeight = 16;
 
 QIcon toolbarIcon(int commandId);
 // TARN's application icon.

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -117,6 +118,7 @@ TEST(IntroSounds, EightDistinctWaveClips) {
 #include "intro_window.h"
 #include "main_window.h"
 #include "scripted_ui.h"
+#include "shell_widget.h"
 
 namespace tarn {
 namespace {
@@ -138,6 +140,37 @@ TEST(Intro, AnimatesUntilAKeyEndsItAndShowsOncePerRun) {
     EXPECT_TRUE(intro.isNull() || !intro->isVisible());
     w.showIntro();
     EXPECT_EQ(w.intro(), nullptr);
+}
+
+TEST(Intro, GivesWayToAPressAnywhereOrADialogAndSitsOverTheWindow) {
+    struct Row {
+        const char* what;
+        std::function<void(MainWindow&)> act;
+    };
+    const std::vector<Row> rows = {
+        {"key in the window", [](MainWindow& w) { QTest::keyClick(&w, Qt::Key_Period); }},
+        {"click in a pane", [](MainWindow& w) { QTest::mouseClick(w.shell(), Qt::LeftButton); }},
+        {"a message", [](MainWindow& w) {
+             auto* box = new QMessageBox(QMessageBox::Information, "TARN", "x", QMessageBox::Ok, &w);
+             box->setAttribute(Qt::WA_DeleteOnClose);
+             box->show();
+             box->close();
+         }},
+    };
+    for (const Row& row : rows) {
+        test::ScriptedUi ui;
+        MemorySettings settings;
+        settings.setInt(kPreferences, "Quick Exit", 1);
+        MainWindow w(ui, settings);
+        w.show();
+        w.showIntro();
+        QPointer<IntroWindow> intro = w.intro();
+        ASSERT_NE(intro, nullptr);
+        EXPECT_EQ(intro->geometry().center(), w.frameGeometry().center()) << row.what;
+        row.act(w);
+        QApplication::processEvents();
+        EXPECT_TRUE(intro.isNull() || !intro->isVisible()) << row.what;
+    }
 }
 
 TEST(Intro, EndsByItselfAfterItsTime) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QWheelEvent>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -16,6 +17,7 @@
 #include "scripted_ui.h"
 #include "shell_widget.h"
 #include "skin_view_widget.h"
+#include "square_model.h"
 
 namespace tarn {
 namespace {
@@ -37,43 +39,7 @@ struct ShellSink final : RefreshSink {
     void rebuildPhongShadeTable() override { app->rebuildPhongShadeTable(); }
 };
 
-constexpr int kSkinSide = 32;
-
-// A 32 x 32 skin on a square facing the default camera, both windings so
-// that one of each pair is in front whatever the culling rule keeps.
-void makeModel(Application& app) {
-    auto skin = makeBlankSkin(kSkinSide, kSkinSide);
-    for (int i = 0; i < kPaletteColors; ++i) {
-        skin->palette[static_cast<std::size_t>(i) * 3] = static_cast<std::uint8_t>(i);
-        skin->palette[static_cast<std::size_t>(i) * 3 + 1] = static_cast<std::uint8_t>(255 - i);
-        skin->palette[static_cast<std::size_t>(i) * 3 + 2] = static_cast<std::uint8_t>(i / 3);
-    }
-    for (std::size_t i = 0; i < skin->pixels.size(); ++i) skin->pixels[i] = static_cast<std::uint8_t>(i % 150 + 20);
-    skin->store();
-    app.skins.append(std::move(skin));
-
-    Mesh& mesh = app.mesh;
-    mesh.vertexCount = 4;
-    mesh.skinWidth = kSkinSide;
-    mesh.skinHeight = kSkinSide;
-    Frame frame;
-    frame.name = "square";
-    frame.positions = {{0, -20, -20}, {0, 20, -20}, {0, 20, 20}, {0, -20, 20}};
-    mesh.frames.push_back(frame);
-    mesh.mappingVertCount = 4;
-    mesh.mappingVerts[0] = {0, kSkinSide - 1};
-    mesh.mappingVerts[1] = {kSkinSide - 1, kSkinSide - 1};
-    mesh.mappingVerts[2] = {kSkinSide - 1, 0};
-    mesh.mappingVerts[3] = {0, 0};
-    const std::array<std::array<std::int16_t, 3>, 4> corners = {{{0, 1, 2}, {0, 2, 3}, {2, 1, 0}, {3, 2, 0}}};
-    mesh.triangleCount = 4;
-    for (std::size_t t = 0; t < corners.size(); ++t) {
-        mesh.triangles[t].vertex = corners[t];
-        mesh.triangles[t].mapping = corners[t];
-    }
-    ComputeFaceNormals(mesh);
-    mesh.loaded = true;
-}
+constexpr int kSkinSide = test::kSquareSkinSide;
 
 struct Panes : ::testing::Test {
     test::ScriptedUi ui;
@@ -83,7 +49,7 @@ struct Panes : ::testing::Test {
     std::unique_ptr<ShellWidget> shell;
 
     void SetUp() override {
-        makeModel(app);
+        test::makeSquareModel(app);
         app.rebuildPaintRemap();
         sink.app = &app;
         shell = std::make_unique<ShellWidget>(app, sink);
@@ -197,6 +163,67 @@ TEST_F(Panes, WheelOverTheOtherPanes) {
     const Vec3f eye = shell->isoView()->view().target().eye;
     wheel(shell->isoView(), QPoint(10, 10), 120);
     EXPECT_NE(shell->isoView()->view().target().eye, eye);
+}
+
+TEST_F(Panes, FineWheelStepsAddUpToWholeNotches) {
+    // A touchpad's eighths over the strip step the colour once, as one notch does.
+    app.paint.colorSlots[0] = 248;
+    for (int i = 0; i < 8; ++i) wheel(shell->palBox(), QPoint(300, 10), 15);
+    EXPECT_EQ(app.paint.colorSlots[0], 8);
+    SkinViewWidget* s = shell->skinView();
+    const float zoom = s->view().zoom();
+    for (int i = 0; i < 4; ++i) wheel(s, QPoint(100, 100), 30);
+    EXPECT_FLOAT_EQ(s->view().zoom(), zoom * 1.1f);
+    const Vec3f eye = shell->isoView()->view().target().eye;
+    for (int i = 0; i < 12; ++i) wheel(shell->isoView(), QPoint(10, 10), -10);
+    EXPECT_NE(shell->isoView()->view().target().eye, eye);
+}
+
+TEST_F(Panes, TheMiddleButtonNeitherEndsNorStartsADrag) {
+    SkinViewWidget* s = shell->skinView();
+    IsoViewWidget* iso = shell->isoView();
+    GradientBoxWidget* g = shell->gradientBox();
+    const QPoint onSkin(s->view().clientXOfSkin(16), s->view().clientYOfSkin(16));
+    struct Row {
+        QWidget* pane;
+        Qt::MouseButton button;
+        QPoint at;
+        std::function<int()> state;
+    };
+    const std::vector<Row> rows = {
+        {s, Qt::LeftButton, onSkin, [s] { return int(s->view().drag()); }},
+        {s, Qt::RightButton, onSkin, [s] { return int(s->view().drag()); }},
+        {iso, Qt::RightButton, QPoint(10, 10), [iso] { return int(iso->view().drag()); }},
+        {shell->palBox(), Qt::LeftButton, QPoint(400, 12), [this] { return int(shell->palBox()->box().drag()); }},
+        {g, Qt::LeftButton, QPoint(3, g->height() - 3), [g] { return int(g->box().part()); }},
+    };
+    for (const Row& row : rows) {
+        const int idle = row.state();
+        QTest::mousePress(row.pane, row.button, Qt::NoModifier, row.at);
+        const int dragging = row.state();
+        EXPECT_NE(dragging, idle) << row.pane->objectName().toStdString();
+        QTest::mousePress(row.pane, Qt::MiddleButton, Qt::NoModifier, row.at);
+        QTest::mouseRelease(row.pane, Qt::MiddleButton, Qt::NoModifier, row.at);
+        EXPECT_EQ(row.state(), dragging) << row.pane->objectName().toStdString();
+        QTest::mouseRelease(row.pane, row.button, Qt::NoModifier, row.at);
+        EXPECT_EQ(row.state(), idle) << row.pane->objectName().toStdString();
+    }
+}
+
+TEST_F(Panes, ALineStrokeEndsWhenTheCurrentSkinChanges) {
+    app.skins.append(test::makeSquareSkin(1));
+    app.paneModes.brush = Brush::Line;
+    SkinViewWidget* w = shell->skinView();
+    w->view().setZoom(8.0f);
+    w->view().setPan(16.0f, 16.0f);
+    w->redraw(kRedrawFull);
+    const std::vector<std::uint8_t> other = app.skins.at(1)->pixels;
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(160, 300));
+    QTest::mouseMove(w, QPoint(360, 300));
+    app.skins.makeCurrent(1);  // Close/Delete of the first skin, mid-stroke
+    QTest::mouseMove(w, QPoint(200, 250));
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(200, 250));
+    EXPECT_EQ(app.skins.at(1)->pixels, other);
 }
 
 TEST_F(Panes, SplitterDragCollapsesWithin64PixelsOfEitherEdge) {

@@ -41,6 +41,7 @@ Application::Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh)
     : ui_(&ui), settings_(settings), refresh_(refresh) {
     paint.colorSlots.load(settings_);
     bindCommands();
+    modeAvailable_ = !currentModeLost();
 }
 
 void Application::bindCommands() {
@@ -105,7 +106,7 @@ void Application::bindSkinCommands() {
     commands_.bind(cmd::kDefaultPalette, skinCommand(defaultPalette));
     commands_.bind(cmd::kSkinClose, [this] {
         const Skin* skin = skins.current();
-        if (skin && skin->pixels != skin->backup && !confirmDiscardSkins(*ui_, {displayName(*skin)}))
+        if (skin && skin->modified() && !confirmDiscardSkins(*ui_, {displayName(*skin)}))
             return;
         SkinContext c = skinContext();
         closeSkin(c);
@@ -268,7 +269,7 @@ void Application::listChosen(int listId, int index) {
 std::string Application::skinListText(int index) const {
     const Skin* skin = skins.at(index);
     if (!skin) return {};
-    return displayName(*skin) + (skin->pixels != skin->backup ? kModifiedMark : "");
+    return displayName(*skin) + (skin->modified() ? kModifiedMark : "");
 }
 
 bool Application::skinLoaded() const { return !skins.empty(); }
@@ -302,6 +303,30 @@ void Application::chooseMode(int index) {
     refresh_.refresh(kRedrawFull, kPanesSkinIso);
 }
 
+std::optional<std::string> Application::currentModeLost() const {
+    ModeResources held;
+    held.skinLoaded = skinLoaded();
+    held.phongMapLoaded = phongMaps.current() != nullptr;
+    held.envMapLoaded = envMaps.current() != nullptr;
+    // The Colormap of the current mode is the one it holds; the file is not read again.
+    held.colormapReadable = [this] { return colormap.held(); };
+    return modeRefusal(modes.currentIndex(), held);
+}
+
+void Application::keepModeAvailable() {
+    const std::optional<std::string> lost = currentModeLost();
+    const bool wasAvailable = modeAvailable_;
+    modeAvailable_ = !lost;
+    if (!lost || !wasAvailable) return;
+    ui_->message(*lost);
+    ModeResources resources;
+    resources.skinLoaded = skinLoaded();
+    addMapResources(resources, phongMaps, envMaps, colormap, settings_, *ui_);
+    SelectRenderMode(modes, resources.skinLoaded ? kModeTextured : kModeGouraud, resources, *ui_, refresh_);
+    modeAvailable_ = !currentModeLost();
+    refresh_.refillLists();
+}
+
 bool Application::loadMesh(const std::string& path) {
     MeshFileContext c = meshContext();
     return LoadMesh(c, path);
@@ -332,7 +357,7 @@ std::vector<std::string> Application::modifiedSkins() const {
     std::vector<std::string> names;
     for (int i = 0; i < skins.count(); ++i) {
         const Skin* skin = skins.at(i);
-        if (skin->pixels != skin->backup) names.push_back(displayName(*skin));
+        if (skin->modified()) names.push_back(displayName(*skin));
     }
     return names;
 }

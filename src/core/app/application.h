@@ -64,6 +64,10 @@ public:
     std::string skinListText(int index) const;
     // A list box reports that entry `index` was chosen.
     void listChosen(int listId, int index);
+    // After every command and list choice: a current render mode whose map,
+    // skins or Colormap went away says so once and gives way to Textured, or
+    // to Gouraud Shaded without skins.
+    void keepModeAvailable();
 
     // StartupModel
     bool meshLoaded() const override { return mesh.loaded; }
@@ -121,11 +125,15 @@ private:
     void bindCompanionCommands();
     void chooseMode(int index);
     bool skinLoaded() const;
+    // Why the current mode cannot draw now, or nothing when it can.
+    std::optional<std::string> currentModeLost() const;
 
     Ui* ui_;
     SettingsStore& settings_;
     RefreshSink& refresh_;
     CommandRegistry commands_;
+    // Whether the current mode could draw after the last command.
+    bool modeAvailable_ = false;
 };
 
 }  // namespace tarn

@@ -23,17 +23,22 @@ void rePalette(SkinContext& c) {
     const char* extension = chosen->filterIndex == kFilterBmp   ? ".bmp"
                             : chosen->filterIndex == kFilterAct ? ".act"
                                                                 : ".pcx";
-    if (!LoadPaletteFile(appendExtensionIfNone(chosen->path, extension), skin->palette)) {
+    Palette loaded = skin->palette;
+    if (!LoadPaletteFile(appendExtensionIfNone(chosen->path, extension), loaded)) {
         c.ui.message(kMsgNoPalette);
         return;
     }
-    c.refresh.refresh(kRedrawFull, kPanesAll);
+    skin->keepStoredPalette();
+    skin->palette = loaded;
+    // The tables first: no pane may show the new palette through old ramps.
     rebuildSkinTables(c.refresh);
+    c.refresh.refresh(kRedrawFull, kPanesAll);
 }
 
 void defaultPalette(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return;
+    skin->keepStoredPalette();
     LoadDefaultPalette(c.settings, skin->palette);
     c.refresh.refreshAll();
     rebuildSkinTables(c.refresh);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,10 +44,28 @@ struct Skin {
         return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     }
     void buildRowTable();
-    // Store: the pixels become the state Revert returns to.
-    void store() { backup = pixels; }
-    // Revert: the pixels return to the stored state.
-    void revert() { pixels = backup; }
+    // The palette Revert returns to, kept from the first palette change
+    // after the last Store; nothing while the palette is the stored one.
+    std::optional<Palette> storedPalette;
+
+    // Store: the pixels and palette become the state Revert returns to.
+    void store() {
+        backup = pixels;
+        storedPalette.reset();
+    }
+    // Revert: the pixels and palette return to the stored state.
+    void revert() {
+        pixels = backup;
+        if (storedPalette) palette = *storedPalette;
+        storedPalette.reset();
+    }
+    // Call before replacing the palette: a new palette is unsaved work, like
+    // painted pixels.
+    void keepStoredPalette() {
+        if (!storedPalette) storedPalette = palette;
+    }
+    // Whether the pixels or the palette differ from their stored state.
+    bool modified() const { return pixels != backup || (storedPalette && *storedPalette != palette); }
 };
 
 // A blank (index 0) Skin of the given size with its row table built; the

@@ -10,6 +10,7 @@ namespace tarn {
 
 BrushSegment BrushStroke::begin(const Skin& skin, Brush brush, int x, int y) {
     brush_ = brush;
+    skin_ = &skin;
     mask_.emplace(skin.pixelCount());
     copy_.clear();
     if (brush == Brush::Line) copy_ = skin.pixels;
@@ -44,6 +45,7 @@ void BrushStroke::moved(const Skin& skin, int x, int y) {
 }
 
 void BrushStroke::end() {
+    skin_ = nullptr;
     mask_.reset();
     copy_.clear();
     copy_.shrink_to_fit();
@@ -51,7 +53,7 @@ void BrushStroke::end() {
 }
 
 void BrushStroke::paintTexel(Skin* skin, std::int32_t texel, const PaintState& paint) {
-    if (skin == nullptr || !active() || texel < 0 || static_cast<std::size_t>(texel) >= skin->pixelCount()) return;
+    if (skin == nullptr || skin != skin_ || !active() || texel < 0 || static_cast<std::size_t>(texel) >= skin->pixelCount()) return;
     paintPixel(skin->pixels, static_cast<std::size_t>(texel), *mask_, paint);
 }
 
