@@ -96,6 +96,7 @@ public:
     // The state every Part reads and writes.
     Mesh mesh;
     SkinList skins;
+    History history{skins};
     std::vector<std::unique_ptr<Companion>> companions;
     int companionIndex = -1;  // -1 while there is none
     PaintState paint;
@@ -123,6 +124,7 @@ private:
     void bindSkinCommands();
     void bindFileCommands();
     void bindCompanionCommands();
+    void bindEditCommands();
     void chooseMode(int index);
     bool skinLoaded() const;
     // Why the current mode cannot draw now, or nothing when it can.

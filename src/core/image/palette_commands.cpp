@@ -28,8 +28,10 @@ void rePalette(SkinContext& c) {
         c.ui.message(kMsgNoPalette);
         return;
     }
+    SkinEdit edit(c.history, *skin);
     skin->keepStoredPalette();
     skin->palette = loaded;
+    edit.commit(kStepRepalette);
     // The tables first: no pane may show the new palette through old ramps.
     rebuildSkinTables(c.refresh);
     c.refresh.refresh(kRedrawFull, kPanesAll);
@@ -38,8 +40,10 @@ void rePalette(SkinContext& c) {
 void defaultPalette(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return;
+    SkinEdit edit(c.history, *skin);
     skin->keepStoredPalette();
     LoadDefaultPalette(c.settings, skin->palette);
+    edit.commit(kStepDefaultPalette);
     c.refresh.refreshAll();
     rebuildSkinTables(c.refresh);
 }
