@@ -73,6 +73,12 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
         Benchmark(app_->ui(), [iso] { iso->redraw(); });
     });
     app_->palOnTopChanged = [this](bool onTop) { shell_->setPalOnTop(onTop); };
+    app_->viewCamera = [this] {
+        IsoView& iso = shell_->isoView()->view();
+        const RenderTarget& t = iso.target();
+        return ViewCamera{t.eye, t.lookAt, t.fieldOfView, iso.clientWidth(), iso.frame().height()};
+    };
+    app_->mapRect = [this] { return &shell_->skinView()->view().mapRect; };
 
     refillLists();
     updateCommandStates();

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "cursors.h"
+#include "edit/rectangle_tool.h"
 #include "edit/skin_view.h"
 #include "image/palette.h"
 
@@ -36,6 +37,7 @@ protected:
 private:
     PaneContext context_;
     SkinView view_;
+    RectangleTool rectangleTool_;
 };
 
 }  // namespace tarn

@@ -50,6 +50,7 @@ void Application::bindCommands() {
     bindSkinCommands();
     bindFileCommands();
     bindCompanionCommands();
+    bindMappingFileCommands();
 }
 
 void Application::bindCompanionCommands() {
