@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "edit/retro_map.h"
 #include "image/skin_io.h"
 #include "platform/refresh.h"
@@ -65,35 +67,18 @@ TEST(RetroMap, HalfScaleFileSamplesTheOldSkinInPlaceAndLeavesTheRestAtTheBackgro
     }
 }
 
-TEST(RetroMap, RefusesFilesItCannotUse) {
+TEST(RetroMap, TellsAFileForAnotherModelFromABrokenOne) {
     const Mesh mesh = leftHalf();
-    const Bytes good = EncodeKmap(mesh);
+    Bytes file = EncodeKmap(mesh);
     auto old = makeBlankSkin(16, 16);
-    old->name = "old.pcx";
     test::TempDir dir;
-    struct Case {
-        Bytes bytes;
-        const char* why;
-    };
-    Bytes otherCount = good;
-    otherCount[4] = 3;
-    const Case cases[] = {
-        {good, nullptr},
-        {Bytes(good.begin(), good.end() - 1), kMsgKmapInvalid},
-        {Bytes{'K', 'M', 'A', 'X'}, kMsgKmapInvalid},
-        {otherCount, kMsgRetroTriangleCount},
-    };
-    for (const Case& c : cases) {
-        ASSERT_EQ(writeFileAtomic(dir.file("a.kmp"), c.bytes), 0);
+    for (const auto& [count, size, why] : {std::tuple{2, file.size() - 1, kMsgKmapInvalid},
+                                           std::tuple{3, file.size(), kMsgRetroTriangleCount}}) {
+        file[4] = std::uint8_t(count);
+        ASSERT_EQ(writeFileAtomic(dir.file("a.kmp"), Bytes(file.begin(), file.begin() + std::ptrdiff_t(size))), 0);
         ScriptedUi ui;
-        const std::unique_ptr<Skin> skin = RetroMap(ui, mesh, *old, dir.file("a.kmp"), kBackground);
-        EXPECT_EQ(skin == nullptr, c.why != nullptr);
-        EXPECT_EQ(ui.messages(), c.why ? std::vector<std::string>{c.why} : std::vector<std::string>{});
-        if (skin) {
-            EXPECT_TRUE(skin->external);
-            EXPECT_EQ(skin->name, "old.pcx");
-            EXPECT_EQ(skin->backup, skin->pixels);
-        }
+        EXPECT_EQ(RetroMap(ui, mesh, *old, dir.file("a.kmp"), kBackground), nullptr);
+        EXPECT_EQ(ui.messages(), std::vector<std::string>{why});
     }
 }
 
@@ -120,6 +105,8 @@ TEST(RetroMap, CommandAsksForTheSkinThenItsMappingAndAppendsTheNewSkin) {
         ASSERT_EQ(skins.count(), cancelMapping ? 0 : 1);
         if (cancelMapping) continue;
         EXPECT_EQ(skins.currentIndex(), 0);
+        EXPECT_TRUE(skins.current()->external);
+        EXPECT_EQ(skins.current()->backup, skins.current()->pixels);
         EXPECT_EQ(skins.current()->pixels[15], 9);  // no Triangle covers the right half
         EXPECT_EQ(refresh.calls, (std::vector<std::string>{"refreshAll", "paintRemap", "shadeRamps"}));
         EXPECT_EQ(ui.fileRequests.back().filter, kKmapFilter);
