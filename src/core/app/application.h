@@ -94,6 +94,7 @@ public:
     // The state every Part reads and writes.
     Mesh mesh;
     SkinList skins;
+    History history{skins};
     std::vector<std::unique_ptr<Companion>> companions;
     int companionIndex = -1;  // -1 while there is none
     PaintState paint;
@@ -113,7 +114,7 @@ public:
     // Lays the panes out after the Preferences dialog set "Pal On Top".
     std::function<void(bool)> palOnTopChanged;
     // The door of every bulk mapping change (imports, Map from 3D View).
-    MappingEditor mappingEditor;
+    MappingEditor mappingEditor{&history};
     // What Map from 3D View reads of the panes: the 3D pane's camera and size,
     // and the skin pane's MapRect. Without them the command does nothing.
     std::function<ViewCamera()> viewCamera;
@@ -128,6 +129,7 @@ private:
     void bindFileCommands();
     void bindCompanionCommands();
     void bindMappingFileCommands();
+    void bindEditCommands();
     void chooseMode(int index);
     bool skinLoaded() const;
 

@@ -18,7 +18,7 @@ void Application::bindMappingFileCommands() {
     commands_.bind(cmd::kMappingImport, fileCommand(importMappingCommand));
     commands_.bind(cmd::kMappingImportToSelected, fileCommand(importMappingToSelectedCommand));
     commands_.bind(cmd::kRetroMap, [this] {
-        RetroMapContext c{*ui_, settings_, folders, refresh_, mesh, skins, paint.colorSlots[kSlotBackground]};
+        RetroMapContext c{*ui_, settings_, folders, refresh_, mesh, skins, paint.colorSlots[kSlotBackground], &history};
         retroMapCommand(c);
     });
     commands_.bind(cmd::kMapFrom3dView, [this] {

@@ -1,26 +1,21 @@
 #pragma once
 // The one door every bulk change of the skin mapping goes through (imports,
-// projections from the 3D view): each runs as a named step, so that whoever
-// keeps a history can take the state before and after it, and the mapping is
-// marked as changed since the model was last saved.
+// projections from the 3D view): each runs as a named step of the undo
+// history, which keeps the mapping tables from before and after it.
 #include <functional>
 
-#include "model/mesh.h"
+#include "model/mapping_edit.h"
 
 namespace tarn {
 
 struct MappingEditor {
-    // Told around each step; both may be left empty.
-    std::function<void(const Mesh& mesh, const char* step)> before;
-    std::function<void(const Mesh& mesh, const char* step)> after;
-    // Marks the mapping as unsaved work; empty where nothing keeps the mark.
-    std::function<void()> markChanged;
+    // Where the steps are recorded; null records nothing (tarn-cli).
+    History* history = nullptr;
 
     void run(Mesh& mesh, const char* step, const std::function<void()>& change) const {
-        if (before) before(mesh, step);
+        MappingEdit edit(history, mesh);
         change();
-        if (markChanged) markChanged();
-        if (after) after(mesh, step);
+        edit.commit(step);
     }
 };
 

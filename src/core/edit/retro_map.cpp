@@ -98,8 +98,10 @@ void retroMapCommand(RetroMapContext& c) {
     std::unique_ptr<Skin> skin =
         RetroMap(c.ui, c.mesh, *old, appendExtensionIfNone(kmap->path, kKmapExtension), c.background);
     if (!skin) return;
+    const std::vector<const Skin*> before = skinsIn(c.skins);
     c.skins.append(std::move(skin));
     c.skins.makeCurrent(c.skins.count() - 1);
+    recordSkinsAdded(c.history, c.skins, before, kStepRetroMap);
     c.refresh.refreshAll();
     c.refresh.rebuildPaintRemap();
     c.refresh.rebuildShadeRamps();

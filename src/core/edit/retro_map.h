@@ -6,6 +6,7 @@
 #include <string>
 
 #include "edit/kmap.h"
+#include "image/history.h"
 #include "image/skin.h"
 #include "image/skin_list.h"
 #include "platform/dialogs.h"
@@ -16,6 +17,7 @@ class RefreshSink;
 
 inline constexpr const char* kRetroSkinFilter = "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||";
 inline constexpr const char* kRetroSkinInitialName = "*.pcx";
+inline constexpr const char* kStepRetroMap = "Retro-Map";
 inline constexpr const char* kMsgRetroTriangleCount =
     "The number of triangles in this KMAP file do not match the current model!";
 
@@ -40,6 +42,7 @@ struct RetroMapContext {
     const Mesh& mesh;
     SkinList& skins;
     std::uint8_t background;  // the colour of what no Triangle covers
+    History* history = nullptr;  // where adding the Skin is recorded
 };
 
 // The command: the old skin's dialog, the mapping file's dialog, then the new

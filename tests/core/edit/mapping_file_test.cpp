@@ -2,6 +2,7 @@
 
 #include "batch_mesh_session.h"
 #include "edit/mapping_file.h"
+#include "image/skin_list.h"
 #include "platform/refresh.h"
 #include "scripted_ui.h"
 #include "test_files.h"
@@ -90,13 +91,16 @@ TEST(MappingFile, ImportRescalesToTheModelsSkinTruncating) {
     TempDir dir;
     ASSERT_EQ(writeFileAtomic(dir.file("a.kmp"), file), 0);
     ScriptedUi ui;
-    int steps = 0;
-    MappingEditor editor;
-    editor.markChanged = [&] { ++steps; };
-    ASSERT_TRUE(ImportMapping(ui, m, dir.file("a.kmp"), ImportScope::Whole, editor));
-    EXPECT_EQ(steps, 1);
+    SkinList skins;
+    History history(skins);
+    const MappingState before = stateOf(m);
+    ASSERT_TRUE(ImportMapping(ui, m, dir.file("a.kmp"), ImportScope::Whole, MappingEditor{&history}));
     const std::vector<MappingVert> halved = {{0, 0}, {50, 25}, {127, 127}, {5, 100}};
     EXPECT_EQ(std::vector<MappingVert>(m.mappingVerts.begin(), m.mappingVerts.begin() + 4), halved);
+    // One step, which undoes the whole import.
+    EXPECT_EQ(history.undoName(), kStepImportMapping);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(stateOf(m), before);
     EXPECT_EQ(RescaleCoordinate(-255, 256, 128), -127);   // toward zero, not down
     EXPECT_EQ(RescaleCoordinate(30000, 1, 100), 32767);   // kept within the table's range
 }
