@@ -174,7 +174,7 @@ void MainWindow::updateTitle() {
     }
     QString name = QFileInfo(QString::fromStdString(app_->currentFile)).fileName();
     setWindowTitle(name + QStringLiteral("[*] - TARN"));
-    setWindowModified(!app_->modifiedSkins().empty());
+    setWindowModified(!app_->modifiedSkins().empty() || app_->mappingChanged());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

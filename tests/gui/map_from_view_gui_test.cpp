@@ -90,6 +90,7 @@ TEST(MapFromViewWindow, SelectedTrianglesFillTheRectangleDrawnInTheSkinPane) {
     EXPECT_LE(maxT, rect.bottom);
     EXPECT_EQ(mesh.mappingVerts[std::size_t(mesh.triangles[100].mapping[0])], untouched);
     EXPECT_EQ(w.app().history.undoName(), "Map from view");
+    EXPECT_TRUE(w.isWindowModified());  // a changed mapping is unsaved work
     EXPECT_TRUE(ui.allConsumed());
 }
 
