@@ -7,6 +7,7 @@
 #include "edit/rectangle_tool.h"
 #include "edit/skin_view.h"
 #include "image/palette.h"
+#include "indexed_blit.h"
 
 namespace tarn {
 
@@ -35,9 +36,13 @@ protected:
     std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:
+    // Converts what changed and repaints only that band.
+    void show();
+
     PaneContext context_;
     SkinView view_;
     RectangleTool rectangleTool_;
+    IndexedBlit blit_;
 };
 
 }  // namespace tarn
