@@ -67,11 +67,24 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     shell_->setObjectName(QStringLiteral("shell"));
     setCentralWidget(shell_);
     app_->commands().bind(cmd::kSwapDisplays, [this] { shell_->swapDisplays(); });
+    // The skin view keeps its own rectangle flag; the command keeps both.
+    app_->commands().bind(cmd::kRectangleMode, [this] {
+        SkinView& view = shell_->skinView()->view();
+        view.rectangleMode = !view.rectangleMode;
+        app_->view.rectangleMode = view.rectangleMode;
+        refresh(kRedrawFull, kPaneSkinView);
+    });
     app_->commands().bind(cmd::kBenchmark, [this] {
         IsoViewWidget* iso = shell_->isoView();
         Benchmark(app_->ui(), [iso] { iso->redraw(); });
     });
     app_->palOnTopChanged = [this](bool onTop) { shell_->setPalOnTop(onTop); };
+    app_->viewCamera = [this] {
+        IsoView& iso = shell_->isoView()->view();
+        const RenderTarget& t = iso.target();
+        return ViewCamera{t.eye, t.lookAt, t.fieldOfView, iso.clientWidth(), iso.frame().height()};
+    };
+    app_->mapRect = [this] { return &shell_->skinView()->view().mapRect; };
 
     refillLists();
     updateCommandStates();

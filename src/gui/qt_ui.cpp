@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "about_dialog.h"
+#include "map_from_view_dialog.h"
 #include "offset_dialog.h"
 #include "preferences_dialog.h"
 #include "platform/dialogs.h"
@@ -75,6 +76,12 @@ std::optional<CompanionOffsets> QtUi::offsetCompanionModel(const CompanionOffset
     OffsetDialog dialog(current, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.offsets();
+}
+
+std::optional<MapFromViewOptions> QtUi::mapFromView(const MapFromViewOptions& defaults) {
+    MapFromViewDialog dialog(defaults, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.options();
 }
 
 void QtUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {

@@ -8,8 +8,9 @@
 namespace tarn {
 
 SkinViewWidget::SkinViewWidget(PaneContext context, QWidget* parent)
-    : PaneWidget(view_, parent), context_(context), view_(std::move(context)) {
+    : PaneWidget(view_, parent), context_(context), view_(std::move(context)), rectangleTool_(view_, context_.refresh) {
     setObjectName(QStringLiteral("Skin Box"));
+    view_.setRectangleTool(&rectangleTool_);
     setMouseTracking(true);
     updateShape();
 }

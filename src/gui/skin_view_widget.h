@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "cursors.h"
+#include "edit/rectangle_tool.h"
 #include "edit/skin_view.h"
 #include "image/palette.h"
 #include "indexed_blit.h"
@@ -40,6 +41,7 @@ private:
 
     PaneContext context_;
     SkinView view_;
+    RectangleTool rectangleTool_;
     IndexedBlit blit_;
 };
 

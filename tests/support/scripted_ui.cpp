@@ -124,6 +124,13 @@ std::optional<CompanionOffsets> ScriptedUi::offsetCompanionModel(const Companion
     return answer ? *answer : std::nullopt;
 }
 
+std::optional<MapFromViewOptions> ScriptedUi::mapFromView(const MapFromViewOptions& defaults) {
+    const std::any value = takeCustom("mapFromView", defaults.parallel ? "parallel" : "perspective");
+    if (const auto* plain = std::any_cast<MapFromViewOptions>(&value)) return *plain;
+    const auto* answer = std::any_cast<std::optional<MapFromViewOptions>>(&value);
+    return answer ? *answer : std::nullopt;
+}
+
 std::optional<PreferencesValues> ScriptedUi::editPreferences(const PreferencesValues& current,
                                                              const PreferencesBrowsers& browsers) {
     const std::any value = takeCustom("preferences", current.palettePath);

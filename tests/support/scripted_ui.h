@@ -58,6 +58,10 @@ public:
     std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
                                                      const PreferencesBrowsers& browsers) override;
 
+    // Answers with custom("mapFromView", MapFromViewOptions or
+    // std::optional<MapFromViewOptions>); an empty optional is Cancel.
+    std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
+
     // The About box needs no answer: it records "about" in `shown` and keeps the rows.
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
     std::vector<StatisticsRow> aboutRows;

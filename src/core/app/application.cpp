@@ -52,6 +52,7 @@ void Application::bindCommands() {
     bindSkinCommands();
     bindFileCommands();
     bindCompanionCommands();
+    bindMappingFileCommands();
     bindEditCommands();
 }
 

@@ -8,6 +8,8 @@
 #include "app/command_registry.h"
 #include "app/preferences.h"
 #include "app/startup.h"
+#include "edit/map_from_view.h"
+#include "edit/mapping_edit.h"
 #include "edit/mapping_state.h"
 #include "image/map_colormap.h"
 #include "image/maps.h"
@@ -120,6 +122,12 @@ public:
     PreferenceDefaults preferenceDefaults;
     // Lays the panes out after the Preferences dialog set "Pal On Top".
     std::function<void(bool)> palOnTopChanged;
+    // The door of every bulk mapping change (imports, Map from 3D View).
+    MappingEditor mappingEditor{&history};
+    // What Map from 3D View reads of the panes: the 3D pane's camera and size,
+    // and the skin pane's MapRect. Without them the command does nothing.
+    std::function<ViewCamera()> viewCamera;
+    std::function<MapRect*()> mapRect;
 
 private:
     void bindCommands();
@@ -130,6 +138,7 @@ private:
     void bindSkinCommands();
     void bindFileCommands();
     void bindCompanionCommands();
+    void bindMappingFileCommands();
     void bindEditCommands();
     void chooseMode(int index);
     bool skinLoaded() const;

@@ -235,14 +235,7 @@ void SkinView::drawMapRect() {
     drawLine(l, b, l, t, color);
 }
 
-void SkinView::clampMapRect(const Skin& s) {
-    mapRect.left = std::clamp(mapRect.left, 0, s.width - 1);
-    mapRect.right = std::clamp(mapRect.right, 0, s.width - 1);
-    mapRect.top = std::clamp(mapRect.top, 0, s.height - 1);
-    mapRect.bottom = std::clamp(mapRect.bottom, 0, s.height - 1);
-    if (mapRect.left > mapRect.right) std::swap(mapRect.left, mapRect.right);
-    if (mapRect.top > mapRect.bottom) std::swap(mapRect.top, mapRect.bottom);
-}
+void SkinView::clampMapRect(const Skin& s) { mapRect.clampTo(s.width, s.height); }
 
 // ---- mouse ----
 

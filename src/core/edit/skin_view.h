@@ -7,21 +7,13 @@
 #include <memory>
 #include <vector>
 
+#include "edit/map_rect.h"
 #include "render/iso_view_stroke.h"
 #include "raster/rasterizer.h"
 #include "render/iso_view_context.h"
 #include "render/iso_view_input.h"
 
 namespace tarn {
-
-// The rectangle of Map from 3D View, in skin pixels.
-struct MapRect {
-    int left = -100;
-    int top = -100;
-    int right = 1000;
-    int bottom = 1000;
-    bool operator==(const MapRect&) const = default;
-};
 
 // Mouse handling that other tools (mapping mode, rectangle editing) plug into
 // the pane. Each returns whether it took the press; the pane then forwards the

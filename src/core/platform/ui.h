@@ -33,6 +33,15 @@ struct CompanionOffsets {
     float z = 0.0f;
 };
 
+// The choices of the "Map from 3D View" dialog; the defaults are its state
+// each time it opens.
+struct MapFromViewOptions {
+    bool parallel = false;     // "Parallel"; "Perspective" otherwise
+    bool noBackfaces = false;  // leave out Triangles facing away from the camera
+    bool flip = false;         // top and bottom exchanged
+    bool mirror = false;       // left and right exchanged
+};
+
 // One row of the About box: what, how many now, the format's limit.
 struct StatisticsRow {
     std::string data;
@@ -93,6 +102,12 @@ public:
                                                              const PreferencesBrowsers& browsers) {
         (void)current;
         (void)browsers;
+        return std::nullopt;
+    }
+
+    // "Map from 3D View", showing `defaults`; the choices on OK, nothing on Cancel.
+    virtual std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) {
+        (void)defaults;
         return std::nullopt;
     }
 
