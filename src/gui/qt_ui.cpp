@@ -5,6 +5,7 @@
 
 #include "about_dialog.h"
 #include "offset_dialog.h"
+#include "resize_dialog.h"
 #include "preferences_dialog.h"
 #include "platform/dialogs.h"
 
@@ -75,6 +76,12 @@ std::optional<CompanionOffsets> QtUi::offsetCompanionModel(const CompanionOffset
     OffsetDialog dialog(current, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.offsets();
+}
+
+std::optional<ResizeSkinsValues> QtUi::resizeSkins(const ResizeSkinsValues& current) {
+    ResizeDialog dialog(current, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.values();
 }
 
 void QtUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {

@@ -48,6 +48,7 @@ void Application::bindCommands() {
     bindPaintCommands();
     bindMapCommands();
     bindSkinCommands();
+    bindSkinEditCommands();
     bindFileCommands();
     bindCompanionCommands();
 }
@@ -105,11 +106,31 @@ void Application::bindSkinCommands() {
     commands_.bind(cmd::kDefaultPalette, skinCommand(defaultPalette));
     commands_.bind(cmd::kSkinClose, [this] {
         const Skin* skin = skins.current();
-        if (skin && skin->pixels != skin->backup && !confirmDiscardSkins(*ui_, {displayName(*skin)}))
+        if (skin && skin->modified() && !confirmDiscardSkins(*ui_, {displayName(*skin)}))
             return;
         SkinContext c = skinContext();
         closeSkin(c);
     });
+}
+
+void Application::bindSkinEditCommands() {
+    auto edit = [this](auto command) { return onFreshContext([this] { return skinEditContext(); }, command); };
+    commands_.bind(cmd::kSkinNew, edit(newSkin));
+    commands_.bind(cmd::kSkinResizeAll, edit(resizeAllSkins));
+    commands_.bind(cmd::kSkinReload, edit(reloadSkin));
+    commands_.bind(cmd::kSkinDuplicate, edit(duplicateSkin));
+    commands_.bind(cmd::kInvertPalette, edit(invertPalette));
+    commands_.bind(cmd::kInvertPixels, edit(invertPixels));
+    commands_.bind(cmd::kInvertBoth, edit(invertBoth));
+    commands_.bind(cmd::kReplaceColors, edit(replaceColors));
+    commands_.bind(cmd::kFxOutline, edit(outlineSelected));
+    commands_.bind(cmd::kFxFill, edit(fillSelected));
+    commands_.bind(cmd::kFxShade, edit(shadeSelected));
+    commands_.bind(cmd::kFxLoadToSelected, edit(loadToSelected));
+}
+
+SkinEditContext Application::skinEditContext() {
+    return SkinEditContext{*ui_, settings_, folders, mesh, skins, paint, lighting, refresh_, editSteps};
 }
 
 SkinContext Application::skinContext() {
@@ -268,7 +289,7 @@ void Application::listChosen(int listId, int index) {
 std::string Application::skinListText(int index) const {
     const Skin* skin = skins.at(index);
     if (!skin) return {};
-    return displayName(*skin) + (skin->pixels != skin->backup ? kModifiedMark : "");
+    return displayName(*skin) + (skin->modified() ? kModifiedMark : "");
 }
 
 bool Application::skinLoaded() const { return !skins.empty(); }
@@ -332,7 +353,7 @@ std::vector<std::string> Application::modifiedSkins() const {
     std::vector<std::string> names;
     for (int i = 0; i < skins.count(); ++i) {
         const Skin* skin = skins.at(i);
-        if (skin->pixels != skin->backup) names.push_back(displayName(*skin));
+        if (skin->modified()) names.push_back(displayName(*skin));
     }
     return names;
 }

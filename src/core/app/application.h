@@ -8,6 +8,7 @@
 #include "app/command_registry.h"
 #include "app/preferences.h"
 #include "app/startup.h"
+#include "edit/skin_edit.h"
 #include "image/map_colormap.h"
 #include "image/maps.h"
 #include "image/skin_commands.h"
@@ -81,6 +82,7 @@ public:
 
     // What the skin commands work on.
     SkinContext skinContext();
+    SkinEditContext skinEditContext();
     MeshFileContext meshContext();
     Companion* currentCompanion();
 
@@ -108,6 +110,8 @@ public:
     double splitterFraction = kDefaultSplitter / static_cast<double>(kSplitterScale);
     // What the Preferences dialog shows for paths never stored.
     PreferenceDefaults preferenceDefaults;
+    // The history that whole-skin, colour and effect changes are told of.
+    EditSteps* editSteps = nullptr;
     // Lays the panes out after the Preferences dialog set "Pal On Top".
     std::function<void(bool)> palOnTopChanged;
 
@@ -117,6 +121,7 @@ private:
     void bindPaintCommands();
     void bindMapCommands();
     void bindSkinCommands();
+    void bindSkinEditCommands();
     void bindFileCommands();
     void bindCompanionCommands();
     void chooseMode(int index);

@@ -43,8 +43,19 @@ struct Skin {
         return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     }
     void buildRowTable();
+    // Set by changes the pixel comparison cannot show (a new size, a new
+    // palette, a Skin that never reached its file); cleared by a write.
+    bool unsavedChange = false;
+
+    // Work not yet written: marked in the list and asked about before it is lost.
+    bool modified() const { return unsavedChange || pixels != backup; }
     // Store: the pixels become the state Revert returns to.
     void store() { backup = pixels; }
+    // After a successful write: the file holds everything the Skin does.
+    void written() {
+        store();
+        unsavedChange = false;
+    }
     // Revert: the pixels return to the stored state.
     void revert() { pixels = backup; }
 };

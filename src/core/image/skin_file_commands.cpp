@@ -46,7 +46,7 @@ bool saveSkin(SkinContext& c) {
         c.ui.message(kMsgSaveFailed);
         return false;
     }
-    skin->store();
+    skin->written();
     return true;
 }
 
@@ -68,7 +68,7 @@ bool saveSkinAs(SkinContext& c) {
     skin->filePath = path;
     skin->name = skin->external ? path : relativeToBase(path, c.folders.base);
     skin->hasFile = true;
-    skin->store();
+    skin->written();
     c.refresh.refillLists();
     return true;
 }
@@ -107,7 +107,7 @@ bool linkSkin(SkinContext& c) {
     skin->name = relativeToBase(path, c.folders.base);
     skin->hasFile = true;
     skin->external = false;
-    skin->store();
+    skin->written();
     c.refresh.refreshAll();
     return true;
 }

@@ -62,6 +62,13 @@ struct PreferencesBrowsers {
     std::function<std::optional<std::string>()> introWav;
 };
 
+// The fields of the "Resize Skins" dialog.
+struct ResizeSkinsValues {
+    int width = 0;
+    int height = 0;
+    bool enforceLimits = true;
+};
+
 struct FileDialogResult {
     std::string path;
     int filterIndex = 1;  // position of the chosen filter, first = 1
@@ -93,6 +100,12 @@ public:
                                                              const PreferencesBrowsers& browsers) {
         (void)current;
         (void)browsers;
+        return std::nullopt;
+    }
+
+    // "Resize Skins", filled with `current`; nothing on Cancel.
+    virtual std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) {
+        (void)current;
         return std::nullopt;
     }
 
