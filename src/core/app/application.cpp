@@ -51,6 +51,22 @@ void Application::bindCommands() {
     bindSkinEditCommands();
     bindFileCommands();
     bindCompanionCommands();
+    bindEditCommands();
+}
+
+void Application::bindEditCommands() {
+    // A step may have changed any skin, its palette or size, the list or the
+    // mapping: everything that shows them is redrawn.
+    auto afterStep = [this] {
+        refresh_.refreshAll();
+        rebuildSkinTables(refresh_);
+    };
+    commands_.bind(cmd::kUndo, [this, afterStep] {
+        if (history.undo()) afterStep();
+    });
+    commands_.bind(cmd::kRedo, [this, afterStep] {
+        if (history.redo()) afterStep();
+    });
 }
 
 void Application::bindCompanionCommands() {
@@ -85,8 +101,8 @@ void Application::bindFileCommands() {
 }
 
 MeshFileContext Application::meshContext() {
-    return MeshFileContext{*ui_,        settings_,   refresh_, mesh,    skins,
-                           sourceImage, currentFile, folders,  &companions};
+    return MeshFileContext{*ui_,        settings_,   refresh_, mesh,        skins,
+                           sourceImage, currentFile, folders,  &companions, &history};
 }
 
 void Application::bindSkinCommands() {
@@ -134,7 +150,9 @@ SkinEditContext Application::skinEditContext() {
 }
 
 SkinContext Application::skinContext() {
-    return SkinContext{*ui_, settings_, folders, skins, refresh_, mesh.skinWidth, mesh.skinHeight};
+    return SkinContext{*ui_,           settings_,       folders,  skins,
+                       refresh_,       mesh.skinWidth,  mesh.skinHeight, &history,
+                       paint.colorSlots[kSlotBackground]};
 }
 
 Companion* Application::currentCompanion() {
@@ -207,6 +225,8 @@ UpdateFlags Application::updateFlags() const {
     f.mappingOverlay = paneModes.mappingOverlayInPaint;
     f.rectangleMode = view.rectangleMode;
     f.blendMode = paint.blendMode;
+    f.undoName = history.undoName();
+    f.redoName = history.redoName();
     if (companionIndex >= 0 && companionIndex < static_cast<int>(companions.size())) {
         f.hasCompanion = true;
         f.companionHidden = companions[static_cast<std::size_t>(companionIndex)]->hidden;

@@ -94,6 +94,7 @@ public:
     // The state every Part reads and writes.
     Mesh mesh;
     SkinList skins;
+    History history{skins};
     std::vector<std::unique_ptr<Companion>> companions;
     int companionIndex = -1;  // -1 while there is none
     PaintState paint;
@@ -124,6 +125,7 @@ private:
     void bindSkinEditCommands();
     void bindFileCommands();
     void bindCompanionCommands();
+    void bindEditCommands();
     void chooseMode(int index);
     bool skinLoaded() const;
 

@@ -20,6 +20,9 @@ struct UpdateFlags {
     bool mappingOverlay = false;
     bool rectangleMode = false;
     int blendMode = 0;
+    // The steps Undo and Redo would take; empty when there is none.
+    std::string undoName;
+    std::string redoName;
 };
 
 struct CommandState {

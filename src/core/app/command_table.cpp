@@ -9,6 +9,7 @@ namespace tarn {
 namespace {
 
 constexpr const char* kFile = "&File";
+constexpr const char* kEdit = "&Edit";
 constexpr const char* kCompanion = "&Companion";
 constexpr const char* kOptions = "&Options";
 constexpr const char* kSkins = "&Skins";
@@ -32,6 +33,9 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kBaseFolder, kFile, "", "&Base Folder...", "", R::None},
     {cmd::kPreferences, kFile, "", "Preferences", "", R::None},
     {cmd::kExit, kFile, "", "E&xit", "", R::None},
+
+    {cmd::kUndo, kEdit, "", "&Undo\tAlt+Backspace", "Alt+Backspace", R::Undo, "Ctrl+Alt+Z"},
+    {cmd::kRedo, kEdit, "", "&Redo\tCtrl+Y", "Ctrl+Y", R::Redo, "Shift+Alt+Backspace"},
 
     {cmd::kCompanionOpen, kCompanion, "", "&Open", "", R::None},
     {cmd::kCompanionClose, kCompanion, "", "&Close", "", R::NeedsCompanion},
@@ -141,7 +145,7 @@ const CommandEntry* findCommand(int id) {
 }
 
 const std::vector<std::string>& menuTitles() {
-    static const std::vector<std::string> titles = {kFile, kCompanion, kOptions, kSkins,
+    static const std::vector<std::string> titles = {kFile, kEdit, kCompanion, kOptions, kSkins,
                                                     kMapping, kRectangle, kHelp};
     return titles;
 }
@@ -161,7 +165,7 @@ bool isPlainCharacterKey(const std::string& key) {
 
 bool isCheckRule(UpdateRule rule) {
     return rule != UpdateRule::None && rule != UpdateRule::NeedsCompanion &&
-           rule != UpdateRule::CompanionHideShow;
+           rule != UpdateRule::CompanionHideShow && rule != UpdateRule::Undo && rule != UpdateRule::Redo;
 }
 
 const std::vector<ListBand>& listBands() { return kLists; }

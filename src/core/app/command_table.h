@@ -24,6 +24,8 @@ enum class UpdateRule {
     RectangleMode,       // checked while the skin view's rectangle mode is on
     BlendRgb,            // checked while the blend mode is 0
     BlendKeepBrightness, // checked while the blend mode is 1
+    Undo,                // enabled with a step to undo; names it
+    Redo,                // enabled with a step to redo; names it
 };
 
 struct CommandEntry {
@@ -39,6 +41,8 @@ struct CommandEntry {
     // "." ...; empty for none.
     const char* key;
     UpdateRule rule;
+    // A second key doing the same; empty for none.
+    const char* otherKey = "";
 };
 
 // Every command once, menus in menu order, items in item order.

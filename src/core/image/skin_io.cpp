@@ -35,19 +35,24 @@ bool saveSkin(Ui& ui, Skin& skin, const std::string& path, Encoder encode, SkinF
         ui.message(errorSavingMessage(EINVAL));
         return false;
     }
-    if (!writeReporting(ui, path, encode(skin.width, skin.height, skin.pixels.data(), skin.palette)))
+    const Bytes bytes = encode(skin.width, skin.height, skin.pixels.data(), skin.palette);
+    if (bytes.empty()) {
+        ui.message(errorSavingMessage(ENOMEM));
         return false;
+    }
+    if (!writeReporting(ui, path, bytes)) return false;
     skin.fileType = type;
     return true;
 }
 
 }  // namespace
 
-std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path) {
+std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const ColourMatcher* matcher) {
     const std::string actual = resolvePath(path);
     ReadResult file = readFile(actual);
     if (!file.ok()) return nullptr;
-    DecodedImage decoded = decodeImage(file.bytes);
+    DecodedImage decoded = decodeImage(file.bytes, matcher);
+    if (decoded.cancelled) return nullptr;
     if (!decoded.ok()) {
         ui.message(decoded.error);
         return nullptr;
@@ -83,13 +88,22 @@ bool SaveBmp(Ui& ui, Skin& skin, const std::string& path) {
     return saveSkin(ui, skin, path, encodeBmp, SkinFileType::Bmp);
 }
 
+bool SavePngSkin(Ui& ui, Skin& skin, const std::string& path) {
+    return saveSkin(ui, skin, path, encodePng8, SkinFileType::Png);
+}
+
 bool SavePng8(Ui& ui, const std::string& path, int width, int height,
               const std::uint8_t* pixels, const Palette& palette) {
     if (imageSizeProblem(width, height) != nullptr || pixels == nullptr) {
         ui.message(errorSavingMessage(EINVAL));
         return false;
     }
-    return writeReporting(ui, path, encodePng8(width, height, pixels, palette));
+    const Bytes png = encodePng8(width, height, pixels, palette);
+    if (png.empty()) {
+        ui.message(errorSavingMessage(ENOMEM));
+        return false;
+    }
+    return writeReporting(ui, path, png);
 }
 
 }  // namespace tarn
