@@ -146,7 +146,7 @@ void Application::bindSkinEditCommands() {
 }
 
 SkinEditContext Application::skinEditContext() {
-    return SkinEditContext{*ui_, settings_, folders, mesh, skins, paint, lighting, refresh_, editSteps};
+    return SkinEditContext{*ui_, settings_, folders, mesh, skins, paint, lighting, refresh_, &history};
 }
 
 SkinContext Application::skinContext() {

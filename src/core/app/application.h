@@ -111,8 +111,6 @@ public:
     double splitterFraction = kDefaultSplitter / static_cast<double>(kSplitterScale);
     // What the Preferences dialog shows for paths never stored.
     PreferenceDefaults preferenceDefaults;
-    // The history that whole-skin, colour and effect changes are told of.
-    EditSteps* editSteps = nullptr;
     // Lays the panes out after the Preferences dialog set "Pal On Top".
     std::function<void(bool)> palOnTopChanged;
 

@@ -32,7 +32,7 @@ template <typename Op>
 void invertCurrent(SkinEditContext& c, const char* step, Op op) {
     Skin* skin = c.skins.current();
     if (!skin) return;
-    changeSkins(c, step, SkinTables::RemapAndRamps, [&] {
+    changeSkin(c, *skin, step, SkinTables::RemapAndRamps, [&] {
         op(*skin);
         skin->unsavedChange = true;
     });
@@ -63,7 +63,7 @@ void replaceColors(SkinEditContext& c) {
     const double f = a == b ? 0.0 : double(toEnd - to) / double(b - a);
     const int low = std::min(a, b);
     const int high = std::max(a, b);
-    changeSkins(c, "Replace colors", SkinTables::None, [&] {
+    changeSkin(c, *skin, "Replace colors", SkinTables::None, [&] {
         for (std::uint8_t& p : skin->pixels)
             if (p >= low && p <= high) p = static_cast<std::uint8_t>(to + static_cast<int>((p - a) * f));
     });

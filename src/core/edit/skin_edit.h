@@ -3,11 +3,11 @@
 // door every change they make passes through.
 #include <string>
 
+#include "image/history.h"
 #include "image/skin_list.h"
 #include "model/mesh.h"
 #include "paint/paint_state.h"
 #include "platform/dialogs.h"
-#include "platform/edit_steps.h"
 #include "platform/refresh.h"
 #include "platform/settings.h"
 #include "platform/ui.h"
@@ -25,8 +25,8 @@ struct SkinEditContext {
     PaintState& paint;
     Lighting& lighting;
     RefreshSink& refresh;
-    // Told of every change as a named step, when there is a history.
-    EditSteps* steps = nullptr;
+    // Where each command's change is recorded as one step; none records nothing.
+    History* history = nullptr;
 };
 
 // The derived tables a change invalidates.
@@ -36,17 +36,30 @@ enum class SkinTables {
     RemapAndRamps,  // PaintRemap and ShadeRamps: the palette or the current Skin changed
 };
 
-// Announces the step, makes the change, rebuilds the tables it invalidated and
-// ends with RefreshAll. The tables are rebuilt before the panes redraw, so no
-// pane is drawn from tables older than what it shows.
+// The door of every change these commands make: whatever the change records
+// through the history's skin, list and mapping doors undoes as one step named
+// `step`; then the tables it invalidated are rebuilt and RefreshAll runs. The
+// tables are rebuilt before the panes redraw, so no pane is drawn from tables
+// older than what it shows.
 template <typename Change>
 void changeSkins(SkinEditContext& c, const char* step, SkinTables tables, Change&& change) {
-    if (c.steps) c.steps->begin(step);
-    change();
-    if (c.steps) c.steps->end();
+    {
+        HistoryGroup group(c.history, step);
+        change();
+    }
     if (tables != SkinTables::None) c.refresh.rebuildPaintRemap();
     if (tables == SkinTables::RemapAndRamps) c.refresh.rebuildShadeRamps();
     c.refresh.refreshAll();
+}
+
+// A change of one Skin in place (pixels, stored pixels, palette), through the door.
+template <typename Change>
+void changeSkin(SkinEditContext& c, Skin& skin, const char* step, SkinTables tables, Change&& change) {
+    changeSkins(c, step, tables, [&] {
+        SkinEdit edit(c.history, skin);
+        change();
+        edit.commit(step);
+    });
 }
 
 // Skins menu: whole skins.
@@ -66,6 +79,10 @@ void outlineSelected(SkinEditContext& c);
 void fillSelected(SkinEditContext& c);
 void shadeSelected(SkinEditContext& c);
 void loadToSelected(SkinEditContext& c);
+
+inline constexpr const char* kStepNewSkin = "New skin";
+inline constexpr const char* kStepDuplicateSkin = "Duplicate skin";
+inline constexpr const char* kStepResizeSkins = "Resize skins";
 
 inline constexpr const char* kNewSkinName = "newskin";
 inline constexpr const char* kDuplicateSkinName = "dupskin";

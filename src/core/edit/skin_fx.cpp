@@ -117,7 +117,7 @@ void bakeLight(SkinEditContext& c, const char* step, LightingKind kind) {
     Skin* skin = c.skins.current();
     if (!usable(skin, c.mesh)) return;
     const double a = c.paint.paintStrength * 0.5;
-    changeSkins(c, step, SkinTables::Remap, [&] {
+    changeSkin(c, *skin, step, SkinTables::Remap, [&] {
         EffectPlanes planes(c.mesh, skin->width, skin->height);
         planes.coverSelection();
         lightTriangles(c, kind);
@@ -154,7 +154,7 @@ void outlineSelected(SkinEditContext& c) {
     if (!usable(skin, c.mesh)) return;
     const double g = c.paint.paintStrength;
     const std::uint8_t color = c.paint.activeColor();
-    changeSkins(c, "Outline selected", SkinTables::Remap, [&] {
+    changeSkin(c, *skin, "Outline selected", SkinTables::Remap, [&] {
         EffectPlanes planes(c.mesh, skin->width, skin->height);
         planes.forEachSelected([&](const Triangle&, const std::array<MappingVert, 3>& v) {
             for (std::size_t k = 0; k < 3; ++k) {
@@ -190,7 +190,7 @@ void loadToSelected(SkinEditContext& c) {
         return;
     }
     const double strength = c.paint.paintStrength;
-    changeSkins(c, "Load to selected", SkinTables::RemapAndRamps, [&] {
+    changeSkin(c, *skin, "Load to selected", SkinTables::RemapAndRamps, [&] {
         EffectPlanes planes(c.mesh, skin->width, skin->height);
         planes.coverSelection();
         std::copy(loaded->pixels.begin(), loaded->pixels.end(), planes.effect.begin());

@@ -1,6 +1,7 @@
 // New, Re-size All, Reload and Duplicate: commands that make, resize or
 // reread whole skins.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -8,6 +9,7 @@
 #include "image/palette_file.h"
 #include "image/skin_io.h"
 #include "image/whole_skin.h"
+#include "model/mapping_edit.h"
 #include "raster/rasterizer.h"
 
 namespace tarn {
@@ -53,11 +55,32 @@ std::unique_ptr<Skin> makeSkinForMesh(const Mesh& mesh, const char* name) {
     return skin;
 }
 
-void appendAsCurrent(SkinList& skins, std::unique_ptr<Skin> skin) {
-    skin->store();
-    skins.append(std::move(skin));
-    skins.makeCurrent(skins.count() - 1);
+// Adds the Skin at the end of the list as the current one, recorded as added.
+void appendAsCurrent(SkinEditContext& c, std::unique_ptr<Skin> skin, const char* step) {
+    const auto before = skinsIn(c.skins);
+    c.skins.append(std::move(skin));
+    c.skins.makeCurrent(c.skins.count() - 1);
+    recordSkinsAdded(c.history, c.skins, before, step);
 }
+
+// The Mesh's skin size, which the mapping and every skin follow.
+class SkinSizeStep final : public HistoryStep {
+public:
+    SkinSizeStep(Mesh& mesh, std::int16_t width, std::int16_t height)
+        : mesh_(mesh), before_{width, height}, after_{mesh.skinWidth, mesh.skinHeight} {}
+    void undo() override { set(before_); }
+    void redo() override { set(after_); }
+    std::size_t bytes() const override { return sizeof(*this); }
+
+private:
+    void set(const std::array<std::int16_t, 2>& size) {
+        mesh_.skinWidth = size[0];
+        mesh_.skinHeight = size[1];
+    }
+    Mesh& mesh_;
+    std::array<std::int16_t, 2> before_;
+    std::array<std::int16_t, 2> after_;
+};
 
 // The refusal message for a requested size, or null when it is accepted.
 const char* resizeRefusal(const ResizeSkinsValues& v, int w, int h) {
@@ -94,8 +117,9 @@ void newSkin(SkinEditContext& c) {
         fillSolid(*skin, slots[kSlotBackground]);
     if (yes(c.ui, kAskGrid)) drawGrid(*skin, slots[kSlotReplaceHigh], slots[kSlotReplaceLow]);
     if (yes(c.ui, kAskOutline)) drawMeshOutline(*skin, c.mesh, c.paint.activeColor());
-    changeSkins(c, "New skin", SkinTables::RemapAndRamps,
-                [&] { appendAsCurrent(c.skins, std::move(skin)); });
+    skin->store();
+    changeSkins(c, kStepNewSkin, SkinTables::RemapAndRamps,
+                [&] { appendAsCurrent(c, std::move(skin), kStepNewSkin); });
 }
 
 void duplicateSkin(SkinEditContext& c) {
@@ -115,10 +139,8 @@ void duplicateSkin(SkinEditContext& c) {
         if (yes(c.ui, kAskOutline)) drawMeshOutline(*skin, c.mesh, c.paint.activeColor());
         skin->store();
     }
-    changeSkins(c, "Duplicate skin", SkinTables::RemapAndRamps, [&] {
-        c.skins.append(std::move(skin));
-        c.skins.makeCurrent(c.skins.count() - 1);
-    });
+    changeSkins(c, kStepDuplicateSkin, SkinTables::RemapAndRamps,
+                [&] { appendAsCurrent(c, std::move(skin), kStepDuplicateSkin); });
 }
 
 void resizeAllSkins(SkinEditContext& c) {
@@ -134,12 +156,15 @@ void resizeAllSkins(SkinEditContext& c) {
     }
     const int width = chosen->width;
     const int height = chosen->height;
-    changeSkins(c, "Resize skins", SkinTables::None, [&] {
+    changeSkins(c, kStepResizeSkins, SkinTables::None, [&] {
         for (int i = 0; i < c.skins.count(); ++i) {
             Skin& skin = *c.skins.at(i);
+            SkinEdit edit(c.history, skin);
             // The stored state becomes the resized pixels; the file still has the old size.
             if (resampleSkin(skin, width, height)) skin.unsavedChange = true;
+            edit.commit(kStepResizeSkins);
         }
+        MappingEdit mapping(c.history, mesh);
         for (int i = 0; i < mesh.mappingVertCount; ++i) {
             MappingVert& v = mesh.mappingVerts[static_cast<std::size_t>(i)];
             v = MappingVert{rescaleCoordinate(v.s, w, width), rescaleCoordinate(v.t, h, height)};
@@ -147,6 +172,8 @@ void resizeAllSkins(SkinEditContext& c) {
         mesh.skinWidth = static_cast<std::int16_t>(width);
         mesh.skinHeight = static_cast<std::int16_t>(height);
         MergeMappingVerts(mesh);
+        mapping.commit(kStepResizeSkins);
+        if (c.history) c.history->record(kStepResizeSkins, std::make_unique<SkinSizeStep>(mesh, w, h));
     });
 }
 
@@ -162,7 +189,7 @@ void reloadSkin(SkinEditContext& c) {
         c.ui.message(kMsgReloadDimensions);
         return;
     }
-    changeSkins(c, "Reload skin", SkinTables::RemapAndRamps, [&] {
+    changeSkin(c, *skin, "Reload skin", SkinTables::RemapAndRamps, [&] {
         // The file is what the user asked for: its palette comes with its pixels.
         skin->pixels = std::move(image->pixels);
         skin->palette = image->palette;

@@ -14,17 +14,6 @@ namespace {
 
 using test::ScriptedUi;
 
-// Records the steps the door announces.
-struct StepLog final : EditSteps {
-    std::vector<std::string> names;
-    int open = 0;
-    void begin(const std::string& name) override {
-        names.push_back(name);
-        ++open;
-    }
-    void end() override { --open; }
-};
-
 // A Mesh of one frame whose Triangles are given by their MappingVerts, every
 // face normal perpendicular to the start light (so the flat and smooth light
 // level is exactly 127), and a grey-palette skin of index (x * 7 + y * 13) % 200.
@@ -38,8 +27,8 @@ protected:
     PaintState paint;
     Lighting lighting;
     RecordingRefresh refresh;
-    StepLog steps;
-    SkinEditContext c{ui, settings, folders, mesh, skins, paint, lighting, refresh, &steps};
+    History history{skins};
+    SkinEditContext c{ui, settings, folders, mesh, skins, paint, lighting, refresh, &history};
 
     void setMesh(int w, int h, const std::vector<MappingVert>& verts,
                  const std::vector<std::array<std::int16_t, 3>>& triangles) {
@@ -72,9 +61,10 @@ protected:
     std::uint8_t at(const Skin& s, int x, int y) const { return s.pixels[std::size_t(y * s.width + x)]; }
 };
 
-TEST_F(SkinEditTest, ResizeHalvingScalesPixelCentresAndWeldsWhatLandsTogether) {
+TEST_F(SkinEditTest, ResizeHalvingScalesPixelCentresAndWeldsWhatLandsTogetherAndUndoesAsOne) {
     setMesh(256, 256, {{0, 0}, {255, 255}, {100, 50}, {254, 254}}, {{0, 1, 2}, {3, 2, 0}});
-    addSkin();
+    const Skin before = addSkin();
+    const Mesh meshBefore = mesh;
     ui.custom("resizeSkins", ResizeSkinsValues{128, 128, true});
     resizeAllSkins(c);
 
@@ -87,8 +77,18 @@ TEST_F(SkinEditTest, ResizeHalvingScalesPixelCentresAndWeldsWhatLandsTogether) {
     EXPECT_EQ(vert(0, 1), (MappingVert{127, 127}));
     EXPECT_EQ(vert(0, 2), (MappingVert{50, 25}));
     EXPECT_EQ(mesh.triangles[0].mapping[1], mesh.triangles[1].mapping[0]);
-    EXPECT_EQ(steps.names, std::vector<std::string>{"Resize skins"});
     EXPECT_EQ(refresh.calls.back(), "refreshAll");
+
+    EXPECT_EQ(history.undoName(), "Resize skins");
+    ASSERT_TRUE(history.undo());
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_EQ(mesh.skinWidth, 256);
+    EXPECT_EQ(mesh.skinHeight, 256);
+    EXPECT_EQ(mesh.mappingVertCount, meshBefore.mappingVertCount);
+    EXPECT_EQ(mesh.mappingVerts, meshBefore.mappingVerts);
+    EXPECT_EQ(mesh.triangles[1].mapping, meshBefore.triangles[1].mapping);
+    EXPECT_EQ(skins.current()->pixels, before.pixels);
+    EXPECT_EQ(skins.current()->width, 256);
 }
 
 TEST_F(SkinEditTest, ResizeDoublingRepeatsEveryPixelAndLeavesUnsavedWork) {
@@ -170,6 +170,9 @@ TEST_F(SkinEditTest, NewDrawsCheckerboardGridAndOutlineOrPlainBackground) {
     EXPECT_EQ(skins.count(), 2);
     EXPECT_EQ(skins.current()->pixels, std::vector<std::uint8_t>(256, 70));
     EXPECT_EQ(refresh.calls.back(), "refreshAll");
+    EXPECT_EQ(history.undoName(), "New skin");
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(skins.count(), 1);
 }
 
 TEST_F(SkinEditTest, DuplicateCopiesTheCurrentSkinOrMakesOneFromTwoQuestions) {
@@ -286,6 +289,7 @@ TEST_F(SkinEditTest, ReloadTakesTheFileOrSaysWhyNot) {
 // The four effects with a loadable image of the skin's size at hand.
 struct Effect {
     const char* name;
+    const char* step;
     std::function<void(SkinEditContext&)> run;
 };
 
@@ -308,8 +312,13 @@ protected:
         ui.openFile(path);
     }
     std::vector<Effect> effects() {
-        return {{"outline", outlineSelected}, {"fill", fillSelected}, {"shade", shadeSelected},
-                {"load", [this](SkinEditContext& cx) { prepareLoad(16, 12); loadToSelected(cx); }}};
+        return {{"outline", "Outline selected", outlineSelected},
+                {"fill", "Fill selected", fillSelected},
+                {"shade", "Shade selected", shadeSelected},
+                {"load", "Load to selected", [this](SkinEditContext& cx) {
+                     prepareLoad(16, 12);
+                     loadToSelected(cx);
+                 }}};
     }
 };
 
@@ -321,9 +330,7 @@ TEST_F(SkinEffectTest, AtStrengthZeroEveryEffectLeavesTheSkin) {
         EXPECT_EQ(skins.current()->pixels, before.pixels) << e.name;
         EXPECT_EQ(refresh.calls.back(), "refreshAll") << e.name;
     }
-    EXPECT_EQ(steps.names, (std::vector<std::string>{"Outline selected", "Fill selected", "Shade selected",
-                                                     "Load to selected"}));
-    EXPECT_EQ(steps.open, 0);
+    EXPECT_FALSE(history.canUndo());  // nothing changed, nothing to undo
 }
 
 TEST_F(SkinEffectTest, FullStrengthChangesExactlyTheCoveredPixels) {
@@ -349,6 +356,9 @@ TEST_F(SkinEffectTest, FullStrengthChangesExactlyTheCoveredPixels) {
                 ASSERT_EQ(at(s, x, y), want) << e.name << " at " << x << "," << y;
             }
         EXPECT_TRUE(s.modified());
+        EXPECT_EQ(history.undoName(), e.step);
+        ASSERT_TRUE(history.undo());
+        EXPECT_EQ(skins.current()->pixels, before.pixels) << e.name;
     }
 }
 
@@ -361,7 +371,7 @@ TEST_F(SkinEffectTest, LoadToSelectedOfAnotherSizeChangesNothing) {
     EXPECT_EQ(ui.messages(), std::vector<std::string>{kMsgWrongDimensions});
     EXPECT_EQ(skins.current()->pixels, before.pixels);
     EXPECT_TRUE(refresh.calls.empty());
-    EXPECT_TRUE(steps.names.empty());
+    EXPECT_FALSE(history.canUndo());
 }
 
 }  // namespace
