@@ -47,6 +47,7 @@ void Application::bindCommands() {
     bindOptionCommands();
     bindPaintCommands();
     bindMapCommands();
+    bindMappingCommands();
     bindSkinCommands();
     bindSkinEditCommands();
     bindFileCommands();
@@ -101,8 +102,9 @@ void Application::bindFileCommands() {
 }
 
 MeshFileContext Application::meshContext() {
-    return MeshFileContext{*ui_,        settings_,   refresh_, mesh,        skins,
-                           sourceImage, currentFile, folders,  &companions, &history};
+    return MeshFileContext{*ui_,        settings_,   refresh_,   mesh,    skins,
+                           sourceImage, currentFile, folders,    &companions, &history,
+                           [this] { savedMapping.mark(); }};
 }
 
 void Application::bindSkinCommands() {
@@ -173,7 +175,6 @@ void Application::bindOptionCommands() {
     commands_.bind(cmd::kCameraOverride, toggle(paneModes.cameraOverride, kPanesAll));
     commands_.bind(cmd::kSkinFollowsMapping, toggle(view.skinFollowsMapping, 0));
     commands_.bind(cmd::kMappingOverlayInPaint, toggle(paneModes.mappingOverlayInPaint, kPanesAll));
-    commands_.bind(cmd::kRectangleMode, toggle(view.rectangleMode, kPaneSkinView));
 
     auto interaction = [this](bool mapping) {
         return [this, mapping] {
@@ -386,6 +387,12 @@ bool Application::start(const StartupRequest& request) {
 }
 
 bool Application::confirmQuit() {
+    // Where the close asks about unstored skins instead of asking to quit, it
+    // offers to save a changed mapping first.
+    if (settings_.getInt(kPreferences, "Quick Exit", 0) == 1 && mappingChanged()) {
+        MeshFileContext c = meshContext();
+        if (!offerMeshSave(c)) return false;
+    }
     return confirmClose(*ui_, settings_, splitterFraction, paint.colorSlots, *this);
 }
 

@@ -29,6 +29,9 @@ struct MapRect {
 class SkinViewTool {
 public:
     virtual ~SkinViewTool() = default;
+    // The pane's pointer services, handed over before each press and move,
+    // for tools that hide the pointer or warp it during their drag.
+    virtual void usePointer(PointerControl&) {}
     virtual bool press(const MouseEvent& e) = 0;
     virtual void move(const MouseEvent& e) = 0;
     virtual void release(const MouseEvent& e) = 0;
@@ -139,6 +142,10 @@ private:
     // Draws the quadrilateral and overlays, and clips brush segments.
     Rasterizer raster_;
     std::vector<std::int32_t> rowOffsets_;
+    // The skin's pixels as the view image last showed them: a copy from the
+    // skin then visits only the view pixels of the texels that changed since.
+    std::vector<std::uint8_t> shownSkin_;
+    void copyFromSkin(const Skin& s);
 };
 
 }  // namespace tarn

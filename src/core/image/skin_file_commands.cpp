@@ -39,6 +39,14 @@ SkinFileType formatForFilter(const Skin& skin, int filterIndex) {
     return SkinFileType::Pcx;
 }
 
+// A save makes the pixels the stored state; as a step, so that undoing what
+// came before it finds the stored state it left.
+void storeRecorded(SkinContext& c, Skin& skin) {
+    SkinEdit edit(c.history, skin);
+    skin.written();
+    edit.commit(kStepSaveSkin);
+}
+
 }  // namespace
 
 bool saveSkin(SkinContext& c) {
@@ -51,7 +59,7 @@ bool saveSkin(SkinContext& c) {
         c.ui.message(kMsgSaveFailed);
         return false;
     }
-    skin->written();
+    storeRecorded(c, *skin);
     return true;
 }
 
@@ -73,7 +81,7 @@ bool saveSkinAs(SkinContext& c) {
     skin->filePath = path;
     skin->name = skin->external ? path : relativeToBase(path, c.folders.base);
     skin->hasFile = true;
-    skin->written();
+    storeRecorded(c, *skin);
     c.refresh.refillLists();
     return true;
 }
@@ -136,7 +144,7 @@ bool linkSkin(SkinContext& c) {
     skin->name = relativeToBase(path, c.folders.base);
     skin->hasFile = true;
     skin->external = false;
-    skin->written();
+    storeRecorded(c, *skin);
     c.refresh.refreshAll();
     return true;
 }

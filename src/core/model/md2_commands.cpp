@@ -23,6 +23,19 @@ bool SaveMesh(MeshFileContext& c, const std::string& path) {
         c.ui.message(errorSavingMessage(error));
         return false;
     }
+    if (c.matchesFile) c.matchesFile();
+    return true;
+}
+
+bool offerMeshSave(MeshFileContext& c) {
+    const Answer answer = c.ui.ask(kAskSaveMesh, QuestionKind::YesNoCancelIcon);
+    if (answer == Answer::Cancel) return false;
+    // A save the user asked for that fails must not be followed by whatever
+    // would throw the unsaved Mesh away.
+    if (answer == Answer::Yes && !SaveMesh(c, c.currentFile)) {
+        c.ui.message(kMsgSaveFailedSmiley);
+        return false;
+    }
     return true;
 }
 
@@ -34,18 +47,7 @@ void openMesh(MeshFileContext& c) {
     auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
     if (chosen) {
         const std::string path = appendExtensionIfNone(chosen->path, kMd2Extension);
-        bool go = true;
-        if (c.mesh.loaded) {
-            const Answer answer = c.ui.ask(kAskSaveMesh, QuestionKind::YesNoCancelIcon);
-            // A save the user asked for that fails must not be followed by a
-            // load that throws the unsaved Mesh away.
-            if (answer == Answer::Cancel) {
-                go = false;
-            } else if (answer == Answer::Yes && !SaveMesh(c, c.currentFile)) {
-                c.ui.message(kMsgSaveFailedSmiley);
-                go = false;
-            }
-        }
+        const bool go = !c.mesh.loaded || offerMeshSave(c);
         if (go && LoadMesh(c, path)) {
             c.currentFile = path;
             c.settings.setString(kProject, kCurFileKey, path);
