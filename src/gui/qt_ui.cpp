@@ -6,6 +6,7 @@
 #include "about_dialog.h"
 #include "map_from_view_dialog.h"
 #include "offset_dialog.h"
+#include "resize_dialog.h"
 #include "preferences_dialog.h"
 #include "platform/dialogs.h"
 
@@ -82,6 +83,12 @@ std::optional<MapFromViewOptions> QtUi::mapFromView(const MapFromViewOptions& de
     MapFromViewDialog dialog(defaults, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.options();
+}
+
+std::optional<ResizeSkinsValues> QtUi::resizeSkins(const ResizeSkinsValues& current) {
+    ResizeDialog dialog(current, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.values();
 }
 
 void QtUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {

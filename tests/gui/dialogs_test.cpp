@@ -201,3 +201,35 @@ TEST(Intro, SkippedWithCtrlOrTheSetting) {
 
 }  // namespace
 }  // namespace tarn
+
+namespace tarn {
+namespace {
+
+TEST(ResizeSkinsDialog, ShowsTheSkinSizeWithLimitsOnAndReturnsWhatWasEntered) {
+    QtUi ui;
+    whenModal([](QWidget* d) {
+        EXPECT_EQ(d->windowTitle(), "Resize Skins");
+        auto* width = d->findChild<QLineEdit*>("1000");
+        auto* enforce = d->findChild<QCheckBox*>("1009");
+        ASSERT_TRUE(width && enforce);
+        EXPECT_EQ(width->text(), "296");
+        EXPECT_EQ(d->findChild<QLineEdit*>("1001")->text(), "180");
+        EXPECT_TRUE(enforce->isChecked());
+        width->setText("");
+        EXPECT_FALSE(button(d, QDialogButtonBox::Ok)->isEnabled());
+        width->setText("-8");  // accepted here, refused by the command with its message
+        enforce->setChecked(false);
+        button(d, QDialogButtonBox::Ok)->click();
+    });
+    auto r = ui.resizeSkins({296, 180, true});
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(r->width, -8);
+    EXPECT_EQ(r->height, 180);
+    EXPECT_FALSE(r->enforceLimits);
+
+    whenModal([](QWidget* d) { button(d, QDialogButtonBox::Cancel)->click(); });
+    EXPECT_FALSE(ui.resizeSkins({1, 1, true}).has_value());
+}
+
+}  // namespace
+}  // namespace tarn

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "app/application.h"
+#include "app/command_ids.h"
 #include "gradient_box_widget.h"
 #include "image/skin.h"
 #include "iso_view_widget.h"
@@ -301,6 +302,43 @@ TEST_F(Panes, PalOnTopPutsTheStripAboveTheDisplays) {
     EXPECT_EQ(top.gradientBox()->height(), 368);
     top.setPalOnTop(false);
     EXPECT_EQ(top.palBox()->geometry(), QRect(0, 368, 600, 32));
+}
+
+}  // namespace
+}  // namespace tarn
+
+namespace tarn {
+namespace {
+
+// How many pixels of each pane show what the skin holds now: the 3D pane's
+// texels through its pick plane, the skin pane's through its source map.
+std::pair<int, int> panesShowingTheSkin(ShellWidget& shell, const Skin& skin) {
+    const FrameBuffer& frame = shell.isoView()->view().frame();
+    int iso = 0;
+    for (int y = 0; y < shell.isoView()->height(); ++y)
+        for (int x = 0; x < shell.isoView()->width(); ++x)
+            if (auto e = frame.elementAt(x, y); e && frame.pick()[*e] >= 0)
+                iso += frame.colour()[*e] == skin.pixels[static_cast<std::size_t>(frame.pick()[*e])] ? 1 : -1;
+    const SkinView& view = shell.skinView()->view();
+    int flat = 0;
+    for (std::size_t i = 0; i < view.sourceMap().size(); ++i)
+        if (view.sourceMap()[i] >= 0)
+            flat += view.image()[i] == skin.pixels[static_cast<std::size_t>(view.sourceMap()[i])] ? 1 : -1;
+    return {iso, flat};
+}
+
+TEST_F(Panes, EffectsAndInvertsShowInBothPanesAtOnce) {
+    for (int t = 0; t < app.mesh.triangleCount; ++t) app.mesh.triangles[static_cast<std::size_t>(t)].flags |= kTriSelected;
+    const auto before = panesShowingTheSkin(*shell, skin());
+    ASSERT_GT(before.first, 0);
+    ASSERT_GT(before.second, 0);
+    for (int id : {cmd::kFxFill, cmd::kFxShade, cmd::kFxOutline, cmd::kInvertPixels}) {
+        const std::vector<std::uint8_t> old = skin().pixels;
+        ASSERT_TRUE(app.commands().run(id));
+        EXPECT_NE(skin().pixels, old) << id;
+        EXPECT_EQ(panesShowingTheSkin(*shell, skin()), before) << id;
+        EXPECT_TRUE(skin().modified());
+    }
 }
 
 }  // namespace

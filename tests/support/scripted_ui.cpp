@@ -131,6 +131,14 @@ std::optional<MapFromViewOptions> ScriptedUi::mapFromView(const MapFromViewOptio
     return answer ? *answer : std::nullopt;
 }
 
+std::optional<ResizeSkinsValues> ScriptedUi::resizeSkins(const ResizeSkinsValues& current) {
+    const std::any value = takeCustom("resizeSkins", std::to_string(current.width) + " x " +
+                                                         std::to_string(current.height));
+    if (const auto* plain = std::any_cast<ResizeSkinsValues>(&value)) return *plain;
+    const auto* answer = std::any_cast<std::optional<ResizeSkinsValues>>(&value);
+    return answer ? *answer : std::nullopt;
+}
+
 std::optional<PreferencesValues> ScriptedUi::editPreferences(const PreferencesValues& current,
                                                              const PreferencesBrowsers& browsers) {
     const std::any value = takeCustom("preferences", current.palettePath);

@@ -50,6 +50,10 @@ public:
     // std::optional<CompanionOffsets>); an empty optional is Cancel.
     std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
 
+    // Answers with custom("resizeSkins", ResizeSkinsValues or
+    // std::optional<ResizeSkinsValues>); an empty optional is Cancel.
+    std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) override;
+
     // Answers with custom("preferences", X) where X is PreferencesValues (OK
     // with them), std::optional<PreferencesValues> (empty: Cancel) or a
     // PreferencesScript that can press the browse buttons first.

@@ -50,6 +50,7 @@ void Application::bindCommands() {
     bindMapCommands();
     bindMappingCommands();
     bindSkinCommands();
+    bindSkinEditCommands();
     bindFileCommands();
     bindCompanionCommands();
     bindMappingFileCommands();
@@ -130,6 +131,26 @@ void Application::bindSkinCommands() {
         SkinContext c = skinContext();
         closeSkin(c);
     });
+}
+
+void Application::bindSkinEditCommands() {
+    auto edit = [this](auto command) { return onFreshContext([this] { return skinEditContext(); }, command); };
+    commands_.bind(cmd::kSkinNew, edit(newSkin));
+    commands_.bind(cmd::kSkinResizeAll, edit(resizeAllSkins));
+    commands_.bind(cmd::kSkinReload, edit(reloadSkin));
+    commands_.bind(cmd::kSkinDuplicate, edit(duplicateSkin));
+    commands_.bind(cmd::kInvertPalette, edit(invertPalette));
+    commands_.bind(cmd::kInvertPixels, edit(invertPixels));
+    commands_.bind(cmd::kInvertBoth, edit(invertBoth));
+    commands_.bind(cmd::kReplaceColors, edit(replaceColors));
+    commands_.bind(cmd::kFxOutline, edit(outlineSelected));
+    commands_.bind(cmd::kFxFill, edit(fillSelected));
+    commands_.bind(cmd::kFxShade, edit(shadeSelected));
+    commands_.bind(cmd::kFxLoadToSelected, edit(loadToSelected));
+}
+
+SkinEditContext Application::skinEditContext() {
+    return SkinEditContext{*ui_, settings_, folders, mesh, skins, paint, lighting, refresh_, &history};
 }
 
 SkinContext Application::skinContext() {

@@ -11,6 +11,7 @@
 #include "edit/map_from_view.h"
 #include "edit/mapping_edit.h"
 #include "edit/mapping_state.h"
+#include "edit/skin_edit.h"
 #include "image/map_colormap.h"
 #include "image/maps.h"
 #include "image/skin_commands.h"
@@ -90,6 +91,7 @@ public:
 
     // What the skin commands work on.
     SkinContext skinContext();
+    SkinEditContext skinEditContext();
     MeshFileContext meshContext();
     Companion* currentCompanion();
 
@@ -136,6 +138,7 @@ private:
     void bindMapCommands();
     void bindMappingCommands();
     void bindSkinCommands();
+    void bindSkinEditCommands();
     void bindFileCommands();
     void bindCompanionCommands();
     void bindMappingFileCommands();

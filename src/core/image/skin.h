@@ -47,11 +47,19 @@ struct Skin {
     // The palette Revert returns to, kept from the first palette change
     // after the last Store; nothing while the palette is the stored one.
     std::optional<Palette> storedPalette;
+    // Set by changes the pixel comparison cannot show (a new size, a Skin
+    // that never reached its file); cleared by a write.
+    bool unsavedChange = false;
 
     // Store: the pixels and palette become the state Revert returns to.
     void store() {
         backup = pixels;
         storedPalette.reset();
+    }
+    // After a successful write: the file holds everything the Skin does.
+    void written() {
+        store();
+        unsavedChange = false;
     }
     // Revert: the pixels and palette return to the stored state.
     void revert() {
@@ -64,8 +72,10 @@ struct Skin {
     void keepStoredPalette() {
         if (!storedPalette) storedPalette = palette;
     }
-    // Whether the pixels or the palette differ from their stored state.
-    bool modified() const { return pixels != backup || (storedPalette && *storedPalette != palette); }
+    // Work not yet written: marked in the list and asked about before it is lost.
+    bool modified() const {
+        return unsavedChange || pixels != backup || (storedPalette && *storedPalette != palette);
+    }
 };
 
 // A blank (index 0) Skin of the given size with its row table built; the

@@ -43,7 +43,7 @@ SkinFileType formatForFilter(const Skin& skin, int filterIndex) {
 // came before it finds the stored state it left.
 void storeRecorded(SkinContext& c, Skin& skin) {
     SkinEdit edit(c.history, skin);
-    skin.store();
+    skin.written();
     edit.commit(kStepSaveSkin);
 }
 

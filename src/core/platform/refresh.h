@@ -63,4 +63,16 @@ public:
     void rebuildPhongShadeTable() override { calls.push_back("phongShadeTable"); }
 };
 
+// Ignores every request: for drawing and editing without panes to redraw.
+class NullRefresh final : public RefreshSink {
+public:
+    void refresh(int, int) override {}
+    void refreshAll() override {}
+    void refillLists() override {}
+    void rebuildPaintRemap() override {}
+    void rebuildShadeRamps() override {}
+    void rebuildLightTable() override {}
+    void rebuildPhongShadeTable() override {}
+};
+
 }  // namespace tarn

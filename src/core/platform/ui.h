@@ -71,6 +71,13 @@ struct PreferencesBrowsers {
     std::function<std::optional<std::string>()> introWav;
 };
 
+// The fields of the "Resize Skins" dialog.
+struct ResizeSkinsValues {
+    int width = 0;
+    int height = 0;
+    bool enforceLimits = true;
+};
+
 struct FileDialogResult {
     std::string path;
     int filterIndex = 1;  // position of the chosen filter, first = 1
@@ -108,6 +115,12 @@ public:
     // "Map from 3D View", showing `defaults`; the choices on OK, nothing on Cancel.
     virtual std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) {
         (void)defaults;
+        return std::nullopt;
+    }
+
+    // "Resize Skins", filled with `current`; nothing on Cancel.
+    virtual std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) {
+        (void)current;
         return std::nullopt;
     }
 
