@@ -8,6 +8,7 @@
 #include "offset_dialog.h"
 #include "resize_dialog.h"
 #include "preferences_dialog.h"
+#include "snapshot_dialog.h"
 #include "platform/dialogs.h"
 
 namespace tarn {
@@ -81,6 +82,12 @@ std::optional<CompanionOffsets> QtUi::offsetCompanionModel(const CompanionOffset
 
 std::optional<MapFromViewOptions> QtUi::mapFromView(const MapFromViewOptions& defaults) {
     MapFromViewDialog dialog(defaults, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.options();
+}
+
+std::optional<SnapshotOptions> QtUi::snapshotOptions(const SnapshotOptions& initial) {
+    SnapshotDialog dialog(initial, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.options();
 }

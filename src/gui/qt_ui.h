@@ -21,6 +21,7 @@ public:
     std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) override;
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
     std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
+    std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;
     std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
                                                      const PreferencesBrowsers& browsers) override;
 

@@ -65,6 +65,9 @@ public:
     // Answers with custom("mapFromView", MapFromViewOptions or
     // std::optional<MapFromViewOptions>); an empty optional is Cancel.
     std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
+    // Answers with custom("snapshot", SnapshotOptions or
+    // std::optional<SnapshotOptions>); records the initial size it was given.
+    std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;
 
     // The About box needs no answer: it records "about" in `shown` and keeps the rows.
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;

@@ -78,6 +78,16 @@ struct ResizeSkinsValues {
     bool enforceLimits = true;
 };
 
+// The fields of the "Snapshots" dialog.
+struct SnapshotOptions {
+    bool custom = false;  // "Custom:" rather than "Default"
+    int width = 0;
+    int height = 0;
+    bool trueColour = false;  // "24 Bit Color"
+    bool smoothing = false;   // "Smoothing:"
+    int sharpness = 0;        // the slider from "Blurry" (0) to "Sharp" (9999)
+};
+
 struct FileDialogResult {
     std::string path;
     int filterIndex = 1;  // position of the chosen filter, first = 1
@@ -121,6 +131,13 @@ public:
     // "Resize Skins", filled with `current`; nothing on Cancel.
     virtual std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) {
         (void)current;
+        return std::nullopt;
+    }
+
+    // "Snapshots", filled with `initial`; the chosen values on OK, nothing on
+    // Cancel.
+    virtual std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) {
+        (void)initial;
         return std::nullopt;
     }
 
