@@ -9,7 +9,10 @@
 
 #include "app/command_ids.h"
 #include "render/benchmark.h"
+#include "animation_preview.h"
 #include "command_actions.h"
+#include "render/model_probe.h"
+#include "status_line.h"
 #include "intro_window.h"
 #include "iso_view_widget.h"
 #include "list_bar.h"
@@ -73,6 +76,16 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
         Benchmark(app_->ui(), [iso] { iso->redraw(); });
     });
     app_->palOnTopChanged = [this](bool onTop) { shell_->setPalOnTop(onTop); };
+    app_->commands().bind(cmd::kFitSkin, [this] { shell_->skinView()->fitSkin(); });
+    app_->commands().bind(cmd::kFrameModel, [this] {
+        frameModel(app_->mesh, shell_->isoView()->view().target());
+        refresh(kRedrawFull, kPanesIso);
+    });
+    status_ = new StatusLine(*app_, *shell_, *this);
+    preview_ = new AnimationPreview(*app_, [this] {
+        refresh(kRedrawFull, kPanesIso);
+        lists_->select(kListFrames, app_->mesh.currentFrame);
+    }, this);
 
     refillLists();
     updateCommandStates();
@@ -107,6 +120,7 @@ QComboBox* MainWindow::list(int id) const { return lists_->list(id); }
 void MainWindow::runCommand(int id) {
     app_->commands().run(id);
     updateCommandStates();
+    preview_->sync();
 }
 
 void MainWindow::watchPane(int paneBit, PaneRedraw redraw) {
@@ -115,7 +129,10 @@ void MainWindow::watchPane(int paneBit, PaneRedraw redraw) {
 }
 
 void MainWindow::listChosen(int id, int index) {
+    // Choosing a frame by hand ends the preview on it.
+    if (id == kListFrames) app_->stopPlayback();
     app_->listChosen(id, index);
+    preview_->sync();
     // A refused mode switch leaves the current mode; the list follows it.
     if (id == kListModes) lists_->select(kListModes, app_->modes.currentIndex());
     updateCommandStates();
@@ -142,6 +159,13 @@ void MainWindow::refillLists() {
     for (const ListBand& entry : listBands()) lists_->fill(entry.id, app_->listContent(entry.id));
 }
 
+void MainWindow::meshLoaded() {
+    // A model of any size opens filling the 3D pane.
+    app_->stopPlayback();
+    if (preview_) preview_->sync();
+    if (shell_) frameModel(app_->mesh, shell_->isoView()->view().target());
+}
+
 void MainWindow::rebuildPaintRemap() { app_->rebuildPaintRemap(); }
 void MainWindow::rebuildShadeRamps() { app_->rebuildShadeRamps(); }
 void MainWindow::rebuildLightTable() { app_->rebuildLightTable(); }
@@ -150,6 +174,7 @@ void MainWindow::rebuildPhongShadeTable() { app_->rebuildPhongShadeTable(); }
 void MainWindow::updateCommandStates() {
     actions_->update([this](int id) { return app_->stateOf(id); });
     updateTitle();
+    if (status_) status_->update();
 }
 
 void MainWindow::updateSkinMarks() {

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "about_dialog.h"
+#include "list_dialog.h"
 #include "offset_dialog.h"
 #include "preferences_dialog.h"
 #include "platform/dialogs.h"
@@ -75,6 +76,14 @@ std::optional<CompanionOffsets> QtUi::offsetCompanionModel(const CompanionOffset
     OffsetDialog dialog(current, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.offsets();
+}
+
+std::optional<std::string> QtUi::chooseFromList(const std::string& title, const std::vector<std::string>& entries) {
+    QStringList items;
+    for (const std::string& e : entries) items << QString::fromStdString(e);
+    ListDialog dialog(QString::fromStdString(title), items, parent_);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty()) return std::nullopt;
+    return dialog.chosen().toStdString();
 }
 
 void QtUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {

@@ -19,6 +19,8 @@ public:
     std::optional<std::string> browseFolder(const std::string& title) override;
     std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
+    std::optional<std::string> chooseFromList(const std::string& title,
+                                              const std::vector<std::string>& entries) override;
     std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
                                                      const PreferencesBrowsers& browsers) override;
 

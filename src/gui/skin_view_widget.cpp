@@ -48,6 +48,11 @@ void SkinViewWidget::wheelZoom(int delta) {
     repaint();
 }
 
+void SkinViewWidget::fitSkin() {
+    view_.fit();
+    repaint();
+}
+
 void SkinViewWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;

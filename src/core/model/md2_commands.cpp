@@ -1,6 +1,9 @@
 #include "model/md2_commands.h"
 
+#include <cerrno>
+
 #include "model/md2_format.h"
+#include "platform/game_files.h"
 
 namespace tarn {
 
@@ -19,39 +22,48 @@ bool SaveMesh(MeshFileContext& c, const std::string& path) {
         c.ui.message(encoded.error);
         return false;
     }
+    const bool packed = c.sourcePak && !c.sourcePak->empty() && path == c.currentFile;
+    if (packed && !makeFolderFor(path)) {
+        c.ui.message(errorSavingMessage(ENOENT));
+        return false;
+    }
     if (const int error = writeFileAtomic(path, encoded.bytes); error != 0) {
         c.ui.message(errorSavingMessage(error));
         return false;
     }
+    if (packed) {
+        c.sourcePak->clear();
+        c.ui.message(looseSaveMessage(path));
+    }
     return true;
 }
 
-void openMesh(MeshFileContext& c) {
+bool openMeshAt(MeshFileContext& c, const std::string& path) {
+    if (c.mesh.loaded) {
+        const Answer answer = c.ui.ask(kAskSaveMesh, QuestionKind::YesNoCancelIcon);
+        // A save the user asked for that fails must not be followed by a
+        // load that throws the unsaved Mesh away.
+        if (answer == Answer::Cancel) return false;
+        if (answer == Answer::Yes && !SaveMesh(c, c.currentFile)) {
+            c.ui.message(kMsgSaveFailedSmiley);
+            return false;
+        }
+    }
+    if (!LoadMesh(c, path)) return false;
+    c.currentFile = path;
+    c.settings.setString(kProject, kCurFileKey, path);
+    return true;
+}
+
+bool openMesh(MeshFileContext& c) {
     FileDialogRequest request;
     request.filter = kMd2OpenFilter;
     request.initialName = kMd2InitialName;
     request.mustExist = true;
     auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
-    if (chosen) {
-        const std::string path = appendExtensionIfNone(chosen->path, kMd2Extension);
-        bool go = true;
-        if (c.mesh.loaded) {
-            const Answer answer = c.ui.ask(kAskSaveMesh, QuestionKind::YesNoCancelIcon);
-            // A save the user asked for that fails must not be followed by a
-            // load that throws the unsaved Mesh away.
-            if (answer == Answer::Cancel) {
-                go = false;
-            } else if (answer == Answer::Yes && !SaveMesh(c, c.currentFile)) {
-                c.ui.message(kMsgSaveFailedSmiley);
-                go = false;
-            }
-        }
-        if (go && LoadMesh(c, path)) {
-            c.currentFile = path;
-            c.settings.setString(kProject, kCurFileKey, path);
-        }
-    }
+    const bool opened = chosen && openMeshAt(c, appendExtensionIfNone(chosen->path, kMd2Extension));
     c.refresh.refreshAll();
+    return opened;
 }
 
 bool saveMeshCommand(MeshFileContext& c) {
@@ -70,6 +82,7 @@ bool saveMeshAs(MeshFileContext& c) {
     if (!confirmBelowBase(c.ui, path, c.folders.base)) return false;
     const bool saved = SaveMesh(c, path);
     if (!saved) c.ui.message(kMsgSaveAsFailed);
+    if (saved && c.sourcePak) c.sourcePak->clear();
     c.currentFile = path;
     c.settings.setString(kProject, kCurFileKey, path);
     return saved;
