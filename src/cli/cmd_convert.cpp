@@ -1,10 +1,15 @@
-// tarn-cli convert IN OUT: an 8-bit skin image between PCX and BMP with its
-// palette kept, or to an indexed PNG when OUT ends in ".png".
+// tarn-cli convert IN OUT [--palette FILE] [--dither]: an 8-bit skin image
+// between PCX, BMP and PNG with its palette kept. A true-colour or grey PNG is
+// matched to the palette of FILE (the grey ramp without one), by each pixel's
+// nearest colour or dithered.
 #include <ostream>
 
 #include "cli_args.h"
 #include "cli_commands.h"
+#include "image/palette_file.h"
+#include "image/skin_commands.h"
 #include "image/skin_io.h"
+#include "paint/paint_state.h"
 #include "platform/batch_ui.h"
 #include "platform/fs.h"
 
@@ -12,13 +17,30 @@ namespace tarn::cli {
 
 namespace {
 
+constexpr const char* kUsage = "usage: tarn-cli convert IN OUT [--palette FILE] [--dither]\n";
+
 int convert(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 2) {
-        err << "usage: tarn-cli convert IN OUT\n";
+    std::vector<std::string> files;
+    std::string paletteFile;
+    bool dither = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--dither") {
+            dither = true;
+        } else if (args[i] == "--palette" && i + 1 < args.size()) {
+            paletteFile = args[++i];
+        } else if (args[i].rfind("--", 0) == 0) {
+            err << kUsage;
+            return kExitUsage;
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 2) {
+        err << kUsage;
         return kExitUsage;
     }
-    const std::string& in = args[0];
-    const std::string& target = args[1];
+    const std::string& in = files[0];
+    const std::string& target = files[1];
     const std::string ext = lowerExtension(target);
     if (ext != ".pcx" && ext != ".bmp" && ext != ".png") {
         err << "tarn-cli convert: OUT must end in .pcx, .bmp or .png: " << target << '\n';
@@ -32,7 +54,16 @@ int convert(const Args& args, std::ostream& out, std::ostream& err) {
         err << in << ": " << errorLoadingMessage(probe.error) << '\n';
         return kExitFailed;
     }
-    auto skin = LoadSkinImage(ui, in);
+    ColourMatch match;
+    match.dither = dither;
+    match.transparentIndex = ColorSlots{}[kSlotBackground];
+    match.palette = greyRampPalette();
+    if (!paletteFile.empty() && !LoadPaletteFile(paletteFile, match.palette)) {
+        err << paletteFile << ": " << kMsgNoPalette << '\n';
+        return kExitFailed;
+    }
+    const ColourMatcher matcher = [&match] { return std::optional<ColourMatch>(match); };
+    auto skin = LoadSkinImage(ui, in, &matcher);
     if (!skin) return kExitFailed;
 
     bool saved = false;
@@ -47,7 +78,9 @@ int convert(const Args& args, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
-Registrar reg("convert", "convert IN OUT    8-bit PCX/BMP skin to PCX, BMP or PNG (by OUT's extension)",
+Registrar reg("convert",
+              "convert IN OUT [--palette FILE] [--dither]    PCX/BMP/PNG skin to PCX, BMP or PNG (by OUT's\n"
+              "                  extension); true colours matched to FILE's palette (grey ramp without)",
               convert);
 
 }  // namespace

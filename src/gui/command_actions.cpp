@@ -29,7 +29,10 @@ CommandActions::CommandActions(QMainWindow& window, std::function<void(int id)> 
         action->setData(entry.id);
         action->setObjectName(QStringLiteral("command%1").arg(entry.id));
         action->setToolTip(tooltipOf(entry));
-        if (*entry.key) action->setShortcut(QKeySequence(QString::fromUtf8(entry.key)));
+        QList<QKeySequence> keys;
+        for (const char* key : {entry.key, entry.otherKey})
+            if (*key) keys.append(QKeySequence(QString::fromUtf8(key)));
+        action->setShortcuts(keys);
         action->setCheckable(isCheckRule(entry.rule));
         int id = entry.id;
         QObject::connect(action, &QAction::triggered, &window, [trigger, id] { trigger(id); });

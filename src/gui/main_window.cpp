@@ -55,6 +55,9 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
 
     actions_ = std::make_unique<CommandActions>(*this, [this](int id) { runCommand(id); });
+    // Steps are recorded by the panes too (a stroke ends on the release), so the
+    // Edit menu follows the history itself rather than the commands.
+    app_->history.changed = [this] { updateCommandStates(); };
     lists_ = std::make_unique<ListBar>(*this, actions_->toolBar(),
                                        [this](int id, int index) { listChosen(id, index); });
     keyGuard_ = new TextKeyGuard(this);
@@ -93,6 +96,7 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(keyGuard_);
+    app_->history.changed = nullptr;
 }
 
 bool MainWindow::start(const StartupRequest& request) {

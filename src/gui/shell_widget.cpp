@@ -23,7 +23,8 @@ ShellWidget::ShellWidget(Application& app, RefreshSink& refresh, QWidget* parent
                         app.paneModes,
                         refresh,
                         [&app] { return app.skins.current(); },
-                        [&app] { return app.modes.currentIndex(); }};
+                        [&app] { return app.modes.currentIndex(); },
+                        &app.history};
     isoView_ = new IsoViewWidget(app, context, this);
     skinView_ = new SkinViewWidget(context, this);
     palBox_ = new PalBoxWidget(

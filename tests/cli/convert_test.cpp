@@ -5,6 +5,8 @@
 #include "cli_commands.h"
 #include "cli_run.h"
 #include "image/image_codec.h"
+#include "image/palette_file.h"
+#include "png_files.h"
 #include "platform/fs.h"
 #include "test_files.h"
 
@@ -65,6 +67,40 @@ TEST(Convert, FailuresSayWhyAndLeaveTheTargetAlone) {
     EXPECT_EQ(convert(good, dir.file("out.gif")).code, 2);
     std::ostringstream out, err;
     EXPECT_EQ(run({"convert", good}, out, err), 2);
+}
+
+// A true-colour PNG to PCX: matched to the palette file's colours, dithered
+// or not, exactly as the core matches; without a palette file, to the grey ramp.
+TEST(Convert, TrueColourPngIsMatchedToThePaletteGiven) {
+    test::TempDir dir;
+    RgbaImage img{9, 4, Bytes(9 * 4 * 4)};
+    for (std::size_t i = 0; i < img.rgba.size(); ++i) img.rgba[i] = static_cast<std::uint8_t>(i * 53 % 256 | 0x80);
+    const std::string png = dir.file("in.png");
+    ASSERT_EQ(writeFileAtomic(png, test::makePng(9, 4, 6, test::rawRgbaRows(9, 4, img.rgba))), 0);
+    Palette pal{};
+    for (std::size_t i = 0; i < pal.size(); ++i) pal[i] = static_cast<std::uint8_t>(i * 11);
+    const std::string act = dir.file("pal.act");
+    ASSERT_EQ(writeFileAtomic(act, Bytes(pal.begin(), pal.end())), 0);
+
+    for (bool dither : {false, true}) {
+        for (bool withPalette : {false, true}) {
+            const std::string out = dir.file("out.pcx");
+            std::vector<std::string> line = {"convert", png, out};
+            if (withPalette) line.insert(line.end(), {"--palette", act});
+            if (dither) line.push_back("--dither");
+            const CliRun r = runCli(line);
+            ASSERT_EQ(r.code, 0) << r.err;
+            ColourMatch match;
+            match.dither = dither;
+            match.palette = withPalette ? pal : greyRampPalette();
+            const DecodedImage d = decodeImage(readFile(out).bytes);
+            ASSERT_TRUE(d.ok());
+            EXPECT_EQ(d.image.palette, match.palette);
+            EXPECT_EQ(d.image.pixels, matchToPalette(img, match)) << dither << withPalette;
+        }
+    }
+    EXPECT_EQ(runCli({"convert", png, dir.file("x.pcx"), "--palette", dir.file("none.act")}).code, 1);
+    EXPECT_EQ(runCli({"convert", png, dir.file("x.pcx"), "--bogus"}).code, 2);
 }
 
 }  // namespace

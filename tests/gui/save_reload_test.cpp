@@ -6,47 +6,21 @@
 #include <filesystem>
 
 #include "app/command_ids.h"
-#include "main_window.h"
 #include "platform/fs.h"
-#include "scripted_ui.h"
-#include "shell_widget.h"
-#include "skin_view_widget.h"
-#include "test_files.h"
+#include "real_session.h"
 
 namespace tarn {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Session {
-    test::ScriptedUi ui;
-    MemorySettings settings;
-    std::unique_ptr<MainWindow> window;
-
-    bool start(const std::string& base, const std::string& model) {
-        settings.setInt(kPreferences, "Skip Intro", 1);
-        settings.setInt(kPreferences, "Quick Exit", 1);
-        window = std::make_unique<MainWindow>(ui, settings);
-        window->resize(1000, 700);
-        window->show();
-        StartupRequest request;
-        request.baseFolder = base;
-        request.commandLine = "tarn -md2 " + model;
-        return window->start(request) && QTest::qWaitForWindowExposed(window.get());
-    }
-    Application& app() { return window->app(); }
-};
+using test::Session;
 
 TEST(SaveReload, PaintedSkinAndSavedModelReopenWithExactlyTheEdits) {
-    const std::string source = test::realTestData("q2-didux/baseq2");
-    if (source.empty()) GTEST_SKIP() << "real test data not present";
     test::TempDir tmp;
+    const std::string model = test::copyRealPlayer(tmp);
+    if (model.empty()) GTEST_SKIP() << "real test data not present";
     const std::string base = tmp.file("baseq2");
-    fs::create_directories(base + "/players/male");
-    fs::create_directories(base + "/ne");
-    fs::copy_file(source + "/players/male/tris.md2", base + "/players/male/tris.md2");
-    fs::copy_file(source + "/ne/usmc.pcx", base + "/ne/usmc.pcx");
-    const std::string model = base + "/players/male/tris.md2";
 
     std::vector<std::uint8_t> painted;
     Mesh before;

@@ -55,6 +55,22 @@ void Application::bindCommands() {
     bindFileCommands();
     bindCompanionCommands();
     bindPreviewCommands();
+    bindEditCommands();
+}
+
+void Application::bindEditCommands() {
+    // A step may have changed any skin, its palette or size, the list or the
+    // mapping: everything that shows them is redrawn.
+    auto afterStep = [this] {
+        refresh_.refreshAll();
+        rebuildSkinTables(refresh_);
+    };
+    commands_.bind(cmd::kUndo, [this, afterStep] {
+        if (history.undo()) afterStep();
+    });
+    commands_.bind(cmd::kRedo, [this, afterStep] {
+        if (history.redo()) afterStep();
+    });
 }
 
 void Application::bindCompanionCommands() {
@@ -192,8 +208,8 @@ void Application::stopPlayback() {
 const std::vector<Vec3f>* Application::previewPositions() const { return blending_ ? &blended_ : nullptr; }
 
 MeshFileContext Application::meshContext() {
-    return MeshFileContext{*ui_,        settings_,   refresh_, mesh,         skins,
-                           sourceImage, currentFile, folders,  &companions, &currentFilePak};
+    return MeshFileContext{*ui_,        settings_,   refresh_, mesh,        skins,
+                           sourceImage, currentFile, folders,  &companions, &history, &currentFilePak};
 }
 
 void Application::bindSkinCommands() {
@@ -221,7 +237,9 @@ void Application::bindSkinCommands() {
 }
 
 SkinContext Application::skinContext() {
-    return SkinContext{*ui_, settings_, folders, skins, refresh_, mesh.skinWidth, mesh.skinHeight};
+    return SkinContext{*ui_,           settings_,       folders,  skins,
+                       refresh_,       mesh.skinWidth,  mesh.skinHeight, &history,
+                       paint.colorSlots[kSlotBackground]};
 }
 
 Companion* Application::currentCompanion() {
@@ -299,6 +317,8 @@ UpdateFlags Application::updateFlags() const {
     f.interpolate = interpolateFrames;
     f.frameRate = static_cast<int>(player.rate());
     f.recentFiles = recentFiles.entries();
+    f.undoName = history.undoName();
+    f.redoName = history.redoName();
     if (companionIndex >= 0 && companionIndex < static_cast<int>(companions.size())) {
         f.hasCompanion = true;
         f.companionHidden = companions[static_cast<std::size_t>(companionIndex)]->hidden;

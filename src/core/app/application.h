@@ -101,6 +101,7 @@ public:
     // The state every Part reads and writes.
     Mesh mesh;
     SkinList skins;
+    History history{skins};
     std::vector<std::unique_ptr<Companion>> companions;
     int companionIndex = -1;  // -1 while there is none
     PaintState paint;
@@ -138,6 +139,7 @@ private:
     void openFromPak();
     // Puts the current file on the recent-file list when it is a file of its own.
     void noteRecentFile();
+    void bindEditCommands();
     void chooseMode(int index);
     bool skinLoaded() const;
 

@@ -12,6 +12,9 @@ enum Id : int {
     kBaseFolder = 32771,
     kPreferences = 32829,
     kExit = 57665,
+    // Edit
+    kUndo = 57643,
+    kRedo = 57644,
     // Companion
     kCompanionOpen = 32809,
     kCompanionClose = 32810,

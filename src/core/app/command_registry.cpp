@@ -51,6 +51,14 @@ CommandState commandState(const CommandEntry& entry, bool hasHandler, const Upda
             s.visible = index == 0;
         }
     }
+    if (entry.rule == UpdateRule::Undo || entry.rule == UpdateRule::Redo) {
+        const std::string& step = entry.rule == UpdateRule::Undo ? flags.undoName : flags.redoName;
+        const std::string text = entry.text;
+        const std::size_t tab = text.find('\t');
+        // "&Undo\tKey" becomes "&Undo Pencil stroke\tKey".
+        if (!step.empty()) s.text = text.substr(0, tab) + " " + step + text.substr(tab);
+        s.enabled = s.enabled && !step.empty();
+    }
     return s;
 }
 

@@ -26,6 +26,9 @@ struct UpdateFlags {
     bool interpolate = false;
     int frameRate = 10;
     std::vector<std::string> recentFiles;
+    // The steps Undo and Redo would take; empty when there is none.
+    std::string undoName;
+    std::string redoName;
 };
 
 struct CommandState {

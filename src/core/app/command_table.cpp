@@ -9,6 +9,7 @@ namespace tarn {
 namespace {
 
 constexpr const char* kFile = "&File";
+constexpr const char* kEdit = "&Edit";
 constexpr const char* kCompanion = "&Companion";
 constexpr const char* kOptions = "&Options";
 constexpr const char* kSkins = "&Skins";
@@ -39,6 +40,9 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kRecentFile1 + 2, kFile, "", "", "", R::RecentFile},
     {cmd::kRecentFile4, kFile, "", "", "", R::RecentFile},
     {cmd::kExit, kFile, "", "E&xit", "", R::None},
+
+    {cmd::kUndo, kEdit, "", "&Undo\tAlt+Backspace", "Alt+Backspace", R::Undo, "Ctrl+Alt+Z"},
+    {cmd::kRedo, kEdit, "", "&Redo\tCtrl+Y", "Ctrl+Y", R::Redo, "Shift+Alt+Backspace"},
 
     {cmd::kCompanionOpen, kCompanion, "", "&Open", "", R::None},
     {cmd::kCompanionClose, kCompanion, "", "&Close", "", R::NeedsCompanion},
@@ -159,8 +163,8 @@ const CommandEntry* findCommand(int id) {
 }
 
 const std::vector<std::string>& menuTitles() {
-    static const std::vector<std::string> titles = {kFile,    kCompanion, kOptions, kSkins,
-                                                    kMapping, kRectangle, kView,    kHelp};
+    static const std::vector<std::string> titles = {kFile,    kEdit,      kCompanion, kOptions, kSkins,
+                                                    kMapping, kRectangle, kView,      kHelp};
     return titles;
 }
 
@@ -189,7 +193,8 @@ bool isPlainCharacterKey(const std::string& key) {
 
 bool isCheckRule(UpdateRule rule) {
     return rule != UpdateRule::None && rule != UpdateRule::NeedsCompanion &&
-           rule != UpdateRule::CompanionHideShow && rule != UpdateRule::RecentFile;
+           rule != UpdateRule::CompanionHideShow && rule != UpdateRule::Undo && rule != UpdateRule::Redo &&
+           rule != UpdateRule::RecentFile;
 }
 
 const std::vector<ListBand>& listBands() { return kLists; }

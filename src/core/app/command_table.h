@@ -29,6 +29,8 @@ enum class UpdateRule {
     LoopAnimation,       // checked while it loops over the current animation
     Interpolate,         // checked while it blends between frames
     FrameRate,           // checked while the preview runs at its rate
+    Undo,                // enabled with a step to undo; names it
+    Redo,                // enabled with a step to redo; names it
 };
 
 // The preview rate a FrameRate command chooses, frames per second.
@@ -47,6 +49,8 @@ struct CommandEntry {
     // "." ...; empty for none.
     const char* key;
     UpdateRule rule;
+    // A second key doing the same; empty for none.
+    const char* otherKey = "";
 };
 
 // Every command once, menus in menu order, items in item order.

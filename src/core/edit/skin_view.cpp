@@ -249,7 +249,7 @@ void SkinView::startPainting(const MouseEvent& e, PointerControl& pointer) {
     if (s == nullptr) return;
     drag_ = Drag::Painting;
     pointer.capture();
-    const BrushSegment seg = stroke_.begin(*s, context_.modes.brush, e.x, e.y);
+    const BrushSegment seg = stroke_.begin(*s, context_.modes.brush, e.x, e.y, context_.history);
     paintSegment(seg.ax, seg.ay, seg.bx, seg.by);
 }
 

@@ -3,6 +3,8 @@
 // against its own counts, offsets and sizes and against the image capacities
 // before they hand anything back; encoders build the whole file image.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "image/palette.h"
@@ -20,11 +22,13 @@ struct Image8 {
     SkinFileType type = SkinFileType::None;
 };
 
-// Either an image or the text that tells the user why there is none.
+// Either an image or the text that tells the user why there is none, or
+// neither when the user cancelled a question the reader asked.
 struct DecodedImage {
     Image8 image;
     std::string error;
-    bool ok() const { return error.empty(); }
+    bool cancelled = false;
+    bool ok() const { return error.empty() && !cancelled; }
     static DecodedImage failed(const char* text) {
         DecodedImage d;
         d.error = text;
@@ -53,9 +57,47 @@ inline constexpr const char* kMsgPcxNoPalette =
 // capacities (1..32767 wide, 1..2048 tall).
 const char* imageSizeProblem(long width, long height);
 
-// PCX when the file begins with 10, 5; BMP when it begins with "BM".
+inline constexpr const char* kMsgPngNeedsPalette =
+    "This PNG is not indexed, and no palette was chosen to match it to! - Aborting";
+
+// PCX when the file begins with 10, 5; BMP when it begins with "BM"; PNG with
+// the PNG signature.
 bool looksLikePcx(const Bytes& file);
 bool looksLikeBmp(const Bytes& file);
+bool looksLikePng(const Bytes& file);
+
+// A true-colour image: four bytes (red, green, blue, alpha) per pixel, top row
+// first.
+struct RgbaImage {
+    int width = 0;
+    int height = 0;
+    Bytes rgba;
+};
+
+// A PNG as it was stored: indexed ones as an Image8 with their palette,
+// true-colour and grey ones as RGBA; or why it was refused.
+struct DecodedPng {
+    bool indexed = false;
+    Image8 image;
+    RgbaImage colour;
+    std::string error;
+};
+// The size in the header is checked against the image capacities before any
+// pixel is decoded; every chunk's CRC is checked, to the end of the file.
+DecodedPng decodePng(const Bytes& file);
+
+// How true colours become palette indices.
+struct ColourMatch {
+    Palette palette{};
+    bool dither = false;  // Floyd-Steinberg; otherwise each pixel's nearest colour
+    // Pixels more than half transparent take this index.
+    std::uint8_t transparentIndex = 0;
+};
+// Asked once a true-colour image has been read whole; nothing cancels.
+using ColourMatcher = std::function<std::optional<ColourMatch>()>;
+
+// The palette indices of `image` under `match`, top row first.
+Bytes matchToPalette(const RgbaImage& image, const ColourMatch& match);
 
 // The palettes alone, for palette files: an 8-bit BMP's colour table (entries
 // it does not supply are left as they were) or an 8-bit PCX's last 768 bytes,
@@ -66,15 +108,18 @@ bool readPcxPalette(const Bytes& file, Palette& out);
 
 DecodedImage decodePcx(const Bytes& file);
 DecodedImage decodeBmp(const Bytes& file);
-// Dispatches on the leading bytes; anything else is "not a valid skin".
-DecodedImage decodeImage(const Bytes& file);
+// Dispatches on the leading bytes; anything else is "not a valid skin". A
+// true-colour PNG is matched to the palette `matcher` chooses, and refused
+// without one.
+DecodedImage decodeImage(const Bytes& file, const ColourMatcher* matcher = nullptr);
 
 // PCX version 5: values of 192 and more are written as the pair 193, value;
 // others as themselves; bytes per line equal the width.
 Bytes encodePcx(int width, int height, const std::uint8_t* pixels, const Palette& palette);
 // BMP, 8 bits, uncompressed, bottom row first, rows padded to 4 bytes.
 Bytes encodeBmp(int width, int height, const std::uint8_t* pixels, const Palette& palette);
-// PNG, 8-bit indexed with a 256-entry PLTE, stored (uncompressed) deflate blocks.
+// PNG, 8-bit indexed with a 256-entry PLTE, compressed by libpng at its best
+// level; empty when libpng fails (out of memory).
 Bytes encodePng8(int width, int height, const std::uint8_t* pixels, const Palette& palette);
 
 }  // namespace tarn

@@ -23,10 +23,12 @@ void rePalette(SkinContext& c) {
     const char* extension = chosen->filterIndex == kFilterBmp   ? ".bmp"
                             : chosen->filterIndex == kFilterAct ? ".act"
                                                                 : ".pcx";
+    SkinEdit edit(c.history, *skin);
     if (!LoadPaletteFile(appendExtensionIfNone(chosen->path, extension), skin->palette)) {
         c.ui.message(kMsgNoPalette);
         return;
     }
+    edit.commit(kStepRepalette);
     c.refresh.refresh(kRedrawFull, kPanesAll);
     rebuildSkinTables(c.refresh);
 }
@@ -34,7 +36,9 @@ void rePalette(SkinContext& c) {
 void defaultPalette(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return;
+    SkinEdit edit(c.history, *skin);
     LoadDefaultPalette(c.settings, skin->palette);
+    edit.commit(kStepDefaultPalette);
     c.refresh.refreshAll();
     rebuildSkinTables(c.refresh);
 }

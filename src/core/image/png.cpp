@@ -1,7 +1,13 @@
-#include <array>
-#include <algorithm>
+// PNG through libpng. libpng reports errors by a long jump back to the
+// function that set it up, so each entry point below keeps every C++ object
+// in a job record owned by its caller and does only plain calls between the
+// set-up and the end.
+#include <png.h>
 
-#include "image/byte_view.h"
+#include <algorithm>
+#include <csetjmp>
+#include <cstring>
+
 #include "image/image_codec.h"
 
 namespace tarn {
@@ -9,116 +15,202 @@ namespace tarn {
 namespace {
 
 constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-constexpr std::uint8_t kBitDepth = 8;
-constexpr std::uint8_t kColourTypeIndexed = 3;
-constexpr std::uint8_t kFilterNone = 0;
-// zlib header: deflate with a 32K window, no dictionary, fastest level;
-// 0x7801 is a multiple of 31 as the header check requires.
-constexpr std::uint8_t kZlibCmf = 0x78;
-constexpr std::uint8_t kZlibFlg = 0x01;
-// A stored deflate block carries at most this many bytes.
-constexpr std::size_t kStoredBlockMax = 65535;
-constexpr std::uint32_t kAdlerModulus = 65521;
-constexpr std::uint32_t kCrcPolynomial = 0xEDB88320u;
+// Signature, IHDR length and type: the width and height follow at these offsets.
+constexpr std::size_t kIhdrTypeAt = 12;
+constexpr std::size_t kWidthAt = 16;
+constexpr std::size_t kHeightAt = 20;
+constexpr std::size_t kIhdrEnd = 33;
+constexpr int kRgbaChannels = 4;
+// Ancillary chunks (text, profiles) are the only ones libpng allocates on its
+// own; a skin needs none of them large.
+constexpr png_alloc_size_t kMaxChunkBytes = png_alloc_size_t{1} << 20;
+// Ancillary chunks a skin has no use for. Passed over unread, compressed text
+// and colour profiles cannot be made to inflate without end.
+constexpr png_byte kIgnoredChunks[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0"
+                                      "sBIT\0sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
+constexpr int kIgnoredChunkCount = 17;
 
-const std::array<std::uint32_t, 256>& crcTable() {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1u) ? kCrcPolynomial ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    return table;
+std::uint32_t bigEndian32(const std::uint8_t* p) {
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
 
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
-    const auto& table = crcTable();
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) c = table[(c ^ data[i]) & 0xFFu] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
+[[noreturn]] void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void onWarning(png_structp, png_const_charp) {}
+
+void appendBytes(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+void flushNothing(png_structp) {}
+
+struct ReadSource {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at;
+};
+
+void readBytes(png_structp png, png_bytep out, png_size_t length) {
+    auto* src = static_cast<ReadSource*>(png_get_io_ptr(png));
+    if (length > src->size - src->at) png_error(png, "cut short");
+    std::memcpy(out, src->data + src->at, length);
+    src->at += length;
 }
 
-std::uint32_t adler32(const Bytes& data) {
-    std::uint32_t a = 1;
-    std::uint32_t b = 0;
-    // The sums cannot overflow 32 bits within this many bytes, so the modulus
-    // is taken once per block instead of once per byte.
-    constexpr std::size_t kAdlerBlock = 5552;
-    for (std::size_t at = 0; at < data.size(); at += kAdlerBlock) {
-        const std::size_t end = std::min(data.size(), at + kAdlerBlock);
-        for (std::size_t i = at; i < end; ++i) {
-            a += data[i];
-            b += a;
-        }
-        a %= kAdlerModulus;
-        b %= kAdlerModulus;
+struct WriteJob {
+    int width;
+    int height;
+    const std::uint8_t* pixels;
+    const Palette* palette;
+    Bytes out;
+    std::vector<png_bytep> rows;
+};
+
+bool writeIndexed(WriteJob& job) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
     }
-    return (b << 16) | a;
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, &job.out, appendBytes, flushNothing);
+    png_set_compression_level(png, 9);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(job.width), static_cast<png_uint_32>(job.height), 8,
+                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_color colours[kPaletteColors];
+    for (int i = 0; i < kPaletteColors; ++i) {
+        colours[i].red = (*job.palette)[static_cast<std::size_t>(i * 3)];
+        colours[i].green = (*job.palette)[static_cast<std::size_t>(i * 3 + 1)];
+        colours[i].blue = (*job.palette)[static_cast<std::size_t>(i * 3 + 2)];
+    }
+    png_set_PLTE(png, info, colours, kPaletteColors);
+    png_set_rows(png, info, job.rows.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
-void putU32Big(Bytes& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
-}
+struct ReadJob {
+    ReadSource source;
+    bool indexed = false;
+    int width = 0;
+    int height = 0;
+    Palette palette{};
+    Bytes pixels;
+    std::vector<png_bytep> rows;
+};
 
-void putChunk(Bytes& out, const char type[4], const Bytes& body) {
-    putU32Big(out, static_cast<std::uint32_t>(body.size()));
-    const std::size_t crcFrom = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), body.begin(), body.end());
-    putU32Big(out, crc32(out.data() + crcFrom, out.size() - crcFrom));
-}
+// Reads the whole file, every chunk's CRC and the end included. Indexed
+// images come out as one byte per pixel with their palette, all others as
+// 8-bit RGBA.
+bool readAll(ReadJob& job) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_user_limits(png, kMaxImageWidth, kMaxImageRows);
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, kIgnoredChunkCount);
+    // Image data that runs short or goes on past the last row is damage, not
+    // something to pass over: a stream that inflates far beyond the image is
+    // how a decompression bomb looks.
+    png_set_benign_errors(png, 0);
+    png_set_read_fn(png, &job.source, readBytes);
+    png_read_info(png, info);
 
-// The zlib stream of `raw` in stored (uncompressed) deflate blocks.
-Bytes storedZlib(const Bytes& raw) {
-    Bytes z;
-    z.reserve(raw.size() + raw.size() / kStoredBlockMax * 5 + 16);
-    z.push_back(kZlibCmf);
-    z.push_back(kZlibFlg);
-    std::size_t at = 0;
-    do {
-        const std::size_t n = std::min(kStoredBlockMax, raw.size() - at);
-        const bool last = at + n == raw.size();
-        z.push_back(last ? 1 : 0);  // BFINAL, block type 00 (stored)
-        putU16(z, static_cast<std::uint32_t>(n));
-        putU16(z, static_cast<std::uint32_t>(~n & 0xFFFFu));
-        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-                 raw.begin() + static_cast<std::ptrdiff_t>(at + n));
-        at += n;
-    } while (at < raw.size());
-    putU32Big(z, adler32(raw));
-    return z;
+    png_uint_32 w = 0, h = 0;
+    int depth = 0, colourType = 0;
+    png_get_IHDR(png, info, &w, &h, &depth, &colourType, nullptr, nullptr, nullptr);
+    job.indexed = colourType == PNG_COLOR_TYPE_PALETTE;
+    if (job.indexed) {
+        png_colorp colours = nullptr;
+        int count = 0;
+        if (png_get_PLTE(png, info, &colours, &count) != PNG_INFO_PLTE) png_error(png, "no palette");
+        for (int i = 0; i < std::min(count, kPaletteColors); ++i) {
+            job.palette[static_cast<std::size_t>(i * 3)] = colours[i].red;
+            job.palette[static_cast<std::size_t>(i * 3 + 1)] = colours[i].green;
+            job.palette[static_cast<std::size_t>(i * 3 + 2)] = colours[i].blue;
+        }
+        png_set_packing(png);
+    } else {
+        png_set_expand(png);
+        png_set_strip_16(png);
+        png_set_gray_to_rgb(png);
+        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+
+    const std::size_t rowBytes = static_cast<std::size_t>(w) * (job.indexed ? 1 : kRgbaChannels);
+    if (png_get_rowbytes(png, info) != rowBytes) png_error(png, "unexpected layout");
+    job.width = static_cast<int>(w);
+    job.height = static_cast<int>(h);
+    job.pixels.resize(rowBytes * h);
+    job.rows.resize(h);
+    for (png_uint_32 r = 0; r < h; ++r) job.rows[r] = job.pixels.data() + r * rowBytes;
+    png_read_image(png, job.rows.data());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
 }
 
 }  // namespace
 
+bool looksLikePng(const Bytes& file) {
+    return file.size() >= sizeof kPngSignature && std::equal(std::begin(kPngSignature), std::end(kPngSignature), file.begin());
+}
+
 Bytes encodePng8(int width, int height, const std::uint8_t* pixels, const Palette& palette) {
-    const std::size_t w = static_cast<std::size_t>(width);
-    const std::size_t h = static_cast<std::size_t>(height);
-    Bytes out(std::begin(kPngSignature), std::end(kPngSignature));
+    WriteJob job{width, height, pixels, &palette, {}, {}};
+    const auto w = static_cast<std::size_t>(width);
+    for (int r = 0; r < height; ++r)
+        job.rows.push_back(const_cast<png_bytep>(pixels + static_cast<std::size_t>(r) * w));
+    if (!writeIndexed(job)) return {};
+    return std::move(job.out);
+}
 
-    Bytes header;
-    putU32Big(header, static_cast<std::uint32_t>(width));
-    putU32Big(header, static_cast<std::uint32_t>(height));
-    header.push_back(kBitDepth);
-    header.push_back(kColourTypeIndexed);
-    header.push_back(0);  // compression: deflate
-    header.push_back(0);  // filter method
-    header.push_back(0);  // no interlace
-    putChunk(out, "IHDR", header);
-    putChunk(out, "PLTE", Bytes(palette.begin(), palette.end()));
-
-    Bytes raw;
-    raw.reserve((w + 1) * h);
-    for (std::size_t r = 0; r < h; ++r) {
-        raw.push_back(kFilterNone);
-        raw.insert(raw.end(), pixels + r * w, pixels + (r + 1) * w);
+DecodedPng decodePng(const Bytes& file) {
+    DecodedPng result;
+    if (!looksLikePng(file) || file.size() < kIhdrEnd || std::memcmp(file.data() + kIhdrTypeAt, "IHDR", 4) != 0) {
+        result.error = kMsgImageDamaged;
+        return result;
     }
-    putChunk(out, "IDAT", storedZlib(raw));
-    putChunk(out, "IEND", Bytes{});
-    return out;
+    // The size is refused before libpng allocates anything for the pixels.
+    if (const char* problem = imageSizeProblem(bigEndian32(file.data() + kWidthAt), bigEndian32(file.data() + kHeightAt))) {
+        result.error = problem;
+        return result;
+    }
+    ReadJob job;
+    job.source = ReadSource{file.data(), file.size(), 0};
+    if (!readAll(job)) {
+        result.error = kMsgImageDamaged;
+        return result;
+    }
+    result.indexed = job.indexed;
+    if (job.indexed) {
+        result.image.width = job.width;
+        result.image.height = job.height;
+        result.image.palette = job.palette;
+        result.image.pixels = std::move(job.pixels);
+        result.image.type = SkinFileType::Png;
+    } else {
+        result.colour.width = job.width;
+        result.colour.height = job.height;
+        result.colour.rgba = std::move(job.pixels);
+    }
+    return result;
 }
 
 }  // namespace tarn

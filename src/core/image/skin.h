@@ -17,7 +17,7 @@ inline constexpr int kMaxImageRows = 2048;
 inline constexpr int kMaxImageWidth = 32767;
 
 // Chooses the writer of Save; the values are stored as they stand.
-enum class SkinFileType : std::uint8_t { None = 0, Pcx = 1, Bmp = 2 };
+enum class SkinFileType : std::uint8_t { None = 0, Pcx = 1, Bmp = 2, Png = 3 };
 
 struct Skin {
     // Linked: path relative to the base folder; external: full path.

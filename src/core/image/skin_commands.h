@@ -3,6 +3,8 @@
 // Skins list choice, Re-Palette and the default-palette button. Each talks to
 // the user through the Ui, keeps folders and settings through the dialog
 // rules, and asks for redraws through the RefreshSink.
+#include "image/history.h"
+#include "image/image_codec.h"
 #include "image/skin_list.h"
 #include "platform/dialogs.h"
 #include "platform/refresh.h"
@@ -20,11 +22,18 @@ struct SkinContext {
     RefreshSink& refresh;
     int skinWidth = 0;
     int skinHeight = 0;
+    // Where the commands record their steps; none records nothing.
+    History* history = nullptr;
+    // The index transparent pixels of a true-colour image take (ColorSlots[7]).
+    std::uint8_t transparentIndex = 0;
 };
 
 // Filters of the skin dialogs.
 inline constexpr const char* kSkinFilter =
     "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||";
+// Open also offers PNG, which Save does not (it keeps the formats the game reads).
+inline constexpr const char* kSkinOpenFilter =
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|PNG Image (*.png)|*.png|All Files (*.*)|*.*||";
 inline constexpr const char* kLinkFilter = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
 inline constexpr const char* kPaletteFilter =
     "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|Photoshop ACT (*.act)|*.act|"
@@ -42,6 +51,17 @@ inline constexpr const char* kScanFolderTitle = "Select the folder you wish to b
 inline constexpr const char* kMsgNoPalette =
     "There was an error loading the specified file,\nit does no appear to contain a palette";
 inline constexpr const char* kBaseDirKey = "BaseDir";
+inline constexpr const char* kAskPngPalette =
+    "This PNG holds true colours.\nMatch them to the current skin's palette?\n(No matches them to the default palette.)";
+inline constexpr const char* kAskPngDither =
+    "Dither the colours (Floyd-Steinberg)?\n(No takes each pixel's nearest colour.)";
+
+// The questions that choose how a true-colour image is matched to a palette:
+// the current Skin's palette or the default one (no question without a
+// current Skin), then dithering or the nearest colour. Cancel on either
+// cancels the load.
+ColourMatcher askColourMatch(Ui& ui, const SettingsStore& settings, const Skin* current,
+                             std::uint8_t transparentIndex);
 
 // Rebuilds what depends on the current Skin and its palette: PaintRemap and
 // ShadeRamps.

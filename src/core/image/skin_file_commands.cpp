@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "image/skin_commands.h"
+#include "image/palette_file.h"
 #include "image/skin_io.h"
 #include "platform/fs.h"
 #include "platform/game_files.h"
@@ -14,6 +15,7 @@ namespace {
 constexpr int kFilterPcx = 1;
 constexpr int kFilterBmp = 2;
 constexpr int kFilterAll = 3;
+constexpr int kOpenFilterPng = 3;
 
 FileDialogRequest skinRequest(const char* filter, bool mustExist) {
     FileDialogRequest r;
@@ -24,7 +26,11 @@ FileDialogRequest skinRequest(const char* filter, bool mustExist) {
 }
 
 bool writeAs(Ui& ui, Skin& skin, const std::string& path, SkinFileType type) {
-    return type == SkinFileType::Bmp ? SaveBmp(ui, skin, path) : SavePcx(ui, skin, path);
+    switch (type) {
+    case SkinFileType::Bmp: return SaveBmp(ui, skin, path);
+    case SkinFileType::Png: return SavePngSkin(ui, skin, path);
+    default: return SavePcx(ui, skin, path);
+    }
 }
 
 // The format Save As writes for the chosen filter.
@@ -43,8 +49,7 @@ bool saveSkin(SkinContext& c) {
     // A skin read out of a PAK is saved as a loose file at its place below
     // the base folder, which the game reads first; the PAK is never written.
     const bool packed = !skin->packedIn.empty();
-    const bool ok = (skin->fileType == SkinFileType::Pcx || skin->fileType == SkinFileType::Bmp) &&
-                    (!packed || makeFolderFor(skin->filePath)) &&
+    const bool ok = skin->fileType != SkinFileType::None && (!packed || makeFolderFor(skin->filePath)) &&
                     writeAs(c.ui, *skin, skin->filePath, skin->fileType);
     if (!ok) {
         c.ui.message(kMsgSaveFailed);
@@ -82,12 +87,34 @@ bool saveSkinAs(SkinContext& c) {
     return true;
 }
 
+ColourMatcher askColourMatch(Ui& ui, const SettingsStore& settings, const Skin* current,
+                             std::uint8_t transparentIndex) {
+    return [&ui, &settings, current, transparentIndex]() -> std::optional<ColourMatch> {
+        ColourMatch match;
+        match.transparentIndex = transparentIndex;
+        Answer which = Answer::No;
+        if (current != nullptr) which = ui.ask(kAskPngPalette, QuestionKind::YesNoCancel);
+        if (which == Answer::Cancel) return std::nullopt;
+        if (which == Answer::Yes)
+            match.palette = current->palette;
+        else
+            LoadDefaultPalette(settings, match.palette);
+        const Answer dither = ui.ask(kAskPngDither, QuestionKind::YesNoCancel);
+        if (dither == Answer::Cancel) return std::nullopt;
+        match.dither = dither == Answer::Yes;
+        return match;
+    };
+}
+
 void openSkin(SkinContext& c) {
-    auto chosen = askOpenPath(c.ui, c.settings, c.folders, skinRequest(kSkinFilter, true));
+    auto chosen = askOpenPath(c.ui, c.settings, c.folders, skinRequest(kSkinOpenFilter, true));
     if (!chosen) return;
-    const std::string path =
-        appendExtensionIfNone(chosen->path, chosen->filterIndex == kFilterBmp ? ".bmp" : ".pcx");
-    auto skin = LoadSkinImage(c.ui, path);
+    const char* extension = chosen->filterIndex == kFilterBmp       ? ".bmp"
+                            : chosen->filterIndex == kOpenFilterPng ? ".png"
+                                                                    : ".pcx";
+    const std::string path = appendExtensionIfNone(chosen->path, extension);
+    const ColourMatcher matcher = askColourMatch(c.ui, c.settings, c.skins.current(), c.transparentIndex);
+    auto skin = LoadSkinImage(c.ui, path, &matcher);
     if (!skin) return;
     if (skin->width != c.skinWidth || skin->height != c.skinHeight) {
         c.ui.message(kMsgWrongDimensions);
@@ -95,8 +122,10 @@ void openSkin(SkinContext& c) {
     }
     skin->name = skin->filePath;
     skin->external = true;
+    const std::vector<const Skin*> before = skinsIn(c.skins);
     c.skins.append(std::move(skin));
     c.skins.makeCurrent(c.skins.count() - 1);
+    recordSkinsAdded(c.history, c.skins, before, kStepOpenSkin);
     c.refresh.refreshAll();
     rebuildSkinTables(c.refresh);
 }

@@ -36,15 +36,21 @@ bool saveSkin(Ui& ui, Skin& skin, const std::string& path, Encoder encode, SkinF
         ui.message(errorSavingMessage(EINVAL));
         return false;
     }
-    if (!writeReporting(ui, path, encode(skin.width, skin.height, skin.pixels.data(), skin.palette)))
+    const Bytes bytes = encode(skin.width, skin.height, skin.pixels.data(), skin.palette);
+    if (bytes.empty()) {
+        ui.message(errorSavingMessage(ENOMEM));
         return false;
+    }
+    if (!writeReporting(ui, path, bytes)) return false;
     skin.fileType = type;
     return true;
 }
 
-// A linked Skin of the decoded file, or nullptr after the reader's message.
-std::unique_ptr<Skin> decodeSkin(Ui& ui, const Bytes& bytes) {
-    DecodedImage decoded = decodeImage(bytes);
+// A linked Skin of the decoded file, or nullptr: silently when the palette
+// choice was cancelled, after the reader's message when it was refused.
+std::unique_ptr<Skin> decodeSkin(Ui& ui, const Bytes& bytes, const ColourMatcher* matcher) {
+    DecodedImage decoded = decodeImage(bytes, matcher);
+    if (decoded.cancelled) return nullptr;
     if (!decoded.ok()) {
         ui.message(decoded.error);
         return nullptr;
@@ -64,10 +70,11 @@ std::unique_ptr<Skin> decodeSkin(Ui& ui, const Bytes& bytes) {
 }
 
 // The Skin `name` of a file found loose or in a PAK; nullptr when it was not
-// found (silently) or refused (after the reader's message).
-std::unique_ptr<Skin> skinOf(Ui& ui, const GameFile& found, const std::string& name) {
+// found (silently) or could not be used.
+std::unique_ptr<Skin> skinOf(Ui& ui, const GameFile& found, const std::string& name,
+                             const ColourMatcher* matcher) {
     if (!found.file.ok()) return nullptr;
-    auto skin = decodeSkin(ui, found.file.bytes);
+    auto skin = decodeSkin(ui, found.file.bytes, matcher);
     if (!skin) return nullptr;
     skin->name = name;
     skin->filePath = absolutePath(found.loosePath);
@@ -77,15 +84,15 @@ std::unique_ptr<Skin> skinOf(Ui& ui, const GameFile& found, const std::string& n
 
 }  // namespace
 
-std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path) {
+std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const ColourMatcher* matcher) {
     const std::string actual = resolvePath(path);
     return skinOf(ui, isRegularFile(actual) ? GameFile{readFile(actual), actual, {}} : readGamePath(ui, path),
-                  path);
+                  path, matcher);
 }
 
 std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
                                      const std::string& name) {
-    return skinOf(ui, readGameFile(ui, baseFolder, name), name);
+    return skinOf(ui, readGameFile(ui, baseFolder, name), name, nullptr);
 }
 
 bool SavePcx(Ui& ui, Skin& skin, const std::string& path) {
@@ -96,13 +103,22 @@ bool SaveBmp(Ui& ui, Skin& skin, const std::string& path) {
     return saveSkin(ui, skin, path, encodeBmp, SkinFileType::Bmp);
 }
 
+bool SavePngSkin(Ui& ui, Skin& skin, const std::string& path) {
+    return saveSkin(ui, skin, path, encodePng8, SkinFileType::Png);
+}
+
 bool SavePng8(Ui& ui, const std::string& path, int width, int height,
               const std::uint8_t* pixels, const Palette& palette) {
     if (imageSizeProblem(width, height) != nullptr || pixels == nullptr) {
         ui.message(errorSavingMessage(EINVAL));
         return false;
     }
-    return writeReporting(ui, path, encodePng8(width, height, pixels, palette));
+    const Bytes png = encodePng8(width, height, pixels, palette);
+    if (png.empty()) {
+        ui.message(errorSavingMessage(ENOMEM));
+        return false;
+    }
+    return writeReporting(ui, path, png);
 }
 
 }  // namespace tarn

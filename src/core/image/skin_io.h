@@ -6,19 +6,21 @@
 #include <memory>
 #include <string>
 
+#include "image/image_codec.h"
 #include "image/skin.h"
 #include "platform/ui.h"
 
 namespace tarn {
 
-// Reads a PCX or BMP file into a new linked Skin named `path` exactly as
+// Reads a PCX, BMP or PNG file into a new linked Skin named `path` exactly as
 // given, with its absolute file path, file type, palette, pixels, equal
 // backup pixels and row table. A path that does not name a file exactly falls
 // back to a case-insensitive match, then to the PAK files of the nearest
 // folder above it that has any. A file that cannot be opened returns
 // nullptr silently (the caller reports it); a file that opens but is refused
-// shows why through `ui` and returns nullptr.
-std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path);
+// shows why through `ui` and returns nullptr. A true-colour PNG takes the
+// palette `matcher` chooses; a cancelled choice returns nullptr silently.
+std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const ColourMatcher* matcher = nullptr);
 
 // Loads the skin `name` (relative, '/' or '\\' separated) below `baseFolder`
 // as the game finds it: a loose file in any case, else the base folder's PAK
@@ -31,6 +33,7 @@ std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
 // write shows "Error Saving: " with the cause and returns false.
 bool SavePcx(Ui& ui, Skin& skin, const std::string& path);
 bool SaveBmp(Ui& ui, Skin& skin, const std::string& path);
+bool SavePngSkin(Ui& ui, Skin& skin, const std::string& path);
 
 // Writes an 8-bit indexed PNG; reports a failure like the skin writers.
 bool SavePng8(Ui& ui, const std::string& path, int width, int height,

@@ -1,5 +1,6 @@
 #include "image/skin_list.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "image/skin_io.h"
@@ -24,6 +25,20 @@ void SkinList::append(std::unique_ptr<Skin> skin) {
     if (!skin) return;
     skins_.push_back(std::move(skin));
     if (current_ < 0) current_ = 0;
+}
+
+void SkinList::insert(int index, std::unique_ptr<Skin> skin) {
+    if (!skin) return;
+    index = std::clamp(index, 0, count());
+    skins_.insert(skins_.begin() + index, std::move(skin));
+    if (current_ < 0) current_ = index;
+    else if (current_ >= index) ++current_;
+}
+
+int SkinList::indexOf(const Skin* skin) const {
+    for (int i = 0; i < count(); ++i)
+        if (skins_[static_cast<std::size_t>(i)].get() == skin) return i;
+    return -1;
 }
 
 void SkinList::makeCurrent(int index) { current_ = (index >= 0 && index < count()) ? index : -1; }

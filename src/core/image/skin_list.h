@@ -27,6 +27,10 @@ public:
     // Appends without changing the current Skin, except that the first Skin
     // of an empty list becomes current.
     void append(std::unique_ptr<Skin> skin);
+    // Inserts at `index` (clamped to the list); the current Skin stays current.
+    void insert(int index, std::unique_ptr<Skin> skin);
+    // The position of `skin` in the list, or -1.
+    int indexOf(const Skin* skin) const;
     // Index outside the list: no current Skin (only valid for an empty list).
     void makeCurrent(int index);
     // Removes and returns the Skin at `index`. The current index stays where it

@@ -13,17 +13,23 @@ void rebuildSkinTables(RefreshSink& refresh) {
 void revertSkin(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return;
+    SkinEdit edit(c.history, *skin);
     skin->revert();
+    edit.commit(kStepRevertSkin);
     c.refresh.refresh(kRedrawFull, kPanesSkinIsoPalette);
 }
 
 void storeSkin(SkinContext& c) {
-    if (Skin* skin = c.skins.current()) skin->store();
+    Skin* skin = c.skins.current();
+    if (!skin) return;
+    SkinEdit edit(c.history, *skin);
+    skin->store();
+    edit.commit(kStepStoreSkin);
 }
 
 void closeSkin(SkinContext& c) {
     if (!c.skins.current()) return;
-    c.skins.remove(c.skins.currentIndex());
+    closeSkinRecorded(c.history, c.skins, c.skins.currentIndex(), kStepCloseSkin);
     c.refresh.refreshAll();
     rebuildSkinTables(c.refresh);
 }
@@ -75,7 +81,9 @@ void scanSkinFolder(SkinContext& c) {
         c.ui.message(kMsgFolderNotValid);
         return;
     }
+    const std::vector<const Skin*> before = skinsIn(c.skins);
     ScanSkins(c.ui, c.refresh, c.skins, *folder, c.skinWidth, c.skinHeight);
+    recordSkinsAdded(c.history, c.skins, before, kStepScanSkins);
 }
 
 }  // namespace tarn

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "image/history.h"
 #include "image/skin_list.h"
 #include "model/companion.h"
 #include "model/mesh.h"
@@ -30,6 +31,8 @@ struct MeshFileContext {
     Folders& folders;
     // Companions get their face normals recomputed with the Mesh's.
     std::vector<std::unique_ptr<Companion>>* companions = nullptr;
+    // Cleared when a load replaces the model.
+    History* history = nullptr;
     // The PAK the current file was read from while it has no loose file:
     // saving it then creates that loose file. Empty for a loose model.
     std::string* sourcePak = nullptr;

@@ -80,6 +80,7 @@ bool LoadMesh(MeshFileContext& c, const std::string& path) {
 
     // The file is sound: from here on the load replaces the old model.
     std::vector<std::unique_ptr<Skin>> named = loadNamedSkins(c, parsed.contents);
+    if (c.history) c.history->clear();
     applyMd2ToMesh(std::move(parsed.contents), c.mesh);
     c.skins.clear();
     for (auto& skin : named) c.skins.append(std::move(skin));

@@ -107,7 +107,7 @@ void IsoView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     pointer.capture();
     Skin* s = paintableSkin();
     if (s == nullptr) return;
-    const BrushSegment seg = stroke_.begin(*s, modes.brush, e.x, e.y);
+    const BrushSegment seg = stroke_.begin(*s, modes.brush, e.x, e.y, context_.history);
     paintLine(seg.ax, seg.ay, seg.bx, seg.by);
 }
 

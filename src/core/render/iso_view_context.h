@@ -8,6 +8,7 @@
 
 namespace tarn {
 
+class History;
 class RefreshSink;
 struct Mesh;
 struct PaintState;
@@ -47,6 +48,8 @@ struct PaneContext {
     std::function<Skin*()> currentSkin;
     // Index of the current render mode.
     std::function<int()> renderMode;
+    // Where each stroke is recorded as one step; none records nothing.
+    History* history = nullptr;
 };
 
 }  // namespace tarn

@@ -8,8 +8,19 @@
 
 namespace tarn {
 
-BrushSegment BrushStroke::begin(const Skin& skin, Brush brush, int x, int y) {
+const char* strokeStepName(Brush brush) {
+    switch (brush) {
+    case Brush::Point: return "Point stroke";
+    case Brush::Pencil: return "Pencil stroke";
+    case Brush::Line: return "Line stroke";
+    }
+    return "Stroke";
+}
+
+BrushSegment BrushStroke::begin(Skin& skin, Brush brush, int x, int y, History* history) {
     brush_ = brush;
+    edit_.reset();
+    if (history != nullptr) edit_.emplace(history, skin);
     mask_.emplace(skin.pixelCount());
     copy_.clear();
     if (brush == Brush::Line) copy_ = skin.pixels;
@@ -44,6 +55,8 @@ void BrushStroke::moved(const Skin& skin, int x, int y) {
 }
 
 void BrushStroke::end() {
+    if (edit_) edit_->commit(strokeStepName(brush_));
+    edit_.reset();
     mask_.reset();
     copy_.clear();
     copy_.shrink_to_fit();

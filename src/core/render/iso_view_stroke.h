@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "image/history.h"
 #include "paint/stroke.h"
 #include "render/iso_view_context.h"
 
@@ -13,14 +14,18 @@ namespace tarn {
 struct PaintState;
 struct Skin;
 
+// The step name of a stroke of `brush`.
+const char* strokeStepName(Brush brush);
+
 struct BrushSegment {
     int ax, ay, bx, by;
 };
 
 class BrushStroke {
 public:
-    // Starts a stroke over `skin` at (x, y); returns the press segment (the point itself).
-    BrushSegment begin(const Skin& skin, Brush brush, int x, int y);
+    // Starts a stroke over `skin` at (x, y); returns the press segment (the
+    // point itself). With a history, the whole stroke becomes one step at end().
+    BrushSegment begin(Skin& skin, Brush brush, int x, int y, History* history = nullptr);
     // The segment a move to (x, y) paints. The Line brush first puts the skin
     // back as it was at the press, so only one line ever shows.
     BrushSegment move(Skin& skin, int x, int y);
@@ -51,6 +56,7 @@ public:
 private:
     Brush brush_ = Brush::Pencil;
     std::optional<StrokeMask> mask_;
+    std::optional<SkinEdit> edit_;
     std::vector<std::uint8_t> copy_;
     int pressX_ = 0, pressY_ = 0;
     int lastX_ = 0, lastY_ = 0;

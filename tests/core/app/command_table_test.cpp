@@ -26,6 +26,8 @@ const Expected kExpected[] = {
     {32771, "&File", "&Base Folder...", ""},
     {32829, "&File", "Preferences", ""},
     {57665, "&File", "E&xit", ""},
+    {57643, "&Edit", "&Undo\tAlt+Backspace", "Alt+Backspace"},
+    {57644, "&Edit", "&Redo\tCtrl+Y", "Ctrl+Y"},
     {32809, "&Companion", "&Open", ""},
     {32810, "&Companion", "&Close", ""},
     {32813, "&Companion", "&Load Skin", ""},
@@ -165,8 +167,10 @@ TEST(CommandTable, SubmenusToolbarAndListBandsFollowTheirOrder) {
         {130, "Skins", false}, {134, "Companions", true}, {129, "Frames", false},
         {132, "P-Maps", true}, {133, "E-Maps", false},    {131, "Modes", false}};
     EXPECT_EQ(bands, expected);
-    EXPECT_EQ(menuTitles(), (std::vector<std::string>{"&File", "&Companion", "&Options", "&Skins",
+    EXPECT_EQ(menuTitles(), (std::vector<std::string>{"&File", "&Edit", "&Companion", "&Options", "&Skins",
                                                       "&Mapping", "&Rectangle", "&View", "&Help"}));
+    EXPECT_STREQ(findCommand(cmd::kUndo)->otherKey, "Ctrl+Alt+Z");
+    EXPECT_STREQ(findCommand(cmd::kRedo)->otherKey, "Shift+Alt+Backspace");
 }
 
 TEST(CommandTable, PlainCharacterKeysAreTheOnesATextFieldOwns) {
@@ -203,6 +207,15 @@ TEST(CommandState, UnboundCommandsAreDisabledAndRulesSetCheckAndText) {
     EXPECT_TRUE(commandState(*findCommand(cmd::kBlendKeepBrightness), true, flags).checked);
     EXPECT_FALSE(commandState(*findCommand(cmd::kBlendRgb), true, flags).checked);
     EXPECT_FALSE(commandState(*findCommand(cmd::kOpen), true, flags).checkable);
+
+    // Undo and Redo name their step and are disabled without one.
+    flags.undoName = "Pencil stroke";
+    s = commandState(*findCommand(cmd::kUndo), true, flags);
+    EXPECT_TRUE(s.enabled);
+    EXPECT_EQ(s.text, "&Undo Pencil stroke\tAlt+Backspace");
+    s = commandState(*findCommand(cmd::kRedo), true, flags);
+    EXPECT_FALSE(s.enabled);
+    EXPECT_EQ(s.text, "&Redo\tCtrl+Y");
 }
 
 TEST(CommandRegistry, RunsOnlyBoundHandlers) {

@@ -1,0 +1,21 @@
+#pragma once
+// PNG files written by the tests themselves, with zlib and nothing of the
+// codec under test, so that damaged and unusual files can be made on purpose.
+#include <cstdint>
+#include <vector>
+
+namespace tarn::test {
+
+using PngBytes = std::vector<std::uint8_t>;
+
+void putPngChunk(PngBytes& out, const char* type, const PngBytes& body);
+
+// An 8-bit PNG of `colourType` whose image data is `raw` (filtered scanlines)
+// compressed whole; PLTE and tRNS are written when given.
+PngBytes makePng(std::uint32_t w, std::uint32_t h, int colourType, const PngBytes& raw,
+                 const PngBytes& plte = {}, const PngBytes& trns = {});
+
+// The filtered scanlines of RGBA rows, each with a "none" filter byte.
+PngBytes rawRgbaRows(int width, int height, const PngBytes& rgba);
+
+}  // namespace tarn::test
