@@ -67,13 +67,6 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     shell_->setObjectName(QStringLiteral("shell"));
     setCentralWidget(shell_);
     app_->commands().bind(cmd::kSwapDisplays, [this] { shell_->swapDisplays(); });
-    // The skin view keeps its own rectangle flag; the command keeps both.
-    app_->commands().bind(cmd::kRectangleMode, [this] {
-        SkinView& view = shell_->skinView()->view();
-        view.rectangleMode = !view.rectangleMode;
-        app_->view.rectangleMode = view.rectangleMode;
-        refresh(kRedrawFull, kPaneSkinView);
-    });
     app_->commands().bind(cmd::kBenchmark, [this] {
         IsoViewWidget* iso = shell_->isoView();
         Benchmark(app_->ui(), [iso] { iso->redraw(); });
@@ -193,7 +186,7 @@ void MainWindow::updateTitle() {
     }
     QString name = QFileInfo(QString::fromStdString(app_->currentFile)).fileName();
     setWindowTitle(name + QStringLiteral("[*] - TARN"));
-    setWindowModified(!app_->modifiedSkins().empty());
+    setWindowModified(!app_->modifiedSkins().empty() || app_->mappingChanged());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

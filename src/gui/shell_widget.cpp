@@ -4,6 +4,7 @@
 #include <QWheelEvent>
 
 #include "app/application.h"
+#include "edit/mapping_tool.h"
 #include "gradient_box_widget.h"
 #include "iso_view_widget.h"
 #include "pal_box_widget.h"
@@ -27,6 +28,9 @@ ShellWidget::ShellWidget(Application& app, RefreshSink& refresh, QWidget* parent
                         &app.history};
     isoView_ = new IsoViewWidget(app, context, this);
     skinView_ = new SkinViewWidget(context, this);
+    mappingTool_ =
+        std::make_unique<MappingTool>(skinView_->view(), context, app.view.skinFollowsMapping);
+    skinView_->view().setMappingTool(mappingTool_.get());
     palBox_ = new PalBoxWidget(
         app.paint, refresh,
         [&app]() -> const Palette* {

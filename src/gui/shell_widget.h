@@ -4,6 +4,7 @@
 // routes the wheel to the pane under the pointer. The main window places it
 // as its central widget and hands it every "TARN-Refresh".
 #include <QWidget>
+#include <memory>
 
 #include "panes/gradient_box.h"
 #include "panes/shell_layout.h"
@@ -12,6 +13,7 @@
 namespace tarn {
 
 class Application;
+class MappingTool;
 class GradientBoxWidget;
 class IsoViewWidget;
 class PalBoxWidget;
@@ -67,6 +69,7 @@ private:
     IsoViewWidget* isoView_ = nullptr;
     PalBoxWidget* palBox_ = nullptr;
     GradientBoxWidget* gradientBox_ = nullptr;
+    std::unique_ptr<MappingTool> mappingTool_;
     bool splitterDragging_ = false;
 };
 

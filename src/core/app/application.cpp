@@ -51,6 +51,7 @@ void Application::bindCommands() {
     bindOptionCommands();
     bindPaintCommands();
     bindMapCommands();
+    bindMappingCommands();
     bindSkinCommands();
     bindFileCommands();
     bindCompanionCommands();
@@ -208,8 +209,9 @@ void Application::stopPlayback() {
 const std::vector<Vec3f>* Application::previewPositions() const { return blending_ ? &blended_ : nullptr; }
 
 MeshFileContext Application::meshContext() {
-    return MeshFileContext{*ui_,        settings_,   refresh_, mesh,        skins,
-                           sourceImage, currentFile, folders,  &companions, &history, &currentFilePak};
+    return MeshFileContext{*ui_,        settings_,   refresh_,   mesh,        skins,
+                           sourceImage, currentFile, folders,    &companions, &history,
+                           [this] { savedMapping.mark(); }, &currentFilePak};
 }
 
 void Application::bindSkinCommands() {
@@ -260,7 +262,6 @@ void Application::bindOptionCommands() {
     commands_.bind(cmd::kCameraOverride, toggle(paneModes.cameraOverride, kPanesAll));
     commands_.bind(cmd::kSkinFollowsMapping, toggle(view.skinFollowsMapping, 0));
     commands_.bind(cmd::kMappingOverlayInPaint, toggle(paneModes.mappingOverlayInPaint, kPanesAll));
-    commands_.bind(cmd::kRectangleMode, toggle(view.rectangleMode, kPaneSkinView));
 
     auto interaction = [this](bool mapping) {
         return [this, mapping] {
@@ -479,6 +480,12 @@ bool Application::start(const StartupRequest& request) {
 }
 
 bool Application::confirmQuit() {
+    // Where the close asks about unstored skins instead of asking to quit, it
+    // offers to save a changed mapping first.
+    if (settings_.getInt(kPreferences, "Quick Exit", 0) == 1 && mappingChanged()) {
+        MeshFileContext c = meshContext();
+        if (!offerMeshSave(c)) return false;
+    }
     return confirmClose(*ui_, settings_, splitterFraction, paint.colorSlots, *this);
 }
 

@@ -9,6 +9,7 @@
 #include "app/preferences.h"
 #include "app/recent_files.h"
 #include "app/startup.h"
+#include "edit/mapping_state.h"
 #include "image/map_colormap.h"
 #include "image/maps.h"
 #include "image/skin_commands.h"
@@ -74,6 +75,8 @@ public:
     void scanPhongMaps(const std::string& folder) override;
     void scanEnvMaps(const std::string& folder) override;
     std::vector<std::string> modifiedSkins() const override;
+    // Whether the mapping differs from the one in the model file.
+    bool mappingChanged() const { return savedMapping.changed(); }
 
     // The derived tables of the paint state and the shaded modes.
     void rebuildPaintRemap();
@@ -100,6 +103,8 @@ public:
 
     // The state every Part reads and writes.
     Mesh mesh;
+    // The mapping as the model file holds it, for the unsaved-work mark.
+    SavedMapping savedMapping{mesh};
     SkinList skins;
     History history{skins};
     std::vector<std::unique_ptr<Companion>> companions;
@@ -131,6 +136,7 @@ private:
     void bindOptionCommands();
     void bindPaintCommands();
     void bindMapCommands();
+    void bindMappingCommands();
     void bindSkinCommands();
     void bindFileCommands();
     void bindCompanionCommands();

@@ -237,7 +237,9 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     } else {
         tool = mappingTool_;
     }
-    if (tool != nullptr && tool->press(e)) {
+    if (tool == nullptr) return;
+    tool->usePointer(pointer);
+    if (tool->press(e)) {
         activeTool_ = tool;
         drag_ = Drag::Tool;
         pointer.capture();
@@ -266,7 +268,10 @@ void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
         pickColor(e.x, e.y);
         break;
     case Drag::Tool:
-        if (activeTool_ != nullptr) activeTool_->move(e);
+        if (activeTool_ != nullptr) {
+            activeTool_->usePointer(pointer);
+            activeTool_->move(e);
+        }
         break;
     default:
         break;

@@ -29,6 +29,9 @@ struct MapRect {
 class SkinViewTool {
 public:
     virtual ~SkinViewTool() = default;
+    // The pane's pointer services, handed over before each press and move,
+    // for tools that hide the pointer or warp it during their drag.
+    virtual void usePointer(PointerControl&) {}
     virtual bool press(const MouseEvent& e) = 0;
     virtual void move(const MouseEvent& e) = 0;
     virtual void release(const MouseEvent& e) = 0;

@@ -149,6 +149,7 @@ void closeSkinRecorded(History* history, SkinList& list, int index, const std::s
 // Step names of the skin commands.
 inline constexpr const char* kStepStoreSkin = "Store skin";
 inline constexpr const char* kStepRevertSkin = "Revert skin";
+inline constexpr const char* kStepSaveSkin = "Save skin";
 inline constexpr const char* kStepOpenSkin = "Open skin";
 inline constexpr const char* kStepCloseSkin = "Close skin";
 inline constexpr const char* kStepScanSkins = "Scan skins";

@@ -40,6 +40,14 @@ SkinFileType formatForFilter(const Skin& skin, int filterIndex) {
     return SkinFileType::Pcx;
 }
 
+// A save makes the pixels the stored state; as a step, so that undoing what
+// came before it finds the stored state it left.
+void storeRecorded(SkinContext& c, Skin& skin) {
+    SkinEdit edit(c.history, skin);
+    skin.store();
+    edit.commit(kStepSaveSkin);
+}
+
 }  // namespace
 
 bool saveSkin(SkinContext& c) {
@@ -55,7 +63,7 @@ bool saveSkin(SkinContext& c) {
         c.ui.message(kMsgSaveFailed);
         return false;
     }
-    skin->store();
+    storeRecorded(c, *skin);
     if (packed) {
         skin->packedIn.clear();
         c.ui.message(looseSaveMessage(skin->filePath));
@@ -82,7 +90,7 @@ bool saveSkinAs(SkinContext& c) {
     skin->name = skin->external ? path : relativeToBase(path, c.folders.base);
     skin->hasFile = true;
     skin->packedIn.clear();
-    skin->store();
+    storeRecorded(c, *skin);
     c.refresh.refillLists();
     return true;
 }
@@ -145,7 +153,7 @@ bool linkSkin(SkinContext& c) {
     skin->name = relativeToBase(path, c.folders.base);
     skin->hasFile = true;
     skin->external = false;
-    skin->store();
+    storeRecorded(c, *skin);
     c.refresh.refreshAll();
     return true;
 }

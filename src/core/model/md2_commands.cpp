@@ -35,20 +35,24 @@ bool SaveMesh(MeshFileContext& c, const std::string& path) {
         c.sourcePak->clear();
         c.ui.message(looseSaveMessage(path));
     }
+    if (c.matchesFile) c.matchesFile();
+    return true;
+}
+
+bool offerMeshSave(MeshFileContext& c) {
+    const Answer answer = c.ui.ask(kAskSaveMesh, QuestionKind::YesNoCancelIcon);
+    if (answer == Answer::Cancel) return false;
+    // A save the user asked for that fails must not be followed by whatever
+    // would throw the unsaved Mesh away.
+    if (answer == Answer::Yes && !SaveMesh(c, c.currentFile)) {
+        c.ui.message(kMsgSaveFailedSmiley);
+        return false;
+    }
     return true;
 }
 
 bool openMeshAt(MeshFileContext& c, const std::string& path) {
-    if (c.mesh.loaded) {
-        const Answer answer = c.ui.ask(kAskSaveMesh, QuestionKind::YesNoCancelIcon);
-        // A save the user asked for that fails must not be followed by a
-        // load that throws the unsaved Mesh away.
-        if (answer == Answer::Cancel) return false;
-        if (answer == Answer::Yes && !SaveMesh(c, c.currentFile)) {
-            c.ui.message(kMsgSaveFailedSmiley);
-            return false;
-        }
-    }
+    if (c.mesh.loaded && !offerMeshSave(c)) return false;
     if (!LoadMesh(c, path)) return false;
     c.currentFile = path;
     c.settings.setString(kProject, kCurFileKey, path);

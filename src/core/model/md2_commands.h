@@ -2,6 +2,7 @@
 // Loading and saving the Mesh as an .md2, and the Open, Save and Save As
 // commands of the main window. Everything the user sees goes through the Ui;
 // folders and the current file go through the settings store.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,9 @@ struct MeshFileContext {
     std::vector<std::unique_ptr<Companion>>* companions = nullptr;
     // Cleared when a load replaces the model.
     History* history = nullptr;
+    // Told each time the Mesh was loaded from or saved to a file, so that the
+    // mapping in memory matches the file's.
+    std::function<void()> matchesFile = nullptr;
     // The PAK the current file was read from while it has no loose file:
     // saving it then creates that loose file. Empty for a loose model.
     std::string* sourcePak = nullptr;
@@ -79,6 +83,10 @@ std::unique_ptr<Skin> makeTemporarySkin(const SettingsStore& settings, const std
 
 // The names written into the .md2: the linked Skins, in list order.
 std::vector<std::string> linkedSkinNames(const SkinList& skins);
+
+// "Save changes to the current Mesh?" (Yes/No/Cancel); Yes saves to the
+// current file. True when the caller may go on: No, or Yes and the save worked.
+bool offerMeshSave(MeshFileContext& c);
 
 // Open (Ctrl+O), Save (Ctrl+S) and Save As (Ctrl+A).
 // Open returns whether a model was loaded.

@@ -97,6 +97,7 @@ bool LoadMesh(MeshFileContext& c, const std::string& path) {
                 companion->computeFaceNormals(c.mesh.currentFrame);
     }
     c.refresh.rebuildShadeRamps();
+    if (c.matchesFile) c.matchesFile();
     c.refresh.meshLoaded();
     return true;
 }
