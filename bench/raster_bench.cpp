@@ -205,12 +205,15 @@ void BM_FillMapRampPick(benchmark::State& state) {
 BENCHMARK(BM_FillMapRampPick);
 
 // Two triangles covering the frame: the cost of a depth-tested textured span
-// pixel (the depth plane is cleared each time so every pixel passes). Arg 0
-// fills one pixel at a time, arg 1 sixteen where the processor can.
+// pixel (the depth plane is cleared each time so every pixel passes). The
+// argument is the span path: 0 one pixel at a time, 1 eight lanes (AVX2), 2
+// sixteen (AVX-512).
 void BM_TexturedSpanPixel(benchmark::State& state) {
-    Rasterizer::SetWideSpans(state.range(0) != 0);
-    if (state.range(0) != 0 && !Rasterizer::WideSpans()) {
-        state.SkipWithError("this processor has no AVX-512");
+    const auto wanted = static_cast<SpanPath>(state.range(0));
+    const SpanPath before = Rasterizer::Spans();
+    if (Rasterizer::SetSpans(wanted) != wanted) {
+        Rasterizer::SetSpans(before);
+        state.SkipWithError("this processor lacks that span path");
         return;
     }
     Bench b;
@@ -225,9 +228,9 @@ void BM_TexturedSpanPixel(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     reportPixels(state, static_cast<long long>(kWidth) * kHeight);
-    Rasterizer::SetWideSpans(true);
+    Rasterizer::SetSpans(before);
 }
-BENCHMARK(BM_TexturedSpanPixel)->Arg(0)->Arg(1);
+BENCHMARK(BM_TexturedSpanPixel)->Arg(0)->Arg(1)->Arg(2);
 
 // Setup of tiny triangles (a few pixels each): clip, edge walk and span
 // bookkeeping dominate. Arg 1 places them across the left border. The depth

@@ -7,6 +7,7 @@
 #include "cli_commands.h"
 #include "platform/batch_ui.h"
 #include "platform/fs.h"
+#include "raster/rasterizer.h"
 #include "render/benchmark.h"
 #include "render/maps_render_options.h"
 #include "render/render_setup.h"
@@ -83,6 +84,8 @@ int bench(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli bench: " << why << '\n';
         return kExitFailed;
     }
+    // Figures mean little without the span path that produced them.
+    out << "Spans: " << Rasterizer::SpanPathName(Rasterizer::Spans()) << '\n';
     MapRenderState maps;
     const int mapMode = line.allModes ? kEveryRenderMode : line.request.mode;
     if (const std::string why = applyMapRenderOptions(*session, maps, line.maps, mapMode, ui);

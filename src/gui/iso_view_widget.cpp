@@ -1,9 +1,9 @@
 #include "iso_view_widget.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "app/application.h"
-#include "skin_view_widget.h"
 
 namespace tarn {
 
@@ -38,19 +38,27 @@ IsoViewWidget::IsoViewWidget(Application& app, PaneContext context, QWidget* par
 
 void IsoViewWidget::redraw() {
     view_.render();
-    repaint();
+    show();
 }
 
 void IsoViewWidget::wheelRotate(int delta) {
     view_.rotateByWheel(delta);
-    repaint();
+    show();
 }
 
-void IsoViewWidget::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+void IsoViewWidget::show() {
     const FrameBuffer& frame = view_.frame();
-    if (frame.width() <= 0 || frame.height() <= 0) return;
-    drawIndexedBottomUp(painter, frame.colour(), frame.width(), view_.clientWidth(), frame.height(), view_.palette());
+    const QRect changed =
+        blit_.update(frame.colour(), frame.width(), view_.clientWidth(), frame.height(), view_.palette());
+    if (!changed.isEmpty()) repaint(changed);
+}
+
+void IsoViewWidget::paintEvent(QPaintEvent* event) {
+    // An expose may come before any redraw was shown: bring the copy up to date first.
+    const FrameBuffer& frame = view_.frame();
+    blit_.update(frame.colour(), frame.width(), view_.clientWidth(), frame.height(), view_.palette());
+    QPainter painter(this);
+    blit_.draw(painter, event->rect());
 }
 
 void IsoViewWidget::resizeEvent(QResizeEvent*) { view_.resize(width(), height()); }

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "cursors.h"
+#include "indexed_blit.h"
 #include "raster/rasterizer.h"
 #include "render/iso_view.h"
 
@@ -31,8 +32,12 @@ protected:
     std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:
+    // Converts what changed and repaints only that band.
+    void show();
+
     Rasterizer rasterizer_;
     IsoView view_;
+    IndexedBlit blit_;
 };
 
 }  // namespace tarn

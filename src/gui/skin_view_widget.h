@@ -6,6 +6,7 @@
 #include "cursors.h"
 #include "edit/skin_view.h"
 #include "image/palette.h"
+#include "indexed_blit.h"
 
 namespace tarn {
 
@@ -36,8 +37,12 @@ protected:
     std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:
+    // Converts what changed and repaints only that band.
+    void show();
+
     PaneContext context_;
     SkinView view_;
+    IndexedBlit blit_;
 };
 
 }  // namespace tarn

@@ -10,6 +10,7 @@
 
 #include "cli_commands.h"
 #include "platform/fs.h"
+#include "raster/rasterizer.h"
 #include "test_files.h"
 
 namespace tarn::cli {
@@ -80,8 +81,9 @@ TEST(BenchCli, OneModeReportsItsFramesAndTime) {
               0)
         << err.str();
     const auto got = lines(out.str());
-    ASSERT_EQ(got.size(), 1u) << out.str();
-    EXPECT_EQ(timingFrames(got[0]), 3) << got[0];
+    ASSERT_EQ(got.size(), 2u) << out.str();
+    EXPECT_EQ(got[0], std::string("Spans: ") + Rasterizer::SpanPathName(Rasterizer::Spans()));
+    EXPECT_EQ(timingFrames(got[1]), 3) << got[1];
 }
 
 TEST(BenchCli, EveryAvailableModeGetsALineWithItsName) {
@@ -90,7 +92,9 @@ TEST(BenchCli, EveryAvailableModeGetsALineWithItsName) {
                   out, err),
               0)
         << err.str();
-    const auto got = lines(out.str());
+    auto got = lines(out.str());
+    ASSERT_FALSE(got.empty());
+    got.erase(got.begin());  // the span path
     const std::vector<std::string> names = {
         "Wireframe",   "Wireframe, Solid",   "Flat Shaded",       "Gouraud Shaded",   "Phong Shaded",
         "Textured",    "Environment Mapped", "Textured, G-Shade", "Textured, P-Shade"};
@@ -103,7 +107,7 @@ TEST(BenchCli, EveryAvailableModeGetsALineWithItsName) {
     // Without maps or Colormap the lit modes are skipped with their reasons.
     std::ostringstream out2, err2;
     ASSERT_EQ(run({"bench", sample().model, "--frames", "1", "--size", "32x24"}, out2, err2), 0);
-    EXPECT_EQ(lines(out2.str()).size(), 5u) << out2.str();
+    EXPECT_EQ(lines(out2.str()).size(), 6u) << out2.str();
     EXPECT_NE(err2.str().find("Phong Shaded: skipped: Phong Shading is not available"),
               std::string::npos)
         << err2.str();

@@ -84,29 +84,66 @@ void SkinView::redraw(int kind) {
         fillBackground();
         std::fill(sourceMap_.begin(), sourceMap_.end(), -1);
         if (s != nullptr) drawSkinQuad(*s, true);
+        shownSkin_ = s != nullptr ? s->pixels : std::vector<std::uint8_t>{};
         break;
     case kRedrawQuick:
         fillBackground();
         if (s != nullptr) drawSkinQuad(*s, false);
+        shownSkin_ = s != nullptr ? s->pixels : std::vector<std::uint8_t>{};
         break;
     case kRedrawBackground:
         for (std::size_t i = 0; i < image_.size(); ++i)
             if (sourceMap_[i] < 0) image_[i] = background;
         break;
     case kRedrawFromSkin:
-        if (s != nullptr) {
-            // The map may predate a change of skin size: never read past the pixels.
-            const auto count = static_cast<std::int32_t>(s->pixelCount());
-            for (std::size_t i = 0; i < image_.size(); ++i) {
-                const std::int32_t src = sourceMap_[i];
-                if (src >= 0 && src < count) image_[i] = s->pixels[static_cast<std::size_t>(src)];
-            }
-        }
+        if (s != nullptr) copyFromSkin(*s);
         break;
     default:
         return;
     }
     if (s != nullptr) drawOverlays(*s);
+}
+
+void SkinView::copyFromSkin(const Skin& s) {
+    // The map may predate a change of skin size: never read past the pixels.
+    const auto count = static_cast<std::int32_t>(std::min(s.pixelCount(), s.pixels.size()));
+    int left = 0, right = viewWidth_ - 1, bottom = 0, top = viewHeight_ - 1;
+    // Overlays may have moved since they were drawn; only a full copy erases
+    // their old lines, so the narrow copy is for views without them.
+    const bool overlays = context_.modes.mappingMode || context_.modes.mappingOverlayInPaint || rectangleMode;
+    if (!overlays && shownSkin_.size() == s.pixels.size() && s.width > 0 && s.pixelCount() == s.pixels.size()) {
+        // The texels that changed since the view last showed the skin...
+        int firstRow = s.height, lastRow = -1, firstColumn = s.width, lastColumn = -1;
+        const auto w = static_cast<std::size_t>(s.width);
+        for (int r = 0; r < s.height; ++r) {
+            const std::uint8_t* now = s.pixels.data() + static_cast<std::size_t>(r) * w;
+            const std::uint8_t* was = shownSkin_.data() + static_cast<std::size_t>(r) * w;
+            if (std::equal(now, now + w, was)) continue;
+            firstRow = std::min(firstRow, r);
+            lastRow = r;
+            for (int c = 0; c < s.width; ++c)
+                if (now[c] != was[c]) {
+                    firstColumn = std::min(firstColumn, c);
+                    lastColumn = std::max(lastColumn, c);
+                }
+        }
+        if (lastRow < 0) return;
+        // ...and the view pixels that can show them, with a margin for rounding.
+        constexpr int kMargin = 2;
+        const float hw = static_cast<float>(viewWidth_ / 2), hh = static_cast<float>(viewHeight_ / 2);
+        left = std::max(0, toPixel(hw + (static_cast<float>(firstColumn) - panX_) * zoom_) - kMargin);
+        right = std::min(viewWidth_ - 1, toPixel(hw + (static_cast<float>(lastColumn + 1) - panX_) * zoom_) + kMargin);
+        bottom = std::max(0, toPixel(hh - (static_cast<float>(lastRow + 1) - panY_) * zoom_) - kMargin);
+        top = std::min(viewHeight_ - 1, toPixel(hh - (static_cast<float>(firstRow) - panY_) * zoom_) + kMargin);
+    }
+    for (int y = bottom; y <= top; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(viewWidth_);
+        for (int x = left; x <= right; ++x) {
+            const std::int32_t src = sourceMap_[row + static_cast<std::size_t>(x)];
+            if (src >= 0 && src < count) image_[row + static_cast<std::size_t>(x)] = s.pixels[static_cast<std::size_t>(src)];
+        }
+    }
+    shownSkin_ = s.pixels;
 }
 
 // The skin as one textured quadrilateral through the 2D texture fill; with the

@@ -145,6 +145,10 @@ private:
     // Draws the quadrilateral and overlays, and clips brush segments.
     Rasterizer raster_;
     std::vector<std::int32_t> rowOffsets_;
+    // The skin's pixels as the view image last showed them: a copy from the
+    // skin then visits only the view pixels of the texels that changed since.
+    std::vector<std::uint8_t> shownSkin_;
+    void copyFromSkin(const Skin& s);
 };
 
 }  // namespace tarn

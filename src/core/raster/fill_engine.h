@@ -130,7 +130,7 @@ struct FillRule {
     }();
     using Running = RunningValues<kLinear, kPairs>;
 #if TARN_WIDE_SPANS
-    // Whether the source can colour sixteen pixels at once, and whether it
+    // Whether the source can colour several pixels at once, and whether it
     // can now (a texture too small for gatherBytes cannot).
     static constexpr bool kWide = requires { Source::kWide; };
     bool wideReady() const {
@@ -182,7 +182,11 @@ public:
         }
 #if TARN_WIDE_SPANS
         if constexpr (Rule::kDepthTested && Rule::kWide) {
-            if (g_wideSpansOn && rule.wideReady()) return wideSpans(r, rule);
+            if (g_spanPath != SpanPath::Scalar && rule.wideReady()) {
+                SpanRows<Rule> rows{r};
+                if (g_spanPath == SpanPath::Avx512) return lanes512::spans(rows, rule);
+                return lanes256::spans(rows, rule);
+            }
         }
 #endif
         spans(r, rule);
@@ -406,36 +410,6 @@ private:
         }
     }
 
-#if TARN_WIDE_SPANS
-    // depthSpan sixteen pixels at a time (wide_span.h), the planes given from
-    // the span's first pixel.
-    template <class Rule>
-    TARN_WIDE [[gnu::always_inline]] static inline void wideDepthSpan(
-        const Rule& rule, std::uint16_t* depth, std::uint8_t* colour, std::int32_t* pick, int n, std::int32_t zl,
-        std::int32_t zStep, const SpanValues<Rule::kLinear>& values, const SpanValues<Rule::kLinear>& steps) {
-        WideValues<1> z({static_cast<std::uint32_t>(zl)}, {static_cast<std::uint32_t>(zStep)});
-        WideValues<Rule::kLinear> running(values, steps);
-        for (int at = 0; at < n; at += kWideLanes) {
-            const int left = n - at;
-            const auto inside = static_cast<__mmask16>(left >= kWideLanes ? 0xFFFFu : (1u << left) - 1);
-            const __m256i d = lowHalves(z.lanes[0]);
-            const __m256i old = _mm256_maskz_loadu_epi16(inside, depth + at);
-            const __mmask16 nearer = _mm256_mask_cmplt_epu16_mask(inside, d, old);
-            if (nearer != 0) {
-                _mm256_mask_storeu_epi16(depth + at, nearer, d);
-                __m512i offset = _mm512_setzero_si512();
-                const __m512i c = rule.source.wideColour(running, nearer, offset);
-                _mm_mask_storeu_epi8(colour + at, nearer, lowBytes(c));
-                if constexpr (Rule::kPick == PickWrite::Key)
-                    _mm512_mask_storeu_epi32(pick + at, nearer, _mm512_set1_epi32(rule.key));
-                else if constexpr (Rule::kPick == PickWrite::TexelOffset)
-                    _mm512_mask_storeu_epi32(pick + at, nearer, offset);
-            }
-            z.advance();
-            running.advance();
-        }
-    }
-#endif
 
     // One recorded row as its span needs it.
     template <int L>
@@ -513,22 +487,25 @@ private:
         r.lastRow_ = kEdgeIdleRight;
     }
 
-#if TARN_WIDE_SPANS
-    // spans() for depth-tested rules with wide spans, the span inlined.
+public:
+    // The recorded rows of a fill as the wide span loops (wide_lanes.inc) read
+    // them: each row taken once and put back to idle, then the table finished.
     template <class Rule>
-    TARN_WIDE static void wideSpans(Rasterizer& r, const Rule& rule) {
-        for (std::int32_t row = r.firstRow_; row <= r.lastRow_; ++row) {
-            SpanRow<Rule::kLinear> span;
-            if (!takeRow<Rule>(r, row, span)) continue;
-            const std::size_t start = span.end - static_cast<std::size_t>(span.n);
-            wideDepthSpan(rule, r.depth_ + start, r.colour_ + start,
-                          Rule::kPick == PickWrite::None ? nullptr : r.pick_ + start, span.n, span.zl, span.zStep,
-                          span.values, span.steps);
+    struct SpanRows {
+        Rasterizer& r;
+        using Span = SpanRow<Rule::kLinear>;
+        std::int32_t first() const { return r.firstRow_; }
+        std::int32_t last() const { return r.lastRow_; }
+        [[gnu::always_inline]] bool take(std::int32_t row, Span& span) const { return takeRow<Rule>(r, row, span); }
+        std::uint16_t* depth() const { return r.depth_; }
+        std::uint8_t* colour() const { return r.colour_; }
+        std::int32_t* pick() const { return r.pick_; }
+        std::size_t planeSize() const { return static_cast<std::size_t>(r.width_) * static_cast<std::size_t>(r.height_); }
+        void finish() const {
+            r.firstRow_ = kEdgeIdleLeft;
+            r.lastRow_ = kEdgeIdleRight;
         }
-        r.firstRow_ = kEdgeIdleLeft;
-        r.lastRow_ = kEdgeIdleRight;
-    }
-#endif
+    };
 };
 
 }  // namespace tarn

@@ -26,10 +26,7 @@ struct FlatSource : ReadsNothing {
     std::uint8_t value;
     template <class Values> std::uint8_t colour(const Values&, std::int32_t&) const { return value; }
 #if TARN_WIDE_SPANS
-    static constexpr bool kWide = true;
-    template <class W> TARN_WIDE __m512i wideColour(const W&, __mmask16, __m512i&) const {
-        return _mm512_set1_epi32(value);
-    }
+    static constexpr bool kWide = true;  // coloured by wideColour in wide_lanes.inc
 #endif
 };
 
@@ -45,8 +42,7 @@ struct ShadeSource : ReadsNothing {
         return static_cast<std::uint8_t>(a.whole(0));
     }
 #if TARN_WIDE_SPANS
-    static constexpr bool kWide = true;
-    template <class W> TARN_WIDE __m512i wideColour(const W& a, __mmask16, __m512i&) const { return a.whole(0); }
+    static constexpr bool kWide = true;  // coloured by wideColour in wide_lanes.inc
 #endif
 };
 
@@ -79,14 +75,6 @@ struct TexelLookup {
     }
 #if TARN_WIDE_SPANS
     bool wideReady() const { return bytes >= kWideSourceBytes; }
-    template <class W> TARN_WIDE __m512i wideTexel(const W& a, __mmask16 lanes, __m512i& offset) const {
-        const __m512i row =
-            rowPitch >= 0
-                ? _mm512_add_epi32(_mm512_set1_epi32(firstRow), _mm512_mullo_epi32(a.whole(1), _mm512_set1_epi32(rowPitch)))
-                : gatherWords(lanes, a.whole(1), rowOffsets);
-        offset = _mm512_add_epi32(row, a.whole(0));
-        return gatherBytes(lanes, offset, texture);
-    }
 #endif
 };
 
@@ -96,10 +84,7 @@ struct TextureSource : TexelLookup {
         return texel(a, offset);
     }
 #if TARN_WIDE_SPANS
-    static constexpr bool kWide = true;
-    template <class W> TARN_WIDE __m512i wideColour(const W& a, __mmask16 lanes, __m512i& offset) const {
-        return wideTexel(a, lanes, offset);
-    }
+    static constexpr bool kWide = true;  // coloured by wideColour in wide_lanes.inc
 #endif
 };
 
@@ -119,11 +104,7 @@ struct TexGSource : TexelLookup {
         return shade[a.whole(2) * kShadeRowBytes + t];
     }
 #if TARN_WIDE_SPANS
-    static constexpr bool kWide = true;
-    template <class W> TARN_WIDE __m512i wideColour(const W& a, __mmask16 lanes, __m512i& offset) const {
-        const __m512i t = wideTexel(a, lanes, offset);
-        return gatherBytes(lanes, _mm512_add_epi32(shiftLeft(a.whole(2), 8), t), shade);
-    }
+    static constexpr bool kWide = true;  // coloured by wideColour in wide_lanes.inc
 #endif
 };
 
@@ -149,13 +130,7 @@ struct TexPSource : TexelLookup {
         return shadeRowOf[map[a.whole(3) * kMapSide + a.whole(2)]][t];
     }
 #if TARN_WIDE_SPANS
-    static constexpr bool kWide = true;
-    template <class W> TARN_WIDE __m512i wideColour(const W& a, __mmask16 lanes, __m512i& offset) const {
-        const __m512i t = wideTexel(a, lanes, offset);
-        const __m512i mapByte = gatherBytes(lanes, _mm512_add_epi32(shiftLeft(a.whole(3), 8), a.whole(2)), map);
-        const __m512i row = unsignedMin(mapByte, _mm512_set1_epi32(shadeRows - 1));
-        return gatherBytes(lanes, _mm512_add_epi32(shiftLeft(row, 8), t), shade);
-    }
+    static constexpr bool kWide = true;  // coloured by wideColour in wide_lanes.inc
 #endif
 };
 
@@ -175,12 +150,12 @@ struct MapSource {
         return static_cast<std::uint8_t>(base + map[a.whole(1) * kMapSide + a.whole(0)]);
     }
 #if TARN_WIDE_SPANS
-    static constexpr bool kWide = true;
-    template <class W> TARN_WIDE __m512i wideColour(const W& a, __mmask16 lanes, __m512i&) const {
-        const __m512i texel = gatherBytes(lanes, _mm512_add_epi32(shiftLeft(a.whole(1), 8), a.whole(0)), map);
-        return _mm512_add_epi32(texel, _mm512_set1_epi32(base));
-    }
+    static constexpr bool kWide = true;  // coloured by wideColour in wide_lanes.inc
 #endif
 };
 
 }  // namespace tarn
+
+// The wide spans of these sources, once per lane set.
+#include "raster/wide_lanes_avx512.h"
+#include "raster/wide_lanes_avx2.h"

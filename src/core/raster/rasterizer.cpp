@@ -1,6 +1,9 @@
 #include "raster/rasterizer.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "raster/frame_buffer.h"
 #include "raster/wide_span.h"
@@ -8,22 +11,51 @@
 namespace tarn {
 
 namespace {
-bool wideSpansAvailable() {
+SpanPath bestSpanPath() {
 #if TARN_WIDE_SPANS
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512vl");
-#else
-    return false;
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl"))
+        return SpanPath::Avx512;
+    if (__builtin_cpu_supports("avx2")) return SpanPath::Avx2;
 #endif
+    return SpanPath::Scalar;
 }
-const bool kWideSpansAvailable = wideSpansAvailable();
+const SpanPath kBestSpanPath = bestSpanPath();
+
+SpanPath takeablePath(SpanPath wanted) { return std::min(wanted, kBestSpanPath); }
+
+// TARN_SPANS chooses the path for measuring and testing; a path this
+// processor lacks falls back to the best it has, and says so once.
+SpanPath startingSpanPath() {
+    const char* asked = std::getenv("TARN_SPANS");
+    if (asked == nullptr || *asked == '\0') return kBestSpanPath;
+    for (SpanPath p : {SpanPath::Scalar, SpanPath::Avx2, SpanPath::Avx512}) {
+        if (std::strcmp(asked, Rasterizer::SpanPathName(p)) != 0) continue;
+        const SpanPath taken = takeablePath(p);
+        if (taken != p)
+            std::fprintf(stderr, "TARN_SPANS=%s: this processor lacks it; using %s\n", asked,
+                         Rasterizer::SpanPathName(taken));
+        return taken;
+    }
+    std::fprintf(stderr, "TARN_SPANS=%s is not scalar, avx2 or avx512; using %s\n", asked,
+                 Rasterizer::SpanPathName(kBestSpanPath));
+    return kBestSpanPath;
+}
 }  // namespace
 
-bool g_wideSpansOn = kWideSpansAvailable;
+SpanPath g_spanPath = startingSpanPath();
 
-bool Rasterizer::WideSpans() { return g_wideSpansOn; }
-void Rasterizer::SetWideSpans(bool on) { g_wideSpansOn = on && kWideSpansAvailable; }
+SpanPath Rasterizer::Spans() { return g_spanPath; }
+SpanPath Rasterizer::BestSpans() { return kBestSpanPath; }
+SpanPath Rasterizer::SetSpans(SpanPath wanted) { return g_spanPath = takeablePath(wanted); }
+const char* Rasterizer::SpanPathName(SpanPath path) {
+    switch (path) {
+        case SpanPath::Avx512: return "avx512";
+        case SpanPath::Avx2: return "avx2";
+        case SpanPath::Scalar: break;
+    }
+    return "scalar";
+}
 
 Rasterizer::Rasterizer() = default;
 Rasterizer::~Rasterizer() = default;

@@ -48,6 +48,11 @@ struct Segment3D { Point3f p0, p1; };
 // Camera-space near plane: the float32 nearest to 0.1.
 inline constexpr float kNearPlane = 0.1f;
 
+// How depth-tested fills walk their spans: a pixel at a time, or eight or
+// sixteen lanes at once on processors with AVX2 or AVX-512. The planes come
+// out the same on every path.
+enum class SpanPath { Scalar, Avx2, Avx512 };
+
 // Sides beyond this cannot be handled: lines step in 16-bit coordinates.
 inline constexpr int kMaxTargetSide = 32767;
 // Largest number of attributes after x and y in any fill record.
@@ -98,12 +103,16 @@ public:
     // a smaller map leaves none (those fills draw nothing).
     void SetMap(std::span<const std::uint8_t> map);
 
-    // Whether depth-tested fills do sixteen pixels at a time. They do by default
-    // where the processor has AVX-512; the planes come out the same either way.
-    static bool WideSpans();
-    // Turns the wide spans off, or back on where the processor has them (tests
-    // and benchmarks compare the two). Affects every Rasterizer.
-    static void SetWideSpans(bool on);
+    // The span path every Rasterizer takes now: by default the widest this
+    // processor has, or what the environment variable TARN_SPANS ("scalar",
+    // "avx2", "avx512") asks for where the processor has it.
+    static SpanPath Spans();
+    // The widest path this processor has.
+    static SpanPath BestSpans();
+    // Takes `wanted`, or the widest path the processor has below it (tests and
+    // benchmarks compare the paths); returns the path taken.
+    static SpanPath SetSpans(SpanPath wanted);
+    static const char* SpanPathName(SpanPath path);
 
     // Makes every row of the edge table idle. SetTarget already does this, and
     // every fill restores the rows it consumes.

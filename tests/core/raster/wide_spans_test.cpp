@@ -1,5 +1,5 @@
-// Sixteen-lane spans must leave every plane exactly as the one-pixel loop
-// does: the same random scenes are drawn both ways and compared element by
+// Wide spans (eight or sixteen lanes) must leave every plane exactly as the
+// one-pixel loop does, on every path this processor has: the same random scenes are drawn both ways and compared element by
 // element, with textures whose rows are evenly spaced (computed row starts)
 // and shuffled (gathered row starts), at odd addresses (the byte gathers read
 // aligned words), and with spans longer than sixteen pixels.
@@ -19,10 +19,19 @@
 namespace tarn {
 namespace {
 
-// Turns the wide spans back on however a test ends.
-struct WideSpansRestored {
-    ~WideSpansRestored() { Rasterizer::SetWideSpans(true); }
+// Puts the span path back however a test ends.
+struct SpanPathRestored {
+    SpanPath path = Rasterizer::Spans();
+    ~SpanPathRestored() { Rasterizer::SetSpans(path); }
 };
+
+// The wide paths this processor has.
+std::vector<SpanPath> widePaths() {
+    std::vector<SpanPath> paths;
+    for (SpanPath p : {SpanPath::Avx2, SpanPath::Avx512})
+        if (p <= Rasterizer::BestSpans()) paths.push_back(p);
+    return paths;
+}
 
 struct Scene {
     std::mt19937 rng;
@@ -109,8 +118,8 @@ struct Sources {
     }
 };
 
-test::Planes render(bool wide, const Sources& sources, unsigned seed, int width, int height) {
-    Rasterizer::SetWideSpans(wide);
+test::Planes render(SpanPath path, const Sources& sources, unsigned seed, int width, int height) {
+    Rasterizer::SetSpans(path);
     test::Planes planes(width, height);
     Rasterizer raster;
     raster.SetTarget(planes.target());
@@ -121,9 +130,8 @@ test::Planes render(bool wide, const Sources& sources, unsigned seed, int width,
 }
 
 TEST(WideSpans, PlanesMatchTheOnePixelLoopExactly) {
-    Rasterizer::SetWideSpans(true);
-    if (!Rasterizer::WideSpans()) GTEST_SKIP() << "this processor has no AVX-512";
-    const WideSpansRestored restore;
+    if (widePaths().empty()) GTEST_SKIP() << "this processor has no AVX2";
+    const SpanPathRestored restore;
     struct Case {
         int width, height, skinWidth, skinHeight;
         std::size_t misalign;
@@ -138,14 +146,17 @@ TEST(WideSpans, PlanesMatchTheOnePixelLoopExactly) {
     for (const Case& c : cases) {
         const Sources sources(c.skinWidth, c.skinHeight, c.misalign, c.shuffledRows, c.shadeRows, seed);
         for (int scene = 0; scene < 4; ++scene, ++seed) {
-            const test::Planes one = render(false, sources, seed, c.width, c.height);
-            test::Planes wide = render(true, sources, seed, c.width, c.height);
-            SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " seed " << seed);
-            EXPECT_EQ(one.colour.storage, wide.colour.storage);
-            EXPECT_EQ(one.depth.storage, wide.depth.storage);
-            EXPECT_EQ(one.pick.storage, wide.pick.storage);
-            EXPECT_TRUE(wide.guardsIntact());
-            EXPECT_GT(wide.drawn(), 0);
+            const test::Planes one = render(SpanPath::Scalar, sources, seed, c.width, c.height);
+            for (const SpanPath path : widePaths()) {
+                test::Planes wide = render(path, sources, seed, c.width, c.height);
+                SCOPED_TRACE(testing::Message() << Rasterizer::SpanPathName(path) << " " << c.width << "x" << c.height
+                                                << " seed " << seed);
+                EXPECT_EQ(one.colour.storage, wide.colour.storage);
+                EXPECT_EQ(one.depth.storage, wide.depth.storage);
+                EXPECT_EQ(one.pick.storage, wide.pick.storage);
+                EXPECT_TRUE(wide.guardsIntact());
+                EXPECT_GT(wide.drawn(), 0);
+            }
         }
     }
 }
@@ -182,6 +193,9 @@ private:
 };
 
 TEST(WideSpans, ReadNothingOutsideTheirSources) {
+    const SpanPathRestored restore;
+    for (const SpanPath path : widePaths()) {
+    Rasterizer::SetSpans(path);
     for (const bool fenceAfter : {true, false}) {
         for (const int side : {2, 5, 64}) {
             const int w = side, h = side + 1;
@@ -200,6 +214,47 @@ TEST(WideSpans, ReadNothingOutsideTheirSources) {
             // sources, clamped to the first and last texel, row and map byte.
             drawScene(raster, 99u + unsigned(side), 80, 60);
             EXPECT_GT(planes.drawn(), 0);
+        }
+    }
+    }
+}
+
+// The eight-lane path reads and writes whole groups of depth and colour
+// elements: planes whose last element touches an inaccessible page fault if
+// a round reaches past them. Drawn the same as the one-pixel loop draws them.
+TEST(WideSpans, TouchNothingPastTheirPlanes) {
+    const SpanPathRestored restore;
+    for (const SpanPath path : widePaths()) {
+        for (const int width : {1, 7, 9, 30}) {
+            const int height = 11;
+            const std::size_t n = std::size_t(width) * height;
+            const Sources sources(19, 23, 1, false, 16, 5);
+            Rasterizer::SetSpans(SpanPath::Scalar);
+            const test::Planes one = [&] {
+                test::Planes p(width, height);
+                Rasterizer raster;
+                raster.SetTarget(p.target());
+                sources.attach(raster);
+                drawScene(raster, 41, width, height);
+                return p;
+            }();
+            FencedBytes colour(n, true), depth(2 * n, true), pick(4 * n, true);
+            ASSERT_TRUE(colour.ready() && depth.ready() && pick.ready());
+            auto* c = const_cast<std::uint8_t*>(colour.bytes().data());
+            auto* d = reinterpret_cast<std::uint16_t*>(const_cast<std::uint8_t*>(depth.bytes().data()));
+            auto* k = reinterpret_cast<std::int32_t*>(const_cast<std::uint8_t*>(pick.bytes().data()));
+            std::fill_n(c, n, test::kBackground);
+            std::fill_n(d, n, kDepthFar);
+            std::fill_n(k, n, kPickNothing);
+            Rasterizer::SetSpans(path);
+            Rasterizer raster;
+            ASSERT_TRUE(raster.SetTarget(RasterTarget{c, nullptr, d, k, width, height}));
+            sources.attach(raster);
+            drawScene(raster, 41, width, height);
+            SCOPED_TRACE(testing::Message() << Rasterizer::SpanPathName(path) << " width " << width);
+            EXPECT_TRUE(std::equal(c, c + n, one.colour.storage.begin() + test::kGuard));
+            EXPECT_TRUE(std::equal(d, d + n, one.depth.storage.begin() + test::kGuard));
+            EXPECT_TRUE(std::equal(k, k + n, one.pick.storage.begin() + test::kGuard));
         }
     }
 }

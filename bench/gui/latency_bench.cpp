@@ -1,0 +1,250 @@
+// The latency a user feels: the real main window, offscreen, on the sample
+// model, timed per input event from the event to both panes repainted into
+// their backing images (blit and colour conversion included). Beside each
+// event, its stages on their own: the skin pane's redraw, the 3D render and
+// each pane's repaint, so the slowest shows. Start-up is timed from an empty
+// process state (QApplication aside) to the first frame of the sample shown.
+#include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWheelEvent>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "app/command_ids.h"
+#include "cli_commands.h"
+#include "iso_view_widget.h"
+#include "main_window.h"
+#include "platform/batch_ui.h"
+#include "platform/settings.h"
+#include "shell_widget.h"
+#include "skin_view_widget.h"
+
+namespace tarn {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kTexturedMode = 5;
+
+// The sample model, written once per run into a temporary folder.
+const std::string& sampleFolder() {
+    static const std::string folder = [] {
+        const fs::path dir = fs::temp_directory_path() / ("tarn-latency-" + std::to_string(::getpid()));
+        std::ostringstream out, err;
+        if (cli::run({"make-sample", dir.string()}, out, err) != 0) {
+            std::fprintf(stderr, "make-sample failed: %s\n", err.str().c_str());
+            std::exit(1);
+        }
+        return dir.string();
+    }();
+    return folder;
+}
+
+struct Session {
+    std::ostringstream log;
+    BatchUi ui{log};
+    MemorySettings settings;
+    std::unique_ptr<MainWindow> window;
+
+    Session(int width, int height) {
+        settings.setInt(kPreferences, "Skip Intro", 1);
+        settings.setInt(kPreferences, "Quick Exit", 1);
+        window = std::make_unique<MainWindow>(ui, settings);
+        window->resize(width, height);
+        window->show();
+        StartupRequest request;
+        const std::string base = sampleFolder() + "/baseq2";
+        request.baseFolder = base;
+        request.commandLine = "tarn -md2 " + base + "/models/tarnbot/tris.md2";
+        if (!window->start(request) || !QTest::qWaitForWindowExposed(window.get())) {
+            std::fprintf(stderr, "the sample did not open: %s\n", log.str().c_str());
+            std::exit(1);
+        }
+        window->resize(width, height);
+        QApplication::processEvents();
+        emit window->list(kListModes)->activated(kTexturedMode);
+        window->runCommand(cmd::kPencilBrush);
+        QApplication::processEvents();
+    }
+    ShellWidget& shell() { return *window->shell(); }
+};
+
+// One window per size for the whole run, closed before the application ends.
+std::map<std::pair<int, int>, std::unique_ptr<Session>>& sessions() {
+    static std::map<std::pair<int, int>, std::unique_ptr<Session>> open;
+    return open;
+}
+Session& session(int width, int height) {
+    auto& s = sessions()[{width, height}];
+    if (!s) s = std::make_unique<Session>(width, height);
+    return *s;
+}
+
+void send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+// Times `event` once per iteration, event to repaint, as manual time.
+template <class Event>
+void timeEvents(benchmark::State& state, Event event) {
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        event();
+        QApplication::processEvents();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+
+void describe(benchmark::State& state, Session& s) {
+    state.counters["skinPane"] = s.shell().skinView()->width() * 10000.0 + s.shell().skinView()->height();
+    state.counters["isoPane"] = s.shell().isoView()->width() * 10000.0 + s.shell().isoView()->height();
+}
+
+// A point of the 3D pane that shows the skin (the pick plane names a texel).
+QPoint texelOnModel(IsoViewWidget* w) {
+    const FrameBuffer& frame = w->view().frame();
+    const QPoint centre(w->width() / 2, w->height() / 2);
+    for (int r = 0; r < w->width() / 2; r += 2)
+        for (const QPoint d : {QPoint(r, 0), QPoint(-r, 0), QPoint(0, r), QPoint(0, -r)})
+            if (auto e = frame.elementAt(centre.x() + d.x(), centre.y() + d.y()); e && frame.pick()[*e] >= 0)
+                return centre + d;
+    return centre;
+}
+
+// A pencil stroke held down, moved between a and b once per event.
+void pencilSteps(benchmark::State& state, Session& s, QWidget* pane, QPoint a, QPoint b) {
+    send(pane, QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
+    bool toB = true;
+    timeEvents(state, [&] {
+        send(pane, QEvent::MouseMove, toB ? b : a, Qt::NoButton, Qt::LeftButton);
+        toB = !toB;
+    });
+    send(pane, QEvent::MouseButtonRelease, a, Qt::LeftButton, Qt::NoButton);
+    describe(state, s);
+}
+
+void BM_PencilStepSkinPane(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    QWidget* pane = s.shell().skinView();
+    pencilSteps(state, s, pane, QPoint(pane->width() / 3, pane->height() / 2),
+                QPoint(pane->width() * 2 / 3, pane->height() / 2 + 9));
+}
+
+void BM_PencilStepIsoPane(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    IsoViewWidget* pane = s.shell().isoView();
+    const QPoint a = texelOnModel(pane);
+    pencilSteps(state, s, pane, a, a + QPoint(6, 4));
+}
+
+void BM_OrbitStep(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    IsoViewWidget* pane = s.shell().isoView();
+    s.window->runCommand(cmd::kCameraOverride);
+    const QPoint a(pane->width() / 2, pane->height() / 2);
+    send(pane, QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
+    int step = 0;
+    timeEvents(state, [&] {
+        // Alternate left and right so the camera swings back and forth.
+        send(pane, QEvent::MouseMove, a + QPoint(step++ % 2 == 0 ? 5 : -5, 0), Qt::NoButton, Qt::LeftButton);
+    });
+    send(pane, QEvent::MouseButtonRelease, a, Qt::LeftButton, Qt::NoButton);
+    s.window->runCommand(cmd::kCameraOverride);
+    describe(state, s);
+}
+
+void BM_WheelZoomSkinPane(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    QWidget* pane = s.shell().skinView();
+    const QPointF at(pane->width() / 2.0, pane->height() / 2.0);
+    int notch = 0;
+    timeEvents(state, [&] {
+        const int delta = notch++ % 2 == 0 ? 120 : -120;
+        QWheelEvent e(at, pane->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(pane, &e);
+    });
+    describe(state, s);
+}
+
+// The stages alone.
+void BM_StageSkinCopyFromSkin(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    SkinView& view = s.shell().skinView()->view();
+    timeEvents(state, [&] { view.redraw(kRedrawFromSkin); });
+}
+void BM_StageSkinRedrawFull(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    SkinView& view = s.shell().skinView()->view();
+    timeEvents(state, [&] { view.redraw(kRedrawFull); });
+}
+void BM_StageIsoRender(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    IsoView& view = s.shell().isoView()->view();
+    timeEvents(state, [&] { view.render(); });
+}
+void BM_StageSkinRepaint(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    QWidget* pane = s.shell().skinView();
+    timeEvents(state, [&] { pane->repaint(); });
+}
+void BM_StageIsoRepaint(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    QWidget* pane = s.shell().isoView();
+    timeEvents(state, [&] { pane->repaint(); });
+}
+
+// Start-up to the first frame of the sample, the intro skipped.
+void BM_StartUpToFirstFrame(benchmark::State& state) {
+    sampleFolder();
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        {
+            Session s(1280, 960);
+            state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        }
+        QApplication::processEvents();
+    }
+}
+
+void sizes(benchmark::internal::Benchmark* b) {
+    b->Args({1280, 960})->Args({2560, 1440})->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
+}
+BENCHMARK(BM_PencilStepSkinPane)->Apply(sizes);
+BENCHMARK(BM_PencilStepIsoPane)->Apply(sizes);
+BENCHMARK(BM_OrbitStep)->Apply(sizes);
+BENCHMARK(BM_WheelZoomSkinPane)->Apply(sizes);
+BENCHMARK(BM_StageSkinCopyFromSkin)->Apply(sizes);
+BENCHMARK(BM_StageSkinRedrawFull)->Apply(sizes);
+BENCHMARK(BM_StageIsoRender)->Apply(sizes);
+BENCHMARK(BM_StageSkinRepaint)->Apply(sizes);
+BENCHMARK(BM_StageIsoRepaint)->Apply(sizes);
+BENCHMARK(BM_StartUpToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+}  // namespace tarn
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    const bool opened = !tarn::sessions().empty();
+    tarn::sessions().clear();
+    std::error_code ignored;
+    if (opened) std::filesystem::remove_all(tarn::sampleFolder(), ignored);
+    return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// What a pane shows of an 8-bit image whose rows are stored bottom-up: a
+// true-colour copy, top-down, kept up to date row by row. Only rows whose
+// indices changed since the last update (or all, when the palette or the size
+// changed) are converted, through a 256-entry table of 32-bit colours, so a
+// brush step redraws and repaints only the band it touched.
+#include <QImage>
+#include <QRect>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "image/palette.h"
+
+class QPainter;
+
+namespace tarn {
+
+class IndexedBlit {
+public:
+    // Brings the copy up to date with `rows` (`pitch` bytes apart, bottom row
+    // first), of which the left `width` x `height` pixels are shown in the
+    // colours of `palette`. Returns the band of pane rows that changed
+    // (empty when none did).
+    QRect update(const std::uint8_t* rows, int pitch, int width, int height, const Palette& palette);
+    // Draws the part of the copy inside `area` (pane coordinates).
+    void draw(QPainter& painter, const QRect& area) const;
+
+private:
+    QImage rgb_;
+    std::vector<std::uint8_t> shown_;  // the indices the copy was made from
+    std::array<QRgb, kPaletteColors> colours_{};
+    int pitch_ = 0;
+};
+
+// The grey ramp shown while there is no Skin.
+const Palette& greyPalette();
+
+}  // namespace tarn
