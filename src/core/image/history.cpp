@@ -64,7 +64,7 @@ std::string History::undoName() const { return canUndo() ? entries_[done_ - 1].n
 std::string History::redoName() const { return canRedo() ? entries_[done_].name : std::string(); }
 
 bool History::undo() {
-    if (!canUndo() || group_ != nullptr) return false;
+    if (!canUndo() || group_ != nullptr || openEdits_ > 0) return false;
     --done_;
     entries_[done_].step->undo();
     notify();
@@ -72,7 +72,7 @@ bool History::undo() {
 }
 
 bool History::redo() {
-    if (!canRedo() || group_ != nullptr) return false;
+    if (!canRedo() || group_ != nullptr || openEdits_ > 0) return false;
     entries_[done_].step->redo();
     ++done_;
     notify();

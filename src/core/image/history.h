@@ -63,7 +63,8 @@ public:
     // The name of the step Undo or Redo would take; empty when there is none.
     std::string undoName() const;
     std::string redoName() const;
-    // False when there was nothing to undo or redo.
+    // False when there was nothing to undo or redo, or while an edit is open
+    // (a stroke or drag under way): its step would record the undo as well.
     bool undo();
     bool redo();
     void clear();
@@ -74,6 +75,24 @@ public:
 
     // Told after every change to what Undo and Redo would do.
     std::function<void()> changed;
+
+    // Held by each door between taking the state and committing it.
+    class OpenEdit {
+    public:
+        explicit OpenEdit(History* history) : history_(history) {
+            if (history_ != nullptr) ++history_->openEdits_;
+        }
+        OpenEdit(const OpenEdit&) = delete;
+        OpenEdit& operator=(const OpenEdit&) = delete;
+        ~OpenEdit() { close(); }
+        void close() {
+            if (history_ != nullptr) --history_->openEdits_;
+            history_ = nullptr;
+        }
+
+    private:
+        History* history_;
+    };
 
 private:
     friend class HistoryGroup;
@@ -91,6 +110,7 @@ private:
     std::size_t done_ = 0;  // entries_[0, done_) can be undone, the rest redone
     std::size_t bytes_ = 0;
     class GroupStep* group_ = nullptr;
+    int openEdits_ = 0;
 };
 
 // While one lives, every step recorded in `history` joins one step named
@@ -134,6 +154,7 @@ private:
     History* history_;
     Skin* skin_;
     SkinState before_;
+    History::OpenEdit open_;
 };
 
 // The skin-list door. `skinsIn` lists the Skins of the list before an

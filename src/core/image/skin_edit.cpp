@@ -203,11 +203,12 @@ SkinState SkinState::of(const Skin& skin) {
     return SkinState{skin.width, skin.height, skin.pixels, skin.backup, skin.palette};
 }
 
-SkinEdit::SkinEdit(History* history, Skin& skin) : history_(history), skin_(&skin) {
+SkinEdit::SkinEdit(History* history, Skin& skin) : history_(history), skin_(&skin), open_(history) {
     if (history_ != nullptr) before_ = SkinState::of(skin);
 }
 
 void SkinEdit::commit(const std::string& name) {
+    open_.close();
     if (history_ == nullptr) return;
     auto step = std::make_unique<SkinStep>(history_->skins(), *skin_, before_);
     if (!step->empty()) history_->record(name, std::move(step));

@@ -66,11 +66,12 @@ std::size_t MappingTables::bytes() const {
     return bytesOf(verts) + bytesOf(mapping) + bytesOf(corners) + bytesOf(backup) + bytesOf(backupMapping);
 }
 
-MappingEdit::MappingEdit(History* history, Mesh& mesh) : history_(history), mesh_(&mesh) {
+MappingEdit::MappingEdit(History* history, Mesh& mesh) : history_(history), mesh_(&mesh), open_(history) {
     if (history_ != nullptr) before_ = MappingTables::of(mesh);
 }
 
 void MappingEdit::commit(const std::string& name) {
+    open_.close();
     if (history_ == nullptr) return;
     MappingTables after = MappingTables::of(*mesh_);
     if (!(after == before_))

@@ -40,6 +40,7 @@ private:
     History* history_;
     Mesh* mesh_;
     MappingTables before_;
+    History::OpenEdit open_;
 };
 
 }  // namespace tarn

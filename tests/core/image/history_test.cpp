@@ -169,6 +169,10 @@ TEST(History, GroupsAreOneStepAndEmptyEditsNone) {
     }
     ASSERT_EQ(history.stepCount(), 1u);
     EXPECT_EQ(history.undoName(), "Both skins");
+    {
+        SkinEdit underWay(&history, *list.at(0));
+        EXPECT_FALSE(history.undo()) << "no undo while a stroke or drag is under way";
+    }
     history.undo();
     EXPECT_EQ(list.at(0)->pixels, std::vector<std::uint8_t>(64, 0));
     EXPECT_EQ(list.at(1)->pixels, std::vector<std::uint8_t>(64, 0));
