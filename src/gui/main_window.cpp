@@ -12,7 +12,10 @@
 #include "platform/dialogs.h"
 #include "render/benchmark.h"
 #include "render/snapshot.h"
+#include "animation_preview.h"
 #include "command_actions.h"
+#include "render/model_probe.h"
+#include "status_line.h"
 #include "intro_window.h"
 #include "iso_view_widget.h"
 #include "list_bar.h"
@@ -98,6 +101,16 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
         return ViewCamera{t.eye, t.lookAt, t.fieldOfView, iso.clientWidth(), iso.frame().height()};
     };
     app_->mapRect = [this] { return &shell_->skinView()->view().mapRect; };
+    app_->commands().bind(cmd::kFitSkin, [this] { shell_->skinView()->fitSkin(); });
+    app_->commands().bind(cmd::kFrameModel, [this] {
+        frameModel(app_->mesh, shell_->isoView()->view().target());
+        refresh(kRedrawFull, kPanesIso);
+    });
+    status_ = new StatusLine(*app_, *shell_, *this);
+    preview_ = new AnimationPreview(*app_, [this] {
+        refresh(kRedrawFull, kPanesIso);
+        lists_->select(kListFrames, app_->mesh.currentFrame);
+    }, this);
 
     refillLists();
     updateCommandStates();
@@ -149,6 +162,7 @@ void MainWindow::runCommand(int id) {
     app_->commands().run(id);
     app_->keepModeAvailable();
     updateCommandStates();
+    preview_->sync();
 }
 
 void MainWindow::watchPane(int paneBit, PaneRedraw redraw) {
@@ -157,8 +171,11 @@ void MainWindow::watchPane(int paneBit, PaneRedraw redraw) {
 }
 
 void MainWindow::listChosen(int id, int index) {
+    // Choosing a frame by hand ends the preview on it.
+    if (id == kListFrames) app_->stopPlayback();
     app_->listChosen(id, index);
     app_->keepModeAvailable();
+    preview_->sync();
     // A refused mode switch leaves the current mode; the list follows it.
     if (id == kListModes) lists_->select(kListModes, app_->modes.currentIndex());
     updateCommandStates();
@@ -199,6 +216,13 @@ void MainWindow::refillLists() {
     for (const ListBand& entry : listBands()) lists_->fill(entry.id, app_->listContent(entry.id));
 }
 
+void MainWindow::meshLoaded() {
+    // A model of any size opens filling the 3D pane.
+    app_->stopPlayback();
+    if (preview_) preview_->sync();
+    if (shell_) frameModel(app_->mesh, shell_->isoView()->view().target());
+}
+
 void MainWindow::rebuildPaintRemap() { app_->rebuildPaintRemap(); }
 void MainWindow::rebuildShadeRamps() { app_->rebuildShadeRamps(); }
 void MainWindow::rebuildLightTable() { app_->rebuildLightTable(); }
@@ -209,6 +233,7 @@ void MainWindow::updateCommandStates() {
     // Store and Save change no pane but do change the marks.
     updateSkinMarks();
     updateTitle();
+    if (status_) status_->update();
 }
 
 void MainWindow::updateSkinMarks() {

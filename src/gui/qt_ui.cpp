@@ -5,6 +5,7 @@
 
 #include "about_dialog.h"
 #include "map_from_view_dialog.h"
+#include "list_dialog.h"
 #include "offset_dialog.h"
 #include "resize_dialog.h"
 #include "preferences_dialog.h"
@@ -96,6 +97,14 @@ std::optional<ResizeSkinsValues> QtUi::resizeSkins(const ResizeSkinsValues& curr
     ResizeDialog dialog(current, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.values();
+}
+
+std::optional<std::string> QtUi::chooseFromList(const std::string& title, const std::vector<std::string>& entries) {
+    QStringList items;
+    for (const std::string& e : entries) items << QString::fromStdString(e);
+    ListDialog dialog(QString::fromStdString(title), items, parent_);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty()) return std::nullopt;
+    return dialog.chosen().toStdString();
 }
 
 void QtUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {

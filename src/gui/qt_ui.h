@@ -22,6 +22,8 @@ public:
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
     std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
     std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;
+    std::optional<std::string> chooseFromList(const std::string& title,
+                                              const std::vector<std::string>& entries) override;
     std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
                                                      const PreferencesBrowsers& browsers) override;
 

@@ -25,6 +25,11 @@ void SkinViewWidget::wheelZoom(int delta) {
     show();
 }
 
+void SkinViewWidget::fitSkin() {
+    view_.fit();
+    show();
+}
+
 void SkinViewWidget::show() {
     const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
     const QRect changed = blit_.update(view_.image().data(), view_.viewWidth(), view_.clientWidth(),

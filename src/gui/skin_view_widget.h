@@ -29,6 +29,8 @@ public:
     void redraw(int kind);
     // The wheel as the shell routes it: zoom by whole notches, then a full redraw.
     void wheelZoom(int delta);
+    // The whole skin in the pane, centred, then shown.
+    void fitSkin();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -24,6 +24,9 @@ QString glyphOf(int id) {
     case cmd::kDefaultPalette: return QStringLiteral("D");
     case cmd::kBlendRgb: return QStringLiteral("B");
     case cmd::kBlendKeepBrightness: return QStringLiteral("K");
+    case cmd::kFitSkin: return QStringLiteral("\u25a3");
+    case cmd::kFrameModel: return QStringLiteral("\u25ce");
+    case cmd::kPlayPause: return QStringLiteral("\u25b6");
     default: return QStringLiteral("?");
     }
 }

@@ -146,6 +146,15 @@ std::optional<SnapshotOptions> ScriptedUi::snapshotOptions(const SnapshotOptions
     return answer ? *answer : std::nullopt;
 }
 
+std::optional<std::string> ScriptedUi::chooseFromList(const std::string& title,
+                                                      const std::vector<std::string>& entries) {
+    listOffered = entries;
+    const std::any value = takeCustom("chooseFromList", title);
+    if (const auto* plain = std::any_cast<std::string>(&value)) return *plain;
+    const auto* answer = std::any_cast<std::optional<std::string>>(&value);
+    return answer ? *answer : std::nullopt;
+}
+
 std::optional<PreferencesValues> ScriptedUi::editPreferences(const PreferencesValues& current,
                                                              const PreferencesBrowsers& browsers) {
     const std::any value = takeCustom("preferences", current.palettePath);

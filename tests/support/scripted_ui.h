@@ -68,6 +68,12 @@ public:
     // Answers with custom("snapshot", SnapshotOptions or
     // std::optional<SnapshotOptions>); records the initial size it was given.
     std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;
+    // Answers with custom("chooseFromList", std::string) or
+    // std::optional<std::string> (empty: Cancel); records "chooseFromList: <title>"
+    // and keeps the entries offered.
+    std::optional<std::string> chooseFromList(const std::string& title,
+                                              const std::vector<std::string>& entries) override;
+    std::vector<std::string> listOffered;
 
     // The About box needs no answer: it records "about" in `shown` and keeps the rows.
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;

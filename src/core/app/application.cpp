@@ -6,6 +6,7 @@
 #include "image/map_commands.h"
 #include "image/skin_io.h"
 #include "paint/color_commands.h"
+#include "platform/game_files.h"
 #include "platform/refresh.h"
 #include "render/companion_commands.h"
 #include "render/maps_inputs.h"
@@ -25,6 +26,8 @@ std::string displayName(const Skin& skin) {
 }
 
 constexpr const char* kModifiedMark = " *";
+constexpr const char* kOpenFromPakTitle = "Open from PAK";
+constexpr const char* kMsgNoPakModels = "There are no models in the PAK files of the base folder.";
 
 // A command that works on a context made afresh by `make` at each run: the
 // lists, folders and sizes it refers to may have changed since the binding.
@@ -41,6 +44,7 @@ auto onFreshContext(Make make, Command command) {
 Application::Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh)
     : ui_(&ui), settings_(settings), refresh_(refresh) {
     paint.colorSlots.load(settings_);
+    recentFiles.load(settings_);
     bindCommands();
     modeAvailable_ = !currentModeLost();
 }
@@ -55,6 +59,7 @@ void Application::bindCommands() {
     bindFileCommands();
     bindCompanionCommands();
     bindMappingFileCommands();
+    bindPreviewCommands();
     bindEditCommands();
 }
 
@@ -97,20 +102,123 @@ void Application::bindFileCommands() {
             return;
         }
         MeshFileContext c = meshContext();
-        openMesh(c);
+        if (openMesh(c)) noteRecentFile();
     });
+    commands_.bind(cmd::kOpenFromPak, [this] { openFromPak(); });
+    for (int id = cmd::kRecentFile1; id <= cmd::kRecentFile4; ++id)
+        commands_.bind(id, [this, id] { openRecentFile(id - cmd::kRecentFile1); });
     const auto context = [this] { return meshContext(); };
     commands_.bind(cmd::kSave, onFreshContext(context, saveMeshCommand));
-    commands_.bind(cmd::kSaveAs, onFreshContext(context, saveMeshAs));
+    commands_.bind(cmd::kSaveAs, [this] {
+        MeshFileContext c = meshContext();
+        if (saveMeshAs(c)) noteRecentFile();
+    });
     const auto exportContext = [this] { return ExportContext{*ui_, settings_, folders, mesh}; };
     commands_.bind(cmd::kExportSsm, onFreshContext(exportContext, ExportSsmObject));
     commands_.bind(cmd::kExportDh2, onFreshContext(exportContext, ExportDh2Mesh));
 }
 
+void Application::noteRecentFile() {
+    if (currentFilePak.empty() && isRegularFile(currentFile)) recentFiles.add(settings_, currentFile);
+}
+
+void Application::openRecentFile(int index) {
+    if (index < 0 || index >= static_cast<int>(recentFiles.entries().size())) return;
+    const std::string path = recentFiles.entries()[std::size_t(index)];
+    if (!isRegularFile(path)) {
+        recentFiles.remove(settings_, path);
+        ui_->message(recentFileMissingMessage(path));
+        return;
+    }
+    if (!confirmDiscardSkins(*ui_, modifiedSkins())) {
+        refresh_.refreshAll();
+        return;
+    }
+    MeshFileContext c = meshContext();
+    if (openMeshAt(c, path)) noteRecentFile();
+    refresh_.refreshAll();
+}
+
+void Application::openFromPak() {
+    const std::vector<std::string> names = pakNamesOf(*ui_, folders.base, kMd2Extension);
+    if (names.empty()) {
+        ui_->message(kMsgNoPakModels);
+        return;
+    }
+    const std::optional<std::string> chosen = ui_->chooseFromList(kOpenFromPakTitle, names);
+    if (!chosen) return;
+    if (!confirmDiscardSkins(*ui_, modifiedSkins())) {
+        refresh_.refreshAll();
+        return;
+    }
+    MeshFileContext c = meshContext();
+    openMeshAt(c, joinPath(folders.base, toNative(*chosen)));
+    refresh_.refreshAll();
+}
+
+void Application::bindPreviewCommands() {
+    commands_.bind(cmd::kPlayPause, [this] {
+        if (player.playing()) {
+            stopPlayback();
+            return;
+        }
+        std::vector<std::string> names;
+        for (const Frame& frame : mesh.frames) names.push_back(frame.name);
+        player.start(names, mesh.currentFrame);
+    });
+    commands_.bind(cmd::kLoopAnimation, [this] {
+        const bool animation = player.loop != FramePlayer::Loop::Animation;
+        player.loop = animation ? FramePlayer::Loop::Animation : FramePlayer::Loop::WholeModel;
+        // A running preview takes the new span from the frame it shows.
+        if (player.playing()) {
+            stopPlayback();
+            commands_.run(cmd::kPlayPause);
+        }
+    });
+    commands_.bind(cmd::kInterpolateFrames, [this] {
+        interpolateFrames = !interpolateFrames;
+        if (!interpolateFrames && blending_) {
+            blending_ = false;
+            refresh_.refresh(kRedrawFull, kPanesIso);
+        }
+    });
+    for (int id : {cmd::kRate5, cmd::kRate10, cmd::kRate20, cmd::kRate30})
+        commands_.bind(id, [this, id] { player.setRate(frameRateOf(id)); });
+}
+
+bool Application::advancePlayback(double seconds) {
+    if (!player.playing()) return false;
+    const FrameSpan& span = player.span();
+    if (span.first + span.count > static_cast<int>(mesh.frames.size())) {
+        stopPlayback();  // another model came in under the preview
+        return true;
+    }
+    const PlayPosition at = player.advance(seconds);
+    bool changed = false;
+    if (at.frame != mesh.currentFrame) changed = SelectFrame(mesh, at.frame);
+    const bool blend = interpolateFrames && at.fraction > 0.0f && at.next != at.frame;
+    if (blend)
+        blendPositions(mesh.frames[std::size_t(at.frame)].positions, mesh.frames[std::size_t(at.next)].positions,
+                       at.fraction, blended_);
+    changed = changed || blend || blending_;
+    blending_ = blend;
+    return changed;
+}
+
+void Application::stopPlayback() {
+    player.stop();
+    if (blending_) {
+        blending_ = false;
+        refresh_.refresh(kRedrawFull, kPanesIso);
+    }
+}
+
+const std::vector<Vec3f>* Application::previewPositions() const { return blending_ ? &blended_ : nullptr; }
+
 MeshFileContext Application::meshContext() {
-    return MeshFileContext{*ui_,        settings_,   refresh_,   mesh,    skins,
+    return MeshFileContext{*ui_,        settings_,   refresh_,   mesh,        skins,
                            sourceImage, currentFile, folders,    &companions, &history,
-                           [this] { savedMapping.mark(); }};
+                           [this] { savedMapping.mark(); }, &currentFilePak};
 }
 
 void Application::bindSkinCommands() {
@@ -232,6 +340,11 @@ UpdateFlags Application::updateFlags() const {
     f.mappingOverlay = paneModes.mappingOverlayInPaint;
     f.rectangleMode = view.rectangleMode;
     f.blendMode = paint.blendMode;
+    f.playing = player.playing();
+    f.loopAnimation = player.loop == FramePlayer::Loop::Animation;
+    f.interpolate = interpolateFrames;
+    f.frameRate = static_cast<int>(player.rate());
+    f.recentFiles = recentFiles.entries();
     f.undoName = history.undoName();
     f.redoName = history.redoName();
     if (companionIndex >= 0 && companionIndex < static_cast<int>(companions.size())) {
@@ -413,6 +526,7 @@ bool Application::start(const StartupRequest& request) {
     StartupResult r = runStartup(request, *this, *ui_, settings_, refresh_, folders);
     currentFile = r.currentFile;
     splitterFraction = r.splitterFraction;
+    if (mesh.loaded) noteRecentFile();
     return r.keepRunning;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/command_registry.h"
 #include "app/preferences.h"
+#include "app/recent_files.h"
 #include "app/startup.h"
 #include "edit/map_from_view.h"
 #include "edit/mapping_edit.h"
@@ -17,6 +18,7 @@
 #include "image/skin_commands.h"
 #include "image/skin_list.h"
 #include "model/companion.h"
+#include "model/frame_player.h"
 #include "model/md2_commands.h"
 #include "model/mesh.h"
 #include "paint/paint_state.h"
@@ -100,6 +102,13 @@ public:
     // The close request; true when the window may close.
     bool confirmQuit();
 
+    // The animation preview. Moves it on by `seconds`; true when what the 3D
+    // pane shows changed (another Frame, or another in-between position).
+    bool advancePlayback(double seconds);
+    void stopPlayback();
+    // The in-between positions to draw instead of the current Frame's, or null.
+    const std::vector<Vec3f>* previewPositions() const;
+
     // The state every Part reads and writes.
     Mesh mesh;
     // The mapping as the model file holds it, for the unsaved-work mark.
@@ -118,7 +127,12 @@ public:
     ViewSwitches view;
     Folders folders;
     std::string currentFile;
+    // The PAK the current file came out of while it has no loose file.
+    std::string currentFilePak;
     Bytes sourceImage;
+    RecentFiles recentFiles;
+    FramePlayer player;
+    bool interpolateFrames = false;
     double splitterFraction = kDefaultSplitter / static_cast<double>(kSplitterScale);
     // What the Preferences dialog shows for paths never stored.
     PreferenceDefaults preferenceDefaults;
@@ -142,6 +156,11 @@ private:
     void bindFileCommands();
     void bindCompanionCommands();
     void bindMappingFileCommands();
+    void bindPreviewCommands();
+    void openRecentFile(int index);
+    void openFromPak();
+    // Puts the current file on the recent-file list when it is a file of its own.
+    void noteRecentFile();
     void bindEditCommands();
     void chooseMode(int index);
     bool skinLoaded() const;
@@ -154,6 +173,8 @@ private:
     CommandRegistry commands_;
     // Whether the current mode could draw after the last command.
     bool modeAvailable_ = false;
+    std::vector<Vec3f> blended_;
+    bool blending_ = false;
 };
 
 }  // namespace tarn

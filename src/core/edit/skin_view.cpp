@@ -387,6 +387,17 @@ void SkinView::cameraStep(const MouseEvent& e, PointerControl& pointer) {
     context_.refresh.refresh(kRedrawQuick, kPanesSkin32);
 }
 
+void SkinView::fit() {
+    // A thin border of background shows where the skin ends.
+    constexpr float kFitMargin = 0.96f;
+    const Skin* s = skin();
+    if (s != nullptr && s->width > 0 && s->height > 0 && clientWidth_ > 0 && viewHeight_ > 0) {
+        setZoom(kFitMargin * std::min(float(clientWidth_) / float(s->width), float(viewHeight_) / float(s->height)));
+        setPan(float(s->width) * 0.5f, float(s->height) * 0.5f);
+    }
+    redraw(kRedrawFull);
+}
+
 void SkinView::wheel(int delta) {
     const int n = delta / kWheelNotch;
     float z = zoom_;

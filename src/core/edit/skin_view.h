@@ -53,6 +53,9 @@ public:
     void captureLost(PointerControl& pointer) override;
     // Wheel zoom by whole notches of 120; then a full redraw.
     void wheel(int delta);
+    // Centres the current Skin at the largest zoom that shows all of it
+    // (within the zoom's limits), then a full redraw.
+    void fit();
 
     // The tools of mapping mode (either button) and of rectangle mode (left
     // button); null leaves those presses unanswered.

@@ -1,10 +1,13 @@
 #include "image/palette_file.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include "image/image_codec.h"
 #include "image/skin_io.h"
+#include "platform/batch_ui.h"
 #include "platform/fs.h"
+#include "platform/game_files.h"
 
 namespace tarn {
 
@@ -17,7 +20,11 @@ constexpr std::size_t kActWithTrailer = kPaletteBytes + 4;
 }  // namespace
 
 bool LoadPaletteFile(const std::string& path, Palette& destination) {
-    ReadResult file = readFile(path);
+    // A damaged PAK is named by the skin loads that share the shelf; a
+    // palette read says nothing of its own.
+    std::ostream discard(nullptr);
+    BatchUi quiet(discard);
+    const ReadResult file = readGamePath(quiet, path).file;
     if (!file.ok() || file.bytes.size() < kPaletteBytes) return false;
     Palette result = destination;
     bool ok = false;

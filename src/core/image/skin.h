@@ -27,6 +27,9 @@ struct Skin {
     std::string filePath;
     // False for temporary and new skins that never touched a file.
     bool hasFile = false;
+    // The PAK the Skin was read from while it has no loose file of its own;
+    // `filePath` is then where a save puts that loose file.
+    std::string packedIn;
     // Palette indices, top row first, `width` bytes per row, no padding.
     std::vector<std::uint8_t> pixels;
     // The stored state Revert returns to.

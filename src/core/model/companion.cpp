@@ -5,6 +5,7 @@
 
 #include "image/image_codec.h"
 #include "model/md2_format.h"
+#include "platform/game_files.h"
 #include "platform/ui.h"
 
 namespace tarn {
@@ -22,9 +23,9 @@ bool fitsRecord(const Md2Header& h) {
 }
 
 // The first skin the file names, when it reads and has the companion's size.
-void readNamedSkin(const std::string& name, const std::string& baseFolder, Companion& c) {
+void readNamedSkin(Ui& ui, const std::string& name, const std::string& baseFolder, Companion& c) {
     if (name.empty()) return;
-    const ReadResult file = readFile(resolveCaseInsensitive(baseFolder, name));
+    const ReadResult file = readGameFile(ui, baseFolder, name).file;
     if (!file.ok()) return;
     DecodedImage decoded = decodeImage(file.bytes);
     if (decoded.ok())
@@ -101,7 +102,7 @@ std::unique_ptr<Companion> LoadCompanion(const Bytes& file, const std::string& p
     c->positions.reserve(md2.frames.size() * std::size_t(c->vertexCount));
     for (const Frame& frame : md2.frames)
         c->positions.insert(c->positions.end(), frame.positions.begin(), frame.positions.end());
-    if (!md2.skinNames.empty()) readNamedSkin(md2.skinNames.front(), baseFolder, *c);
+    if (!md2.skinNames.empty()) readNamedSkin(ui, md2.skinNames.front(), baseFolder, *c);
     c->cameraPositions.resize(std::size_t(c->vertexCount));
     c->visible.reserve(c->triangles.size());
     return c;

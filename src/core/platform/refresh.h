@@ -45,6 +45,9 @@ public:
     virtual void rebuildShadeRamps() = 0;
     virtual void rebuildLightTable() = 0;
     virtual void rebuildPhongShadeTable() = 0;
+    // A model was loaded in place of the last one: views that depend on its
+    // size (the 3D pane's framing) start again from it.
+    virtual void meshLoaded() {}
 };
 
 // Records every request as text, in order: "refresh K P", "refreshAll",

@@ -141,6 +141,15 @@ public:
         return std::nullopt;
     }
 
+    // A list of `entries` with a field that filters it as the user types;
+    // the chosen entry, or nothing on Cancel.
+    virtual std::optional<std::string> chooseFromList(const std::string& title,
+                                                      const std::vector<std::string>& entries) {
+        (void)title;
+        (void)entries;
+        return std::nullopt;
+    }
+
     // The About box with the model statistics; it only informs.
     virtual void aboutStatistics(const std::vector<StatisticsRow>& rows) { (void)rows; }
 };
