@@ -7,7 +7,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 
 build="$root/build/release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARN_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target tarn tarn-cli
+cmake --build "$build" -j "$(nproc)" --target tarn tarn-cli tarn_content
 
 # The sample is written once: a later run must not overwrite skins the user
 # painted and saved there.

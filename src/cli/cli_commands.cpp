@@ -18,7 +18,7 @@ std::map<std::string, Command>& commands() {
 }
 
 void usage(std::ostream& os) {
-    os << "usage: tarn-cli COMMAND [ARGS]\n";
+    os << "usage: tarn-cli COMMAND [ARGS]   (or --help, --version)\n";
     for (const auto& [name, cmd] : commands()) os << "  tarn-cli " << cmd.usage << '\n';
 }
 
@@ -35,6 +35,10 @@ int run(const Args& args, std::ostream& out, std::ostream& err) {
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         usage(out);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        out << "tarn-cli " << TARN_VERSION << '\n';
         return 0;
     }
     auto it = commands().find(args[0]);

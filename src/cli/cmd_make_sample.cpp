@@ -3,6 +3,8 @@
 // skins) and its blaster as a companion, a colormap for the sample palette,
 // phong maps in DIR/phongs and environment maps in DIR/enviros, and DIR/MODEL
 // naming the robot relative to DIR/baseq2.
+// tarn-cli make-content DIR: the default content TARN installs beside itself
+// and its preferences point at: DIR/colormap.pcx, DIR/phongs, DIR/enviros.
 #include <filesystem>
 #include <ostream>
 
@@ -61,6 +63,28 @@ Bytes blueVariant(const Bytes& pixels) {
     return out;
 }
 
+// The phong maps in ROOT/phongs and the environment maps in ROOT/enviros.
+bool writeMaps(SampleWriter& root, const Palette& palette) {
+    bool ok = true;
+    for (const SampleMap& map : phongMaps())
+        ok = ok && root.writePcx("phongs/" + map.fileName, kMapSize, kMapSize, map.pixels, map.palette);
+    for (const SampleMap& map : environmentMaps(palette))
+        ok = ok && root.writePcx("enviros/" + map.fileName, kMapSize, kMapSize, map.pixels, map.palette);
+    return ok;
+}
+
+int makeContent(const Args& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 1) {
+        err << "usage: tarn-cli make-content DIR\n";
+        return 2;
+    }
+    const Palette palette = samplePalette();
+    SampleWriter root(args[0], out, err);
+    const bool ok = root.writePcx("colormap.pcx", kPaletteColors, kColormapRows, buildColormap(palette), palette) &&
+                    writeMaps(root, palette);
+    return ok ? 0 : 1;
+}
+
 int makeSample(const Args& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1) {
         err << "usage: tarn-cli make-sample DIR\n";
@@ -86,16 +110,15 @@ int makeSample(const Args& args, std::ostream& out, std::ostream& err) {
               game.write(folder + "weapon.md2", encodeSampleMd2(blaster, {weaponSkin})) &&
               game.writePcx(weaponSkin, blaster.skinWidth, blaster.skinHeight, blaster.skinPixels, palette) &&
               game.writePcx("pics/colormap.pcx", kPaletteColors, kColormapRows, buildColormap(palette), palette);
-    for (const SampleMap& map : phongMaps())
-        ok = ok && root.writePcx("phongs/" + map.fileName, kMapSize, kMapSize, map.pixels, map.palette);
-    for (const SampleMap& map : environmentMaps(palette))
-        ok = ok && root.writePcx("enviros/" + map.fileName, kMapSize, kMapSize, map.pixels, map.palette);
+    ok = ok && writeMaps(root, palette);
     const std::string modelLine = folder + "tris.md2\n";
     ok = ok && root.write(kModelListFile, Bytes(modelLine.begin(), modelLine.end()));
     return ok ? 0 : 1;
 }
 
 Registrar reg("make-sample", "make-sample DIR", makeSample);
+Registrar regContent("make-content", "make-content DIR    colormap, phong and environment maps as TARN installs them",
+                     makeContent);
 
 }  // namespace
 

@@ -1,6 +1,8 @@
 // tarn-cli render: what the 3D pane would show, drawn headlessly and written
-// as PNG, BMP or PCX (by OUT's extension) in the mode's palette; optionally
-// the three planes raw.
+// as PNG, BMP or PCX (by OUT's extension) in the mode's palette or in true
+// colour, optionally smoothed as Snapshot smooths; optionally the three
+// planes raw.
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <ostream>
@@ -12,6 +14,7 @@
 #include "platform/fs.h"
 #include "render/maps_render_options.h"
 #include "render/render_setup.h"
+#include "render/snapshot.h"
 
 namespace tarn::cli {
 
@@ -21,13 +24,18 @@ constexpr const char* kUsage =
     "render MODEL.md2 -o OUT [--mode NAME|INDEX] [--frame N] [--size WxH] [--eye X,Y,Z] "
     "[--at X,Y,Z] [--fov DEG] [--skin N] [--mapping] [--select LIST] [--companion FILE.md2]... "
     "[--base DIR] [--planes PREFIX] [--phong FILE]... [--env FILE]... [--colormap FILE] "
-    "[--gamma G] [--light X,Y,Z]";
+    "[--gamma G] [--light X,Y,Z] [--truecolour] [--smooth F]";
+
+// The smoothing factors Snapshot's slider reaches.
+constexpr float kSmoothMin = 1.0f;
+constexpr float kSmoothMax = 13.49875f;
 
 struct RenderLine {
     RenderRequest request;
     std::string output;
     std::string planes;
     MapRenderOptions maps;
+    SnapshotQuality quality;
     std::string error;
 };
 
@@ -52,6 +60,13 @@ const std::map<std::string, OptionFn>& valueOptions() {
          }},
         {"--base", [](RenderLine& l, const std::string& v) { l.request.base = absolutePath(v); return true; }},
         {"--planes", [](RenderLine& l, const std::string& v) { l.planes = absolutePath(v); return true; }},
+        {"--smooth", [](RenderLine& l, const std::string& v) {
+             float f = 0.0f;
+             if (!parseFloat(v, f) || f < kSmoothMin || f > kSmoothMax) return false;
+             l.quality.smooth = true;
+             l.quality.factor = f;
+             return true;
+         }},
     };
     return options;
 }
@@ -62,6 +77,8 @@ RenderLine parseRenderLine(const Args& args) {
         const std::string& a = args[i];
         if (a == "--mapping") {
             line.request.mappingMode = true;
+        } else if (a == "--truecolour") {
+            line.quality.trueColour = true;
         } else if (const auto it = valueOptions().find(a); it != valueOptions().end()) {
             if (i + 1 >= args.size())
                 line.error = a + " needs a value";
@@ -80,20 +97,27 @@ RenderLine parseRenderLine(const Args& args) {
     }
     if (line.error.empty()) line.error = requireModel(line.request.model, line.request.base);
     if (line.error.empty() && line.output.empty()) line.error = "no output given (-o OUT)";
+    if (line.error.empty() && line.quality.smooth && !line.quality.trueColour)
+        line.error = "--smooth needs --truecolour (an 8-bit picture cannot hold the blend)";
+    if (line.error.empty() && line.quality.smooth &&
+        std::max(line.request.width, line.request.height) > kSnapshotMaxSide)
+        line.error = "--smooth pictures are at most 2048 pixels on a side";
     return line;
 }
 
-bool writePicture(Ui& ui, const RenderSession& session, const Palette& palette,
-                  const std::string& path) {
+// The picture of the drawn planes, or drawn again smoothed.
+SnapshotPicture pictureOf(RenderSession& session, int mode, const SnapshotQuality& quality) {
     const int w = session.frame.clientWidth();
     const int h = session.frame.height();
-    std::vector<std::uint8_t> pixels = topDownColour(session);
-    const std::string ext = lowerExtension(path);
-    if (ext == ".png") return SavePng8(ui, path, w, h, pixels.data(), palette);
-    auto image = makeBlankSkin(w, h);
-    image->pixels = std::move(pixels);
-    image->palette = palette;
-    return ext == ".bmp" ? SaveBmp(ui, *image, path) : SavePcx(ui, *image, path);
+    if (quality.smooth) return renderSnapshot(session.modes.at(mode), session.scene(), session.target, w, h, quality);
+    SnapshotPicture picture{w, h, quality.trueColour, topDownColour(session), session.palette(mode)};
+    if (!quality.trueColour) return picture;
+    Bytes rgb;
+    rgb.reserve(picture.pixels.size() * 3);
+    for (std::uint8_t index : picture.pixels)
+        for (std::size_t c = 0; c < 3; ++c) rgb.push_back(picture.palette[std::size_t(index) * 3 + c]);
+    picture.pixels = std::move(rgb);
+    return picture;
 }
 
 template <typename T>
@@ -152,8 +176,10 @@ int render(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitFailed;
     }
     session->draw(line.request.mode);
-    if (!writePicture(ui, *session, session->palette(line.request.mode), line.output))
+    if (const int error = saveSnapshot(pictureOf(*session, line.request.mode, line.quality), line.output)) {
+        err << line.output << ": " << errorSavingMessage(error) << '\n';
         return kExitFailed;
+    }
     if (!line.planes.empty() && !writePlanes(err, *session, line.planes)) return kExitFailed;
     out << line.output << " (" << session->modes.at(line.request.mode).GetName() << ", "
         << session->frame.clientWidth() << "x" << session->frame.height() << ")\n";

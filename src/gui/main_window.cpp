@@ -11,6 +11,7 @@
 #include "app/command_ids.h"
 #include "platform/dialogs.h"
 #include "render/benchmark.h"
+#include "render/snapshot.h"
 #include "command_actions.h"
 #include "intro_window.h"
 #include "iso_view_widget.h"
@@ -70,6 +71,18 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     app_->commands().bind(cmd::kBenchmark, [this] {
         IsoViewWidget* iso = shell_->isoView();
         Benchmark(app_->ui(), [iso] { iso->redraw(); });
+    });
+    app_->commands().bind(cmd::kSnapshot, [this] {
+        IsoView& iso = shell_->isoView()->view();
+        Rasterizer unused;
+        TakeSnapshot(app_->ui(), app_->settings(), app_->folders, iso.frame().width(), iso.frame().height(),
+                     [&](const SnapshotRequest& r) {
+                         QApplication::setOverrideCursor(Qt::WaitCursor);
+                         SnapshotPicture picture = renderSnapshot(app_->modes.current(), renderSceneOf(*app_, unused),
+                                                                  iso.target(), r.width, r.height, r.quality);
+                         QApplication::restoreOverrideCursor();
+                         return picture;
+                     });
     });
     app_->palOnTopChanged = [this](bool onTop) { shell_->setPalOnTop(onTop); };
 

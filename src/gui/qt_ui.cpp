@@ -6,6 +6,7 @@
 #include "about_dialog.h"
 #include "offset_dialog.h"
 #include "preferences_dialog.h"
+#include "snapshot_dialog.h"
 #include "platform/dialogs.h"
 
 namespace tarn {
@@ -75,6 +76,12 @@ std::optional<CompanionOffsets> QtUi::offsetCompanionModel(const CompanionOffset
     OffsetDialog dialog(current, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.offsets();
+}
+
+std::optional<SnapshotOptions> QtUi::snapshotOptions(const SnapshotOptions& initial) {
+    SnapshotDialog dialog(initial, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.options();
 }
 
 void QtUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {

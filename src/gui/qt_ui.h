@@ -19,6 +19,7 @@ public:
     std::optional<std::string> browseFolder(const std::string& title) override;
     std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
+    std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;
     std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
                                                      const PreferencesBrowsers& browsers) override;
 

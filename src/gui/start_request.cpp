@@ -12,6 +12,7 @@ StartupRequest startRequestFrom(const QStringList& arguments) {
         }
         rest << (arguments[i].contains(' ') ? '"' + arguments[i] + '"' : arguments[i]);
     }
+    if (!rest.isEmpty() && !rest.contains(QStringLiteral("-md2"))) rest.prepend(QStringLiteral("-md2"));
     // The program's own path stands as a plain name: a folder called
     // "x-md2" must not be mistaken for the switch.
     request.commandLine = (QStringList{QStringLiteral("tarn")} + rest).join(' ').toStdString();

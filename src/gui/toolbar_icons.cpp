@@ -44,25 +44,27 @@ QIcon toolbarIcon(int commandId) {
     return QIcon(pm);
 }
 
+QImage drawApplicationIcon(int side) {
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(230, 120, 30));
+    p.setPen(QPen(QColor(90, 40, 10), side / 16.0));
+    p.drawRoundedRect(QRectF(1, 1, side - 2, side - 2), side / 6.0, side / 6.0);
+    QFont f = p.font();
+    f.setPixelSize(side * 3 / 4);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("T"));
+    p.end();
+    return image;
+}
+
 QIcon applicationIcon() {
     QIcon icon;
-    for (int side : {16, 32, 64}) {
-        QPixmap pm(side, side);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setBrush(QColor(230, 120, 30));
-        p.setPen(QPen(QColor(90, 40, 10), side / 16.0));
-        p.drawRoundedRect(QRectF(1, 1, side - 2, side - 2), side / 6.0, side / 6.0);
-        QFont f = p.font();
-        f.setPixelSize(side * 3 / 4);
-        f.setBold(true);
-        p.setFont(f);
-        p.setPen(Qt::white);
-        p.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("T"));
-        p.end();
-        icon.addPixmap(pm);
-    }
+    for (int side : {16, 32, 64}) icon.addPixmap(QPixmap::fromImage(drawApplicationIcon(side)));
     return icon;
 }
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -53,6 +54,42 @@ TEST(OffsetCompanionDialog, ShowsTheOffsetsAndReturnsTheEditedOnesOnOk) {
 
     whenModal([](QWidget* d) { button(d, QDialogButtonBox::Cancel)->click(); });
     EXPECT_FALSE(ui.offsetCompanionModel({}).has_value());
+}
+
+TEST(SnapshotDialogWidget, EnablingFollowsTheButtonsAndOkReturnsTheControls) {
+    QtUi ui;
+    whenModal([](QWidget* d) {
+        EXPECT_EQ(d->windowTitle(), "Snapshots");
+        auto* width = d->findChild<QLineEdit*>("1007");
+        auto* smoothing = d->findChild<QCheckBox*>("1015");
+        auto* slider = d->findChild<QSlider*>("1013");
+        ASSERT_TRUE(width && smoothing && slider);
+        EXPECT_EQ(width->text(), "320");
+        // Default, no true colour: sizes, smoothing and slider all off.
+        EXPECT_FALSE(width->isEnabled());
+        EXPECT_FALSE(smoothing->isEnabled());
+        EXPECT_FALSE(slider->isEnabled());
+        d->findChild<QRadioButton*>("1010")->click();
+        EXPECT_TRUE(width->isEnabled());
+        d->findChild<QCheckBox*>("1014")->click();
+        EXPECT_TRUE(smoothing->isEnabled());
+        EXPECT_FALSE(slider->isEnabled());
+        smoothing->click();
+        EXPECT_TRUE(slider->isEnabled());
+        EXPECT_EQ(slider->maximum(), 9999);
+        width->setText("15");
+        slider->setValue(4000);
+        button(d, QDialogButtonBox::Ok)->click();
+    });
+    SnapshotOptions initial;
+    initial.width = 320;
+    initial.height = 200;
+    const auto chosen = ui.snapshotOptions(initial);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_TRUE(chosen->custom && chosen->trueColour && chosen->smoothing);
+    EXPECT_EQ(chosen->width, 15);
+    EXPECT_EQ(chosen->height, 200);
+    EXPECT_EQ(chosen->sharpness, 4000);
 }
 
 TEST(PreferencesDialogWidget, FillsItsFieldsBrowsesAndPreviewsTheIntro) {

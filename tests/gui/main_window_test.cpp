@@ -20,6 +20,7 @@
 #include "main_window.h"
 #include "qt_settings.h"
 #include "scripted_ui.h"
+#include "shell_widget.h"
 #include "start_request.h"
 #include "test_files.h"
 
@@ -108,6 +109,22 @@ TEST_F(Window, BenchmarkReportsItsFramesOnF11) {
     QTest::keyClick(&w, Qt::Key_F11);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].rfind("100 frames in ", 0), 0u) << ui.messages()[0];
+}
+
+TEST_F(Window, SnapshotOnF12WritesThePictureOfThePaneAtTheChosenSize) {
+    test::TempDir dir;
+    SnapshotOptions options;
+    options.custom = true;
+    options.width = 64;
+    options.height = 48;
+    options.trueColour = true;
+    ui.custom("snapshot", options).saveFile(dir.file("shot"), 1);
+    QTest::keyClick(&w, Qt::Key_F12);
+    const IsoView& iso = w.shell()->isoView()->view();
+    EXPECT_EQ(ui.shown.front(), "snapshot: " + std::to_string(iso.frame().width()) + "x" +
+                                    std::to_string(iso.frame().height()));
+    EXPECT_EQ(readFile(dir.file("shot.bmp")).bytes.size(), 54u + 64u * 3u * 48u);
+    EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(Window, CharacterKeysGoToAFocusedTextFieldInstead) {
@@ -406,6 +423,12 @@ TEST(StartRequest, TakesTheBaseFolderAndQuotesArgumentsWithSpaces) {
     EXPECT_EQ(r.baseFolder, std::optional<std::string>("/q/baseq2"));
     EXPECT_EQ(r.commandLine, "tarn -md2 \"/q/a b.md2\" /q/s.pcx");
     EXPECT_EQ(commandLineTokens(r.commandLine), (std::vector<std::string>{"/q/a b.md2", "/q/s.pcx"}));
+}
+
+TEST(StartRequest, AModelWithoutTheSwitchOpensAsWithIt) {
+    EXPECT_EQ(startRequestFrom({"tarn", "/q/a.md2"}).commandLine, "tarn -md2 /q/a.md2");
+    EXPECT_EQ(startRequestFrom({"tarn", "--base", "/q", "/q/a.md2", "s.pcx"}).commandLine, "tarn -md2 /q/a.md2 s.pcx");
+    EXPECT_EQ(startRequestFrom({"tarn"}).commandLine, "tarn");
 }
 
 }  // namespace

@@ -124,6 +124,13 @@ std::optional<CompanionOffsets> ScriptedUi::offsetCompanionModel(const Companion
     return answer ? *answer : std::nullopt;
 }
 
+std::optional<SnapshotOptions> ScriptedUi::snapshotOptions(const SnapshotOptions& initial) {
+    const std::any value = takeCustom("snapshot", std::to_string(initial.width) + "x" + std::to_string(initial.height));
+    if (const auto* plain = std::any_cast<SnapshotOptions>(&value)) return *plain;
+    const auto* answer = std::any_cast<std::optional<SnapshotOptions>>(&value);
+    return answer ? *answer : std::nullopt;
+}
+
 std::optional<PreferencesValues> ScriptedUi::editPreferences(const PreferencesValues& current,
                                                              const PreferencesBrowsers& browsers) {
     const std::any value = takeCustom("preferences", current.palettePath);

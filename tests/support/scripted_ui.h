@@ -58,6 +58,10 @@ public:
     std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
                                                      const PreferencesBrowsers& browsers) override;
 
+    // Answers with custom("snapshot", SnapshotOptions or
+    // std::optional<SnapshotOptions>); records the initial size it was given.
+    std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;
+
     // The About box needs no answer: it records "about" in `shown` and keeps the rows.
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
     std::vector<StatisticsRow> aboutRows;

@@ -2,6 +2,7 @@
 
 #include "app/about.h"
 #include "app/command_ids.h"
+#include "export/export_commands.h"
 #include "image/map_commands.h"
 #include "image/skin_io.h"
 #include "paint/color_commands.h"
@@ -99,6 +100,9 @@ void Application::bindFileCommands() {
     const auto context = [this] { return meshContext(); };
     commands_.bind(cmd::kSave, onFreshContext(context, saveMeshCommand));
     commands_.bind(cmd::kSaveAs, onFreshContext(context, saveMeshAs));
+    const auto exportContext = [this] { return ExportContext{*ui_, settings_, folders, mesh}; };
+    commands_.bind(cmd::kExportSsm, onFreshContext(exportContext, ExportSsmObject));
+    commands_.bind(cmd::kExportDh2, onFreshContext(exportContext, ExportDh2Mesh));
 }
 
 MeshFileContext Application::meshContext() {

@@ -35,6 +35,21 @@ PreferenceDefaults PreferenceDefaults::inFolder(const std::string& dataFolder) {
             joinPath(dataFolder, "enviros")};
 }
 
+std::string ContentDefaults::getString(const std::string& section, const std::string& key,
+                                       const std::string& def) const {
+    const std::string* content = nullptr;
+    if (section == kPreferences) {
+        if (key == kPalettePath) content = &content_.palettePath;
+        if (key == kPhongPath) content = &content_.phongPath;
+        if (key == kEnvPath) content = &content_.envPath;
+    }
+    if (content == nullptr || content->empty()) return stored_.getString(section, key, def);
+    // No stored text can hold a NUL byte: this one marks a key never stored.
+    const std::string absent(1, '\0');
+    const std::string value = stored_.getString(section, key, absent);
+    return value == absent ? *content : value;
+}
+
 PreferencesValues readPreferences(const SettingsStore& settings, const PreferenceDefaults& defaults) {
     PreferencesValues v;
     v.dirScanPrompt = settings.getInt(kPreferences, kDirScan, 2);

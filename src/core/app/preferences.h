@@ -30,6 +30,31 @@ struct PreferenceDefaults {
     static PreferenceDefaults inFolder(const std::string& dataFolder);
 };
 
+// The settings as TARN sees them when it ships its own content: while the
+// user has stored no colormap or map folder, the preferences name that
+// content, so every render mode works on a fresh start. Everything else
+// passes through to the stored settings.
+class ContentDefaults final : public SettingsStore {
+public:
+    ContentDefaults(SettingsStore& stored, PreferenceDefaults content)
+        : stored_(stored), content_(std::move(content)) {}
+    int getInt(const std::string& section, const std::string& key, int def) const override {
+        return stored_.getInt(section, key, def);
+    }
+    std::string getString(const std::string& section, const std::string& key,
+                          const std::string& def) const override;
+    void setInt(const std::string& section, const std::string& key, int value) override {
+        stored_.setInt(section, key, value);
+    }
+    void setString(const std::string& section, const std::string& key, const std::string& value) override {
+        stored_.setString(section, key, value);
+    }
+
+private:
+    SettingsStore& stored_;
+    PreferenceDefaults content_;
+};
+
 // The dialog's starting values. A custom intro whose file cannot be read
 // starts as Random.
 PreferencesValues readPreferences(const SettingsStore& settings, const PreferenceDefaults& defaults);

@@ -161,28 +161,40 @@ DecodedImage decodeBmp(const Bytes& file) {
     return d;
 }
 
+namespace {
+
+// The file and info headers of an uncompressed BMP whose pixels follow a
+// colour table of `tableEntries` entries.
+void putBmpHeaders(Bytes& out, int width, int height, std::uint16_t bitsPerPixel, std::size_t tableEntries,
+                   std::size_t pixelBytes) {
+    const std::size_t pixelsOffset = kFileHeaderSize + kInfoHeaderSize + tableEntries * 4;
+    out.push_back('B');
+    out.push_back('M');
+    putU32(out, static_cast<std::uint32_t>(pixelsOffset + pixelBytes));
+    putU32(out, 0);  // reserved
+    putU32(out, static_cast<std::uint32_t>(pixelsOffset));
+    putU32(out, static_cast<std::uint32_t>(kInfoHeaderSize));
+    putU32(out, static_cast<std::uint32_t>(width));
+    putU32(out, static_cast<std::uint32_t>(height));
+    putU16(out, 1);  // planes
+    putU16(out, bitsPerPixel);
+    putU32(out, kCompressionNone);
+    putU32(out, 0);  // image size: may be zero for uncompressed data
+    putU32(out, kPixelsPerMetre);
+    putU32(out, kPixelsPerMetre);
+    putU32(out, 0);  // colours used: all of the table
+    putU32(out, 0);  // important colours
+}
+
+}  // namespace
+
 Bytes encodeBmp(int width, int height, const std::uint8_t* pixels, const Palette& palette) {
     const std::size_t w = static_cast<std::size_t>(width);
     const std::size_t h = static_cast<std::size_t>(height);
     const std::size_t stride = paddedRow(w);
     Bytes out;
     out.reserve(kPixelsOffset + stride * h);
-    out.push_back('B');
-    out.push_back('M');
-    putU32(out, static_cast<std::uint32_t>(kPixelsOffset + stride * h));
-    putU32(out, 0);  // reserved
-    putU32(out, static_cast<std::uint32_t>(kPixelsOffset));
-    putU32(out, static_cast<std::uint32_t>(kInfoHeaderSize));
-    putU32(out, static_cast<std::uint32_t>(width));
-    putU32(out, static_cast<std::uint32_t>(height));
-    putU16(out, 1);  // planes
-    putU16(out, kBitsPerPixel);
-    putU32(out, kCompressionNone);
-    putU32(out, 0);  // image size: may be zero for uncompressed data
-    putU32(out, kPixelsPerMetre);
-    putU32(out, kPixelsPerMetre);
-    putU32(out, 0);  // colours used: all 256
-    putU32(out, 0);  // important colours
+    putBmpHeaders(out, width, height, kBitsPerPixel, kPaletteColors, stride * h);
     for (int i = 0; i < kPaletteColors; ++i) {
         const std::size_t at = static_cast<std::size_t>(i) * 3;
         out.push_back(palette[at + 2]);
@@ -193,6 +205,27 @@ Bytes encodeBmp(int width, int height, const std::uint8_t* pixels, const Palette
     for (std::size_t r = h; r-- > 0;) {
         out.insert(out.end(), pixels + r * w, pixels + (r + 1) * w);
         out.resize(out.size() + (stride - w), 0);
+    }
+    return out;
+}
+
+Bytes encodeBmp24(int width, int height, const std::uint8_t* rgb) {
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t h = static_cast<std::size_t>(height);
+    const std::size_t stride = paddedRow(3 * w);
+    constexpr std::uint16_t kTrueColourBits = 24;
+    Bytes out;
+    out.reserve(kPixelsOffset + stride * h);
+    putBmpHeaders(out, width, height, kTrueColourBits, 0, stride * h);
+    // Bottom row first, each pixel blue, green, red.
+    for (std::size_t r = h; r-- > 0;) {
+        for (std::size_t x = 0; x < w; ++x) {
+            const std::uint8_t* p = rgb + (r * w + x) * 3;
+            out.push_back(p[2]);
+            out.push_back(p[1]);
+            out.push_back(p[0]);
+        }
+        out.resize(out.size() + (stride - 3 * w), 0);
     }
     return out;
 }

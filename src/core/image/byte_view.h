@@ -2,6 +2,7 @@
 // Little-endian reads from a byte range that refuse to run past its end: every
 // decoder asks `has` before it reads, so a lying header can never make it read
 // outside the file.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -44,6 +45,19 @@ template <typename Buffer>
 void putU32(Buffer& out, std::uint32_t v) {
     putU16(out, v & 0xFFFF);
     putU16(out, v >> 16);
+}
+template <typename Buffer>
+void putI16(Buffer& out, std::int16_t v) {
+    putU16(out, static_cast<std::uint16_t>(v));
+}
+template <typename Buffer>
+void putI32(Buffer& out, std::int32_t v) {
+    putU32(out, static_cast<std::uint32_t>(v));
+}
+// IEEE single precision, as every little-endian file format here stores floats.
+template <typename Buffer>
+void putF32(Buffer& out, float v) {
+    putU32(out, std::bit_cast<std::uint32_t>(v));
 }
 
 }  // namespace tarn

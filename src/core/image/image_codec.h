@@ -122,4 +122,10 @@ Bytes encodeBmp(int width, int height, const std::uint8_t* pixels, const Palette
 // level; empty when libpng fails (out of memory).
 Bytes encodePng8(int width, int height, const std::uint8_t* pixels, const Palette& palette);
 
+// True colour: `rgb` holds red, green, blue per pixel, top row first.
+// PCX with three 8-bit planes; BMP of 24 bits; PNG of colour type 2.
+Bytes encodePcx24(int width, int height, const std::uint8_t* rgb);
+Bytes encodeBmp24(int width, int height, const std::uint8_t* rgb);
+Bytes encodePng24(int width, int height, const std::uint8_t* rgb);
+
 }  // namespace tarn

@@ -116,11 +116,11 @@ DecodedImage decodePcx(const Bytes& file) {
     return d;
 }
 
-Bytes encodePcx(int width, int height, const std::uint8_t* pixels, const Palette& palette) {
-    const std::size_t w = static_cast<std::size_t>(width);
-    const std::size_t h = static_cast<std::size_t>(height);
-    Bytes out;
-    out.reserve(kPcxHeaderSize + 2 * w * h + 1 + kPaletteBytes);
+namespace {
+
+// The 128-byte header of a version 5, run-length encoded PCX of 8-bit planes,
+// each line `width` bytes.
+void putPcxHeader(Bytes& out, int width, int height, std::uint8_t planes) {
     out.push_back(kPcxManufacturer);
     out.push_back(kPcxVersion);
     out.push_back(kPcxEncodingRle);
@@ -132,19 +132,43 @@ Bytes encodePcx(int width, int height, const std::uint8_t* pixels, const Palette
     putU16(out, static_cast<std::uint32_t>(width));   // horizontal resolution
     putU16(out, static_cast<std::uint32_t>(height));  // vertical resolution
     out.resize(kOffPlanes, 0);  // 16-colour palette and reserved byte stay zero
-    out.push_back(1);           // colour planes
+    out.push_back(planes);
     putU16(out, static_cast<std::uint32_t>(width));  // bytes per line
     putU16(out, kPcxPaletteTypeColour);
     out.resize(kPcxHeaderSize, 0);
+}
 
-    for (std::size_t i = 0; i < w * h; ++i) {
-        const std::uint8_t v = pixels[i];
-        // A value with both top bits set would read as a run: it goes as a run of one.
-        if ((v & kRunFlag) == kRunFlag) out.push_back(kRunOfOne);
-        out.push_back(v);
-    }
+void putPcxValue(Bytes& out, std::uint8_t v) {
+    // A value with both top bits set would read as a run: it goes as a run of one.
+    if ((v & kRunFlag) == kRunFlag) out.push_back(kRunOfOne);
+    out.push_back(v);
+}
+
+}  // namespace
+
+Bytes encodePcx(int width, int height, const std::uint8_t* pixels, const Palette& palette) {
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t h = static_cast<std::size_t>(height);
+    Bytes out;
+    out.reserve(kPcxHeaderSize + 2 * w * h + 1 + kPaletteBytes);
+    putPcxHeader(out, width, height, 1);
+    for (std::size_t i = 0; i < w * h; ++i) putPcxValue(out, pixels[i]);
     out.push_back(kPcxPaletteMarker);
     out.insert(out.end(), palette.begin(), palette.end());
+    return out;
+}
+
+Bytes encodePcx24(int width, int height, const std::uint8_t* rgb) {
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t h = static_cast<std::size_t>(height);
+    constexpr std::uint8_t kRgbPlanes = 3;
+    Bytes out;
+    out.reserve(kPcxHeaderSize + 2 * 3 * w * h);
+    putPcxHeader(out, width, height, kRgbPlanes);
+    // Each row holds its red line, then its green line, then its blue line.
+    for (std::size_t r = 0; r < h; ++r)
+        for (std::size_t plane = 0; plane < kRgbPlanes; ++plane)
+            for (std::size_t x = 0; x < w; ++x) putPcxValue(out, rgb[(r * w + x) * 3 + plane]);
     return out;
 }
 

@@ -56,6 +56,7 @@ void readBytes(png_structp png, png_bytep out, png_size_t length) {
     src->at += length;
 }
 
+// Indexed with a palette, or 8-bit RGB without one.
 struct WriteJob {
     int width;
     int height;
@@ -65,7 +66,7 @@ struct WriteJob {
     std::vector<png_bytep> rows;
 };
 
-bool writeIndexed(WriteJob& job) {
+bool writeImage(WriteJob& job) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -80,14 +81,17 @@ bool writeIndexed(WriteJob& job) {
     png_set_write_fn(png, &job.out, appendBytes, flushNothing);
     png_set_compression_level(png, 9);
     png_set_IHDR(png, info, static_cast<png_uint_32>(job.width), static_cast<png_uint_32>(job.height), 8,
-                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 job.palette ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color colours[kPaletteColors];
-    for (int i = 0; i < kPaletteColors; ++i) {
-        colours[i].red = (*job.palette)[static_cast<std::size_t>(i * 3)];
-        colours[i].green = (*job.palette)[static_cast<std::size_t>(i * 3 + 1)];
-        colours[i].blue = (*job.palette)[static_cast<std::size_t>(i * 3 + 2)];
+    if (job.palette) {
+        for (int i = 0; i < kPaletteColors; ++i) {
+            colours[i].red = (*job.palette)[static_cast<std::size_t>(i * 3)];
+            colours[i].green = (*job.palette)[static_cast<std::size_t>(i * 3 + 1)];
+            colours[i].blue = (*job.palette)[static_cast<std::size_t>(i * 3 + 2)];
+        }
+        png_set_PLTE(png, info, colours, kPaletteColors);
     }
-    png_set_PLTE(png, info, colours, kPaletteColors);
     png_set_rows(png, info, job.rows.data());
     png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
     png_destroy_write_struct(&png, &info);
@@ -172,13 +176,26 @@ bool looksLikePng(const Bytes& file) {
     return file.size() >= sizeof kPngSignature && std::equal(std::begin(kPngSignature), std::end(kPngSignature), file.begin());
 }
 
-Bytes encodePng8(int width, int height, const std::uint8_t* pixels, const Palette& palette) {
-    WriteJob job{width, height, pixels, &palette, {}, {}};
-    const auto w = static_cast<std::size_t>(width);
+namespace {
+
+Bytes encodeRows(int width, int height, std::size_t bytesPerPixel, const std::uint8_t* pixels,
+                 const Palette* palette) {
+    WriteJob job{width, height, pixels, palette, {}, {}};
+    const auto row = static_cast<std::size_t>(width) * bytesPerPixel;
     for (int r = 0; r < height; ++r)
-        job.rows.push_back(const_cast<png_bytep>(pixels + static_cast<std::size_t>(r) * w));
-    if (!writeIndexed(job)) return {};
+        job.rows.push_back(const_cast<png_bytep>(pixels + static_cast<std::size_t>(r) * row));
+    if (!writeImage(job)) return {};
     return std::move(job.out);
+}
+
+}  // namespace
+
+Bytes encodePng8(int width, int height, const std::uint8_t* pixels, const Palette& palette) {
+    return encodeRows(width, height, 1, pixels, &palette);
+}
+
+Bytes encodePng24(int width, int height, const std::uint8_t* rgb) {
+    return encodeRows(width, height, 3, rgb, nullptr);
 }
 
 DecodedPng decodePng(const Bytes& file) {

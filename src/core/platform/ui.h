@@ -62,6 +62,16 @@ struct PreferencesBrowsers {
     std::function<std::optional<std::string>()> introWav;
 };
 
+// The fields of the "Snapshots" dialog.
+struct SnapshotOptions {
+    bool custom = false;  // "Custom:" rather than "Default"
+    int width = 0;
+    int height = 0;
+    bool trueColour = false;  // "24 Bit Color"
+    bool smoothing = false;   // "Smoothing:"
+    int sharpness = 0;        // the slider from "Blurry" (0) to "Sharp" (9999)
+};
+
 struct FileDialogResult {
     std::string path;
     int filterIndex = 1;  // position of the chosen filter, first = 1
@@ -93,6 +103,13 @@ public:
                                                              const PreferencesBrowsers& browsers) {
         (void)current;
         (void)browsers;
+        return std::nullopt;
+    }
+
+    // "Snapshots", filled with `initial`; the chosen values on OK, nothing on
+    // Cancel.
+    virtual std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) {
+        (void)initial;
         return std::nullopt;
     }
 

@@ -23,7 +23,9 @@ RenderPass::RenderPass(RenderTarget& target, RenderScene& scene)
     : target_(target),
       scene_(scene),
       camera_(target.eye, target.lookAt),
-      projection_(target.width, target.height, camera_.dist, target.fieldOfView) {}
+      projection_(target.pictureWidth > 0 ? target.pictureWidth : target.width,
+                  target.pictureWidth > 0 ? target.pictureHeight : target.height, camera_.dist,
+                  target.fieldOfView, target.pictureX, target.pictureY) {}
 
 bool RenderPass::setUpFrame(Palette& palette, std::uint8_t background) {
     if (target_.width < 1 || target_.height < 1 || scene_.rasterizer == nullptr ||

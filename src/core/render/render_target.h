@@ -19,6 +19,14 @@ struct RenderTarget {
     Vec3f lookAt{0.0f, 0.0f, 0.0f};
     float fieldOfView = 33.0f;  // degrees
 
+    // A picture larger than one set of planes is drawn piece by piece: the
+    // size of the whole picture and where this plane's bottom-left pixel lies
+    // in it. A picture width of 0 makes the plane the whole picture.
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+    int pictureX = 0;
+    int pictureY = 0;
+
     // Camera-space position of each Mesh vertex of the frame drawn.
     std::vector<Vec3f> transformed = std::vector<Vec3f>(kMaxFrameVertices);
 

@@ -5,7 +5,9 @@
 #include <map>
 #include <set>
 
+#include "app/preferences.h"
 #include "app/startup.h"
+#include "image/palette_file.h"
 #include "model/md2_commands.h"
 #include "platform/refresh.h"
 #include "scripted_ui.h"
@@ -210,6 +212,40 @@ TEST_F(Close, QuickExitClosesWithoutQuestionUnlessSkinsWouldBeLost) {
     EXPECT_FALSE(confirmClose(ui, settings, 0.65, slots, model));
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_NE(ui.shown[0].find("models/m/skin.pcx"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarn
+
+namespace tarn {
+namespace {
+
+// A fresh store over TARN's own content: start-up scans its map folders and
+// the colormap-shaded modes find its colormap; what the user stored wins.
+TEST(ContentDefaults, FreshStartUsesTheContentUntilTheUserChoosesOthers) {
+    TempDir dir;
+    const PreferenceDefaults content = PreferenceDefaults::inFolder(dir.path());
+    MemorySettings stored;
+    ContentDefaults settings(stored, content);
+    ScriptedUi ui;
+    FakeModel model;
+    model.loadable = {dir.file("m.md2")};
+    RecordingRefresh refresh;
+    Folders folders;
+    StartupRequest request;
+    request.baseFolder = dir.path();
+    request.commandLine = "tarn -md2 " + dir.file("m.md2");
+    ASSERT_TRUE(runStartup(request, model, ui, settings, refresh, folders).keepRunning);
+    EXPECT_NE(std::find(model.calls.begin(), model.calls.end(), "phong " + content.phongPath), model.calls.end());
+    EXPECT_NE(std::find(model.calls.begin(), model.calls.end(), "env " + content.envPath), model.calls.end());
+    EXPECT_EQ(settings.getString(kPreferences, kPalettePathKey, ""), content.palettePath);
+
+    settings.setString(kPreferences, "Phong Path", "/mine");
+    EXPECT_EQ(settings.getString(kPreferences, "Phong Path", kUnknown), "/mine");
+    EXPECT_EQ(stored.getString(kPreferences, "Env Path", kUnknown), kUnknown);
+    // Without content everything passes through.
+    ContentDefaults none(stored, {});
+    EXPECT_EQ(none.getString(kPreferences, "Env Path", kUnknown), kUnknown);
 }
 
 }  // namespace
