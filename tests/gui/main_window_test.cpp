@@ -17,7 +17,6 @@
 #include "shell_widget.h"
 #include "square_model.h"
 #include "toolbar_icons.h"
-#include "iso_view_widget.h"
 #include "main_window.h"
 #include "qt_settings.h"
 #include "scripted_ui.h"
