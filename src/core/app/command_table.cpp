@@ -111,7 +111,8 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kRectSaveState, kRectangle, "", "Save State", "", R::None},
 
     {cmd::kFitSkin, kView, "", "&Fit Skin\tF", "F", R::None},
-    {cmd::kFrameModel, kView, "", "F&rame Model\tHome", "Home", R::None},
+    // Not Home: a list with the focus needs Home to reach its first entry.
+    {cmd::kFrameModel, kView, "", "F&rame Model\tShift+F", "Shift+F", R::None},
     {cmd::kPlayPause, kView, kAnimation, "&Play/Pause\tP", "P", R::Playing},
     {cmd::kLoopAnimation, kView, kAnimation, "Loop Current &Animation", "", R::LoopAnimation},
     {cmd::kInterpolateFrames, kView, kAnimation, "&Interpolate Frames", "", R::Interpolate},

@@ -104,7 +104,7 @@ const Expected kAdded[] = {
     {57618, "&File", "", ""},
     {57619, "&File", "", ""},
     {32901, "&View", "&Fit Skin\tF", "F"},
-    {32902, "&View", "F&rame Model\tHome", "Home"},
+    {32902, "&View", "F&rame Model\tShift+F", "Shift+F"},
     {32903, "&View", "&Play/Pause\tP", "P"},
     {32904, "&View", "Loop Current &Animation", ""},
     {32905, "&View", "&Interpolate Frames", ""},
