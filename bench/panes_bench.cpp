@@ -12,16 +12,6 @@ namespace {
 
 using namespace tarn;
 
-struct NullRefresh final : RefreshSink {
-    void refresh(int, int) override {}
-    void refreshAll() override {}
-    void refillLists() override {}
-    void rebuildPaintRemap() override {}
-    void rebuildShadeRamps() override {}
-    void rebuildLightTable() override {}
-    void rebuildPhongShadeTable() override {}
-};
-
 struct Fixture {
     Mesh mesh;
     PaintState paint;

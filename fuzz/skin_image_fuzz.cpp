@@ -1,4 +1,4 @@
-// The skin image reader (PCX and BMP, chosen by the leading bytes). A refused
+// The skin image reader (PCX, BMP and indexed PNG, chosen by the leading bytes). A refused
 // file gives a reason; an image that loads fits the capacities and survives
 // being written as PCX and as BMP and read back, pixel for pixel and with
 // the same palette.
@@ -21,13 +21,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarn;
     const DecodedImage d = decodeImage(fuzz::bytesOf(data, size));
     if (!d.ok()) {
-        TARN_FUZZ_CHECK(d.image.pixels.empty());
+        TARN_FUZZ_CHECK(!d.error.empty() && d.image.pixels.empty());
         return 0;
     }
     const Image8& image = d.image;
     TARN_FUZZ_CHECK(imageSizeProblem(image.width, image.height) == nullptr);
     TARN_FUZZ_CHECK(image.pixels.size() == std::size_t(image.width) * std::size_t(image.height));
-    TARN_FUZZ_CHECK(image.type == SkinFileType::Pcx || image.type == SkinFileType::Bmp);
+    TARN_FUZZ_CHECK(image.type == SkinFileType::Pcx || image.type == SkinFileType::Bmp ||
+                    image.type == SkinFileType::Png);
     checkRoundTrip(image, encodePcx);
     checkRoundTrip(image, encodeBmp);
     return 0;

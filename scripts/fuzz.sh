@@ -18,14 +18,16 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Re
 cmake --build "$build" --target tarn_fuzzers -j "$(nproc)"
 
 real="${TARN_REAL_TESTDATA:-$root/../shared/testdata/real}"
-harnesses="${TARN_FUZZ_ONLY:-md2 companion skin_image palette_file colormap lighting_map}"
+harnesses="${TARN_FUZZ_ONLY:-md2 companion skin_image palette_file colormap lighting_map png kmap pak}"
 
 # Real files that a harness reads as its own kind, by extension.
 real_inputs() {
   [ -d "$real" ] || return 0
   case "$1" in
     md2|companion) find "$real" -type f -iname '*.md2' ;;
-    skin_image|colormap) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' \) ;;
+    skin_image|colormap) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' -o -iname '*.png' \) ;;
+    png) find "$real" -type f -iname '*.png' -size -2M ;;
+    pak) find "$real" -type f -iname '*.pak' -size -2M ;;
     palette_file) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' -o -iname '*.dat' \) ;;
     lighting_map) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' \) -size -200k ;;
   esac

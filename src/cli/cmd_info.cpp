@@ -1,6 +1,6 @@
 // tarn-cli info: what an .md2 holds and how TARN would open it: the header,
 // the counts after the mapping merge, the frame names and, for each skin
-// name, the file it resolves to below the base folder.
+// name, the file it resolves to below the base folder, loose or in a PAK.
 #include <ostream>
 #include <sstream>
 
@@ -9,6 +9,7 @@
 #include "model/md2_format.h"
 #include "model_args.h"
 #include "platform/batch_ui.h"
+#include "platform/game_files.h"
 
 namespace tarn::cli {
 
@@ -28,10 +29,12 @@ void printHeader(std::ostream& out, const Md2Header& h) {
 
 // How one skin name resolves, as the load would see it.
 std::string describeSkin(const std::string& base, const std::string& name, const Md2Header& h) {
-    const std::string path = resolveBelow(base, name);
-    if (!isRegularFile(path)) return "missing (a temporary skin would stand in)";
     std::ostringstream refusal;
     BatchUi quiet(refusal);
+    const GameFile found = readGameFile(quiet, base, name);
+    if (!found.file.ok() && refusalOf(found).empty()) return "missing (a temporary skin would stand in)";
+    const std::string path = found.fromPak() ? found.pakPath + " : " + name : found.loosePath;
+    refusal.str({});
     const auto skin = LoadLinkedSkin(quiet, base, name);
     if (!skin) {
         std::string why = refusal.str();
@@ -51,7 +54,8 @@ int info(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli info: " << a.error << "\nusage: tarn-cli info MODEL.md2 [--base DIR]\n";
         return 2;
     }
-    const ReadResult file = readFile(a.paths[0]);
+    BatchUi ui(err);
+    const ReadResult file = readGamePath(ui, a.paths[0]).file;
     if (!file.ok()) {
         err << a.paths[0] << ": " << withReadRefusal(errorLoadingMessage(file.error), a.paths[0], file.error) << '\n';
         return 1;

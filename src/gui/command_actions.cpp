@@ -87,6 +87,7 @@ void CommandActions::update(const std::function<CommandState(int id)>& stateOf) 
     for (auto& [id, action] : actions_) {
         CommandState s = stateOf(id);
         action->setEnabled(s.enabled);
+        action->setVisible(s.visible);
         if (action->isCheckable()) action->setChecked(s.checked);
         QString label = labelOf(s.text);
         if (findCommand(id)->menu[0] && action->text() != label) action->setText(label);

@@ -122,7 +122,16 @@ void PaneWidget::updateShape() {
     if (const auto s = shape()) pointer_.setShape(*s);
 }
 
+namespace {
+// The panes' drags, strokes, picks and presets are made with the left and
+// right buttons only; the others neither start nor end them.
+bool paneButton(const QMouseEvent& event) {
+    return event.button() == Qt::LeftButton || event.button() == Qt::RightButton;
+}
+}  // namespace
+
 void PaneWidget::mousePressEvent(QMouseEvent* event) {
+    if (!paneButton(*event)) return;
     updateShape();
     input_.mousePress(toMouseEvent(*event), pointer_);
     afterInput();
@@ -138,7 +147,7 @@ void PaneWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PaneWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (!pointer_.captured()) return;
+    if (!pointer_.captured() || !paneButton(*event)) return;
     input_.mouseRelease(toMouseEvent(*event), pointer_);
     afterInput();
 }

@@ -1,6 +1,7 @@
 #include "intro_window.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
@@ -23,14 +24,15 @@ IntroWindow::IntroWindow(int clip, const QString& wavPath, QWidget* owner)
     setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::StrongFocus);
     picture_.setLogo(makeLogo());
-    if (QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
     tick_.setInterval(kIntroFrameMs);
     connect(&tick_, &QTimer::timeout, this, [this] { step(static_cast<int>(clock_.elapsed())); });
     picture_.draw(0);
 }
 
-IntroWindow::~IntroWindow() { sound_->stop(); }
+IntroWindow::~IntroWindow() {
+    qApp->removeEventFilter(this);
+    sound_->stop();
+}
 
 std::vector<std::uint8_t> IntroWindow::makeLogo() {
     QImage logo(kLogoWidth, kLogoHeight, QImage::Format_Grayscale8);
@@ -54,7 +56,14 @@ std::vector<std::uint8_t> IntroWindow::makeLogo() {
 
 void IntroWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr)
+        move(over->frameGeometry().center() - rect().center());
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     if (tick_.isActive()) return;
+    qApp->installEventFilter(this);
+    seenActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &IntroWindow::applicationStateChanged);
     if (clip_ == kIntroCustomFile) {
         if (!sound_->playFile(wavPath_)) sound_->playClip(QRandomGenerator::global()->bounded(kIntroClipCount));
     } else {
@@ -80,11 +89,40 @@ void IntroWindow::paintEvent(QPaintEvent*) {
     QPainter(this).drawImage(0, 0, image);
 }
 
+bool IntroWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:  // a key bound to a command arrives as this first
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+        finish();
+        break;
+    case QEvent::Show:
+        // No question or message of TARN waits behind the intro.
+        if (watched != this && qobject_cast<QDialog*>(watched) != nullptr) finish();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void IntroWindow::applicationStateChanged(Qt::ApplicationState state) {
+    if (state == Qt::ApplicationActive) {
+        if (leftAfterActive_) finish();
+        seenActive_ = true;
+    } else if (seenActive_) {
+        leftAfterActive_ = true;
+    }
+}
+
 void IntroWindow::keyPressEvent(QKeyEvent*) { finish(); }
 
 void IntroWindow::mousePressEvent(QMouseEvent*) { finish(); }
 
 void IntroWindow::finish() {
+    qApp->removeEventFilter(this);
     tick_.stop();
     sound_->stop();
     close();

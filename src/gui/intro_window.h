@@ -1,6 +1,8 @@
 #pragma once
-// The intro: a borderless 320 x 240 window animating the intro picture with
-// its looping sound until a key or button is pressed or its time runs out.
+// The intro: a borderless 320 x 240 window over the main window, animating
+// the intro picture with its looping sound. It gives way at the first key or
+// button press anywhere in TARN, when a dialog or message of TARN shows, when
+// TARN is activated again, or when its time runs out.
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
@@ -29,9 +31,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void finish();
+    void applicationStateChanged(Qt::ApplicationState state);
 
     IntroPicture picture_;
     IntroSound* sound_;
@@ -39,6 +43,9 @@ private:
     QString wavPath_;
     QTimer tick_;
     QElapsedTimer clock_;
+    // TARN was active while the intro ran, then left: its return ends the intro.
+    bool seenActive_ = false;
+    bool leftAfterActive_ = false;
 };
 
 }  // namespace tarn

@@ -10,6 +10,7 @@ namespace tarn {
 RenderScene renderSceneOf(Application& app, Rasterizer& rasterizer) {
     RenderScene s;
     s.mesh = &app.mesh;
+    s.framePositions = app.previewPositions();
     s.skin = app.skins.current();
     s.companions = &app.companions;
     s.mappingMode = app.paneModes.mappingMode;

@@ -9,8 +9,22 @@
 namespace tarn {
 
 namespace {
+
 constexpr int kListMinWidth = 128;
 constexpr int kListMinHeight = 22;
+// The closed list shows about this many characters, whatever its entries
+// hold: a long path must not push the other lists aside. The drop-down
+// widens to the longest entry and the tooltip names the current one in full.
+constexpr int kListShownChars = 14;
+constexpr const char* kListTipProperty = "listTip";
+
+// The list's own tooltip, with the current entry in full below it.
+void showCurrentIn(QComboBox* box) {
+    const QString tip = box->property(kListTipProperty).toString();
+    const QString current = box->currentText();
+    box->setToolTip(current.isEmpty() ? tip : tip + '\n' + current);
+}
+
 }  // namespace
 
 ListBar::ListBar(QMainWindow& window, QToolBar* commandBar,
@@ -26,8 +40,11 @@ ListBar::ListBar(QMainWindow& window, QToolBar* commandBar,
         auto* box = new QComboBox(band);
         box->setObjectName(QStringLiteral("list%1").arg(entry.id));
         box->setMinimumSize(kListMinWidth, kListMinHeight);
-        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        box->setToolTip(QString::fromUtf8(entry.tooltip));
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(kListShownChars);
+        if (entry.id == kListSkins) box->setIconSize(QSize(kSkinIconWidth, kSkinIconHeight));
+        box->setProperty(kListTipProperty, QString::fromUtf8(entry.tooltip));
+        showCurrentIn(box);
         box->setEditable(false);
         label->setBuddy(box);
         band->addWidget(label);
@@ -36,6 +53,7 @@ ListBar::ListBar(QMainWindow& window, QToolBar* commandBar,
         int id = entry.id;
         // activated fires for the user's choices only, not for refills.
         QObject::connect(box, &QComboBox::activated, &window, [chosen, id](int index) { chosen(id, index); });
+        QObject::connect(box, &QComboBox::currentIndexChanged, box, [box] { showCurrentIn(box); });
         lists_[id] = box;
     }
 }
@@ -56,19 +74,25 @@ void ListBar::fill(int id, const ListContent& content) {
             box->addItem(skinListIcon(content.images[i] == 1), text);
         else
             box->addItem(text);
+        box->setItemData(box->count() - 1, text, Qt::ToolTipRole);
     }
     box->setCurrentIndex(content.current < 0 && box->count() > 0 && id == kListSkins ? 0 : content.current);
+    showCurrentIn(box);
 }
 
 void ListBar::setText(int id, int index, const QString& text) {
     QComboBox* box = list(id);
-    if (box && index >= 0 && index < box->count() && box->itemText(index) != text) box->setItemText(index, text);
+    if (!box || index < 0 || index >= box->count() || box->itemText(index) == text) return;
+    box->setItemText(index, text);
+    box->setItemData(index, text, Qt::ToolTipRole);
+    showCurrentIn(box);
 }
 
 void ListBar::select(int id, int index) {
     if (QComboBox* box = list(id)) {
         QSignalBlocker block(box);
         box->setCurrentIndex(index);
+        showCurrentIn(box);
     }
 }
 

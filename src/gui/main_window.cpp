@@ -3,14 +3,19 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
+#include <QDir>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include "app/command_ids.h"
+#include "platform/dialogs.h"
 #include "render/benchmark.h"
 #include "render/snapshot.h"
+#include "animation_preview.h"
 #include "command_actions.h"
+#include "render/model_probe.h"
+#include "status_line.h"
 #include "intro_window.h"
 #include "iso_view_widget.h"
 #include "list_bar.h"
@@ -25,6 +30,8 @@ namespace {
 
 constexpr int kStartWidth = 1024;
 constexpr int kStartHeight = 720;
+// Room left around the first window for a frame and title bar.
+constexpr int kFrameAllowance = 48;
 // The order in which the panes named by a request redraw.
 constexpr std::array<int, 4> kPaneOrder = {kPaneSkinView, kPaneGradient, kPaneIsoView, kPanePalette};
 constexpr int kPaneBitsMask = kPaneSkinView | kPaneIsoView | kPaneGradient | kPanePalette;
@@ -46,7 +53,6 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     setWindowTitle(QStringLiteral("TARN"));
     setWindowIcon(applicationIcon());
     setMinimumSize(kMinWidth, kMinHeight);
-    resize(kStartWidth, kStartHeight);
 
     app_->commands().bind(cmd::kExit, [this] { close(); });
     app_->preferenceDefaults = PreferenceDefaults::inFolder(
@@ -65,6 +71,13 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     shell_->setObjectName(QStringLiteral("shell"));
     setCentralWidget(shell_);
     app_->commands().bind(cmd::kSwapDisplays, [this] { shell_->swapDisplays(); });
+    // The skin view keeps its own rectangle flag; the command keeps both.
+    app_->commands().bind(cmd::kRectangleMode, [this] {
+        SkinView& view = shell_->skinView()->view();
+        view.rectangleMode = !view.rectangleMode;
+        app_->view.rectangleMode = view.rectangleMode;
+        refresh(kRedrawFull, kPaneSkinView);
+    });
     app_->commands().bind(cmd::kBenchmark, [this] {
         IsoViewWidget* iso = shell_->isoView();
         Benchmark(app_->ui(), [iso] { iso->redraw(); });
@@ -82,9 +95,40 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
                      });
     });
     app_->palOnTopChanged = [this](bool onTop) { shell_->setPalOnTop(onTop); };
+    app_->viewCamera = [this] {
+        IsoView& iso = shell_->isoView()->view();
+        const RenderTarget& t = iso.target();
+        return ViewCamera{t.eye, t.lookAt, t.fieldOfView, iso.clientWidth(), iso.frame().height()};
+    };
+    app_->mapRect = [this] { return &shell_->skinView()->view().mapRect; };
+    app_->commands().bind(cmd::kFitSkin, [this] { shell_->skinView()->fitSkin(); });
+    app_->commands().bind(cmd::kFrameModel, [this] {
+        frameModel(app_->mesh, shell_->isoView()->view().target());
+        refresh(kRedrawFull, kPanesIso);
+    });
+    status_ = new StatusLine(*app_, *shell_, *this);
+    preview_ = new AnimationPreview(*app_, [this] {
+        refresh(kRedrawFull, kPanesIso);
+        lists_->select(kListFrames, app_->mesh.currentFrame);
+    }, this);
 
     refillLists();
     updateCommandStates();
+    fitFirstSize();
+}
+
+void MainWindow::fitFirstSize() {
+    QSize size(kStartWidth, kStartHeight);
+    if (const QScreen* s = screen()) {
+        // The frame's own decorations are not known before the first show;
+        // leave them a margin.
+        const QRect room = s->availableGeometry().adjusted(0, 0, -kFrameAllowance, -kFrameAllowance);
+        size = size.boundedTo(room.size()).expandedTo(minimumSize());
+        resize(size);
+        move(room.topLeft() + QPoint((room.width() - size.width()) / 2, (room.height() - size.height()) / 2));
+        return;
+    }
+    resize(size);
 }
 
 MainWindow::~MainWindow() {
@@ -116,7 +160,9 @@ QComboBox* MainWindow::list(int id) const { return lists_->list(id); }
 
 void MainWindow::runCommand(int id) {
     app_->commands().run(id);
+    app_->keepModeAvailable();
     updateCommandStates();
+    preview_->sync();
 }
 
 void MainWindow::watchPane(int paneBit, PaneRedraw redraw) {
@@ -125,10 +171,16 @@ void MainWindow::watchPane(int paneBit, PaneRedraw redraw) {
 }
 
 void MainWindow::listChosen(int id, int index) {
+    // Choosing a frame by hand ends the preview on it.
+    if (id == kListFrames) app_->stopPlayback();
     app_->listChosen(id, index);
+    app_->keepModeAvailable();
+    preview_->sync();
     // A refused mode switch leaves the current mode; the list follows it.
     if (id == kListModes) lists_->select(kListModes, app_->modes.currentIndex());
     updateCommandStates();
+    // Keys and the wheel go back to the panes, not to the list just used.
+    shell_->setFocus();
 }
 
 void MainWindow::refresh(int kind, int panes) {
@@ -143,13 +195,32 @@ void MainWindow::refresh(int kind, int panes) {
     updateTitle();
 }
 
+// The redraw is posted, as a window message would be: the command that asked
+// for it finishes first (rebuilding the tables the panes draw from), then the
+// panes draw once however many commands asked.
 void MainWindow::refreshAll() {
     refillLists();
-    refresh(kRedrawFull, kPanesAll);
+    updateTitle();
+    if (refreshAllPosted_) return;
+    refreshAllPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshAllPosted_ = false;
+            refresh(kRedrawFull, kPanesAll);
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::refillLists() {
     for (const ListBand& entry : listBands()) lists_->fill(entry.id, app_->listContent(entry.id));
+}
+
+void MainWindow::meshLoaded() {
+    // A model of any size opens filling the 3D pane.
+    app_->stopPlayback();
+    if (preview_) preview_->sync();
+    if (shell_) frameModel(app_->mesh, shell_->isoView()->view().target());
 }
 
 void MainWindow::rebuildPaintRemap() { app_->rebuildPaintRemap(); }
@@ -159,7 +230,10 @@ void MainWindow::rebuildPhongShadeTable() { app_->rebuildPhongShadeTable(); }
 
 void MainWindow::updateCommandStates() {
     actions_->update([this](int id) { return app_->stateOf(id); });
+    // Store and Save change no pane but do change the marks.
+    updateSkinMarks();
     updateTitle();
+    if (status_) status_->update();
 }
 
 void MainWindow::updateSkinMarks() {
@@ -172,8 +246,9 @@ void MainWindow::updateTitle() {
         setWindowTitle(QStringLiteral("TARN"));
         return;
     }
-    QString name = QFileInfo(QString::fromStdString(app_->currentFile)).fileName();
-    setWindowTitle(name + QStringLiteral("[*] - TARN"));
+    // Most models are called tris.md2: the path below the base folder tells them apart.
+    QString name = QString::fromStdString(relativeToBase(app_->currentFile, app_->folders.base));
+    setWindowTitle(QDir::fromNativeSeparators(name) + QStringLiteral("[*] - TARN"));
     setWindowModified(!app_->modifiedSkins().empty() || app_->mappingChanged());
 }
 

@@ -15,10 +15,12 @@ class QComboBox;
 
 namespace tarn {
 
+class AnimationPreview;
 class CommandActions;
 class IntroWindow;
 class ListBar;
 class ShellWidget;
+class StatusLine;
 class TextKeyGuard;
 
 class MainWindow : public QMainWindow, public RefreshSink {
@@ -43,6 +45,8 @@ public:
     QAction* action(int id) const;
     QComboBox* list(int id) const;
     ShellWidget* shell() const { return shell_; }
+    StatusLine* statusLine() const { return status_; }
+    AnimationPreview* preview() const { return preview_; }
     // Runs command `id` as its menu item would.
     void runCommand(int id);
 
@@ -60,6 +64,7 @@ public:
     void rebuildShadeRamps() override;
     void rebuildLightTable() override;
     void rebuildPhongShadeTable() override;
+    void meshLoaded() override;
 
     // Enabled, checked and text state of every action, and the title.
     void updateCommandStates();
@@ -69,6 +74,8 @@ protected:
 
 private:
     void listChosen(int id, int index);
+    // The first size, within the screen's available area, centred there.
+    void fitFirstSize();
     void updateTitle();
     // Marks the Skins list entries whose pixels are not stored.
     void updateSkinMarks();
@@ -78,8 +85,12 @@ private:
     std::unique_ptr<ListBar> lists_;
     TextKeyGuard* keyGuard_ = nullptr;
     ShellWidget* shell_ = nullptr;
+    StatusLine* status_ = nullptr;
+    AnimationPreview* preview_ = nullptr;
     QPointer<IntroWindow> intro_;
     bool introShown_ = false;
+    // A RefreshAll redraw is waiting in the event queue.
+    bool refreshAllPosted_ = false;
     // Pane redraws by bit position: SkinView, IsoView, GradientBox, PalBox.
     std::array<PaneRedraw, 4> panes_;
 };

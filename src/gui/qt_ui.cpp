@@ -4,7 +4,10 @@
 #include <QMessageBox>
 
 #include "about_dialog.h"
+#include "map_from_view_dialog.h"
+#include "list_dialog.h"
 #include "offset_dialog.h"
+#include "resize_dialog.h"
 #include "preferences_dialog.h"
 #include "snapshot_dialog.h"
 #include "platform/dialogs.h"
@@ -78,10 +81,30 @@ std::optional<CompanionOffsets> QtUi::offsetCompanionModel(const CompanionOffset
     return dialog.offsets();
 }
 
+std::optional<MapFromViewOptions> QtUi::mapFromView(const MapFromViewOptions& defaults) {
+    MapFromViewDialog dialog(defaults, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.options();
+}
+
 std::optional<SnapshotOptions> QtUi::snapshotOptions(const SnapshotOptions& initial) {
     SnapshotDialog dialog(initial, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.options();
+}
+
+std::optional<ResizeSkinsValues> QtUi::resizeSkins(const ResizeSkinsValues& current) {
+    ResizeDialog dialog(current, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.values();
+}
+
+std::optional<std::string> QtUi::chooseFromList(const std::string& title, const std::vector<std::string>& entries) {
+    QStringList items;
+    for (const std::string& e : entries) items << QString::fromStdString(e);
+    ListDialog dialog(QString::fromStdString(title), items, parent_);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty()) return std::nullopt;
+    return dialog.chosen().toStdString();
 }
 
 void QtUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {

@@ -18,8 +18,12 @@ public:
     std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
     std::optional<std::string> browseFolder(const std::string& title) override;
     std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
+    std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) override;
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
+    std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
     std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;
+    std::optional<std::string> chooseFromList(const std::string& title,
+                                              const std::vector<std::string>& entries) override;
     std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
                                                      const PreferencesBrowsers& browsers) override;
 

@@ -132,7 +132,10 @@ void ShellWidget::resizeEvent(QResizeEvent*) {
 }
 
 void ShellWidget::routeWheel(QPoint shellPos, int delta) {
-    switch (layout_.wheelTarget(rects_, shellPos.x(), shellPos.y())) {
+    const PaneId target = layout_.wheelTarget(rects_, shellPos.x(), shellPos.y());
+    delta = wheelNotches_.take(target, delta);
+    if (delta == 0) return;
+    switch (target) {
     case PaneId::PalBox:
         palBox_->wheel(delta);
         break;

@@ -65,6 +65,7 @@ private:
     RefreshSink& refresh_;
     ShellLayout layout_;
     ShellRects rects_;
+    WheelNotches wheelNotches_;
     SkinViewWidget* skinView_ = nullptr;
     IsoViewWidget* isoView_ = nullptr;
     PalBoxWidget* palBox_ = nullptr;

@@ -8,8 +8,9 @@
 namespace tarn {
 
 SkinViewWidget::SkinViewWidget(PaneContext context, QWidget* parent)
-    : PaneWidget(view_, parent), context_(context), view_(std::move(context)) {
+    : PaneWidget(view_, parent), context_(context), view_(std::move(context)), rectangleTool_(view_, context_.refresh) {
     setObjectName(QStringLiteral("Skin Box"));
+    view_.setRectangleTool(&rectangleTool_);
     setMouseTracking(true);
     updateShape();
 }
@@ -21,6 +22,11 @@ void SkinViewWidget::redraw(int kind) {
 
 void SkinViewWidget::wheelZoom(int delta) {
     view_.wheel(delta);
+    show();
+}
+
+void SkinViewWidget::fitSkin() {
+    view_.fit();
     show();
 }
 

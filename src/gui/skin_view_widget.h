@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "cursors.h"
+#include "edit/rectangle_tool.h"
 #include "edit/skin_view.h"
 #include "image/palette.h"
 #include "indexed_blit.h"
@@ -28,6 +29,8 @@ public:
     void redraw(int kind);
     // The wheel as the shell routes it: zoom by whole notches, then a full redraw.
     void wheelZoom(int delta);
+    // The whole skin in the pane, centred, then shown.
+    void fitSkin();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +43,7 @@ private:
 
     PaneContext context_;
     SkinView view_;
+    RectangleTool rectangleTool_;
     IndexedBlit blit_;
 };
 

@@ -9,9 +9,6 @@ namespace tarn {
 
 namespace {
 
-constexpr int kSkinIconWidth = 32;
-constexpr int kSkinIconHeight = 16;
-
 // A glyph per button; the buttons are small, so a letter or sign reads best.
 QString glyphOf(int id) {
     switch (id) {
@@ -27,6 +24,9 @@ QString glyphOf(int id) {
     case cmd::kDefaultPalette: return QStringLiteral("D");
     case cmd::kBlendRgb: return QStringLiteral("B");
     case cmd::kBlendKeepBrightness: return QStringLiteral("K");
+    case cmd::kFitSkin: return QStringLiteral("\u25a3");
+    case cmd::kFrameModel: return QStringLiteral("\u25ce");
+    case cmd::kPlayPause: return QStringLiteral("\u25b6");
     default: return QStringLiteral("?");
     }
 }
@@ -78,13 +78,17 @@ QIcon skinListIcon(bool external) {
     QColor fill = external ? QColor(200, 120, 40) : QColor(60, 130, 200);
     p.setBrush(fill);
     p.setPen(fill.darker());
-    p.drawRect(2, 2, kSkinIconHeight - 5, kSkinIconHeight - 5);
+    // A small swatch, and the label in the rest of the 32 pixels.
+    constexpr int kSwatch = 9;
+    constexpr int kLabelLeft = kSwatch + 3;
+    p.drawRect(1, (kSkinIconHeight - kSwatch) / 2, kSwatch - 1, kSwatch - 1);
     p.setPen(QColor(30, 30, 30));
     QFont f = p.font();
-    f.setPixelSize(kSkinIconHeight - 4);
+    f.setPixelSize(kSkinIconHeight - 6);
+    f.setBold(true);
     p.setFont(f);
-    p.drawText(QRect(kSkinIconHeight, 0, kSkinIconWidth - kSkinIconHeight, kSkinIconHeight),
-               Qt::AlignCenter, external ? QStringLiteral("ext") : QStringLiteral("md2"));
+    p.drawText(QRect(kLabelLeft, 0, kSkinIconWidth - kLabelLeft, kSkinIconHeight), Qt::AlignCenter,
+               external ? QStringLiteral("ext") : QStringLiteral("md2"));
     return QIcon(pm);
 }
 

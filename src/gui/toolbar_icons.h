@@ -7,6 +7,9 @@ namespace tarn {
 
 inline constexpr int kToolIconWidth = 16;
 inline constexpr int kToolIconHeight = 15;
+// Each image of the Skins list.
+inline constexpr int kSkinIconWidth = 32;
+inline constexpr int kSkinIconHeight = 16;
 
 QIcon toolbarIcon(int commandId);
 // TARN's application icon, and the same drawn at `side` x `side` pixels.

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -154,6 +155,7 @@ TEST(IntroSounds, EightDistinctWaveClips) {
 #include "intro_window.h"
 #include "main_window.h"
 #include "scripted_ui.h"
+#include "shell_widget.h"
 
 namespace tarn {
 namespace {
@@ -175,6 +177,37 @@ TEST(Intro, AnimatesUntilAKeyEndsItAndShowsOncePerRun) {
     EXPECT_TRUE(intro.isNull() || !intro->isVisible());
     w.showIntro();
     EXPECT_EQ(w.intro(), nullptr);
+}
+
+TEST(Intro, GivesWayToAPressAnywhereOrADialogAndSitsOverTheWindow) {
+    struct Row {
+        const char* what;
+        std::function<void(MainWindow&)> act;
+    };
+    const std::vector<Row> rows = {
+        {"key in the window", [](MainWindow& w) { QTest::keyClick(&w, Qt::Key_Period); }},
+        {"click in a pane", [](MainWindow& w) { QTest::mouseClick(w.shell(), Qt::LeftButton); }},
+        {"a message", [](MainWindow& w) {
+             auto* box = new QMessageBox(QMessageBox::Information, "TARN", "x", QMessageBox::Ok, &w);
+             box->setAttribute(Qt::WA_DeleteOnClose);
+             box->show();
+             box->close();
+         }},
+    };
+    for (const Row& row : rows) {
+        test::ScriptedUi ui;
+        MemorySettings settings;
+        settings.setInt(kPreferences, "Quick Exit", 1);
+        MainWindow w(ui, settings);
+        w.show();
+        w.showIntro();
+        QPointer<IntroWindow> intro = w.intro();
+        ASSERT_NE(intro, nullptr);
+        EXPECT_EQ(intro->geometry().center(), w.frameGeometry().center()) << row.what;
+        row.act(w);
+        QApplication::processEvents();
+        EXPECT_TRUE(intro.isNull() || !intro->isVisible()) << row.what;
+    }
 }
 
 TEST(Intro, EndsByItselfAfterItsTime) {
@@ -201,6 +234,38 @@ TEST(Intro, SkippedWithCtrlOrTheSetting) {
     EXPECT_TRUE(fallback >= 0 && fallback < 8);
     settings.setInt(kPreferences, "Intro Number", 5);
     EXPECT_EQ(introClip(settings, false, rng), 5);
+}
+
+}  // namespace
+}  // namespace tarn
+
+namespace tarn {
+namespace {
+
+TEST(ResizeSkinsDialog, ShowsTheSkinSizeWithLimitsOnAndReturnsWhatWasEntered) {
+    QtUi ui;
+    whenModal([](QWidget* d) {
+        EXPECT_EQ(d->windowTitle(), "Resize Skins");
+        auto* width = d->findChild<QLineEdit*>("1000");
+        auto* enforce = d->findChild<QCheckBox*>("1009");
+        ASSERT_TRUE(width && enforce);
+        EXPECT_EQ(width->text(), "296");
+        EXPECT_EQ(d->findChild<QLineEdit*>("1001")->text(), "180");
+        EXPECT_TRUE(enforce->isChecked());
+        width->setText("");
+        EXPECT_FALSE(button(d, QDialogButtonBox::Ok)->isEnabled());
+        width->setText("-8");  // accepted here, refused by the command with its message
+        enforce->setChecked(false);
+        button(d, QDialogButtonBox::Ok)->click();
+    });
+    auto r = ui.resizeSkins({296, 180, true});
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(r->width, -8);
+    EXPECT_EQ(r->height, 180);
+    EXPECT_FALSE(r->enforceLimits);
+
+    whenModal([](QWidget* d) { button(d, QDialogButtonBox::Cancel)->click(); });
+    EXPECT_FALSE(ui.resizeSkins({1, 1, true}).has_value());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -9,13 +10,21 @@
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "image/maps.h"
+#include "image/palette_file.h"
+#include "image/skin_io.h"
 #include "iso_view_widget.h"
+#include "shell_widget.h"
+#include "square_model.h"
+#include "toolbar_icons.h"
 #include "main_window.h"
 #include "qt_settings.h"
 #include "scripted_ui.h"
 #include "shell_widget.h"
 #include "start_request.h"
 #include "test_files.h"
+
+#include <fstream>
 
 namespace tarn {
 namespace {
@@ -203,7 +212,7 @@ TEST_F(Window, SkinsListAndTitleShowUnstoredChanges) {
     w.refreshAll();
     EXPECT_EQ(w.list(kListSkins)->itemText(0), "models/m/skin.pcx");
     EXPECT_FALSE(w.isWindowModified());
-    EXPECT_TRUE(w.windowTitle().startsWith("tris.md2"));
+    EXPECT_TRUE(w.windowTitle().startsWith("/q/baseq2/models/m/tris.md2"));  // not below a base folder
 
     w.app().skins.at(0)->pixels[0] = 9;
     w.refresh(kRedrawFromSkin, kPaneSkinView);
@@ -214,6 +223,145 @@ TEST_F(Window, SkinsListAndTitleShowUnstoredChanges) {
     QTest::keyClick(&w, Qt::Key_D, Qt::ShiftModifier);
     EXPECT_EQ(w.app().skins.count(), 1);
     w.app().skins.at(0)->store();
+}
+
+TEST_F(Window, TheFirstWindowFitsTheScreenAndLongNamesLeaveTheListsTheirWidth) {
+    EXPECT_TRUE(w.screen()->availableGeometry().contains(w.frameGeometry())) << w.frameGeometry().width();
+    QComboBox* skins = w.list(kListSkins);
+    EXPECT_EQ(skins->iconSize(), QSize(kSkinIconWidth, kSkinIconHeight));
+    const QSize narrow = skins->sizeHint();
+    auto skin = makeBlankSkin(4, 4);
+    skin->name = "/" + std::string(120, 'd') + "/models/monsters/tank/skin.pcx";
+    skin->external = true;
+    w.app().skins.append(std::move(skin));
+    w.refreshAll();
+    EXPECT_EQ(skins->sizeHint(), narrow);
+    const QString full = QString::fromStdString(w.app().skins.at(0)->name);
+    EXPECT_EQ(skins->itemData(0, Qt::ToolTipRole).toString(), full);
+    EXPECT_TRUE(skins->toolTip().endsWith('\n' + full)) << skins->toolTip().toStdString();
+}
+
+TEST_F(Window, AListChoiceHandsTheKeysBackToThePanes) {
+    QComboBox* modes = w.list(kListModes);
+    modes->setFocus();
+    QTest::keyClick(modes, Qt::Key_Home);  // Wireframe
+    EXPECT_EQ(w.app().modes.currentIndex(), 0);
+    EXPECT_TRUE(w.shell()->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(w.app().modes.currentIndex(), 0);
+}
+
+// The square model with two skins of different palettes in Gouraud Shaded,
+// whose shading ramps come from the current skin's palette.
+struct ShadedWindow : Window {
+    test::TempDir dir;
+    QComboBox* modes = nullptr;
+    void SetUp() override {
+        Window::SetUp();
+        test::makeSquareModel(w.app());
+        w.app().skins.append(test::makeSquareSkin(1));
+        w.app().currentFile = "/q/baseq2/models/m/tris.md2";
+        w.app().folders.base = "/q/baseq2";
+        modes = w.list(kListModes);
+        emit modes->activated(kModeGouraud);
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        for (int i = 0; i < w.app().skins.count(); ++i) w.app().skins.at(i)->store();
+        Window::TearDown();
+    }
+    // A 768-byte palette file of a square skin's palette turned by `hueShift`.
+    std::string actFile(int hueShift) {
+        const std::string path = dir.file("turned.act");
+        const Palette p = test::makeSquareSkin(hueShift)->palette;
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(p.data()), 768);
+        return path;
+    }
+    QImage shown() { return w.shell()->isoView()->grab().toImage(); }
+    // What the 3D pane shows when drawn from tables built afresh.
+    QImage drawnFresh() {
+        w.app().rebuildPaintRemap();
+        w.app().rebuildShadeRamps();
+        w.shell()->isoView()->redraw();
+        return shown();
+    }
+};
+
+TEST_F(ShadedWindow, EveryPaletteChangeIsDrawnFromRebuiltTables) {
+    auto opened = test::makeSquareSkin(0);
+    ASSERT_TRUE(SavePcx(ui, *opened, dir.file("opened.pcx")));
+    const std::string act = actFile(2);
+    struct Row {
+        const char* what;
+        std::function<void()> run;
+    };
+    const std::vector<Row> rows = {
+        {"Default Palette", [&] { w.runCommand(cmd::kDefaultPalette); }},
+        {"Re-Palette", [&] { ui.openFile(act, 3); w.runCommand(cmd::kSkinRepalette); }},
+        {"Open", [&] { ui.openFile(dir.file("opened.pcx")); w.runCommand(cmd::kSkinOpen); }},
+        {"Close/Delete", [&] { w.runCommand(cmd::kSkinClose); }},
+        {"Skins list", [&] { emit w.list(kListSkins)->activated(0); }},
+    };
+    for (const Row& row : rows) {
+        const QImage before = shown();
+        row.run();
+        QApplication::processEvents();
+        const QImage after = shown();
+        EXPECT_NE(after, before) << row.what;
+        EXPECT_EQ(after, drawnFresh()) << row.what;
+    }
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(ShadedWindow, APaletteChangeIsUnsavedWorkUntilStoredAndRevertTakesItBack) {
+    QComboBox* skins = w.list(kListSkins);
+    EXPECT_EQ(w.windowTitle(), "models/m/tris.md2[*] - TARN");
+    const Palette stored = w.app().skins.current()->palette;
+    w.runCommand(cmd::kDefaultPalette);
+    EXPECT_TRUE(w.isWindowModified());
+    EXPECT_TRUE(skins->itemText(0).endsWith(" *"));
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ShiftModifier);  // Store
+    EXPECT_FALSE(w.isWindowModified());
+    EXPECT_FALSE(skins->itemText(0).endsWith(" *"));
+
+    ui.openFile(actFile(0), 3);
+    w.runCommand(cmd::kSkinRepalette);
+    EXPECT_TRUE(skins->itemText(0).endsWith(" *"));
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);  // Revert
+    EXPECT_EQ(w.app().skins.current()->palette, greyRampPalette());
+    EXPECT_NE(w.app().skins.current()->palette, stored);
+    EXPECT_FALSE(w.isWindowModified());
+}
+
+TEST_F(ShadedWindow, LosingTheCurrentModesMapSaysSoOnceAndFallsBack) {
+    struct Row {
+        int mode;
+        int close;
+        const char* message;
+        bool skins;
+        int fallback;
+    };
+    const std::vector<Row> rows = {
+        {kModePhong, cmd::kPhongClose, kMsgNoPhongMaps, true, kModeTextured},
+        {kModeEnvironment, cmd::kEnvClose, kMsgNoEnvMaps, true, kModeTextured},
+        {kModePhong, cmd::kPhongClose, kMsgNoPhongMaps, false, kModeGouraud},
+    };
+    for (const Row& row : rows) {
+        if (!row.skins) w.app().skins.clear();
+        MapList& maps = row.mode == kModePhong ? w.app().phongMaps : w.app().envMaps;
+        maps.append(makeLightingMap(*makeBlankSkin(kLightingMapSide, kLightingMapSide), maps.kind()));
+        maps.choose(0);
+        emit modes->activated(row.mode);
+        ASSERT_EQ(w.app().modes.currentIndex(), row.mode);
+        const std::size_t before = ui.messages().size();
+        w.runCommand(row.close);
+        w.runCommand(cmd::kColorNext);
+        const std::vector<std::string> all = ui.messages();
+        const std::vector<std::string> said(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+        EXPECT_EQ(said, std::vector<std::string>{row.message}) << row.mode;
+        EXPECT_EQ(w.app().modes.currentIndex(), row.fallback) << row.mode;
+        EXPECT_EQ(modes->currentIndex(), row.fallback) << row.mode;
+    }
 }
 
 TEST(WindowStart, CommandLineModelAndSkinFillTheListsAndTheTitle) {
@@ -231,7 +379,7 @@ TEST(WindowStart, CommandLineModelAndSkinFillTheListsAndTheTitle) {
     ASSERT_TRUE(w.start(request));
 
     EXPECT_EQ(w.intro(), nullptr);
-    EXPECT_EQ(w.windowTitle(), "tris.md2[*] - TARN");
+    EXPECT_EQ(w.windowTitle(), "players/male/tris.md2[*] - TARN");
     QComboBox* skins = w.list(kListSkins);
     ASSERT_EQ(skins->count(), 2);
     EXPECT_EQ(skins->currentIndex(), 1);

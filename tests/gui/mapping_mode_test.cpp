@@ -54,9 +54,8 @@ TEST(MappingMode, VertDragAndSelectionMoveThroughTheSkinPane) {
     w.refreshAll();
     for (int id : {cmd::kSelectAll, cmd::kSelectNone, cmd::kInvertSelection, cmd::kSelectConnected,
                    cmd::kGrowSelection, cmd::kShrinkSelection, cmd::kHideSelected, cmd::kUnhideAll,
-                   cmd::kMappingStore, cmd::kMappingRevert, cmd::kSkinFollowsMapping})
+                   cmd::kMappingStore, cmd::kMappingRevert, cmd::kSkinFollowsMapping, cmd::kRectangleMode})
         EXPECT_TRUE(w.action(id)->isEnabled()) << id;
-    EXPECT_FALSE(w.action(cmd::kRectangleMode)->isEnabled());
     EXPECT_FALSE(w.isWindowModified());
 
     w.runCommand(cmd::kMappingMode);

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QTest>
 #include <QWheelEvent>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "app/application.h"
+#include "app/command_ids.h"
 #include "gradient_box_widget.h"
 #include "image/skin.h"
 #include "iso_view_widget.h"
@@ -16,6 +18,7 @@
 #include "scripted_ui.h"
 #include "shell_widget.h"
 #include "skin_view_widget.h"
+#include "square_model.h"
 
 namespace tarn {
 namespace {
@@ -37,43 +40,7 @@ struct ShellSink final : RefreshSink {
     void rebuildPhongShadeTable() override { app->rebuildPhongShadeTable(); }
 };
 
-constexpr int kSkinSide = 32;
-
-// A 32 x 32 skin on a square facing the default camera, both windings so
-// that one of each pair is in front whatever the culling rule keeps.
-void makeModel(Application& app) {
-    auto skin = makeBlankSkin(kSkinSide, kSkinSide);
-    for (int i = 0; i < kPaletteColors; ++i) {
-        skin->palette[static_cast<std::size_t>(i) * 3] = static_cast<std::uint8_t>(i);
-        skin->palette[static_cast<std::size_t>(i) * 3 + 1] = static_cast<std::uint8_t>(255 - i);
-        skin->palette[static_cast<std::size_t>(i) * 3 + 2] = static_cast<std::uint8_t>(i / 3);
-    }
-    for (std::size_t i = 0; i < skin->pixels.size(); ++i) skin->pixels[i] = static_cast<std::uint8_t>(i % 150 + 20);
-    skin->store();
-    app.skins.append(std::move(skin));
-
-    Mesh& mesh = app.mesh;
-    mesh.vertexCount = 4;
-    mesh.skinWidth = kSkinSide;
-    mesh.skinHeight = kSkinSide;
-    Frame frame;
-    frame.name = "square";
-    frame.positions = {{0, -20, -20}, {0, 20, -20}, {0, 20, 20}, {0, -20, 20}};
-    mesh.frames.push_back(frame);
-    mesh.mappingVertCount = 4;
-    mesh.mappingVerts[0] = {0, kSkinSide - 1};
-    mesh.mappingVerts[1] = {kSkinSide - 1, kSkinSide - 1};
-    mesh.mappingVerts[2] = {kSkinSide - 1, 0};
-    mesh.mappingVerts[3] = {0, 0};
-    const std::array<std::array<std::int16_t, 3>, 4> corners = {{{0, 1, 2}, {0, 2, 3}, {2, 1, 0}, {3, 2, 0}}};
-    mesh.triangleCount = 4;
-    for (std::size_t t = 0; t < corners.size(); ++t) {
-        mesh.triangles[t].vertex = corners[t];
-        mesh.triangles[t].mapping = corners[t];
-    }
-    ComputeFaceNormals(mesh);
-    mesh.loaded = true;
-}
+constexpr int kSkinSide = test::kSquareSkinSide;
 
 struct Panes : ::testing::Test {
     test::ScriptedUi ui;
@@ -83,7 +50,7 @@ struct Panes : ::testing::Test {
     std::unique_ptr<ShellWidget> shell;
 
     void SetUp() override {
-        makeModel(app);
+        test::makeSquareModel(app);
         app.rebuildPaintRemap();
         sink.app = &app;
         shell = std::make_unique<ShellWidget>(app, sink);
@@ -199,6 +166,67 @@ TEST_F(Panes, WheelOverTheOtherPanes) {
     EXPECT_NE(shell->isoView()->view().target().eye, eye);
 }
 
+TEST_F(Panes, FineWheelStepsAddUpToWholeNotches) {
+    // A touchpad's eighths over the strip step the colour once, as one notch does.
+    app.paint.colorSlots[0] = 248;
+    for (int i = 0; i < 8; ++i) wheel(shell->palBox(), QPoint(300, 10), 15);
+    EXPECT_EQ(app.paint.colorSlots[0], 8);
+    SkinViewWidget* s = shell->skinView();
+    const float zoom = s->view().zoom();
+    for (int i = 0; i < 4; ++i) wheel(s, QPoint(100, 100), 30);
+    EXPECT_FLOAT_EQ(s->view().zoom(), zoom * 1.1f);
+    const Vec3f eye = shell->isoView()->view().target().eye;
+    for (int i = 0; i < 12; ++i) wheel(shell->isoView(), QPoint(10, 10), -10);
+    EXPECT_NE(shell->isoView()->view().target().eye, eye);
+}
+
+TEST_F(Panes, TheMiddleButtonNeitherEndsNorStartsADrag) {
+    SkinViewWidget* s = shell->skinView();
+    IsoViewWidget* iso = shell->isoView();
+    GradientBoxWidget* g = shell->gradientBox();
+    const QPoint onSkin(s->view().clientXOfSkin(16), s->view().clientYOfSkin(16));
+    struct Row {
+        QWidget* pane;
+        Qt::MouseButton button;
+        QPoint at;
+        std::function<int()> state;
+    };
+    const std::vector<Row> rows = {
+        {s, Qt::LeftButton, onSkin, [s] { return int(s->view().drag()); }},
+        {s, Qt::RightButton, onSkin, [s] { return int(s->view().drag()); }},
+        {iso, Qt::RightButton, QPoint(10, 10), [iso] { return int(iso->view().drag()); }},
+        {shell->palBox(), Qt::LeftButton, QPoint(400, 12), [this] { return int(shell->palBox()->box().drag()); }},
+        {g, Qt::LeftButton, QPoint(3, g->height() - 3), [g] { return int(g->box().part()); }},
+    };
+    for (const Row& row : rows) {
+        const int idle = row.state();
+        QTest::mousePress(row.pane, row.button, Qt::NoModifier, row.at);
+        const int dragging = row.state();
+        EXPECT_NE(dragging, idle) << row.pane->objectName().toStdString();
+        QTest::mousePress(row.pane, Qt::MiddleButton, Qt::NoModifier, row.at);
+        QTest::mouseRelease(row.pane, Qt::MiddleButton, Qt::NoModifier, row.at);
+        EXPECT_EQ(row.state(), dragging) << row.pane->objectName().toStdString();
+        QTest::mouseRelease(row.pane, row.button, Qt::NoModifier, row.at);
+        EXPECT_EQ(row.state(), idle) << row.pane->objectName().toStdString();
+    }
+}
+
+TEST_F(Panes, ALineStrokeEndsWhenTheCurrentSkinChanges) {
+    app.skins.append(test::makeSquareSkin(1));
+    app.paneModes.brush = Brush::Line;
+    SkinViewWidget* w = shell->skinView();
+    w->view().setZoom(8.0f);
+    w->view().setPan(16.0f, 16.0f);
+    w->redraw(kRedrawFull);
+    const std::vector<std::uint8_t> other = app.skins.at(1)->pixels;
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(160, 300));
+    QTest::mouseMove(w, QPoint(360, 300));
+    app.skins.makeCurrent(1);  // Close/Delete of the first skin, mid-stroke
+    QTest::mouseMove(w, QPoint(200, 250));
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(200, 250));
+    EXPECT_EQ(app.skins.at(1)->pixels, other);
+}
+
 TEST_F(Panes, SplitterDragCollapsesWithin64PixelsOfEitherEdge) {
     GradientBoxWidget* g = shell->gradientBox();
     const QPoint handle(12, g->height() - 20);
@@ -274,6 +302,43 @@ TEST_F(Panes, PalOnTopPutsTheStripAboveTheDisplays) {
     EXPECT_EQ(top.gradientBox()->height(), 368);
     top.setPalOnTop(false);
     EXPECT_EQ(top.palBox()->geometry(), QRect(0, 368, 600, 32));
+}
+
+}  // namespace
+}  // namespace tarn
+
+namespace tarn {
+namespace {
+
+// How many pixels of each pane show what the skin holds now: the 3D pane's
+// texels through its pick plane, the skin pane's through its source map.
+std::pair<int, int> panesShowingTheSkin(ShellWidget& shell, const Skin& skin) {
+    const FrameBuffer& frame = shell.isoView()->view().frame();
+    int iso = 0;
+    for (int y = 0; y < shell.isoView()->height(); ++y)
+        for (int x = 0; x < shell.isoView()->width(); ++x)
+            if (auto e = frame.elementAt(x, y); e && frame.pick()[*e] >= 0)
+                iso += frame.colour()[*e] == skin.pixels[static_cast<std::size_t>(frame.pick()[*e])] ? 1 : -1;
+    const SkinView& view = shell.skinView()->view();
+    int flat = 0;
+    for (std::size_t i = 0; i < view.sourceMap().size(); ++i)
+        if (view.sourceMap()[i] >= 0)
+            flat += view.image()[i] == skin.pixels[static_cast<std::size_t>(view.sourceMap()[i])] ? 1 : -1;
+    return {iso, flat};
+}
+
+TEST_F(Panes, EffectsAndInvertsShowInBothPanesAtOnce) {
+    for (int t = 0; t < app.mesh.triangleCount; ++t) app.mesh.triangles[static_cast<std::size_t>(t)].flags |= kTriSelected;
+    const auto before = panesShowingTheSkin(*shell, skin());
+    ASSERT_GT(before.first, 0);
+    ASSERT_GT(before.second, 0);
+    for (int id : {cmd::kFxFill, cmd::kFxShade, cmd::kFxOutline, cmd::kInvertPixels}) {
+        const std::vector<std::uint8_t> old = skin().pixels;
+        ASSERT_TRUE(app.commands().run(id));
+        EXPECT_NE(skin().pixels, old) << id;
+        EXPECT_EQ(panesShowingTheSkin(*shell, skin()), before) << id;
+        EXPECT_TRUE(skin().modified());
+    }
 }
 
 }  // namespace

@@ -124,10 +124,34 @@ std::optional<CompanionOffsets> ScriptedUi::offsetCompanionModel(const Companion
     return answer ? *answer : std::nullopt;
 }
 
+std::optional<MapFromViewOptions> ScriptedUi::mapFromView(const MapFromViewOptions& defaults) {
+    const std::any value = takeCustom("mapFromView", defaults.parallel ? "parallel" : "perspective");
+    if (const auto* plain = std::any_cast<MapFromViewOptions>(&value)) return *plain;
+    const auto* answer = std::any_cast<std::optional<MapFromViewOptions>>(&value);
+    return answer ? *answer : std::nullopt;
+}
+
+std::optional<ResizeSkinsValues> ScriptedUi::resizeSkins(const ResizeSkinsValues& current) {
+    const std::any value = takeCustom("resizeSkins", std::to_string(current.width) + " x " +
+                                                         std::to_string(current.height));
+    if (const auto* plain = std::any_cast<ResizeSkinsValues>(&value)) return *plain;
+    const auto* answer = std::any_cast<std::optional<ResizeSkinsValues>>(&value);
+    return answer ? *answer : std::nullopt;
+}
+
 std::optional<SnapshotOptions> ScriptedUi::snapshotOptions(const SnapshotOptions& initial) {
     const std::any value = takeCustom("snapshot", std::to_string(initial.width) + "x" + std::to_string(initial.height));
     if (const auto* plain = std::any_cast<SnapshotOptions>(&value)) return *plain;
     const auto* answer = std::any_cast<std::optional<SnapshotOptions>>(&value);
+    return answer ? *answer : std::nullopt;
+}
+
+std::optional<std::string> ScriptedUi::chooseFromList(const std::string& title,
+                                                      const std::vector<std::string>& entries) {
+    listOffered = entries;
+    const std::any value = takeCustom("chooseFromList", title);
+    if (const auto* plain = std::any_cast<std::string>(&value)) return *plain;
+    const auto* answer = std::any_cast<std::optional<std::string>>(&value);
     return answer ? *answer : std::nullopt;
 }
 

@@ -50,6 +50,10 @@ public:
     // std::optional<CompanionOffsets>); an empty optional is Cancel.
     std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
 
+    // Answers with custom("resizeSkins", ResizeSkinsValues or
+    // std::optional<ResizeSkinsValues>); an empty optional is Cancel.
+    std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) override;
+
     // Answers with custom("preferences", X) where X is PreferencesValues (OK
     // with them), std::optional<PreferencesValues> (empty: Cancel) or a
     // PreferencesScript that can press the browse buttons first.
@@ -58,9 +62,18 @@ public:
     std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
                                                      const PreferencesBrowsers& browsers) override;
 
+    // Answers with custom("mapFromView", MapFromViewOptions or
+    // std::optional<MapFromViewOptions>); an empty optional is Cancel.
+    std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
     // Answers with custom("snapshot", SnapshotOptions or
     // std::optional<SnapshotOptions>); records the initial size it was given.
     std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;
+    // Answers with custom("chooseFromList", std::string) or
+    // std::optional<std::string> (empty: Cancel); records "chooseFromList: <title>"
+    // and keeps the entries offered.
+    std::optional<std::string> chooseFromList(const std::string& title,
+                                              const std::vector<std::string>& entries) override;
+    std::vector<std::string> listOffered;
 
     // The About box needs no answer: it records "about" in `shown` and keeps the rows.
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;

@@ -8,6 +8,7 @@
 #include "image/map_commands.h"
 #include "image/skin_io.h"
 #include "paint/color_commands.h"
+#include "platform/game_files.h"
 #include "platform/refresh.h"
 #include "render/companion_commands.h"
 #include "render/maps_inputs.h"
@@ -27,6 +28,8 @@ std::string displayName(const Skin& skin) {
 }
 
 constexpr const char* kModifiedMark = " *";
+constexpr const char* kOpenFromPakTitle = "Open from PAK";
+constexpr const char* kMsgNoPakModels = "There are no models in the PAK files of the base folder.";
 
 // A command that works on a context made afresh by `make` at each run: the
 // lists, folders and sizes it refers to may have changed since the binding.
@@ -43,8 +46,10 @@ auto onFreshContext(Make make, Command command) {
 Application::Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh)
     : ui_(&ui), settings_(settings), refresh_(refresh) {
     paint.colorSlots.load(settings_);
+    recentFiles.load(settings_);
     bindCommands();
     commands_.onOutOfMemory([this] { ui_->message(kMsgOutOfMemory); });
+    modeAvailable_ = !currentModeLost();
 }
 
 void Application::bindCommands() {
@@ -53,8 +58,11 @@ void Application::bindCommands() {
     bindMapCommands();
     bindMappingCommands();
     bindSkinCommands();
+    bindSkinEditCommands();
     bindFileCommands();
     bindCompanionCommands();
+    bindMappingFileCommands();
+    bindPreviewCommands();
     bindEditCommands();
 }
 
@@ -97,20 +105,123 @@ void Application::bindFileCommands() {
             return;
         }
         MeshFileContext c = meshContext();
-        openMesh(c);
+        if (openMesh(c)) noteRecentFile();
     });
+    commands_.bind(cmd::kOpenFromPak, [this] { openFromPak(); });
+    for (int id = cmd::kRecentFile1; id <= cmd::kRecentFile4; ++id)
+        commands_.bind(id, [this, id] { openRecentFile(id - cmd::kRecentFile1); });
     const auto context = [this] { return meshContext(); };
     commands_.bind(cmd::kSave, onFreshContext(context, saveMeshCommand));
-    commands_.bind(cmd::kSaveAs, onFreshContext(context, saveMeshAs));
+    commands_.bind(cmd::kSaveAs, [this] {
+        MeshFileContext c = meshContext();
+        if (saveMeshAs(c)) noteRecentFile();
+    });
     const auto exportContext = [this] { return ExportContext{*ui_, settings_, folders, mesh}; };
     commands_.bind(cmd::kExportSsm, onFreshContext(exportContext, ExportSsmObject));
     commands_.bind(cmd::kExportDh2, onFreshContext(exportContext, ExportDh2Mesh));
 }
 
+void Application::noteRecentFile() {
+    if (currentFilePak.empty() && isRegularFile(currentFile)) recentFiles.add(settings_, currentFile);
+}
+
+void Application::openRecentFile(int index) {
+    if (index < 0 || index >= static_cast<int>(recentFiles.entries().size())) return;
+    const std::string path = recentFiles.entries()[std::size_t(index)];
+    if (!isRegularFile(path)) {
+        recentFiles.remove(settings_, path);
+        ui_->message(recentFileMissingMessage(path));
+        return;
+    }
+    if (!confirmDiscardSkins(*ui_, modifiedSkins())) {
+        refresh_.refreshAll();
+        return;
+    }
+    MeshFileContext c = meshContext();
+    if (openMeshAt(c, path)) noteRecentFile();
+    refresh_.refreshAll();
+}
+
+void Application::openFromPak() {
+    const std::vector<std::string> names = pakNamesOf(*ui_, folders.base, kMd2Extension);
+    if (names.empty()) {
+        ui_->message(kMsgNoPakModels);
+        return;
+    }
+    const std::optional<std::string> chosen = ui_->chooseFromList(kOpenFromPakTitle, names);
+    if (!chosen) return;
+    if (!confirmDiscardSkins(*ui_, modifiedSkins())) {
+        refresh_.refreshAll();
+        return;
+    }
+    MeshFileContext c = meshContext();
+    openMeshAt(c, joinPath(folders.base, toNative(*chosen)));
+    refresh_.refreshAll();
+}
+
+void Application::bindPreviewCommands() {
+    commands_.bind(cmd::kPlayPause, [this] {
+        if (player.playing()) {
+            stopPlayback();
+            return;
+        }
+        std::vector<std::string> names;
+        for (const Frame& frame : mesh.frames) names.push_back(frame.name);
+        player.start(names, mesh.currentFrame);
+    });
+    commands_.bind(cmd::kLoopAnimation, [this] {
+        const bool animation = player.loop != FramePlayer::Loop::Animation;
+        player.loop = animation ? FramePlayer::Loop::Animation : FramePlayer::Loop::WholeModel;
+        // A running preview takes the new span from the frame it shows.
+        if (player.playing()) {
+            stopPlayback();
+            commands_.run(cmd::kPlayPause);
+        }
+    });
+    commands_.bind(cmd::kInterpolateFrames, [this] {
+        interpolateFrames = !interpolateFrames;
+        if (!interpolateFrames && blending_) {
+            blending_ = false;
+            refresh_.refresh(kRedrawFull, kPanesIso);
+        }
+    });
+    for (int id : {cmd::kRate5, cmd::kRate10, cmd::kRate20, cmd::kRate30})
+        commands_.bind(id, [this, id] { player.setRate(frameRateOf(id)); });
+}
+
+bool Application::advancePlayback(double seconds) {
+    if (!player.playing()) return false;
+    const FrameSpan& span = player.span();
+    if (span.first + span.count > static_cast<int>(mesh.frames.size())) {
+        stopPlayback();  // another model came in under the preview
+        return true;
+    }
+    const PlayPosition at = player.advance(seconds);
+    bool changed = false;
+    if (at.frame != mesh.currentFrame) changed = SelectFrame(mesh, at.frame);
+    const bool blend = interpolateFrames && at.fraction > 0.0f && at.next != at.frame;
+    if (blend)
+        blendPositions(mesh.frames[std::size_t(at.frame)].positions, mesh.frames[std::size_t(at.next)].positions,
+                       at.fraction, blended_);
+    changed = changed || blend || blending_;
+    blending_ = blend;
+    return changed;
+}
+
+void Application::stopPlayback() {
+    player.stop();
+    if (blending_) {
+        blending_ = false;
+        refresh_.refresh(kRedrawFull, kPanesIso);
+    }
+}
+
+const std::vector<Vec3f>* Application::previewPositions() const { return blending_ ? &blended_ : nullptr; }
+
 MeshFileContext Application::meshContext() {
-    return MeshFileContext{*ui_,        settings_,   refresh_,   mesh,    skins,
+    return MeshFileContext{*ui_,        settings_,   refresh_,   mesh,        skins,
                            sourceImage, currentFile, folders,    &companions, &history,
-                           [this] { savedMapping.mark(); }};
+                           [this] { savedMapping.mark(); }, &currentFilePak};
 }
 
 void Application::bindSkinCommands() {
@@ -130,11 +241,31 @@ void Application::bindSkinCommands() {
     commands_.bind(cmd::kDefaultPalette, skinCommand(defaultPalette));
     commands_.bind(cmd::kSkinClose, [this] {
         const Skin* skin = skins.current();
-        if (skin && skin->pixels != skin->backup && !confirmDiscardSkins(*ui_, {displayName(*skin)}))
+        if (skin && skin->modified() && !confirmDiscardSkins(*ui_, {displayName(*skin)}))
             return;
         SkinContext c = skinContext();
         closeSkin(c);
     });
+}
+
+void Application::bindSkinEditCommands() {
+    auto edit = [this](auto command) { return onFreshContext([this] { return skinEditContext(); }, command); };
+    commands_.bind(cmd::kSkinNew, edit(newSkin));
+    commands_.bind(cmd::kSkinResizeAll, edit(resizeAllSkins));
+    commands_.bind(cmd::kSkinReload, edit(reloadSkin));
+    commands_.bind(cmd::kSkinDuplicate, edit(duplicateSkin));
+    commands_.bind(cmd::kInvertPalette, edit(invertPalette));
+    commands_.bind(cmd::kInvertPixels, edit(invertPixels));
+    commands_.bind(cmd::kInvertBoth, edit(invertBoth));
+    commands_.bind(cmd::kReplaceColors, edit(replaceColors));
+    commands_.bind(cmd::kFxOutline, edit(outlineSelected));
+    commands_.bind(cmd::kFxFill, edit(fillSelected));
+    commands_.bind(cmd::kFxShade, edit(shadeSelected));
+    commands_.bind(cmd::kFxLoadToSelected, edit(loadToSelected));
+}
+
+SkinEditContext Application::skinEditContext() {
+    return SkinEditContext{*ui_, settings_, folders, mesh, skins, paint, lighting, refresh_, &history};
 }
 
 SkinContext Application::skinContext() {
@@ -212,6 +343,11 @@ UpdateFlags Application::updateFlags() const {
     f.mappingOverlay = paneModes.mappingOverlayInPaint;
     f.rectangleMode = view.rectangleMode;
     f.blendMode = paint.blendMode;
+    f.playing = player.playing();
+    f.loopAnimation = player.loop == FramePlayer::Loop::Animation;
+    f.interpolate = interpolateFrames;
+    f.frameRate = static_cast<int>(player.rate());
+    f.recentFiles = recentFiles.entries();
     f.undoName = history.undoName();
     f.redoName = history.redoName();
     if (companionIndex >= 0 && companionIndex < static_cast<int>(companions.size())) {
@@ -296,7 +432,7 @@ void Application::listChosen(int listId, int index) {
 std::string Application::skinListText(int index) const {
     const Skin* skin = skins.at(index);
     if (!skin) return {};
-    return displayName(*skin) + (skin->pixels != skin->backup ? kModifiedMark : "");
+    return displayName(*skin) + (skin->modified() ? kModifiedMark : "");
 }
 
 bool Application::skinLoaded() const { return !skins.empty(); }
@@ -328,6 +464,30 @@ void Application::chooseMode(int index) {
         SelectRenderMode(modes, index, resources, *ui_, refresh_);
     }
     refresh_.refresh(kRedrawFull, kPanesSkinIso);
+}
+
+std::optional<std::string> Application::currentModeLost() const {
+    ModeResources held;
+    held.skinLoaded = skinLoaded();
+    held.phongMapLoaded = phongMaps.current() != nullptr;
+    held.envMapLoaded = envMaps.current() != nullptr;
+    // The Colormap of the current mode is the one it holds; the file is not read again.
+    held.colormapReadable = [this] { return colormap.held(); };
+    return modeRefusal(modes.currentIndex(), held);
+}
+
+void Application::keepModeAvailable() {
+    const std::optional<std::string> lost = currentModeLost();
+    const bool wasAvailable = modeAvailable_;
+    modeAvailable_ = !lost;
+    if (!lost || !wasAvailable) return;
+    ui_->message(*lost);
+    ModeResources resources;
+    resources.skinLoaded = skinLoaded();
+    addMapResources(resources, phongMaps, envMaps, colormap, settings_, *ui_);
+    SelectRenderMode(modes, resources.skinLoaded ? kModeTextured : kModeGouraud, resources, *ui_, refresh_);
+    modeAvailable_ = !currentModeLost();
+    refresh_.refillLists();
 }
 
 bool Application::loadMesh(const std::string& path) {
@@ -366,7 +526,7 @@ std::vector<std::string> Application::modifiedSkins() const {
     std::vector<std::string> names;
     for (int i = 0; i < skins.count(); ++i) {
         const Skin* skin = skins.at(i);
-        if (skin->pixels != skin->backup) names.push_back(displayName(*skin));
+        if (skin->modified()) names.push_back(displayName(*skin));
     }
     return names;
 }
@@ -375,6 +535,7 @@ bool Application::start(const StartupRequest& request) {
     StartupResult r = runStartup(request, *this, *ui_, settings_, refresh_, folders);
     currentFile = r.currentFile;
     splitterFraction = r.splitterFraction;
+    if (mesh.loaded) noteRecentFile();
     return r.keepRunning;
 }
 

@@ -7,13 +7,18 @@
 
 #include "app/command_registry.h"
 #include "app/preferences.h"
+#include "app/recent_files.h"
 #include "app/startup.h"
+#include "edit/map_from_view.h"
+#include "edit/mapping_edit.h"
 #include "edit/mapping_state.h"
+#include "edit/skin_edit.h"
 #include "image/map_colormap.h"
 #include "image/maps.h"
 #include "image/skin_commands.h"
 #include "image/skin_list.h"
 #include "model/companion.h"
+#include "model/frame_player.h"
 #include "model/md2_commands.h"
 #include "model/mesh.h"
 #include "paint/paint_state.h"
@@ -65,6 +70,10 @@ public:
     std::string skinListText(int index) const;
     // A list box reports that entry `index` was chosen.
     void listChosen(int listId, int index);
+    // After every command and list choice: a current render mode whose map,
+    // skins or Colormap went away says so once and gives way to Textured, or
+    // to Gouraud Shaded without skins.
+    void keepModeAvailable();
 
     // StartupModel
     bool meshLoaded() const override { return mesh.loaded; }
@@ -84,6 +93,7 @@ public:
 
     // What the skin commands work on.
     SkinContext skinContext();
+    SkinEditContext skinEditContext();
     MeshFileContext meshContext();
     Companion* currentCompanion();
 
@@ -91,6 +101,13 @@ public:
     bool start(const StartupRequest& request);
     // The close request; true when the window may close.
     bool confirmQuit();
+
+    // The animation preview. Moves it on by `seconds`; true when what the 3D
+    // pane shows changed (another Frame, or another in-between position).
+    bool advancePlayback(double seconds);
+    void stopPlayback();
+    // The in-between positions to draw instead of the current Frame's, or null.
+    const std::vector<Vec3f>* previewPositions() const;
 
     // The state every Part reads and writes.
     Mesh mesh;
@@ -110,12 +127,23 @@ public:
     ViewSwitches view;
     Folders folders;
     std::string currentFile;
+    // The PAK the current file came out of while it has no loose file.
+    std::string currentFilePak;
     Bytes sourceImage;
+    RecentFiles recentFiles;
+    FramePlayer player;
+    bool interpolateFrames = false;
     double splitterFraction = kDefaultSplitter / static_cast<double>(kSplitterScale);
     // What the Preferences dialog shows for paths never stored.
     PreferenceDefaults preferenceDefaults;
     // Lays the panes out after the Preferences dialog set "Pal On Top".
     std::function<void(bool)> palOnTopChanged;
+    // The door of every bulk mapping change (imports, Map from 3D View).
+    MappingEditor mappingEditor{&history};
+    // What Map from 3D View reads of the panes: the 3D pane's camera and size,
+    // and the skin pane's MapRect. Without them the command does nothing.
+    std::function<ViewCamera()> viewCamera;
+    std::function<MapRect*()> mapRect;
 
 private:
     void bindCommands();
@@ -124,16 +152,29 @@ private:
     void bindMapCommands();
     void bindMappingCommands();
     void bindSkinCommands();
+    void bindSkinEditCommands();
     void bindFileCommands();
     void bindCompanionCommands();
+    void bindMappingFileCommands();
+    void bindPreviewCommands();
+    void openRecentFile(int index);
+    void openFromPak();
+    // Puts the current file on the recent-file list when it is a file of its own.
+    void noteRecentFile();
     void bindEditCommands();
     void chooseMode(int index);
     bool skinLoaded() const;
+    // Why the current mode cannot draw now, or nothing when it can.
+    std::optional<std::string> currentModeLost() const;
 
     Ui* ui_;
     SettingsStore& settings_;
     RefreshSink& refresh_;
     CommandRegistry commands_;
+    // Whether the current mode could draw after the last command.
+    bool modeAvailable_ = false;
+    std::vector<Vec3f> blended_;
+    bool blending_ = false;
 };
 
 }  // namespace tarn

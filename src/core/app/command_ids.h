@@ -94,6 +94,20 @@ enum Id : int {
     kBlendRgb = 32868,
     kBlendKeepBrightness = 32869,
     kExportDh2 = 32870,
+    // Beyond the original table: PAK archives, the recent-file list, the
+    // view and the animation preview.
+    kOpenFromPak = 32900,
+    kRecentFile1 = 57616,  // the framework's own recent-file ids, 57616 .. 57619
+    kRecentFile4 = 57619,
+    kFitSkin = 32901,
+    kFrameModel = 32902,
+    kPlayPause = 32903,
+    kLoopAnimation = 32904,
+    kInterpolateFrames = 32905,
+    kRate5 = 32906,
+    kRate10 = 32907,
+    kRate20 = 32908,
+    kRate30 = 32909,
 };
 
 }  // namespace tarn::cmd

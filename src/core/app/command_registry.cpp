@@ -2,6 +2,9 @@
 
 #include <new>
 
+#include "app/command_ids.h"
+#include "app/recent_files.h"
+
 namespace tarn {
 
 namespace {
@@ -19,6 +22,9 @@ bool checkedBy(UpdateRule rule, const UpdateFlags& f) {
     case UpdateRule::RectangleMode: return f.rectangleMode;
     case UpdateRule::BlendRgb: return f.blendMode == 0;
     case UpdateRule::BlendKeepBrightness: return f.blendMode == 1;
+    case UpdateRule::Playing: return f.playing;
+    case UpdateRule::LoopAnimation: return f.loopAnimation;
+    case UpdateRule::Interpolate: return f.interpolate;
     default: return false;
     }
 }
@@ -35,6 +41,18 @@ CommandState commandState(const CommandEntry& entry, bool hasHandler, const Upda
         s.enabled = s.enabled && flags.hasCompanion;
     if (entry.rule == UpdateRule::CompanionHideShow && flags.hasCompanion && flags.companionHidden)
         s.text = kCompanionShowText;
+    if (entry.rule == UpdateRule::FrameRate) s.checked = frameRateOf(entry.id) == flags.frameRate;
+    if (entry.rule == UpdateRule::RecentFile) {
+        // Like the framework's list: "Recent File" greyed while it is empty,
+        // else one item per entry.
+        const int index = entry.id - cmd::kRecentFile1;
+        if (index < static_cast<int>(flags.recentFiles.size())) {
+            s.text = recentFileMenuText(index, flags.recentFiles[std::size_t(index)]);
+        } else {
+            s.enabled = false;
+            s.visible = index == 0;
+        }
+    }
     if (entry.rule == UpdateRule::Undo || entry.rule == UpdateRule::Redo) {
         const std::string& step = entry.rule == UpdateRule::Undo ? flags.undoName : flags.redoName;
         const std::string text = entry.text;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/command_table.h"
 
@@ -20,6 +21,11 @@ struct UpdateFlags {
     bool mappingOverlay = false;
     bool rectangleMode = false;
     int blendMode = 0;
+    bool playing = false;
+    bool loopAnimation = false;
+    bool interpolate = false;
+    int frameRate = 10;
+    std::vector<std::string> recentFiles;
     // The steps Undo and Redo would take; empty when there is none.
     std::string undoName;
     std::string redoName;
@@ -29,6 +35,7 @@ struct CommandState {
     bool enabled = false;
     bool checkable = false;
     bool checked = false;
+    bool visible = true;
     std::string text;  // the menu text to show, tab and key text included
 };
 

@@ -15,6 +15,7 @@ constexpr const char* kOptions = "&Options";
 constexpr const char* kSkins = "&Skins";
 constexpr const char* kMapping = "&Mapping";
 constexpr const char* kRectangle = "&Rectangle";
+constexpr const char* kView = "&View";
 constexpr const char* kHelp = "&Help";
 
 constexpr const char* kExport = "Export...";
@@ -22,6 +23,7 @@ constexpr const char* kPhongMaps = "Phong Maps";
 constexpr const char* kEnvMaps = "Environment Maps";
 constexpr const char* kInvert = "Invert...";
 constexpr const char* kSkinFx = "Skin F/X...";
+constexpr const char* kAnimation = "Animation";
 
 using R = UpdateRule;
 
@@ -29,9 +31,14 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kOpen, kFile, "", "&Open...\tCtrl+O", "Ctrl+O", R::None},
     {cmd::kSave, kFile, "", "&Save\tCtrl+S", "Ctrl+S", R::None},
     {cmd::kSaveAs, kFile, "", "Save &As...\tCtrl+A", "Ctrl+A", R::None},
+    {cmd::kOpenFromPak, kFile, "", "Open from &PAK...", "", R::None},
     {cmd::kExportSsm, kFile, kExport, "SSMObject", "", R::None},
     {cmd::kBaseFolder, kFile, "", "&Base Folder...", "", R::None},
     {cmd::kPreferences, kFile, "", "Preferences", "", R::None},
+    {cmd::kRecentFile1, kFile, "", "Recent File", "", R::RecentFile},
+    {cmd::kRecentFile1 + 1, kFile, "", "", "", R::RecentFile},
+    {cmd::kRecentFile1 + 2, kFile, "", "", "", R::RecentFile},
+    {cmd::kRecentFile4, kFile, "", "", "", R::RecentFile},
     {cmd::kExit, kFile, "", "E&xit", "", R::None},
 
     {cmd::kUndo, kEdit, "", "&Undo\tAlt+Backspace", "Alt+Backspace", R::Undo, "Ctrl+Alt+Z"},
@@ -103,6 +110,17 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kMapFrom3dView, kRectangle, "", "&Map from 3D View...", "", R::None},
     {cmd::kRectSaveState, kRectangle, "", "Save State", "", R::None},
 
+    {cmd::kFitSkin, kView, "", "&Fit Skin\tF", "F", R::None},
+    // Not Home: a list with the focus needs Home to reach its first entry.
+    {cmd::kFrameModel, kView, "", "F&rame Model\tShift+F", "Shift+F", R::None},
+    {cmd::kPlayPause, kView, kAnimation, "&Play/Pause\tP", "P", R::Playing},
+    {cmd::kLoopAnimation, kView, kAnimation, "Loop Current &Animation", "", R::LoopAnimation},
+    {cmd::kInterpolateFrames, kView, kAnimation, "&Interpolate Frames", "", R::Interpolate},
+    {cmd::kRate5, kView, kAnimation, "&5 Frames per Second", "", R::FrameRate},
+    {cmd::kRate10, kView, kAnimation, "&10 Frames per Second (Game)", "", R::FrameRate},
+    {cmd::kRate20, kView, kAnimation, "&20 Frames per Second", "", R::FrameRate},
+    {cmd::kRate30, kView, kAnimation, "&30 Frames per Second", "", R::FrameRate},
+
     {cmd::kAbout, kHelp, "", "&About TARNv0.9b3...", "", R::None},
 
     {cmd::kColorNext, "", "", "Next Colour", ".", R::None},
@@ -123,7 +141,8 @@ const std::vector<int> kToolbar = {
     kToolbarSeparator,       cmd::kPointBrush,       cmd::kPencilBrush,      cmd::kLineBrush,
     kToolbarSeparator,       cmd::kSkinFollowsMapping, cmd::kRectangleMode,  cmd::kMappingOverlayInPaint,
     kToolbarSeparator,       cmd::kDefaultPalette,   kToolbarSeparator,      cmd::kBlendRgb,
-    cmd::kBlendKeepBrightness,
+    cmd::kBlendKeepBrightness, kToolbarSeparator,    cmd::kFitSkin,          cmd::kFrameModel,
+    cmd::kPlayPause,
 };
 
 const std::vector<ListBand> kLists = {
@@ -145,12 +164,22 @@ const CommandEntry* findCommand(int id) {
 }
 
 const std::vector<std::string>& menuTitles() {
-    static const std::vector<std::string> titles = {kFile, kEdit, kCompanion, kOptions, kSkins,
-                                                    kMapping, kRectangle, kHelp};
+    static const std::vector<std::string> titles = {kFile,    kEdit,      kCompanion, kOptions, kSkins,
+                                                    kMapping, kRectangle, kView,      kHelp};
     return titles;
 }
 
 const std::vector<int>& toolbarLayout() { return kToolbar; }
+
+int frameRateOf(int id) {
+    switch (id) {
+    case cmd::kRate5: return 5;
+    case cmd::kRate10: return 10;
+    case cmd::kRate20: return 20;
+    case cmd::kRate30: return 30;
+    default: return 0;
+    }
+}
 
 bool onToolbar(int id) { return std::find(kToolbar.begin(), kToolbar.end(), id) != kToolbar.end(); }
 
@@ -165,7 +194,8 @@ bool isPlainCharacterKey(const std::string& key) {
 
 bool isCheckRule(UpdateRule rule) {
     return rule != UpdateRule::None && rule != UpdateRule::NeedsCompanion &&
-           rule != UpdateRule::CompanionHideShow && rule != UpdateRule::Undo && rule != UpdateRule::Redo;
+           rule != UpdateRule::CompanionHideShow && rule != UpdateRule::Undo && rule != UpdateRule::Redo &&
+           rule != UpdateRule::RecentFile;
 }
 
 const std::vector<ListBand>& listBands() { return kLists; }

@@ -24,9 +24,17 @@ enum class UpdateRule {
     RectangleMode,       // checked while the skin view's rectangle mode is on
     BlendRgb,            // checked while the blend mode is 0
     BlendKeepBrightness, // checked while the blend mode is 1
+    RecentFile,          // shows its recent-file entry; hidden without one
+    Playing,             // checked while the animation preview plays
+    LoopAnimation,       // checked while it loops over the current animation
+    Interpolate,         // checked while it blends between frames
+    FrameRate,           // checked while the preview runs at its rate
     Undo,                // enabled with a step to undo; names it
     Redo,                // enabled with a step to redo; names it
 };
+
+// The preview rate a FrameRate command chooses, frames per second.
+int frameRateOf(int id);
 
 struct CommandEntry {
     int id;

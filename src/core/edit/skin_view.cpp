@@ -236,14 +236,7 @@ void SkinView::drawMapRect() {
     drawLine(l, b, l, t, color);
 }
 
-void SkinView::clampMapRect(const Skin& s) {
-    mapRect.left = std::clamp(mapRect.left, 0, s.width - 1);
-    mapRect.right = std::clamp(mapRect.right, 0, s.width - 1);
-    mapRect.top = std::clamp(mapRect.top, 0, s.height - 1);
-    mapRect.bottom = std::clamp(mapRect.bottom, 0, s.height - 1);
-    if (mapRect.left > mapRect.right) std::swap(mapRect.left, mapRect.right);
-    if (mapRect.top > mapRect.bottom) std::swap(mapRect.top, mapRect.bottom);
-}
+void SkinView::clampMapRect(const Skin& s) { mapRect.clampTo(s.width, s.height); }
 
 // ---- mouse ----
 
@@ -393,6 +386,17 @@ void SkinView::cameraStep(const MouseEvent& e, PointerControl& pointer) {
         panY_ -= dy / zoom_;
     }
     context_.refresh.refresh(kRedrawQuick, kPanesSkin32);
+}
+
+void SkinView::fit() {
+    // A thin border of background shows where the skin ends.
+    constexpr float kFitMargin = 0.96f;
+    const Skin* s = skin();
+    if (s != nullptr && s->width > 0 && s->height > 0 && clientWidth_ > 0 && viewHeight_ > 0) {
+        setZoom(kFitMargin * std::min(float(clientWidth_) / float(s->width), float(viewHeight_) / float(s->height)));
+        setPan(float(s->width) * 0.5f, float(s->height) * 0.5f);
+    }
+    redraw(kRedrawFull);
 }
 
 void SkinView::wheel(int delta) {

@@ -7,21 +7,13 @@
 #include <memory>
 #include <vector>
 
+#include "edit/map_rect.h"
 #include "render/iso_view_stroke.h"
 #include "raster/rasterizer.h"
 #include "render/iso_view_context.h"
 #include "render/iso_view_input.h"
 
 namespace tarn {
-
-// The rectangle of Map from 3D View, in skin pixels.
-struct MapRect {
-    int left = -100;
-    int top = -100;
-    int right = 1000;
-    int bottom = 1000;
-    bool operator==(const MapRect&) const = default;
-};
 
 // Mouse handling that other tools (mapping mode, rectangle editing) plug into
 // the pane. Each returns whether it took the press; the pane then forwards the
@@ -61,6 +53,9 @@ public:
     void captureLost(PointerControl& pointer) override;
     // Wheel zoom by whole notches of 120; then a full redraw.
     void wheel(int delta);
+    // Centres the current Skin at the largest zoom that shows all of it
+    // (within the zoom's limits), then a full redraw.
+    void fit();
 
     // The tools of mapping mode (either button) and of rectangle mode (left
     // button); null leaves those presses unanswered.

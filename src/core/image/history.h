@@ -137,6 +137,7 @@ struct SkinState {
     std::vector<std::uint8_t> pixels;
     std::vector<std::uint8_t> backup;
     Palette palette{};
+    std::optional<Palette> storedPalette;
     static SkinState of(const Skin& skin);
 };
 

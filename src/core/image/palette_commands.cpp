@@ -23,22 +23,27 @@ void rePalette(SkinContext& c) {
     const char* extension = chosen->filterIndex == kFilterBmp   ? ".bmp"
                             : chosen->filterIndex == kFilterAct ? ".act"
                                                                 : ".pcx";
-    SkinEdit edit(c.history, *skin);
+    Palette loaded = skin->palette;
     const std::string path = appendExtensionIfNone(chosen->path, extension);
-    const ReadResult file = readFile(path);
-    if (!file.ok() || !readPaletteFile(file.bytes, skin->palette)) {
-        c.ui.message(withReadRefusal(kMsgNoPalette, path, file.error));
+    int readError = 0;
+    if (!LoadPaletteFile(path, loaded, &readError)) {
+        c.ui.message(withReadRefusal(kMsgNoPalette, path, readError));
         return;
     }
+    SkinEdit edit(c.history, *skin);
+    skin->keepStoredPalette();
+    skin->palette = loaded;
     edit.commit(kStepRepalette);
-    c.refresh.refresh(kRedrawFull, kPanesAll);
+    // The tables first: no pane may show the new palette through old ramps.
     rebuildSkinTables(c.refresh);
+    c.refresh.refresh(kRedrawFull, kPanesAll);
 }
 
 void defaultPalette(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return;
     SkinEdit edit(c.history, *skin);
+    skin->keepStoredPalette();
     LoadDefaultPalette(c.settings, skin->palette);
     edit.commit(kStepDefaultPalette);
     c.refresh.refreshAll();

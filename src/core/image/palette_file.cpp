@@ -1,10 +1,13 @@
 #include "image/palette_file.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include "image/image_codec.h"
 #include "image/skin_io.h"
+#include "platform/batch_ui.h"
 #include "platform/fs.h"
+#include "platform/game_files.h"
 
 namespace tarn {
 
@@ -16,8 +19,13 @@ constexpr std::size_t kActWithTrailer = kPaletteBytes + 4;
 
 }  // namespace
 
-bool LoadPaletteFile(const std::string& path, Palette& destination) {
-    const ReadResult file = readFile(path);
+bool LoadPaletteFile(const std::string& path, Palette& destination, int* readError) {
+    // A damaged PAK is named by the skin loads that share the shelf; a
+    // palette read says nothing of its own.
+    std::ostream discard(nullptr);
+    BatchUi quiet(discard);
+    const ReadResult file = readGamePath(quiet, path).file;
+    if (readError) *readError = file.error;
     return file.ok() && readPaletteFile(file.bytes, destination);
 }
 

@@ -23,8 +23,9 @@ inline constexpr int kColormapLightRows = 64;
 // Fills `destination` from a Photoshop ACT (exactly 768 bytes, or 772 with
 // Photoshop's colour-count trailer), an 8-bit BMP (its colour table; entries
 // it does not supply are kept) or an 8-bit PCX (its last 768 bytes). Shows
-// nothing; on failure `destination` is unchanged.
-bool LoadPaletteFile(const std::string& path, Palette& destination);
+// nothing; on failure `destination` is unchanged and `readError`, when given,
+// has the errno of a read that failed (0 when the file read but was unusable).
+bool LoadPaletteFile(const std::string& path, Palette& destination, int* readError = nullptr);
 // The same on the bytes of such a file.
 bool readPaletteFile(const Bytes& file, Palette& destination);
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct Skin {
     std::string filePath;
     // False for temporary and new skins that never touched a file.
     bool hasFile = false;
+    // The PAK the Skin was read from while it has no loose file of its own;
+    // `filePath` is then where a save puts that loose file.
+    std::string packedIn;
     // Palette indices, top row first, `width` bytes per row, no padding.
     PixelBuffer pixels;
     // The stored state Revert returns to; shares the pixels until they change.
@@ -44,10 +48,38 @@ struct Skin {
         return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     }
     void buildRowTable();
-    // Store: the pixels become the state Revert returns to.
-    void store() { backup = pixels; }
-    // Revert: the pixels return to the stored state.
-    void revert() { pixels = backup; }
+    // The palette Revert returns to, kept from the first palette change
+    // after the last Store; nothing while the palette is the stored one.
+    std::optional<Palette> storedPalette;
+    // Set by changes the pixel comparison cannot show (a new size, a Skin
+    // that never reached its file); cleared by a write.
+    bool unsavedChange = false;
+
+    // Store: the pixels and palette become the state Revert returns to.
+    void store() {
+        backup = pixels;
+        storedPalette.reset();
+    }
+    // After a successful write: the file holds everything the Skin does.
+    void written() {
+        store();
+        unsavedChange = false;
+    }
+    // Revert: the pixels and palette return to the stored state.
+    void revert() {
+        pixels = backup;
+        if (storedPalette) palette = *storedPalette;
+        storedPalette.reset();
+    }
+    // Call before replacing the palette: a new palette is unsaved work, like
+    // painted pixels.
+    void keepStoredPalette() {
+        if (!storedPalette) storedPalette = palette;
+    }
+    // Work not yet written: marked in the list and asked about before it is lost.
+    bool modified() const {
+        return unsavedChange || pixels != backup || (storedPalette && *storedPalette != palette);
+    }
 };
 
 // A blank (index 0) Skin of the given size with its row table built; the

@@ -114,10 +114,16 @@ public:
             paletteAfter_ = skin.palette;
             paletteChanged_ = true;
         }
+        // The stored palette goes with the stored pixels.
+        if (before.storedPalette != skin.storedPalette) {
+            storedBefore_ = before.storedPalette;
+            storedAfter_ = skin.storedPalette;
+            storedChanged_ = true;
+        }
     }
 
     bool empty() const {
-        return pixels_.empty() && backup_.empty() && !paletteChanged_ && beforeW_ == afterW_ && beforeH_ == afterH_;
+        return pixels_.empty() && backup_.empty() && !paletteChanged_ && !storedChanged_ && beforeW_ == afterW_ && beforeH_ == afterH_;
     }
     void undo() override { apply(false); }
     void redo() override { apply(true); }
@@ -140,6 +146,7 @@ private:
         s.height = toAfter ? afterH_ : beforeH_;
         if (fromW != s.width || fromH != s.height) s.buildRowTable();
         if (paletteChanged_) s.palette = toAfter ? paletteAfter_ : paletteBefore_;
+        if (storedChanged_) s.storedPalette = toAfter ? storedAfter_ : storedBefore_;
         list_.makeCurrent(index);
     }
 
@@ -151,6 +158,9 @@ private:
     Palette paletteBefore_{};
     Palette paletteAfter_{};
     bool paletteChanged_ = false;
+    std::optional<Palette> storedBefore_;
+    std::optional<Palette> storedAfter_;
+    bool storedChanged_ = false;
 };
 
 // Skins that one direction of the step takes out of the list and the other
@@ -201,7 +211,7 @@ private:
 }  // namespace
 
 SkinState SkinState::of(const Skin& skin) {
-    return SkinState{skin.width, skin.height, skin.pixels, skin.backup, skin.palette};
+    return SkinState{skin.width, skin.height, skin.pixels, skin.backup, skin.palette, skin.storedPalette};
 }
 
 SkinEdit::SkinEdit(History* history, Skin& skin) : history_(history), skin_(&skin), open_(history) {

@@ -5,6 +5,7 @@
 #include "image/palette_file.h"
 #include "image/skin_io.h"
 #include "platform/fs.h"
+#include "platform/game_files.h"
 
 namespace tarn {
 
@@ -43,7 +44,7 @@ SkinFileType formatForFilter(const Skin& skin, int filterIndex) {
 // came before it finds the stored state it left.
 void storeRecorded(SkinContext& c, Skin& skin) {
     SkinEdit edit(c.history, skin);
-    skin.store();
+    skin.written();
     edit.commit(kStepSaveSkin);
 }
 
@@ -53,13 +54,20 @@ bool saveSkin(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return false;
     if (!skin->hasFile) return saveSkinAs(c);
-    bool ok = false;
-    if (skin->fileType != SkinFileType::None) ok = writeAs(c.ui, *skin, skin->filePath, skin->fileType);
+    // A skin read out of a PAK is saved as a loose file at its place below
+    // the base folder, which the game reads first; the PAK is never written.
+    const bool packed = !skin->packedIn.empty();
+    const bool ok = skin->fileType != SkinFileType::None && (!packed || makeFolderFor(skin->filePath)) &&
+                    writeAs(c.ui, *skin, skin->filePath, skin->fileType);
     if (!ok) {
         c.ui.message(kMsgSaveFailed);
         return false;
     }
     storeRecorded(c, *skin);
+    if (packed) {
+        skin->packedIn.clear();
+        c.ui.message(looseSaveMessage(skin->filePath));
+    }
     return true;
 }
 
@@ -81,6 +89,7 @@ bool saveSkinAs(SkinContext& c) {
     skin->filePath = path;
     skin->name = skin->external ? path : relativeToBase(path, c.folders.base);
     skin->hasFile = true;
+    skin->packedIn.clear();
     storeRecorded(c, *skin);
     c.refresh.refillLists();
     return true;

@@ -5,6 +5,7 @@
 
 #include "image/image_codec.h"
 #include "platform/fs.h"
+#include "platform/game_files.h"
 
 namespace tarn {
 
@@ -45,18 +46,10 @@ bool saveSkin(Ui& ui, Skin& skin, const std::string& path, Encoder encode, SkinF
     return true;
 }
 
-}  // namespace
-
-std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const ColourMatcher* matcher,
-                                    int* readError) {
-    const std::string actual = resolvePath(path);
-    ReadResult file = readFile(actual);
-    if (readError) *readError = file.error;
-    if (!file.ok()) {
-        if (file.refused()) ui.message(readRefusalMessage(actual, file.error));
-        return nullptr;
-    }
-    DecodedImage decoded = decodeImage(file.bytes, matcher);
+// A linked Skin of the decoded file, or nullptr: silently when the palette
+// choice was cancelled, after the reader's message when it was refused.
+std::unique_ptr<Skin> decodeSkin(Ui& ui, const Bytes& bytes, const ColourMatcher* matcher) {
+    DecodedImage decoded = decodeImage(bytes, matcher);
     if (decoded.cancelled) return nullptr;
     if (!decoded.ok()) {
         ui.message(decoded.error);
@@ -64,8 +57,6 @@ std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const Colou
     }
     auto skin = std::make_unique<Skin>();
     Image8& img = decoded.image;
-    skin->name = path;
-    skin->filePath = absolutePath(actual);
     skin->hasFile = true;
     skin->external = false;
     skin->width = img.width;
@@ -78,12 +69,34 @@ std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const Colou
     return skin;
 }
 
+// The Skin `name` of a file found loose or in a PAK; nullptr when it was not
+// found (silently) or could not be used.
+std::unique_ptr<Skin> skinOf(Ui& ui, const GameFile& found, const std::string& name,
+                             const ColourMatcher* matcher) {
+    if (!found.file.ok()) {
+        if (const std::string why = refusalOf(found); !why.empty()) ui.message(why);
+        return nullptr;
+    }
+    auto skin = decodeSkin(ui, found.file.bytes, matcher);
+    if (!skin) return nullptr;
+    skin->name = name;
+    skin->filePath = absolutePath(found.loosePath);
+    skin->packedIn = found.pakPath;
+    return skin;
+}
+
+}  // namespace
+
+std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const ColourMatcher* matcher,
+                                    int* readError) {
+    const GameFile found = readGamePath(ui, resolvePath(path));
+    if (readError) *readError = found.file.error;
+    return skinOf(ui, found, path, matcher);
+}
+
 std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
                                      const std::string& name) {
-    if (confinedName(name).empty()) return nullptr;
-    auto skin = LoadSkinImage(ui, resolveBelow(baseFolder, name));
-    if (skin) skin->name = name;
-    return skin;
+    return skinOf(ui, readGameFile(ui, baseFolder, name), name, nullptr);
 }
 
 bool SavePcx(Ui& ui, Skin& skin, const std::string& path) {

@@ -15,7 +15,8 @@ namespace tarn {
 // Reads a PCX, BMP or PNG file into a new linked Skin named `path` exactly as
 // given, with its absolute file path, file type, palette, pixels, equal
 // backup pixels and row table. A path that does not name a file exactly falls
-// back to a case-insensitive match. A file that cannot be opened returns
+// back to a case-insensitive match, then to the PAK files of the nearest
+// folder above it that has any. A file that cannot be opened returns
 // nullptr silently (the caller reports it); a file that opens but is refused
 // (not a regular file, too large, not a usable image) shows why through `ui`
 // and returns nullptr. A true-colour PNG takes the palette `matcher` chooses;
@@ -26,8 +27,10 @@ std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const Colou
                                     int* readError = nullptr);
 
 // Loads the skin `name` (relative, '/' or '\\' separated) below `baseFolder`
-// with the case-insensitive fallback; the Skin keeps `name` as its name. The
-// name is confined to the base folder whatever ".." or root it holds.
+// as the game finds it: a loose file in any case, else the base folder's PAK
+// files. The name is confined to the base folder whatever ".." or root it
+// holds. The Skin keeps `name` as its name; a packed one names its PAK and
+// has its loose place as its file path.
 std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
                                      const std::string& name);
 

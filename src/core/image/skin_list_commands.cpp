@@ -13,9 +13,11 @@ void rebuildSkinTables(RefreshSink& refresh) {
 void revertSkin(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return;
+    const bool paletteBack = skin->storedPalette.has_value();
     SkinEdit edit(c.history, *skin);
     skin->revert();
     edit.commit(kStepRevertSkin);
+    if (paletteBack) rebuildSkinTables(c.refresh);
     c.refresh.refresh(kRedrawFull, kPanesSkinIsoPalette);
 }
 
@@ -61,13 +63,15 @@ void unlinkSkin(SkinContext& c) {
 void selectSkin(SkinContext& c, int index) {
     if (index < 0 || index >= c.skins.count()) return;
     c.skins.makeCurrent(index);
-    c.refresh.refresh(kRedrawFull, kPanesSkinIsoPalette);
+    // The tables first: the panes draw at once, in the chosen Skin's colours.
     rebuildSkinTables(c.refresh);
+    c.refresh.refresh(kRedrawFull, kPanesSkinIsoPalette);
 }
 
 void chooseBaseFolder(SkinContext& c) {
     auto folder = c.ui.browseFolder(kBaseFolderTitle);
-    if (!folder || !isUsableFolder(*folder)) {
+    if (!folder) return;  // a cancel is not a wrong answer
+    if (!isUsableFolder(*folder)) {
         c.ui.message(kMsgFolderNotValid);
         return;
     }

@@ -5,6 +5,7 @@
 
 #include "image/image_codec.h"
 #include "model/md2_format.h"
+#include "platform/game_files.h"
 #include "platform/ui.h"
 
 namespace tarn {
@@ -22,14 +23,13 @@ bool fitsRecord(const Md2Header& h) {
 }
 
 // The first skin the file names, when it reads and has the companion's size.
-void readNamedSkin(const std::string& name, const std::string& baseFolder, Companion& c, Ui& ui) {
-    if (confinedName(name).empty()) return;
-    const std::string path = resolveBelow(baseFolder, name);
-    const ReadResult file = readFile(path);
-    if (!file.ok()) {
-        if (file.refused()) ui.message(readRefusalMessage(path, file.error));
+void readNamedSkin(Ui& ui, const std::string& name, const std::string& baseFolder, Companion& c) {
+    const GameFile found = readGameFile(ui, baseFolder, name);
+    if (!found.file.ok()) {
+        if (const std::string why = refusalOf(found); !why.empty()) ui.message(why);
         return;
     }
+    const ReadResult& file = found.file;
     DecodedImage decoded = decodeImage(file.bytes);
     if (decoded.ok())
         c.takeSkin(std::move(decoded.image.pixels), decoded.image.width, decoded.image.height);
@@ -105,7 +105,7 @@ std::unique_ptr<Companion> LoadCompanion(const Bytes& file, const std::string& p
     c->positions.reserve(md2.frames.size() * std::size_t(c->vertexCount));
     for (const Frame& frame : md2.frames)
         c->positions.insert(c->positions.end(), frame.positions.begin(), frame.positions.end());
-    if (!md2.skinNames.empty()) readNamedSkin(md2.skinNames.front(), baseFolder, *c, ui);
+    if (!md2.skinNames.empty()) readNamedSkin(ui, md2.skinNames.front(), baseFolder, *c);
     c->cameraPositions.resize(std::size_t(c->vertexCount));
     c->visible.reserve(c->triangles.size());
     return c;

@@ -40,6 +40,7 @@ MappingTables MappingTables::of(const Mesh& mesh) {
         const Triangle& tri = mesh.triangles[static_cast<std::size_t>(i)];
         t.mapping.push_back(tri.mapping);
         t.corners.push_back(tri.corner);
+        t.vertex.push_back(tri.vertex);
         t.backupMapping.push_back(tri.backupMapping);
     }
     return t;
@@ -57,13 +58,15 @@ bool MappingTables::applyTo(Mesh& mesh) const {
         Triangle& tri = mesh.triangles[i];
         tri.mapping = mapping[i];
         tri.corner = corners[i];
+        tri.vertex = vertex[i];
         tri.backupMapping = backupMapping[i];
     }
     return true;
 }
 
 std::size_t MappingTables::bytes() const {
-    return bytesOf(verts) + bytesOf(mapping) + bytesOf(corners) + bytesOf(backup) + bytesOf(backupMapping);
+    return bytesOf(verts) + bytesOf(mapping) + bytesOf(corners) + bytesOf(vertex) + bytesOf(backup) +
+           bytesOf(backupMapping);
 }
 
 MappingEdit::MappingEdit(History* history, Mesh& mesh) : history_(history), mesh_(&mesh), open_(history) {

@@ -12,12 +12,13 @@
 namespace tarn {
 
 // Everything a mapping change can touch: the MappingVerts in use, each
-// Triangle's indices into them and corner coordinates, and the stored mapping
-// Revert returns to.
+// Triangle's indices into them, corner coordinates and vertex indices (an
+// import replaces those too), and the stored mapping Revert returns to.
 struct MappingTables {
     std::vector<MappingVert> verts;
     std::vector<std::array<std::int16_t, 3>> mapping;
     std::vector<std::array<MappingVert, 3>> corners;
+    std::vector<std::array<std::int16_t, 3>> vertex;
     std::vector<MappingVert> backup;
     std::vector<std::array<std::int16_t, 3>> backupMapping;
 

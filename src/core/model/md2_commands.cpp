@@ -1,6 +1,9 @@
 #include "model/md2_commands.h"
 
+#include <cerrno>
+
 #include "model/md2_format.h"
+#include "platform/game_files.h"
 
 namespace tarn {
 
@@ -19,9 +22,18 @@ bool SaveMesh(MeshFileContext& c, const std::string& path) {
         c.ui.message(encoded.error + "\n" + path);
         return false;
     }
+    const bool packed = c.sourcePak && !c.sourcePak->empty() && path == c.currentFile;
+    if (packed && !makeFolderFor(path)) {
+        c.ui.message(errorSavingMessage(ENOENT));
+        return false;
+    }
     if (const int error = writeFileAtomic(path, encoded.bytes); error != 0) {
         c.ui.message(errorSavingMessage(error, path));
         return false;
+    }
+    if (packed) {
+        c.sourcePak->clear();
+        c.ui.message(looseSaveMessage(path));
     }
     if (c.matchesFile) c.matchesFile();
     return true;
@@ -39,21 +51,23 @@ bool offerMeshSave(MeshFileContext& c) {
     return true;
 }
 
-void openMesh(MeshFileContext& c) {
+bool openMeshAt(MeshFileContext& c, const std::string& path) {
+    if (c.mesh.loaded && !offerMeshSave(c)) return false;
+    if (!LoadMesh(c, path)) return false;
+    c.currentFile = path;
+    c.settings.setString(kProject, kCurFileKey, path);
+    return true;
+}
+
+bool openMesh(MeshFileContext& c) {
     FileDialogRequest request;
     request.filter = kMd2OpenFilter;
     request.initialName = kMd2InitialName;
     request.mustExist = true;
     auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
-    if (chosen) {
-        const std::string path = appendExtensionIfNone(chosen->path, kMd2Extension);
-        const bool go = !c.mesh.loaded || offerMeshSave(c);
-        if (go && LoadMesh(c, path)) {
-            c.currentFile = path;
-            c.settings.setString(kProject, kCurFileKey, path);
-        }
-    }
+    const bool opened = chosen && openMeshAt(c, appendExtensionIfNone(chosen->path, kMd2Extension));
     c.refresh.refreshAll();
+    return opened;
 }
 
 bool saveMeshCommand(MeshFileContext& c) {
@@ -72,6 +86,7 @@ bool saveMeshAs(MeshFileContext& c) {
     if (!confirmBelowBase(c.ui, path, c.folders.base)) return false;
     const bool saved = SaveMesh(c, path);
     if (!saved) c.ui.message(kMsgSaveAsFailed);
+    if (saved && c.sourcePak) c.sourcePak->clear();
     c.currentFile = path;
     c.settings.setString(kProject, kCurFileKey, path);
     return saved;

@@ -37,6 +37,9 @@ struct MeshFileContext {
     // Told each time the Mesh was loaded from or saved to a file, so that the
     // mapping in memory matches the file's.
     std::function<void()> matchesFile = nullptr;
+    // The PAK the current file was read from while it has no loose file:
+    // saving it then creates that loose file. Empty for a loose model.
+    std::string* sourcePak = nullptr;
 };
 
 inline constexpr const char* kMd2OpenFilter = "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||";
@@ -61,13 +64,16 @@ inline constexpr std::uint8_t kTempSkinCellB = 191;
 inline constexpr int kTempSkinCell = 4;
 
 // Reads the .md2 at `path` (relative paths from the base folder) into the
-// Mesh, the SkinList and the source image. The whole file is checked before
+// Mesh, the SkinList and the source image. A path with no file behind it is
+// looked up in the PAK files of the nearest folder above it that has any. The whole file is checked before
 // anything changes: a file that cannot be read or is refused leaves every
 // piece of state as it was after a message. Returns true on success.
 bool LoadMesh(MeshFileContext& c, const std::string& path);
 
 // Writes the Mesh to `path` through an atomic replace, so a failed save keeps
 // the file that was there. Reports every failure; returns true on success.
+// Saving a model read out of a PAK to its own path creates the loose file
+// and its folders and says where it went.
 bool SaveMesh(MeshFileContext& c, const std::string& path);
 
 // The 63/191 checkerboard of a temporary skin of this size.
@@ -89,7 +95,11 @@ std::vector<std::string> linkedSkinNames(const SkinList& skins);
 bool offerMeshSave(MeshFileContext& c);
 
 // Open (Ctrl+O), Save (Ctrl+S) and Save As (Ctrl+A).
-void openMesh(MeshFileContext& c);
+// Open returns whether a model was loaded.
+bool openMesh(MeshFileContext& c);
+// What Open does once a path is chosen: offers to save the current Mesh,
+// loads `path` and makes it the current file. True when it was loaded.
+bool openMeshAt(MeshFileContext& c, const std::string& path);
 bool saveMeshCommand(MeshFileContext& c);
 bool saveMeshAs(MeshFileContext& c);
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "image/palette_file.h"
+#include "platform/game_files.h"
 #include "image/skin_io.h"
 #include "model/md2_commands.h"
 #include "model/md2_format.h"
@@ -111,7 +112,8 @@ std::unique_ptr<Skin> makeTemporarySkin(const SettingsStore& settings, const std
 
 bool LoadMesh(MeshFileContext& c, const std::string& path) {
     const std::string fullPath = pathFromBase(c.folders.base, path);
-    ReadResult file = readFile(fullPath);
+    GameFile found = readGamePath(c.ui, fullPath);
+    ReadResult& file = found.file;
     if (!file.ok()) {
         c.ui.message(withReadRefusal(kMsgLoadError, fullPath, file.error));
         return false;
@@ -132,6 +134,7 @@ bool LoadMesh(MeshFileContext& c, const std::string& path) {
         ScanSkins(c.ui, c.refresh, c.skins, folderOf(fullPath), c.mesh.skinWidth, c.mesh.skinHeight);
     c.skins.makeCurrent(c.skins.empty() ? -1 : 0);
     c.sourceImage = std::move(file.bytes);
+    if (c.sourcePak) *c.sourcePak = found.pakPath;
 
     c.refresh.rebuildPaintRemap();
     if (c.companions) {
@@ -141,6 +144,7 @@ bool LoadMesh(MeshFileContext& c, const std::string& path) {
     }
     c.refresh.rebuildShadeRamps();
     if (c.matchesFile) c.matchesFile();
+    c.refresh.meshLoaded();
     return true;
 }
 

@@ -59,4 +59,13 @@ double ShellLayout::splitterFractionAt(int x, int width) {
     return 0.0;
 }
 
+int WheelNotches::take(PaneId pane, int delta) {
+    if (pane != pane_) rest_ = 0;
+    pane_ = pane;
+    rest_ += delta;
+    const int whole = rest_ / kNotch * kNotch;  // toward zero, either way
+    rest_ -= whole;
+    return whole;
+}
+
 }  // namespace tarn

@@ -30,6 +30,20 @@ struct ShellRects {
     bool operator==(const ShellRects&) const = default;
 };
 
+// Gathers wheel input into whole notches of 120, so that fine wheels and
+// touchpads, which report a notch in several small steps, still act on each
+// notch they complete. The remainder belongs to the pane it was gathered over.
+class WheelNotches {
+public:
+    static constexpr int kNotch = 120;
+    // The whole notches (in units of 120) that `delta` over `pane` completes.
+    int take(PaneId pane, int delta);
+
+private:
+    PaneId pane_ = PaneId::None;
+    int rest_ = 0;
+};
+
 class ShellLayout {
 public:
     ShellLayout() = default;

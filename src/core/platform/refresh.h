@@ -45,6 +45,9 @@ public:
     virtual void rebuildShadeRamps() = 0;
     virtual void rebuildLightTable() = 0;
     virtual void rebuildPhongShadeTable() = 0;
+    // A model was loaded in place of the last one: views that depend on its
+    // size (the 3D pane's framing) start again from it.
+    virtual void meshLoaded() {}
 };
 
 // Records every request as text, in order: "refresh K P", "refreshAll",
@@ -61,6 +64,18 @@ public:
     void rebuildShadeRamps() override { calls.push_back("shadeRamps"); }
     void rebuildLightTable() override { calls.push_back("lightTable"); }
     void rebuildPhongShadeTable() override { calls.push_back("phongShadeTable"); }
+};
+
+// Ignores every request: for drawing and editing without panes to redraw.
+class NullRefresh final : public RefreshSink {
+public:
+    void refresh(int, int) override {}
+    void refreshAll() override {}
+    void refillLists() override {}
+    void rebuildPaintRemap() override {}
+    void rebuildShadeRamps() override {}
+    void rebuildLightTable() override {}
+    void rebuildPhongShadeTable() override {}
 };
 
 }  // namespace tarn

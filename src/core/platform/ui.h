@@ -33,6 +33,15 @@ struct CompanionOffsets {
     float z = 0.0f;
 };
 
+// The choices of the "Map from 3D View" dialog; the defaults are its state
+// each time it opens.
+struct MapFromViewOptions {
+    bool parallel = false;     // "Parallel"; "Perspective" otherwise
+    bool noBackfaces = false;  // leave out Triangles facing away from the camera
+    bool flip = false;         // top and bottom exchanged
+    bool mirror = false;       // left and right exchanged
+};
+
 // One row of the About box: what, how many now, the format's limit.
 struct StatisticsRow {
     std::string data;
@@ -60,6 +69,13 @@ struct PreferencesBrowsers {
     std::function<std::optional<std::string>()> phongFolder;
     std::function<std::optional<std::string>()> envFolder;
     std::function<std::optional<std::string>()> introWav;
+};
+
+// The fields of the "Resize Skins" dialog.
+struct ResizeSkinsValues {
+    int width = 0;
+    int height = 0;
+    bool enforceLimits = true;
 };
 
 // The fields of the "Snapshots" dialog.
@@ -106,10 +122,31 @@ public:
         return std::nullopt;
     }
 
+    // "Map from 3D View", showing `defaults`; the choices on OK, nothing on Cancel.
+    virtual std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) {
+        (void)defaults;
+        return std::nullopt;
+    }
+
+    // "Resize Skins", filled with `current`; nothing on Cancel.
+    virtual std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) {
+        (void)current;
+        return std::nullopt;
+    }
+
     // "Snapshots", filled with `initial`; the chosen values on OK, nothing on
     // Cancel.
     virtual std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) {
         (void)initial;
+        return std::nullopt;
+    }
+
+    // A list of `entries` with a field that filters it as the user types;
+    // the chosen entry, or nothing on Cancel.
+    virtual std::optional<std::string> chooseFromList(const std::string& title,
+                                                      const std::vector<std::string>& entries) {
+        (void)title;
+        (void)entries;
         return std::nullopt;
     }
 

@@ -22,8 +22,9 @@ struct BenchmarkResult {
 
     // Whole milliseconds, as the message shows them.
     std::int64_t milliseconds() const { return microseconds / 1000; }
-    // From the exact time, so a run shorter than a millisecond still gives a
-    // figure; 0 when no time passed at all.
+    // From the whole milliseconds; from the exact time only when those are 0,
+    // so a run shorter than a millisecond still gives a figure; 0 when no time
+    // passed at all.
     double framesPerSecond() const;
 };
 

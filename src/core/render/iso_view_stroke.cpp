@@ -19,6 +19,7 @@ const char* strokeStepName(Brush brush) {
 
 BrushSegment BrushStroke::begin(Skin& skin, Brush brush, int x, int y, History* history) {
     brush_ = brush;
+    skin_ = &skin;
     edit_.reset();
     if (history != nullptr) edit_.emplace(history, skin);
     mask_.emplace(skin.pixelCount());
@@ -55,6 +56,7 @@ void BrushStroke::moved(const Skin& skin, int x, int y) {
 }
 
 void BrushStroke::end() {
+    skin_ = nullptr;
     if (edit_) edit_->commit(strokeStepName(brush_));
     edit_.reset();
     mask_.reset();
@@ -64,7 +66,7 @@ void BrushStroke::end() {
 }
 
 void BrushStroke::paintTexel(Skin* skin, std::int32_t texel, const PaintState& paint) {
-    if (skin == nullptr || !active() || texel < 0 || static_cast<std::size_t>(texel) >= skin->pixelCount()) return;
+    if (skin == nullptr || skin != skin_ || !active() || texel < 0 || static_cast<std::size_t>(texel) >= skin->pixelCount()) return;
     paintPixel(skin->pixels, static_cast<std::size_t>(texel), *mask_, paint);
 }
 

@@ -35,16 +35,19 @@ public:
 
     // One move: paints the brush's segment with `paint` (which returns whether
     // it asked for a redraw) and makes sure an undone line still gets one.
-    // Nothing happens without a skin or a stroke under way.
+    // Nothing happens without a skin or a stroke under way; a stroke whose
+    // skin is no longer the current one ends, so that the Line brush never
+    // puts its copy onto another skin.
     template <typename PaintSegment>
     void moveTo(Skin* skin, int x, int y, RefreshSink& refresh, PaintSegment&& paint) {
+        if (skin != skin_) end();
         if (skin == nullptr || !active()) return;
         const BrushSegment seg = move(*skin, x, y);
         if (!paint(seg) && restored_) refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
         moved(*skin, x, y);
     }
     // Paints skin pixel `texel` by the paint rule, once per stroke; nothing
-    // without a skin, a stroke under way or a texel of the skin.
+    // without a skin, a stroke under way on that skin or a texel of the skin.
     void paintTexel(Skin* skin, std::int32_t texel, const PaintState& paint);
 
     bool active() const { return mask_.has_value(); }
@@ -55,6 +58,8 @@ public:
 
 private:
     Brush brush_ = Brush::Pencil;
+    // The skin the stroke began on; compared, never used to reach the skin.
+    const Skin* skin_ = nullptr;
     std::optional<StrokeMask> mask_;
     std::optional<SkinEdit> edit_;
     std::vector<std::uint8_t> copy_;

@@ -11,6 +11,10 @@ namespace tarn {
 
 class TexturedMode : public PipelineMode {
 public:
+    // Skin coordinates of corner k of Mesh Triangle i; a MappingVert index
+    // outside the table reads as (0, 0).
+    static MappingVert meshCornerTexel(const Mesh& mesh, int triangle, int k);
+
     const char* GetName() const override { return "Textured"; }
 
 protected:
@@ -26,9 +30,6 @@ protected:
     // The mapping edges of Mapping Mode: plain, then selected, then marked
     // Triangles, each edge only over its own Triangle's pixels.
     static void drawMappingEdges(RenderPass& pass);
-    // Skin coordinates of corner k of Mesh Triangle i; a MappingVert index
-    // outside the table reads as (0, 0).
-    static MappingVert meshCornerTexel(const Mesh& mesh, int triangle, int k);
 
 private:
     std::vector<std::int32_t> rowOffsets_;

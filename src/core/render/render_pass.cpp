@@ -53,11 +53,12 @@ bool RenderPass::hasModel() const {
 
 void RenderPass::transform() {
     Mesh& m = mesh();
-    const Frame& frame = m.frames[std::size_t(m.currentFrame)];
+    const std::vector<Vec3f>& positions =
+        scene_.framePositions ? *scene_.framePositions : m.frames[std::size_t(m.currentFrame)].positions;
     const std::size_t vertices = std::min({std::size_t(std::max<int>(m.vertexCount, 0)),
-                                           frame.positions.size(), target_.transformed.size()});
+                                           positions.size(), target_.transformed.size()});
     for (std::size_t i = 0; i < vertices; ++i)
-        target_.transformed[i] = camera_.apply(frame.positions[i]);
+        target_.transformed[i] = camera_.apply(positions[i]);
     meshVertices_ = vertices;
     projectedReady_ = false;
 

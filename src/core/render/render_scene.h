@@ -42,6 +42,9 @@ struct RenderMap {
 
 struct RenderScene {
     Mesh* mesh = nullptr;         // nullptr or no frames: only the cleared planes
+    // Positions drawn instead of the current Frame's (the animation preview's
+    // in-between frame); null draws the Frame itself.
+    const std::vector<Vec3f>* framePositions = nullptr;
     const Skin* skin = nullptr;   // the current Skin, or none
     std::vector<std::unique_ptr<Companion>>* companions = nullptr;
     bool mappingMode = false;

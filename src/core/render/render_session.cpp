@@ -2,6 +2,7 @@
 
 #include "model/md2_commands.h"
 #include "platform/fs.h"
+#include "platform/game_files.h"
 #include "platform/refresh.h"
 #include "platform/settings.h"
 #include "platform/ui.h"
@@ -87,7 +88,7 @@ bool loadSessionModel(RenderSession& session, const std::string& path,
 
 bool addSessionCompanion(RenderSession& session, const std::string& path,
                          const std::string& baseFolder, Ui& ui) {
-    const ReadResult file = readFile(path);
+    const ReadResult file = readGamePath(ui, path).file;
     if (!file.ok()) {
         ui.message(withReadRefusal(kMsgLoadError, path, file.error));
         return false;

@@ -96,10 +96,40 @@ const std::pair<int, const char*> kMenuless[] = {
     {32864, ""},  {32866, ""},  {32868, ""},  {32869, ""},  {32870, "Ctrl+Shift+G"},
 };
 
+// Commands TARN has beyond the original table, with their menus and keys.
+const Expected kAdded[] = {
+    {32900, "&File", "Open from &PAK...", ""},
+    {57616, "&File", "Recent File", ""},
+    {57617, "&File", "", ""},
+    {57618, "&File", "", ""},
+    {57619, "&File", "", ""},
+    {32901, "&View", "&Fit Skin\tF", "F"},
+    {32902, "&View", "F&rame Model\tShift+F", "Shift+F"},
+    {32903, "&View", "&Play/Pause\tP", "P"},
+    {32904, "&View", "Loop Current &Animation", ""},
+    {32905, "&View", "&Interpolate Frames", ""},
+    {32906, "&View", "&5 Frames per Second", ""},
+    {32907, "&View", "&10 Frames per Second (Game)", ""},
+    {32908, "&View", "&20 Frames per Second", ""},
+    {32909, "&View", "&30 Frames per Second", ""},
+};
+
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
-    const auto& table = commandTable();
+    std::set<int> added;
+    std::vector<CommandEntry> table;
+    for (const auto& e : kAdded) {
+        added.insert(e.id);
+        const CommandEntry* entry = findCommand(e.id);
+        ASSERT_NE(entry, nullptr) << e.id;
+        EXPECT_STREQ(entry->menu, e.menu) << e.id;
+        EXPECT_STREQ(entry->text, e.text) << e.id;
+        EXPECT_STREQ(entry->key, e.key) << e.id;
+    }
     std::set<int> ids;
-    for (const auto& entry : table) EXPECT_TRUE(ids.insert(entry.id).second) << "twice: " << entry.id;
+    for (const auto& entry : commandTable()) {
+        EXPECT_TRUE(ids.insert(entry.id).second) << "twice: " << entry.id;
+        if (!added.count(entry.id)) table.push_back(entry);
+    }
     ASSERT_EQ(table.size(), std::size(kExpected) + std::size(kMenuless));
 
     for (std::size_t i = 0; i < std::size(kExpected); ++i) {
@@ -128,7 +158,7 @@ TEST(CommandTable, SubmenusToolbarAndListBandsFollowTheirOrder) {
     EXPECT_STREQ(findCommand(cmd::kOpen)->submenu, "");
 
     const std::vector<int> toolbar = {32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 0, 32836,
-                                      32866, 32850, 0, 32864, 0, 32868, 32869};
+                                      32866, 32850, 0, 32864, 0, 32868, 32869, 0, 32901, 32902, 32903};
     EXPECT_EQ(toolbarLayout(), toolbar);
 
     std::vector<std::tuple<int, std::string, bool>> bands;
@@ -138,7 +168,7 @@ TEST(CommandTable, SubmenusToolbarAndListBandsFollowTheirOrder) {
         {132, "P-Maps", true}, {133, "E-Maps", false},    {131, "Modes", false}};
     EXPECT_EQ(bands, expected);
     EXPECT_EQ(menuTitles(), (std::vector<std::string>{"&File", "&Edit", "&Companion", "&Options", "&Skins",
-                                                      "&Mapping", "&Rectangle", "&Help"}));
+                                                      "&Mapping", "&Rectangle", "&View", "&Help"}));
     EXPECT_STREQ(findCommand(cmd::kUndo)->otherKey, "Ctrl+Alt+Z");
     EXPECT_STREQ(findCommand(cmd::kRedo)->otherKey, "Shift+Alt+Backspace");
 }
@@ -148,7 +178,7 @@ TEST(CommandTable, PlainCharacterKeysAreTheOnesATextFieldOwns) {
     for (const auto& entry : commandTable())
         if (isPlainCharacterKey(entry.key)) plain.insert(entry.key);
     EXPECT_EQ(plain, (std::set<std::string>{".", ",", "'", ";", "[", "]", "\\", "C", "I", "H", "1",
-                                            "2", "Space"}));
+                                            "2", "Space", "F", "P"}));
     EXPECT_EQ(menuLabel(*findCommand(cmd::kOpen)), "&Open...");
 }
 

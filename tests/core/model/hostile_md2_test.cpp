@@ -4,12 +4,15 @@
 // with bounded memory and one message for its missing skins.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "image/image_codec.h"
 #include "md2_test_file.h"
 #include "model/md2_format.h"
 #include "model/mesh_session.h"
+#include "pak_builder.h"
 #include "scripted_ui.h"
 #include "test_files.h"
 
@@ -73,6 +76,26 @@ TEST(HostileMd2, SkinNamesLeavingTheBaseFolderAreLookedUpInsideIt) {
         EXPECT_TRUE(g.ui.shown.empty());
         EXPECT_TRUE(g.session.skins.at(0)->hasFile);
     }
+}
+
+// The PAK lookup sits behind the same confinement, and anything that is not
+// a regular file in the loose place is refused by name rather than skipped.
+TEST(HostileMd2, ClimbingNamesReachOnlyTheBaseFoldersPaksAndPipesAreRefused) {
+    Game g;
+    const Bytes pixels(64 * 32, 9);
+    test::writePak(joinPath(g.base, "pak0.pak"), {{"dev/zero", encodePcx(64, 32, pixels.data(), Palette{})}});
+    ASSERT_TRUE(g.load(withSkins({"../../../dev/zero"})));
+    EXPECT_TRUE(g.ui.shown.empty());
+    EXPECT_EQ(g.session.skins.at(0)->packedIn, joinPath(g.base, "pak0.pak"));
+
+    fs::create_directories(joinPath(g.base, "dev"));
+    const std::string pipe = joinPath(g.base, toNative("dev/zero"));
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    g.ui.shown.clear();
+    ASSERT_TRUE(g.load(withSkins({"../../../dev/zero"})));
+    const std::vector<std::string> expected = {readRefusalMessage(pipe, kErrNotRegularFile),
+                                               std::string(kMsgSkinMissing) + "\n../../../dev/zero"};
+    EXPECT_EQ(g.ui.messages(), expected);
 }
 
 TEST(HostileMd2, HeadersBeyondTheFormatAreRefusedAndChangeNothing) {

@@ -39,7 +39,13 @@ TEST(Benchmark, ShortRunsStillGiveAFigure) {
     int renders = 0;
     const auto three = runBenchmark([&] { ++renders; }, 3, readings({0, 1'234'567}));
     EXPECT_EQ(renders, 3);
-    EXPECT_EQ(benchmarkMessage(three), "3 frames in 1234 milliseconds = 2.430002 fps");
+    EXPECT_EQ(benchmarkMessage(three), "3 frames in 1234 milliseconds = 2.431118 fps");
+}
+
+TEST(Benchmark, TheRateAgreesWithTheMillisecondsShown) {
+    // 150.767 ms: the message shows 150, and the rate is 100 / 0.150.
+    const auto run = runBenchmark([] {}, 100, readings({1'000, 151'767}));
+    EXPECT_EQ(benchmarkMessage(run), "100 frames in 150 milliseconds = 666.666667 fps");
 }
 
 }  // namespace

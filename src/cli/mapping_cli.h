@@ -1,0 +1,54 @@
+#pragma once
+// What the mapping commands of tarn-cli share: a small option reader, a model
+// loaded without any dialog, and the selection of Triangles by index.
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli_commands.h"
+#include "model/mesh_session.h"
+#include "platform/batch_ui.h"
+
+namespace tarn::cli {
+
+struct OptionTable {
+    // Options that take a value: the reader returns false for a bad value.
+    std::map<std::string, std::function<bool(const std::string&)>> values;
+    // Options that stand alone and switch something on.
+    std::map<std::string, bool*> flags;
+};
+
+// Reads `args` by `table`; other words are positional paths, made absolute.
+// Returns the complaint, or empty.
+std::string readOptions(const Args& args, const OptionTable& table, std::vector<std::string>& paths);
+
+// A model loaded as tarn-cli loads one: messages to `err`, no folder scans.
+class CliModel {
+public:
+    CliModel(std::ostream& err, const std::string& base);
+    bool load(const std::string& path) { return LoadMesh(session_->context, path); }
+    // Writes the model through an atomic replace.
+    bool save(const std::string& path) { return SaveMesh(session_->context, path); }
+    // Sets the selected flag of each listed Triangle; the complaint for an
+    // index that does not exist, or empty.
+    std::string select(const std::vector<int>& triangles);
+
+    Ui& ui() { return ui_; }
+    Mesh& mesh() { return session_->mesh; }
+
+private:
+    BatchUi ui_;
+    MemorySettings settings_;
+    std::unique_ptr<MeshSession> session_;
+};
+
+// The base folder: the one given, or the model's own.
+std::string baseFor(const std::string& given, const std::string& model);
+
+// The usage line after a complaint; returns the usage exit code.
+int usageError(std::ostream& err, const std::string& command, const std::string& why, const char* usage);
+
+}  // namespace tarn::cli

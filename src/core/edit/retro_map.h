@@ -1,0 +1,53 @@
+#pragma once
+// Retro-Map: an old skin, painted for the mapping kept in a mapping file, is
+// re-baked onto the current mapping as a new external Skin.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "edit/kmap.h"
+#include "image/history.h"
+#include "image/skin.h"
+#include "image/skin_list.h"
+#include "platform/dialogs.h"
+
+namespace tarn {
+
+class RefreshSink;
+
+inline constexpr const char* kRetroSkinFilter = "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||";
+inline constexpr const char* kRetroSkinInitialName = "*.pcx";
+inline constexpr const char* kStepRetroMap = "Retro-Map";
+inline constexpr const char* kMsgRetroTriangleCount =
+    "The number of triangles in this KMAP file do not match the current model!";
+
+// The new pixels, of the mesh's skin size: `background` wherever no Triangle
+// lies, and inside every Triangle's current mapping the old image sampled
+// at that Triangle's corners in `file`, rescaled from the file's skin size
+// to the old image's.
+std::vector<std::uint8_t> RetroMapPixels(const Mesh& mesh, const Skin& old, const KmapFile& file,
+                                         std::uint8_t background);
+
+// Reads the mapping file at `kmapPath` for `old` and makes the new Skin
+// (named after the old image, external, its palette the old one's). Every
+// refusal is reported through `ui` and yields nullptr.
+std::unique_ptr<Skin> RetroMap(Ui& ui, const Mesh& mesh, const Skin& old, const std::string& kmapPath,
+                               std::uint8_t background);
+
+struct RetroMapContext {
+    Ui& ui;
+    SettingsStore& settings;
+    Folders& folders;
+    RefreshSink& refresh;
+    const Mesh& mesh;
+    SkinList& skins;
+    std::uint8_t background;  // the colour of what no Triangle covers
+    History* history = nullptr;  // where adding the Skin is recorded
+};
+
+// The command: the old skin's dialog, the mapping file's dialog, then the new
+// Skin appended and made current, RefreshAll, the paint remap and the shade
+// ramps rebuilt.
+void retroMapCommand(RetroMapContext& c);
+
+}  // namespace tarn

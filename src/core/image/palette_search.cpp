@@ -1,0 +1,117 @@
+#include "image/palette_search.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace tarn {
+
+namespace {
+
+constexpr int kCellSide = 1 << PaletteSearch::kCellShift;
+constexpr int kChannelLevels = 256;
+
+double channel(const Palette& p, int index, int c) { return p[static_cast<std::size_t>(index * 3 + c)]; }
+
+double distance(const Palette& p, int index, double r, double g, double b) {
+    const double dr = channel(p, index, 0) - r;
+    const double dg = channel(p, index, 1) - g;
+    const double db = channel(p, index, 2) - b;
+    return dr * dr + dg * dg + db * db;
+}
+
+// Nearest of `indices` (ascending), lowest index on ties.
+template <typename Indices>
+int nearestAmong(const Palette& p, const Indices& indices, double r, double g, double b) {
+    int best = -1;
+    double bestDistance = std::numeric_limits<double>::infinity();
+    for (int index : indices) {
+        const double d = distance(p, index, r, g, b);
+        if (best < 0 || d < bestDistance) {
+            best = index;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+struct AllIndices {
+    struct It {
+        int i;
+        int operator*() const { return i; }
+        It& operator++() { ++i; return *this; }
+        bool operator!=(const It& o) const { return i != o.i; }
+    };
+    It begin() const { return {0}; }
+    It end() const { return {kPaletteColors}; }
+};
+
+// Squared distance from value v to the nearest and the farthest point of [lo, hi].
+long nearSquared(int v, int lo, int hi) {
+    const int d = v < lo ? lo - v : (v > hi ? v - hi : 0);
+    return long(d) * d;
+}
+long farSquared(int v, int lo, int hi) {
+    const int d = std::max(v - lo, hi - v);
+    return long(d) * d;
+}
+
+int cellOf(double v) { return static_cast<int>(v) >> PaletteSearch::kCellShift; }
+
+bool inCube(double v) { return v >= 0.0 && v < kChannelLevels; }
+
+}  // namespace
+
+int nearestColorPlain(const Palette& palette, double r, double g, double b) {
+    return nearestAmong(palette, AllIndices{}, r, g, b);
+}
+
+PaletteSearch::PaletteSearch(const Palette& palette) : palette_(palette) {
+    // An entry can be nearest somewhere in a cell only if its nearest point of
+    // the cell is no farther than the farthest point of the best-placed entry.
+    // Both bounds are whole numbers, so the test is exact and keeps every entry
+    // that can tie.
+    std::array<long, kPaletteColors> nearBound{};
+    for (int cr = 0; cr < kCellsPerSide; ++cr)
+        for (int cg = 0; cg < kCellsPerSide; ++cg)
+            for (int cb = 0; cb < kCellsPerSide; ++cb) {
+                const int cell = (cr * kCellsPerSide + cg) * kCellsPerSide + cb;
+                const int lo[3] = {cr * kCellSide, cg * kCellSide, cb * kCellSide};
+                long threshold = std::numeric_limits<long>::max();
+                for (int i = 0; i < kPaletteColors; ++i) {
+                    long nearD = 0, farD = 0;
+                    for (int c = 0; c < 3; ++c) {
+                        const int v = static_cast<int>(channel(palette_, i, c));
+                        nearD += nearSquared(v, lo[c], lo[c] + kCellSide);
+                        farD += farSquared(v, lo[c], lo[c] + kCellSide);
+                    }
+                    nearBound[static_cast<std::size_t>(i)] = nearD;
+                    threshold = std::min(threshold, farD);
+                }
+                cellStart_[static_cast<std::size_t>(cell)] = static_cast<std::uint32_t>(candidates_.size());
+                for (int i = 0; i < kPaletteColors; ++i)
+                    if (nearBound[static_cast<std::size_t>(i)] <= threshold)
+                        candidates_.push_back(static_cast<std::uint8_t>(i));
+            }
+    cellStart_[kCellCount] = static_cast<std::uint32_t>(candidates_.size());
+}
+
+int PaletteSearch::nearest(double r, double g, double b) const {
+    // Colours off the cube (or not numbers) lie in no cell: search them all.
+    if (!inCube(r) || !inCube(g) || !inCube(b)) return nearestColorPlain(palette_, r, g, b);
+    const auto cell = static_cast<std::size_t>((cellOf(r) * kCellsPerSide + cellOf(g)) * kCellsPerSide + cellOf(b));
+    struct Range {
+        const std::uint8_t* first;
+        const std::uint8_t* last;
+        const std::uint8_t* begin() const { return first; }
+        const std::uint8_t* end() const { return last; }
+    };
+    const Range range{candidates_.data() + cellStart_[cell], candidates_.data() + cellStart_[cell + 1]};
+    return nearestAmong(palette_, range, r, g, b);
+}
+
+std::size_t PaletteSearch::candidatesAt(int r, int g, int b) const {
+    const auto cell = static_cast<std::size_t>((cellOf(r) * kCellsPerSide + cellOf(g)) * kCellsPerSide + cellOf(b));
+    return cellStart_[cell + 1] - cellStart_[cell];
+}
+
+}  // namespace tarn

@@ -1,0 +1,30 @@
+#pragma once
+// A list to choose one entry from, with a field that narrows it as the user
+// types (every word must appear, in any case). Open from PAK shows the models
+// of the base folder's PAK files in one.
+#include <QDialog>
+#include <QStringList>
+
+class QLineEdit;
+class QListWidget;
+
+namespace tarn {
+
+class ListDialog : public QDialog {
+    Q_OBJECT
+public:
+    ListDialog(const QString& title, const QStringList& entries, QWidget* parent = nullptr);
+
+    // The chosen entry; empty when none is.
+    QString chosen() const;
+    QLineEdit* filterField() const { return filter_; }
+    QListWidget* list() const { return list_; }
+
+private:
+    void applyFilter(const QString& text);
+
+    QLineEdit* filter_ = nullptr;
+    QListWidget* list_ = nullptr;
+};
+
+}  // namespace tarn

@@ -1,0 +1,96 @@
+#include "status_line.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QStatusBar>
+
+#include "app/application.h"
+#include "app/status_text.h"
+#include "iso_view_widget.h"
+#include "shell_widget.h"
+#include "skin_view_widget.h"
+
+namespace tarn {
+
+namespace {
+
+QLabel* addLabel(QStatusBar* bar, const char* name, int stretch) {
+    auto* label = new QLabel(bar);
+    label->setObjectName(QString::fromUtf8(name));
+    bar->addWidget(label, stretch);
+    return label;
+}
+
+}  // namespace
+
+StatusLine::StatusLine(Application& app, ShellWidget& shell, QMainWindow& window)
+    : QObject(&window), app_(app), shell_(shell) {
+    QStatusBar* bar = window.statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    pointer_ = addLabel(bar, "statusPointer", 0);
+    zoom_ = addLabel(bar, "statusZoom", 0);
+    hint_ = addLabel(bar, "statusHint", 1);
+    pointer_->setMinimumWidth(pointer_->fontMetrics().horizontalAdvance(QStringLiteral("Skin 0000, 0000   Index 000   RGB 000, 000, 000")));
+    shell.skinView()->installEventFilter(this);
+    shell.isoView()->installEventFilter(this);
+    lastPane_ = shell.skinView();
+    update();
+}
+
+bool StatusLine::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave) {
+        lastPane_ = watched;
+        const QPoint at = event->type() == QEvent::MouseMove
+                              ? static_cast<QMouseEvent*>(event)->position().toPoint()
+                              : QPoint();
+        const QPoint* where = event->type() == QEvent::MouseMove ? &at : nullptr;
+        if (watched == shell_.skinView())
+            showSkin(where);
+        else
+            showModel(where);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void StatusLine::update() {
+    if (lastPane_ == shell_.isoView())
+        showModel(nullptr);
+    else
+        showSkin(nullptr);
+}
+
+void StatusLine::showSkin(const QPoint* at) {
+    const SkinView& view = shell_.skinView()->view();
+    const Skin* skin = app_.skins.current();
+    if (at) {
+        const std::int32_t source = view.sourceAt(at->x(), at->y());
+        const bool over = skin && source >= 0 && skin->width > 0;
+        pointer_->setText(QString::fromStdString(
+            over ? skinPointerText(skin, source % skin->width, source / skin->width) : std::string()));
+    } else {
+        pointer_->clear();
+    }
+    zoom_->setText(QString::fromStdString(skinZoomText(view.zoom())));
+    hint_->setText(QString::fromStdString(mouseHint(StatusPane::Skin, app_.paneModes, view.rectangleMode)));
+}
+
+void StatusLine::showModel(const QPoint* at) {
+    IsoView& view = shell_.isoView()->view();
+    const RenderTarget& target = view.target();
+    if (at && app_.mesh.hasCurrentFrame()) {
+        const std::vector<Vec3f>* blended = app_.previewPositions();
+        const std::vector<Vec3f>& positions =
+            blended ? *blended : app_.mesh.frames[std::size_t(app_.mesh.currentFrame)].positions;
+        const ModelHit hit = probeModel(app_.mesh, positions.data(), static_cast<int>(positions.size()), target,
+                                        at->x(), target.height - 1 - at->y());
+        pointer_->setText(QString::fromStdString(modelPointerText(hit)));
+    } else {
+        pointer_->clear();
+    }
+    zoom_->setText(QString::fromStdString(modelViewText(target)));
+    hint_->setText(QString::fromStdString(mouseHint(StatusPane::Model, app_.paneModes, false)));
+}
+
+}  // namespace tarn

@@ -1,0 +1,118 @@
+// tarn-cli kmap, map-from-view and retromap, run in-process on a real model.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+
+#include "batch_mesh_session.h"
+#include "cli_run.h"
+#include "edit/kmap.h"
+#include "image/skin_io.h"
+#include "scripted_ui.h"
+#include "test_files.h"
+
+namespace tarn::cli {
+namespace {
+
+class MappingCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        model = test::realTestData("q2-didux/baseq2/players/male/tris.md2");
+        base = test::realTestData("q2-didux/baseq2");
+        if (model.empty()) GTEST_SKIP() << "no real test data";
+    }
+    std::vector<MappingVert> cornersOf(const std::string& path) {
+        test::BatchMeshSession s(base);
+        EXPECT_TRUE(LoadMesh(s.c, path)) << s.log.str();
+        std::vector<MappingVert> out;
+        for (int i = 0; i < s.mesh.triangleCount; ++i)
+            for (std::int16_t m : s.mesh.triangles[std::size_t(i)].mapping) out.push_back(s.mesh.mappingVerts[std::size_t(m)]);
+        return out;
+    }
+    std::string model, base;
+    test::TempDir dir;
+};
+
+TEST_F(MappingCli, ExportThenImportGivesTheSameMapping) {
+    const std::string kmp = dir.file("male.kmp"), out = dir.file("out.md2");
+    const CliRun exported = runCli({"kmap", "export", model, kmp, "--base", base});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    EXPECT_EQ(readFile(kmp).bytes.size(), kKmapHeaderBytes + kKmapRecordBytes * 608);
+    const CliRun imported = runCli({"kmap", "import", model, kmp, "-o", out, "--base", base});
+    ASSERT_EQ(imported.code, 0) << imported.err;
+    EXPECT_EQ(cornersOf(out), cornersOf(model));
+}
+
+TEST_F(MappingCli, MapFromViewFillsTheRectangleWithTheSelection) {
+    const std::string out = dir.file("viewed.md2");
+    const CliRun r = runCli({"map-from-view", model, "-o", out, "--select", "0,1,2,3,4,5,6,7", "--rect",
+                             "200,100,40,20", "--eye", "0,100,20", "--base", base});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::vector<MappingVert> before = cornersOf(model), after = cornersOf(out);
+    const auto [s0, s1] = std::minmax_element(after.begin(), after.begin() + 24,
+                                              [](MappingVert a, MappingVert b) { return a.s < b.s; });
+    const auto [t0, t1] = std::minmax_element(after.begin(), after.begin() + 24,
+                                              [](MappingVert a, MappingVert b) { return a.t < b.t; });
+    EXPECT_EQ((std::array{s0->s, s1->s, t0->t, t1->t}), (std::array<std::int16_t, 4>{40, 200, 20, 100}));
+    EXPECT_TRUE(std::equal(after.begin() + 24, after.end(), before.begin() + 24));
+}
+
+TEST_F(MappingCli, RetromapOntoTheSameMappingGivesTheSkinBack) {
+    const std::string kmp = dir.file("male.kmp"), skin = dir.file("new.pcx");
+    const std::string old = joinPath(base, "ne/usmc.pcx");
+    ASSERT_EQ(runCli({"kmap", "export", model, kmp, "--base", base}).code, 0);
+    const CliRun r = runCli({"retromap", model, old, kmp, "-o", skin, "--base", base, "--background", "251"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    test::ScriptedUi ui;
+    const auto before = LoadSkinImage(ui, old), after = LoadSkinImage(ui, skin);
+    ASSERT_TRUE(before && after);
+    ASSERT_EQ(after->pixels.size(), before->pixels.size());
+    std::size_t same = 0, background = 0;
+    for (std::size_t i = 0; i < after->pixels.size(); ++i) {
+        same += after->pixels[i] == before->pixels[i];
+        background += after->pixels[i] == 251 && before->pixels[i] != 251;
+    }
+    // What no Triangle covers turns to the background; the covered texels come
+    // back as they were, but for the fill's rounding at some triangle edges.
+    const std::size_t covered = after->pixels.size() - background;
+    EXPECT_GT(covered, after->pixels.size() / 2);
+    EXPECT_GE(same * 100, covered * 90) << same << " of " << covered;
+}
+
+TEST_F(MappingCli, FailuresExitNonZeroAndWriteNothing) {
+    const std::string kmp = dir.file("male.kmp"), out = dir.file("never.md2");
+    ASSERT_EQ(runCli({"kmap", "export", model, kmp, "--base", base}).code, 0);
+    Bytes cut = readFile(kmp).bytes;
+    cut.resize(cut.size() - 1);
+    ASSERT_EQ(writeFileAtomic(dir.file("cut.kmp"), cut), 0);
+    struct Case {
+        Args args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"kmap", "import", model, dir.file("cut.kmp"), "-o", out}, "This isn't a valid KMAP file!"},
+        {{"kmap", "import", model, kmp, "-o", out, "--selected", "608"}, "triangle 608 does not exist"},
+        {{"kmap", "import", model, kmp}, "no output given"},
+        {{"kmap", "export", model, dir.file("no/such/folder.kmp")}, "Error Saving: "},
+        {{"kmap", "rename", model}, "expected export or import"},
+        {{"map-from-view", model, "-o", out, "--select", "0"}, "no rectangle given"},
+        {{"map-from-view", model, "-o", out, "--select", "0", "--rect", "1,2,3", "--size", "0x9"}, "bad value"},
+        {{"map-from-view", model, "-o", out, "--select", "0", "--rect", "1,2,3,4", "--frame", "198"}, "frame 198"},
+        {{"retromap", model, kmp, kmp, "-o", dir.file("new.pcx")}, "cannot read the old skin"},
+        {{"retromap", model, joinPath(base, "ne/usmc.pcx"), dir.file("cut.kmp"), "-o", dir.file("new.pcx")},
+         "This isn't a valid KMAP file!"},
+        {{"retromap", model, joinPath(base, "ne/usmc.pcx"), kmp, "-o", dir.file("new.gif")}, "must end in"},
+    };
+    for (const Case& c : cases) {
+        Args args = c.args;
+        args.insert(args.end(), {"--base", base});
+        const CliRun r = runCli(args);
+        EXPECT_NE(r.code, 0) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(isRegularFile(out));
+        EXPECT_FALSE(isRegularFile(dir.file("new.pcx")));
+    }
+}
+
+}  // namespace
+}  // namespace tarn::cli
