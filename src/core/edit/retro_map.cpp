@@ -1,5 +1,6 @@
 #include "edit/retro_map.h"
 
+#include "image/skin_commands.h"
 #include "image/skin_io.h"
 #include "platform/refresh.h"
 #include "raster/fixed.h"
@@ -85,8 +86,9 @@ void retroMapCommand(RetroMapContext& c) {
     imageRequest.mustExist = true;
     const auto image = askOpenPath(c.ui, c.settings, c.folders, imageRequest);
     if (!image) return;
+    const ColourMatcher matcher = askColourMatch(c.ui, c.settings, c.skins.current(), c.background);
     const std::unique_ptr<Skin> old = LoadSkinImage(
-        c.ui, appendExtensionIfNone(image->path, filterExtension(kRetroSkinFilter, image->filterIndex)));
+        c.ui, appendExtensionIfNone(image->path, filterExtension(kRetroSkinFilter, image->filterIndex)), &matcher);
     if (!old) return;
 
     FileDialogRequest kmapRequest;

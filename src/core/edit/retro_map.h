@@ -15,7 +15,9 @@ namespace tarn {
 
 class RefreshSink;
 
-inline constexpr const char* kRetroSkinFilter = "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||";
+// PNG as Skins > Open offers it: a true-colour one is matched to a palette first.
+inline constexpr const char* kRetroSkinFilter =
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|PNG Image (*.png)|*.png|All Files (*.*)|*.*||";
 inline constexpr const char* kRetroSkinInitialName = "*.pcx";
 inline constexpr const char* kStepRetroMap = "Retro-Map";
 inline constexpr const char* kMsgRetroTriangleCount =

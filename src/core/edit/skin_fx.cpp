@@ -18,7 +18,6 @@ namespace tarn {
 namespace {
 
 constexpr std::uint8_t kCovered = 255;
-constexpr int kFilterBmp = 2;
 
 Rgb paletteRgb(const Palette& p, int index) {
     const auto at = static_cast<std::size_t>(index) * 3;
@@ -176,14 +175,15 @@ void loadToSelected(SkinEditContext& c) {
     Skin* skin = c.skins.current();
     if (!usable(skin, c.mesh)) return;
     FileDialogRequest request;
-    request.filter = kSkinFilter;
+    request.filter = kSkinOpenFilter;
     request.initialName = kSkinInitialName;
     request.mustExist = true;
     const auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
     if (!chosen) return;
     const std::string path =
-        appendExtensionIfNone(chosen->path, chosen->filterIndex == kFilterBmp ? ".bmp" : ".pcx");
-    const auto loaded = LoadSkinImage(c.ui, path);
+        appendExtensionIfNone(chosen->path, filterExtension(kSkinOpenFilter, chosen->filterIndex));
+    const ColourMatcher matcher = askColourMatch(c.ui, c.settings, skin, c.paint.colorSlots[kSlotBackground]);
+    const auto loaded = LoadSkinImage(c.ui, path, &matcher);
     if (!loaded) return;
     if (loaded->width != c.mesh.skinWidth || loaded->height != c.mesh.skinHeight) {
         c.ui.message(kMsgWrongDimensions);

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "edit/retro_map.h"
+#include "image/image_codec.h"
 #include "image/skin_io.h"
 #include "platform/refresh.h"
 #include "scripted_ui.h"
@@ -89,28 +90,41 @@ TEST(RetroMap, CommandAsksForTheSkinThenItsMappingAndAppendsTheNewSkin) {
     ScriptedUi ui;
     ASSERT_TRUE(SavePcx(ui, *old, dir.file("old.pcx")));
     ASSERT_EQ(writeFileAtomic(dir.file("old.kmp"), EncodeKmap(mesh)), 0);
-    for (const bool cancelMapping : {true, false}) {
+    // A true-colour PNG as the old skin: no skin is current, so it is matched
+    // to the default palette (the grey ramp here) after the dithering question.
+    const Bytes grey(16 * 16 * 3, 40);
+    ASSERT_EQ(writeFileAtomic(dir.file("photo.png"), encodePng24(16, 16, grey.data())), 0);
+    struct Case {
+        const char* image;
+        int filterIndex;
+        bool cancelMapping;
+        std::uint8_t covered;  // what the old skin gives the mapped left half
+    };
+    for (const Case& k : {Case{"old", 1, true, 0}, Case{"old", 1, false, 0}, Case{"photo", 3, false, 40}}) {
+        SCOPED_TRACE(k.image);
         MemorySettings settings;
         Folders folders{dir.path(), dir.path(), dir.path()};
         RecordingRefresh refresh;
         SkinList skins;
         RetroMapContext c{ui, settings, folders, refresh, mesh, skins, 9};
         // Names typed without an extension get the chosen filter's.
-        ui.openFile(dir.file("old"), 1);
-        if (cancelMapping)
+        ui.openFile(dir.file(k.image), k.filterIndex);
+        if (k.filterIndex == 3) ui.answer(Answer::No);
+        if (k.cancelMapping)
             ui.openFile(std::nullopt);
         else
             ui.openFile(dir.file("old"));
         retroMapCommand(c);
-        ASSERT_EQ(skins.count(), cancelMapping ? 0 : 1);
-        if (cancelMapping) continue;
+        ASSERT_EQ(skins.count(), k.cancelMapping ? 0 : 1);
+        if (k.cancelMapping) continue;
         EXPECT_EQ(skins.currentIndex(), 0);
         EXPECT_TRUE(skins.current()->external);
         EXPECT_EQ(skins.current()->backup, skins.current()->pixels);
+        EXPECT_EQ(skins.current()->pixels[0], k.covered);
         EXPECT_EQ(skins.current()->pixels[15], 9);  // no Triangle covers the right half
         EXPECT_EQ(refresh.calls, (std::vector<std::string>{"refreshAll", "paintRemap", "shadeRamps"}));
         EXPECT_EQ(ui.fileRequests.back().filter, kKmapFilter);
-        EXPECT_EQ(ui.fileRequests[0].filter, "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||");
+        EXPECT_EQ(ui.fileRequests[0].filter, kRetroSkinFilter);
     }
     EXPECT_TRUE(ui.messages().empty());
 }

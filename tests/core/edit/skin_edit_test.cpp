@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "edit/skin_edit.h"
+#include "image/image_codec.h"
 #include "image/palette_file.h"
 #include "image/skin_commands.h"
 #include "image/skin_io.h"
@@ -302,8 +303,17 @@ protected:
         mesh.triangles[0].flags = kTriSelected | kTriHidden;
         mesh.triangles[1].flags = kTriSelected;
     }
-    // Queues the dialog of Load To Selected with an image of index 250 everywhere.
-    void prepareLoad(int w, int h) {
+    // Queues the dialog of Load To Selected with an image of index 250
+    // everywhere; as a true-colour PNG, grey 250 matched to the skin's own
+    // grey ramp without dithering.
+    void prepareLoad(int w, int h, bool trueColour = false) {
+        if (trueColour) {
+            const Bytes rgb(std::size_t(w * h * 3), 250);
+            const std::string path = dir.file("load.png");
+            ASSERT_EQ(writeFileAtomic(path, encodePng24(w, h, rgb.data())), 0);
+            ui.openFile(dir.file("load"), 3).answer(Answer::Yes).answer(Answer::No);
+            return;
+        }
         auto image = makeBlankSkin(w, h);
         image->palette = greyRampPalette();
         std::fill(image->pixels.begin(), image->pixels.end(), 250);
@@ -317,6 +327,10 @@ protected:
                 {"shade", "Shade selected", shadeSelected},
                 {"load", "Load to selected", [this](SkinEditContext& cx) {
                      prepareLoad(16, 12);
+                     loadToSelected(cx);
+                 }},
+                {"load png", "Load to selected", [this](SkinEditContext& cx) {
+                     prepareLoad(16, 12, true);
                      loadToSelected(cx);
                  }}};
     }
@@ -352,7 +366,7 @@ TEST_F(SkinEffectTest, FullStrengthChangesExactlyTheCoveredPixels) {
                 if (std::string(e.name) == "fill" || std::string(e.name) == "shade")
                     want = inside ? std::uint8_t((old + 127) / 2) : old;
                 if (std::string(e.name) == "outline") want = onEdge ? 240 : old;
-                if (std::string(e.name) == "load") want = inside ? 250 : old;
+                if (std::string(e.name).starts_with("load")) want = inside ? 250 : old;
                 ASSERT_EQ(at(s, x, y), want) << e.name << " at " << x << "," << y;
             }
         EXPECT_TRUE(s.modified());
