@@ -57,7 +57,7 @@ int info(const Args& args, std::ostream& out, std::ostream& err) {
     BatchUi ui(err);
     const ReadResult file = readGamePath(ui, a.paths[0]).file;
     if (!file.ok()) {
-        err << a.paths[0] << ": " << withReadRefusal(errorLoadingMessage(file.error), a.paths[0], file.error) << '\n';
+        err << a.paths[0] << ": " << readFailureMessage(a.paths[0], file.error) << '\n';
         return 1;
     }
     Md2Parse parsed = parseMd2(file.bytes);

@@ -81,7 +81,7 @@ bool ExportMapping(Ui& ui, Mesh& mesh, const std::string& path) {
 bool ImportMapping(Ui& ui, Mesh& mesh, const std::string& path, ImportScope scope, const MappingEditor& editor) {
     const ReadResult read = readFile(path);
     if (!read.ok()) {
-        ui.message(withReadRefusal(errorLoadingMessage(read.error), path, read.error));
+        ui.message(readFailureMessage(path, read.error));
         return false;
     }
     const KmapParse parsed = ParseKmap(read.bytes, mesh.triangleCount);

@@ -57,7 +57,7 @@ std::unique_ptr<Skin> RetroMap(Ui& ui, const Mesh& mesh, const Skin& old, const 
                                std::uint8_t background) {
     const ReadResult read = readFile(kmapPath);
     if (!read.ok()) {
-        ui.message(withReadRefusal(errorLoadingMessage(read.error), kmapPath, read.error));
+        ui.message(readFailureMessage(kmapPath, read.error));
         return nullptr;
     }
     const KmapParse parsed = ParseKmap(read.bytes, mesh.triangleCount);

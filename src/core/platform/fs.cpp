@@ -183,6 +183,11 @@ std::string withReadRefusal(const std::string& text, const std::string& path, in
     return why.empty() ? text : text + "\n" + why;
 }
 
+std::string readFailureMessage(const std::string& path, int error) {
+    const std::string why = readRefusalMessage(path, error);
+    return why.empty() ? errorLoadingMessage(error) : why;
+}
+
 #ifndef _WIN32
 namespace {
 

@@ -85,6 +85,9 @@ ReadResult readFile(const std::string& path);
 std::string readRefusalMessage(const std::string& path, int error);
 // `text`, with the refusal on a second line when readFile refused the file.
 std::string withReadRefusal(const std::string& text, const std::string& path, int error);
+// Why a read of `path` failed: the refusal when readFile refused it (its errno
+// stands in for a cause that has none), the "Error Loading" text otherwise.
+std::string readFailureMessage(const std::string& path, int error);
 
 // Writes a temporary file beside `path` and renames it over the target, so a
 // failure leaves the old file untouched. A symbolic link is written through
