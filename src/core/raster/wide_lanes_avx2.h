@@ -75,25 +75,40 @@ struct PlaneWindow {
     PlaneWindow& operator=(const PlaneWindow&) = delete;
 };
 
+// Whether a round may have to work on a copy: the planes are read and
+// written eight elements at a time.
+inline constexpr bool kRoundsReadPastSpan = true;
+
 // Tests the depths z against depth[0 .. left), stores the nearer ones and
-// returns their lanes; `room` is the number of elements left in the plane.
+// returns their lanes. With kInPlane the caller knows eight elements are
+// there to read and write back; otherwise `room`, the number of elements left
+// in the plane, decides.
+template <bool kInPlane>
 TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room, Vec z) {
-    const PlaneWindow<std::uint16_t> window(depth, left, room);
+    if constexpr (!kInPlane) {
+        PlaneWindow<std::uint16_t> window(depth, left, room);
+        return testDepth<true>(window.at, left, room, z);
+    }
     const __m128i d = lowHalves(z);
-    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window.at));
+    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depth));
     // d < old, unsigned: max(d, old) is not d.
     const __m128i nearer = _mm_andnot_si128(_mm_cmpeq_epi16(_mm_max_epu16(d, old), d), firstHalves(left));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(window.at), _mm_blendv_epi8(old, d, nearer));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(depth), _mm_blendv_epi8(old, d, nearer));
     return _mm256_cvtepi16_epi32(nearer);
 }
+template <bool kInPlane>
 TARN_AVX2 inline void storeColour(std::uint8_t* colour, int left, std::size_t room, Mask nearer, Vec c) {
-    const PlaneWindow<std::uint8_t> window(colour, left, room);
+    if constexpr (!kInPlane) {
+        PlaneWindow<std::uint8_t> window(colour, left, room);
+        storeColour<true>(window.at, left, room, nearer, c);
+        return;
+    }
     const __m128i halves = lowHalves(_mm256_and_si256(c, _mm256_set1_epi32(0xFF)));
     const __m128i bytes = _mm_packus_epi16(halves, halves);
     const __m128i laneHalves = _mm_packs_epi32(_mm256_castsi256_si128(nearer), _mm256_extracti128_si256(nearer, 1));
     const __m128i laneBytes = _mm_packs_epi16(laneHalves, laneHalves);
-    const __m128i old = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(window.at));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(window.at), _mm_blendv_epi8(old, bytes, laneBytes));
+    const __m128i old = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(colour));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(colour), _mm_blendv_epi8(old, bytes, laneBytes));
 }
 TARN_AVX2 inline void storePick(std::int32_t* pick, Mask nearer, Vec v) {
     _mm256_maskstore_epi32(reinterpret_cast<int*>(pick), nearer, v);

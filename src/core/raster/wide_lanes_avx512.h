@@ -44,9 +44,13 @@ inline Mask firstLanes(int count) {
     return static_cast<Mask>(count >= kLanes ? 0xFFFFu : (1u << count) - 1);
 }
 
+// Masked loads and stores stay inside the span.
+inline constexpr bool kRoundsReadPastSpan = false;
+
 // Tests the depths z against depth[0 .. left) (at most kLanes), stores the
 // nearer ones and returns their lanes. `room` (elements left in the plane) is
-// not needed: the masked loads and stores stay inside the span.
+// not needed.
+template <bool>
 TARN_AVX512 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t, Vec z) {
     const Mask inside = firstLanes(left);
     const __m256i d = _mm512_maskz_cvtepi32_epi16(kAll, z);
@@ -55,6 +59,7 @@ TARN_AVX512 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t, V
     _mm256_mask_storeu_epi16(depth, nearer, d);
     return nearer;
 }
+template <bool>
 TARN_AVX512 inline void storeColour(std::uint8_t* colour, int, std::size_t, Mask nearer, Vec c) {
     _mm_mask_storeu_epi8(colour, nearer, _mm512_maskz_cvtepi32_epi8(kAll, c));
 }
