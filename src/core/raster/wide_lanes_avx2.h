@@ -75,6 +75,22 @@ struct PlaneWindow {
     PlaneWindow& operator=(const PlaneWindow&) = delete;
 };
 
+// A span's depths, eight 16-bit lanes. The planes keep the low 16 bits of the
+// 32-bit running depth, and the low 16 bits of a sum or product depend only
+// on the low 16 bits of its terms, so stepping in 16 bits gives the same
+// depths without narrowing every round.
+struct DepthLanes {
+    __m128i lanes;
+    __m128i step;  // kLanes pixels' worth
+    TARN_AVX2 DepthLanes(std::int32_t zl, std::int32_t zStep) {
+        const __m128i perPixel = _mm_set1_epi16(static_cast<short>(zStep));
+        lanes = _mm_add_epi16(_mm_set1_epi16(static_cast<short>(zl)),
+                              _mm_mullo_epi16(_mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7), perPixel));
+        step = _mm_slli_epi16(perPixel, kLaneShift);
+    }
+    TARN_AVX2 void advance() { lanes = _mm_add_epi16(lanes, step); }
+};
+
 // Whether a round may have to work on a copy: the planes are read and
 // written eight elements at a time.
 inline constexpr bool kRoundsReadPastSpan = true;
@@ -84,12 +100,12 @@ inline constexpr bool kRoundsReadPastSpan = true;
 // there to read and write back; otherwise `room`, the number of elements left
 // in the plane, decides.
 template <bool kInPlane>
-TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room, Vec z) {
+TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room, const DepthLanes& z) {
     if constexpr (!kInPlane) {
         PlaneWindow<std::uint16_t> window(depth, left, room);
         return testDepth<true>(window.at, left, room, z);
     }
-    const __m128i d = lowHalves(z);
+    const __m128i d = z.lanes;
     const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depth));
     // d < old, unsigned: max(d, old) is not d.
     const __m128i nearer = _mm_andnot_si128(_mm_cmpeq_epi16(_mm_max_epu16(d, old), d), firstHalves(left));

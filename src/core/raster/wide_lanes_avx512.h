@@ -44,6 +44,22 @@ inline Mask firstLanes(int count) {
     return static_cast<Mask>(count >= kLanes ? 0xFFFFu : (1u << count) - 1);
 }
 
+// A span's depths, sixteen 16-bit lanes: the planes keep the low 16 bits of
+// the 32-bit running depth, which depend only on the low 16 bits of its terms.
+struct DepthLanes {
+    __m256i lanes;
+    __m256i step;  // kLanes pixels' worth
+    TARN_AVX512 DepthLanes(std::int32_t zl, std::int32_t zStep) {
+        const __m256i perPixel = _mm256_set1_epi16(static_cast<short>(zStep));
+        lanes = _mm256_add_epi16(_mm256_set1_epi16(static_cast<short>(zl)),
+                                 _mm256_mullo_epi16(_mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
+                                                                      13, 14, 15),
+                                                    perPixel));
+        step = _mm256_slli_epi16(perPixel, kLaneShift);
+    }
+    TARN_AVX512 void advance() { lanes = _mm256_add_epi16(lanes, step); }
+};
+
 // Masked loads and stores stay inside the span.
 inline constexpr bool kRoundsReadPastSpan = false;
 
@@ -51,9 +67,9 @@ inline constexpr bool kRoundsReadPastSpan = false;
 // nearer ones and returns their lanes. `room` (elements left in the plane) is
 // not needed.
 template <bool>
-TARN_AVX512 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t, Vec z) {
+TARN_AVX512 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t, const DepthLanes& z) {
     const Mask inside = firstLanes(left);
-    const __m256i d = _mm512_maskz_cvtepi32_epi16(kAll, z);
+    const __m256i d = z.lanes;
     const __m256i old = _mm256_maskz_loadu_epi16(inside, depth);
     const Mask nearer = _mm256_mask_cmplt_epu16_mask(inside, d, old);
     _mm256_mask_storeu_epi16(depth, nearer, d);
