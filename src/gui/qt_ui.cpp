@@ -1,7 +1,11 @@
 #include "qt_ui.h"
 
+#include <memory>
+
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include "about_dialog.h"
 #include "map_from_view_dialog.h"
@@ -16,7 +20,43 @@ namespace tarn {
 
 namespace {
 const QString kTitle = QStringLiteral("TARN");
-}
+
+// Qt's own file dialog enables Open for a typed name only when its list shows
+// that file, so a full path typed from another folder, or a file the chosen
+// type hides, could not be opened at all. An open dialog that needs an
+// existing file therefore takes any name and checks it on Open itself, as the
+// Windows dialog does.
+class OpenDialog : public QFileDialog {
+public:
+    OpenDialog(QWidget* parent, const QString& title) : QFileDialog(parent, title) {
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setFileMode(QFileDialog::AnyFile);
+    }
+
+protected:
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty() && !found(files.first())) {
+            QMessageBox::warning(this, kTitle,
+                                 QDir::toNativeSeparators(files.first()) +
+                                     "\nFile not found.\nCheck the file name and try again.");
+            return;
+        }
+        QFileDialog::accept();  // a folder is opened in the dialog, as before
+    }
+
+private:
+    // The name as typed, or with the chosen type's extension, which the
+    // commands add to a name that has none.
+    bool found(const QString& path) const {
+        const QFileInfo typed(path);
+        if (typed.exists()) return true;
+        static const QRegularExpression extension(QStringLiteral(R"(\*(\.[^\s;)*]+))"));
+        const QRegularExpressionMatch m = extension.match(selectedNameFilter());
+        return typed.suffix().isEmpty() && m.hasMatch() && QFileInfo(path + m.captured(1)).isFile();
+    }
+};
+}  // namespace
 
 void QtUi::message(const std::string& text) {
     QMessageBox::information(parent_, kTitle, QString::fromStdString(text));
@@ -41,10 +81,13 @@ Answer QtUi::ask(const std::string& text, QuestionKind kind) {
 }
 
 std::optional<FileDialogResult> QtUi::runFileDialog(const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(parent_, QString::fromStdString(request.title));
+    const QString title = QString::fromStdString(request.title);
+    std::unique_ptr<QFileDialog> owned;
+    if (!save && request.mustExist) owned = std::make_unique<OpenDialog>(parent_, title);
+    else owned = std::make_unique<QFileDialog>(parent_, title);
+    QFileDialog& dialog = *owned;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile
-                            : (request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
+    dialog.setFileMode(QFileDialog::AnyFile);
     QStringList filters;
     for (const auto& f : toQtNameFilters(request.filter)) filters << QString::fromStdString(f);
     dialog.setNameFilters(filters);

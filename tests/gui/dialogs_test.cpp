@@ -270,3 +270,74 @@ TEST(ResizeSkinsDialog, ShowsTheSkinSizeWithLimitsOnAndReturnsWhatWasEntered) {
 
 }  // namespace
 }  // namespace tarn
+
+#include <QFileDialog>
+
+#include <filesystem>
+
+#include "image/skin_commands.h"
+#include "test_files.h"
+
+namespace tarn {
+namespace {
+
+// Qt's own dialog would only open a file its list shows; TARN's open dialog
+// takes a typed path from anywhere, a name without the chosen type's
+// extension, and says so when the file is not there.
+TEST(OpenFileDialog, TakesTypedPathsFromAnywhereAndRefusesMissingFiles) {
+    test::TempDir dir;
+    const std::string skin = dir.file("elsewhere/skin.png");
+    std::filesystem::create_directories(dir.file("elsewhere"));
+    std::filesystem::create_directories(dir.file("start"));
+    ASSERT_EQ(writeFileAtomic(skin, Bytes{1, 2, 3}), 0);
+    FileDialogRequest request;
+    request.filter = kSkinOpenFilter;
+    request.startFolder = dir.file("start");
+    request.mustExist = true;
+    QtUi ui;
+    struct Case {
+        std::string typed;
+        QString filter;    // the type chosen, empty for the first
+        int filterIndex;   // what the dialog returns, 0 when it stays open
+    };
+    const Case cases[] = {
+        {skin, {}, 1},
+        {dir.file("elsewhere/skin"), "PNG Image (*.png)", 3},
+        {dir.file("elsewhere/none.pcx"), {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        bool warned = false;
+        whenModal([&](QWidget* d) {
+            auto* dialog = qobject_cast<QFileDialog*>(d);
+            ASSERT_NE(dialog, nullptr);
+            if (!c.filter.isEmpty()) dialog->selectNameFilter(c.filter);
+            // Should the dialog not take the name, the test fails instead of waiting.
+            QTimer::singleShot(2000, dialog, [dialog] {
+                if (QWidget* top = QApplication::activeModalWidget(); top && top != dialog) top->close();
+                dialog->reject();
+            });
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            name->setText(QString::fromStdString(c.typed));
+            if (c.filterIndex == 0) {
+                // The warning comes up over the dialog, which stays open after it.
+                QTimer::singleShot(0, dialog, [&warned, dialog] {
+                    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                    warned = box != nullptr && box->text().contains("File not found.");
+                    if (box) box->close();
+                    QTimer::singleShot(0, dialog, &QDialog::reject);
+                });
+            }
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        const auto chosen = ui.openFile(request);
+        EXPECT_EQ(warned, c.filterIndex == 0);
+        ASSERT_EQ(chosen.has_value(), c.filterIndex != 0);
+        if (!chosen) continue;
+        EXPECT_EQ(chosen->path, c.typed);
+        EXPECT_EQ(chosen->filterIndex, c.filterIndex);
+    }
+}
+
+}  // namespace
+}  // namespace tarn
