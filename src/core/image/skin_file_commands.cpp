@@ -11,8 +11,7 @@ namespace tarn {
 
 namespace {
 
-// The filter positions of the skin dialogs.
-constexpr int kFilterPcx = 1;
+// The filter positions of the skin dialogs (the first is PCX).
 constexpr int kFilterBmp = 2;
 constexpr int kFilterAll = 3;
 constexpr int kOpenFilterPng = 3;
