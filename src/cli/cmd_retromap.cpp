@@ -1,10 +1,14 @@
 // tarn-cli retromap: an old skin and the mapping file it was painted for,
 // re-baked onto the model's current mapping and written as a new skin
-// (PCX, BMP or PNG by the output's extension).
+// (PCX, BMP or PNG by the output's extension). A true-colour or grey PNG as
+// the old skin is first matched to a palette: the model's current skin's, or
+// that of --palette FILE; nearest colours, or dithered with --dither.
 #include <ostream>
 
 #include "cli_args.h"
 #include "edit/retro_map.h"
+#include "image/palette_file.h"
+#include "image/skin_commands.h"
 #include "image/skin_io.h"
 #include "mapping_cli.h"
 #include "paint/paint_state.h"
@@ -14,11 +18,13 @@ namespace tarn::cli {
 
 namespace {
 
-constexpr const char* kUsage = "retromap MODEL.md2 OLDSKIN OLD.kmp -o NEWSKIN [--base DIR] [--background INDEX]";
+constexpr const char* kUsage =
+    "retromap MODEL.md2 OLDSKIN OLD.kmp -o NEWSKIN [--base DIR] [--background INDEX] [--palette FILE] [--dither]";
 
 int retromap(const Args& args, std::ostream& out, std::ostream& err) {
-    std::string base, output;
+    std::string base, output, paletteFile;
     int background = ColorSlots{}[kSlotBackground];
+    bool dither = false;
     std::vector<std::string> paths;
     OptionTable table;
     table.values["--base"] = [&](const std::string& v) { base = absolutePath(v); return true; };
@@ -26,6 +32,8 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
     table.values["--background"] = [&](const std::string& v) {
         return parseInt(v, background) && background >= 0 && background < kPaletteColors;
     };
+    table.values["--palette"] = [&](const std::string& v) { paletteFile = v; return true; };
+    table.flags["--dither"] = &dither;
     std::string why = readOptions(args, table, paths);
     if (why.empty() && paths.size() != 3) why = "expected MODEL.md2, OLDSKIN and OLD.kmp";
     if (why.empty() && output.empty()) why = "no output given (-o NEWSKIN)";
@@ -35,7 +43,16 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
 
     CliModel model(err, baseFor(base, paths[0]));
     if (!model.load(paths[0])) return kExitFailed;
-    const std::unique_ptr<Skin> old = LoadSkinImage(model.ui(), paths[1]);
+    ColourMatch match;
+    match.dither = dither;
+    match.transparentIndex = static_cast<std::uint8_t>(background);
+    match.palette = model.currentSkin() ? model.currentSkin()->palette : greyRampPalette();
+    if (!paletteFile.empty() && !LoadPaletteFile(paletteFile, match.palette)) {
+        err << paletteFile << ": " << kMsgNoPalette << '\n';
+        return kExitFailed;
+    }
+    const ColourMatcher matcher = [&match] { return std::optional<ColourMatch>(match); };
+    const std::unique_ptr<Skin> old = LoadSkinImage(model.ui(), paths[1], &matcher);
     if (!old) {
         err << "tarn-cli retromap: cannot read the old skin " << paths[1] << '\n';
         return kExitFailed;

@@ -38,6 +38,8 @@ public:
 
     Ui& ui() { return ui_; }
     Mesh& mesh() { return session_->mesh; }
+    // The model's current skin, nullptr when it has none.
+    const Skin* currentSkin() const { return session_->skins.current(); }
 
 private:
     BatchUi ui_;

@@ -7,6 +7,7 @@
 #include "batch_mesh_session.h"
 #include "cli_run.h"
 #include "edit/kmap.h"
+#include "image/image_codec.h"
 #include "image/skin_io.h"
 #include "scripted_ui.h"
 #include "test_files.h"
@@ -57,26 +58,43 @@ TEST_F(MappingCli, MapFromViewFillsTheRectangleWithTheSelection) {
     EXPECT_TRUE(std::equal(after.begin() + 24, after.end(), before.begin() + 24));
 }
 
+// The old skin as it is, and as a true-colour PNG matched back to the
+// model's own palette, give the same colours.
 TEST_F(MappingCli, RetromapOntoTheSameMappingGivesTheSkinBack) {
-    const std::string kmp = dir.file("male.kmp"), skin = dir.file("new.pcx");
+    const std::string kmp = dir.file("male.kmp");
     const std::string old = joinPath(base, "ne/usmc.pcx");
     ASSERT_EQ(runCli({"kmap", "export", model, kmp, "--base", base}).code, 0);
-    const CliRun r = runCli({"retromap", model, old, kmp, "-o", skin, "--base", base, "--background", "251"});
-    ASSERT_EQ(r.code, 0) << r.err;
     test::ScriptedUi ui;
-    const auto before = LoadSkinImage(ui, old), after = LoadSkinImage(ui, skin);
-    ASSERT_TRUE(before && after);
-    ASSERT_EQ(after->pixels.size(), before->pixels.size());
-    std::size_t same = 0, background = 0;
-    for (std::size_t i = 0; i < after->pixels.size(); ++i) {
-        same += after->pixels[i] == before->pixels[i];
-        background += after->pixels[i] == 251 && before->pixels[i] != 251;
+    const auto before = LoadSkinImage(ui, old);
+    ASSERT_TRUE(before);
+    Bytes rgb;
+    for (std::uint8_t index : before->pixels)
+        for (int c = 0; c < 3; ++c) rgb.push_back(before->palette[std::size_t(index) * 3 + std::size_t(c)]);
+    const std::string photo = dir.file("usmc.png");
+    ASSERT_EQ(writeFileAtomic(photo, encodePng24(before->width, before->height, rgb.data())), 0);
+    auto colour = [](const Skin& s, std::size_t i) {
+        const std::size_t at = std::size_t(s.pixels[i]) * 3;
+        return std::array<std::uint8_t, 3>{s.palette[at], s.palette[at + 1], s.palette[at + 2]};
+    };
+    for (const std::string& source : {old, photo}) {
+        SCOPED_TRACE(source);
+        const std::string skin = dir.file("new.pcx");
+        const CliRun r = runCli({"retromap", model, source, kmp, "-o", skin, "--base", base, "--background", "251"});
+        ASSERT_EQ(r.code, 0) << r.err;
+        const auto after = LoadSkinImage(ui, skin);
+        ASSERT_TRUE(after);
+        ASSERT_EQ(after->pixels.size(), before->pixels.size());
+        std::size_t same = 0, background = 0;
+        for (std::size_t i = 0; i < after->pixels.size(); ++i) {
+            same += colour(*after, i) == colour(*before, i);
+            background += after->pixels[i] == 251 && before->pixels[i] != 251;
+        }
+        // What no Triangle covers turns to the background; the covered texels
+        // come back as they were, but for the fill's rounding at some edges.
+        const std::size_t covered = after->pixels.size() - background;
+        EXPECT_GT(covered, after->pixels.size() / 2);
+        EXPECT_GE(same * 100, covered * 90) << same << " of " << covered;
     }
-    // What no Triangle covers turns to the background; the covered texels come
-    // back as they were, but for the fill's rounding at some triangle edges.
-    const std::size_t covered = after->pixels.size() - background;
-    EXPECT_GT(covered, after->pixels.size() / 2);
-    EXPECT_GE(same * 100, covered * 90) << same << " of " << covered;
 }
 
 TEST_F(MappingCli, FailuresExitNonZeroAndWriteNothing) {
