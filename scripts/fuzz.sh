@@ -2,8 +2,9 @@
 # Builds the libFuzzer harnesses of fuzz/ with clang and runs each one: first
 # over its whole corpus (the committed seeds, the real test files beside the
 # checkout and whatever earlier runs kept), then for SECONDS of fresh fuzzing
-# (default 60). Prints one line per harness and fails when any input broke a
-# reader's contract or crashed; the input is kept under build/fuzz/findings.
+# (default 60), as many harnesses at a time as there are processors. Prints
+# one line per harness and fails when any input broke a reader's contract or
+# crashed; the input is kept under build/fuzz/findings.
 #
 #   scripts/fuzz.sh [SECONDS]
 #   TARN_FUZZ_ONLY="md2 companion" scripts/fuzz.sh 600   # some harnesses only
@@ -51,26 +52,28 @@ seed_corpus() {
   done < <(real_inputs "$name")
 }
 
-status=0
-for name in $harnesses; do
-  bin="$build/fuzz/${name}_fuzz"
-  seeds="$build/seeds/$name"
-  kept="$build/corpus/$name"
-  findings="$build/findings/$name"
-  log="$build/logs/$name.log"
+# One harness: replay, then fuzz. Prints its summary line; fails on a finding.
+run_one() {
+  local name="$1"
+  local bin="$build/fuzz/${name}_fuzz"
+  local seeds="$build/seeds/$name"
+  local kept="$build/corpus/$name"
+  local findings="$build/findings/$name"
+  local log="$build/logs/$name.log"
+  local status=0
   mkdir -p "$kept" "$findings" "$(dirname "$log")"
   seed_corpus "$name" "$seeds"
-  opts=(-rss_limit_mb=2048 -timeout=20 -artifact_prefix="$findings/" -print_final_stats=1)
+  local opts=(-rss_limit_mb=2048 -timeout=20 -artifact_prefix="$findings/" -print_final_stats=1)
   # Every input of the corpus once, then fresh fuzzing that grows the kept corpus.
   if ! "$bin" "${opts[@]}" -runs=0 "$kept" "$seeds" >"$log.replay" 2>&1; then
     echo "$name: an input of the corpus broke the reader (see $log.replay, $findings)"
-    status=1
-    continue
+    return 1
   fi
   if ! "$bin" "${opts[@]}" -max_total_time="$seconds" "$kept" "$seeds" >"$log" 2>&1; then
     echo "$name: FOUND a failing input (see $log, $findings)"
     status=1
   fi
+  local execs line cov ft corpus found
   execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
   line=$(grep -E '#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$log" | tail -1)
   cov=$(echo "$line" | grep -o 'cov: [0-9]*' | grep -o '[0-9]*' || echo '?')
@@ -78,5 +81,23 @@ for name in $harnesses; do
   corpus=$(echo "$line" | grep -o 'corp: [0-9]*' | grep -o '[0-9]*' || echo '?')
   found=$(find "$findings" -type f | wc -l)
   echo "$name: ${seconds}s, $execs executions, cov $cov, ft $ft, corpus $corpus, findings $found"
+  return $status
+}
+
+# As many harnesses at a time as there are processors (TARN_FUZZ_JOBS to
+# choose); each is one process. Summaries are printed in the harnesses' order.
+jobs="${TARN_FUZZ_JOBS:-$(nproc)}"
+mkdir -p "$build/logs"
+for name in $harnesses; do
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
+  # The status goes to a file: a job reaped by `wait -n` keeps none to ask for.
+  { status=0; run_one "$name" || status=1; echo "$status" >"$build/logs/$name.status"; } \
+    >"$build/logs/$name.summary" 2>&1 &
+done
+wait
+status=0
+for name in $harnesses; do
+  cat "$build/logs/$name.summary"
+  [ "$(cat "$build/logs/$name.status" 2>/dev/null)" = 0 ] || status=1
 done
 exit $status
