@@ -1,7 +1,6 @@
 #include "edit/retro_map.h"
 
 #include "image/skin_commands.h"
-#include "image/skin_io.h"
 #include "platform/refresh.h"
 #include "raster/fixed.h"
 #include "raster/rasterizer.h"
@@ -84,11 +83,8 @@ void retroMapCommand(RetroMapContext& c) {
     imageRequest.filter = kRetroSkinFilter;
     imageRequest.initialName = kRetroSkinInitialName;
     imageRequest.mustExist = true;
-    const auto image = askOpenPath(c.ui, c.settings, c.folders, imageRequest);
-    if (!image) return;
-    const ColourMatcher matcher = askColourMatch(c.ui, c.settings, c.skins.current(), c.background);
-    const std::unique_ptr<Skin> old = LoadSkinImage(
-        c.ui, appendExtensionIfNone(image->path, filterExtension(kRetroSkinFilter, image->filterIndex)), &matcher);
+    const std::unique_ptr<Skin> old =
+        askSkinImage(c.ui, c.settings, c.folders, imageRequest, c.skins.current(), c.background);
     if (!old) return;
 
     FileDialogRequest kmapRequest;

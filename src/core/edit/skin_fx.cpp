@@ -7,7 +7,6 @@
 #include "edit/skin_edit.h"
 #include "image/palette_search.h"
 #include "image/skin_commands.h"
-#include "image/skin_io.h"
 #include "paint/hsv.h"
 #include "raster/rasterizer.h"
 #include "render/camera.h"
@@ -178,12 +177,8 @@ void loadToSelected(SkinEditContext& c) {
     request.filter = kSkinOpenFilter;
     request.initialName = kSkinInitialName;
     request.mustExist = true;
-    const auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
-    if (!chosen) return;
-    const std::string path =
-        appendExtensionIfNone(chosen->path, filterExtension(kSkinOpenFilter, chosen->filterIndex));
-    const ColourMatcher matcher = askColourMatch(c.ui, c.settings, skin, c.paint.colorSlots[kSlotBackground]);
-    const auto loaded = LoadSkinImage(c.ui, path, &matcher);
+    const auto loaded =
+        askSkinImage(c.ui, c.settings, c.folders, request, skin, c.paint.colorSlots[kSlotBackground]);
     if (!loaded) return;
     if (loaded->width != c.mesh.skinWidth || loaded->height != c.mesh.skinHeight) {
         c.ui.message(kMsgWrongDimensions);

@@ -63,6 +63,14 @@ inline constexpr const char* kAskPngDither =
 ColourMatcher askColourMatch(Ui& ui, const SettingsStore& settings, const Skin* current,
                              std::uint8_t transparentIndex);
 
+// The skin image picked in the open dialog of `request` (a name without an
+// extension gets the chosen type's, ".pcx" for all files), read with the
+// questions of askColourMatch for a true-colour PNG. nullptr when the dialog
+// or a question was cancelled, or the file could not be used (said why).
+std::unique_ptr<Skin> askSkinImage(Ui& ui, SettingsStore& settings, Folders& folders,
+                                   const FileDialogRequest& request, const Skin* current,
+                                   std::uint8_t transparentIndex);
+
 // Rebuilds what depends on the current Skin and its palette: PaintRemap and
 // ShadeRamps.
 void rebuildSkinTables(RefreshSink& refresh);

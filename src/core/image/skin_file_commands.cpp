@@ -14,7 +14,6 @@ namespace {
 // The filter positions of the skin dialogs (the first is PCX).
 constexpr int kFilterBmp = 2;
 constexpr int kFilterAll = 3;
-constexpr int kOpenFilterPng = 3;
 
 FileDialogRequest skinRequest(const char* filter, bool mustExist) {
     FileDialogRequest r;
@@ -113,15 +112,20 @@ ColourMatcher askColourMatch(Ui& ui, const SettingsStore& settings, const Skin* 
     };
 }
 
+std::unique_ptr<Skin> askSkinImage(Ui& ui, SettingsStore& settings, Folders& folders,
+                                   const FileDialogRequest& request, const Skin* current,
+                                   std::uint8_t transparentIndex) {
+    const auto chosen = askOpenPath(ui, settings, folders, request);
+    if (!chosen) return nullptr;
+    std::string extension = filterExtension(request.filter, chosen->filterIndex);
+    if (extension.empty()) extension = ".pcx";
+    const ColourMatcher matcher = askColourMatch(ui, settings, current, transparentIndex);
+    return LoadSkinImage(ui, appendExtensionIfNone(chosen->path, extension), &matcher);
+}
+
 void openSkin(SkinContext& c) {
-    auto chosen = askOpenPath(c.ui, c.settings, c.folders, skinRequest(kSkinOpenFilter, true));
-    if (!chosen) return;
-    const char* extension = chosen->filterIndex == kFilterBmp       ? ".bmp"
-                            : chosen->filterIndex == kOpenFilterPng ? ".png"
-                                                                    : ".pcx";
-    const std::string path = appendExtensionIfNone(chosen->path, extension);
-    const ColourMatcher matcher = askColourMatch(c.ui, c.settings, c.skins.current(), c.transparentIndex);
-    auto skin = LoadSkinImage(c.ui, path, &matcher);
+    auto skin = askSkinImage(c.ui, c.settings, c.folders, skinRequest(kSkinOpenFilter, true), c.skins.current(),
+                             c.transparentIndex);
     if (!skin) return;
     if (skin->width != c.skinWidth || skin->height != c.skinHeight) {
         c.ui.message(kMsgWrongDimensions);

@@ -124,13 +124,12 @@ GameFile readGameFile(Ui& ui, const std::string& baseFolder, const std::string& 
     // Names come from model files, which may climb ("..") or be absolute;
     // the game only ever looks below its base folder, and so does TARN.
     const std::string confined = confinedName(name);
+    GameFile g;
     if (confined.empty()) {
-        GameFile g;
         g.loosePath = baseFolder;
         g.file.error = ENOENT;
         return g;
     }
-    GameFile g;
     g.loosePath = resolveCaseInsensitive(baseFolder, confined);
     g.file = readFile(g.loosePath);
     if (!absent(g.file)) return g;
