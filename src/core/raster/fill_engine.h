@@ -183,9 +183,13 @@ public:
 #if TARN_WIDE_SPANS
         if constexpr (Rule::kDepthTested && Rule::kWide) {
             if (g_spanPath != SpanPath::Scalar && rule.wideReady()) {
+                Rule wide = rule;
+                if constexpr (requires { wide.source.planWideReads(corners, 0); })
+                    wide.source.planWideReads(corners, Rule::kRoundedSteps ? kFixed16Half : 0);
                 SpanRows<Rule> rows{r};
-                if (g_spanPath == SpanPath::Avx512) return lanes512::spans(rows, rule);
-                return lanes256::spans(rows, rule);
+                if (g_spanPath == SpanPath::Avx512) return lanes512::spans(rows, wide);
+                if constexpr (Rule::kLinear <= kPairedAttributes) return lanes256x2::spans(rows, wide);
+                else return lanes256::spans(rows, wide);
             }
         }
 #endif

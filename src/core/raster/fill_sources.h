@@ -14,6 +14,21 @@ namespace tarn {
 // Largest 16.16 coordinate addressing one of `count` cells, less `margin`.
 inline std::int32_t lastFixedBelow(int count, std::int32_t margin) { return toFixed16(count) - 1 - margin; }
 
+#if TARN_WIDE_SPANS
+// The largest whole part attribute `index` reaches in a fill whose corners
+// are `corners`, the span steps' rounding `margin` included: interpolation
+// never leaves the corners' range by more than that.
+template <class Points>
+std::size_t wholeMax(const Points& corners, int index, std::int32_t margin) {
+    std::int64_t top = 0;
+    for (const auto& p : corners) top = std::max<std::int64_t>(top, std::int64_t{p[kFirstAttribute + index]} + margin);
+    return static_cast<std::size_t>(top >> kFixed16Shift);
+}
+// Whether the wide spans may read a whole word at every index up to `last`
+// of a table of `bytes` bytes (gatherBytes' direct reads).
+inline bool wordsFit(std::size_t last, std::size_t bytes) { return last + kWideSourceBytes <= bytes; }
+#endif
+
 // Sources that read nothing: always ready, no coordinates to keep in range.
 struct ReadsNothing {
     bool ready() const { return true; }
@@ -60,6 +75,7 @@ struct TexelLookup {
     std::int32_t firstRow;
     std::int32_t rowPitch;
     std::size_t bytes;  // of `texture`
+    bool directTexels = false;  // set per fill by planWideReads
 
     bool ready() const { return texture != nullptr; }
     template <class Points> void limit(Points& corners, std::int32_t margin) const {
@@ -75,6 +91,13 @@ struct TexelLookup {
     }
 #if TARN_WIDE_SPANS
     bool wideReady() const { return bytes >= kWideSourceBytes; }
+    // The texels a fill reaches end before its corners' largest (u, v).
+    template <class Points> void planWideReads(const Points& corners, std::int32_t margin) {
+        directTexels = rowPitch >= 0 &&
+                       wordsFit(static_cast<std::size_t>(firstRow) + wholeMax(corners, 1, margin) *
+                                    static_cast<std::size_t>(rowPitch) + wholeMax(corners, 0, margin),
+                                bytes);
+    }
 #endif
 };
 
@@ -93,6 +116,7 @@ struct TexGSource : TexelLookup {
     static constexpr int kLinear = 3;
     const std::uint8_t* shade;
     int shadeRows;
+    bool directShade = false;  // set per fill by planWideReads
 
     bool ready() const { return TexelLookup::ready() && shade != nullptr && shadeRows > 0; }
     template <class Points> void limit(Points& corners, std::int32_t margin) const {
@@ -105,6 +129,11 @@ struct TexGSource : TexelLookup {
     }
 #if TARN_WIDE_SPANS
     static constexpr bool kWide = true;  // coloured by wideColour in wide_lanes.inc
+    template <class Points> void planWideReads(const Points& corners, std::int32_t margin) {
+        TexelLookup::planWideReads(corners, margin);
+        directShade = wordsFit(wholeMax(corners, 2, margin) * kShadeRowBytes + kShadeRowBytes - 1,
+                               static_cast<std::size_t>(shadeRows) * kShadeRowBytes);
+    }
 #endif
 };
 
@@ -118,6 +147,8 @@ struct TexPSource : TexelLookup {
     const std::uint8_t* map;
     const std::uint8_t* shade;  // the table those rows are in
     int shadeRows;
+    bool directMap = false;  // set per fill by planWideReads
+    bool directShade = false;
 
     bool ready() const { return TexelLookup::ready() && shadeRowOf[0] != nullptr && map != nullptr; }
     template <class Points> void limit(Points& corners, std::int32_t margin) const {
@@ -131,6 +162,11 @@ struct TexPSource : TexelLookup {
     }
 #if TARN_WIDE_SPANS
     static constexpr bool kWide = true;  // coloured by wideColour in wide_lanes.inc
+    template <class Points> void planWideReads(const Points& corners, std::int32_t margin) {
+        TexelLookup::planWideReads(corners, margin);
+        directMap = wordsFit(wholeMax(corners, 3, margin) * kMapSide + wholeMax(corners, 2, margin),
+                             std::size_t{kMapSide} * kMapSide);
+    }
 #endif
 };
 
@@ -140,6 +176,7 @@ struct MapSource {
     static constexpr int kCoordinatePairs = 1;  // (u, v) are clamped into the map
     const std::uint8_t* map;
     std::uint8_t base;
+    bool directMap = false;  // set per fill by planWideReads
 
     bool ready() const { return map != nullptr; }
     template <class Points> void limit(Points& corners, std::int32_t) const {
@@ -151,6 +188,10 @@ struct MapSource {
     }
 #if TARN_WIDE_SPANS
     static constexpr bool kWide = true;  // coloured by wideColour in wide_lanes.inc
+    template <class Points> void planWideReads(const Points& corners, std::int32_t margin) {
+        directMap = wordsFit(wholeMax(corners, 1, margin) * kMapSide + wholeMax(corners, 0, margin),
+                             std::size_t{kMapSide} * kMapSide);
+    }
 #endif
 };
 
@@ -159,3 +200,4 @@ struct MapSource {
 // The wide spans of these sources, once per lane set.
 #include "raster/wide_lanes_avx512.h"
 #include "raster/wide_lanes_avx2.h"
+#include "raster/wide_lanes_avx2_pairs.h"

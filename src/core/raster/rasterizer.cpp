@@ -111,7 +111,8 @@ bool Rasterizer::SetTexture(std::span<const std::uint8_t> texels, int width, int
     bool even = pitch >= 0;
     for (int row = 0; even && row < height; ++row)
         even = rowOffsets[static_cast<std::size_t>(row)] == rowOffsets[0] + row * pitch;
-    textureRowPitch_ = even ? static_cast<std::int32_t>(pitch) : -1;
+    // The wide spans multiply row numbers by the pitch in 16-bit halves.
+    textureRowPitch_ = even && pitch <= INT16_MAX ? static_cast<std::int32_t>(pitch) : -1;
     textureWidth_ = width;
     textureHeight_ = height;
     return true;

@@ -1,5 +1,6 @@
 #pragma once
-// The primitives of the eight-lane spans (AVX2). Lane masks are vectors of
+// The primitives of the eight-lane spans on AVX2, for sources of more
+// attributes than kPairedAttributes. Lane masks are vectors of
 // all-ones lanes. AVX2 has masked 32-bit stores and gathers but no masked
 // byte or 16-bit loads and stores, so the depth and colour planes are read,
 // blended and written back eight elements at a time; lanes past the span
@@ -9,7 +10,6 @@
 //
 // Internal to the raster folder; included by fill_sources.h.
 #include <algorithm>
-#include <cstring>
 
 #include "raster/wide_span.h"
 
@@ -27,6 +27,8 @@ TARN_AVX2 inline Vec laneIndex() { return _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6,
 TARN_AVX2 inline Vec add(Vec a, Vec b) { return _mm256_add_epi32(a, b); }
 TARN_AVX2 inline Vec sub(Vec a, Vec b) { return _mm256_sub_epi32(a, b); }
 TARN_AVX2 inline Vec times(Vec a, Vec b) { return _mm256_mullo_epi32(a, b); }
+// a x b for lanes holding 0 .. 32767 each.
+TARN_AVX2 inline Vec timesShort(Vec a, Vec b) { return _mm256_madd_epi16(a, b); }
 TARN_AVX2 inline Vec bitsAnd(Vec a, Vec b) { return _mm256_and_si256(a, b); }
 TARN_AVX2 inline Vec shiftLeft(Vec v, unsigned bits) { return _mm256_sll_epi32(v, _mm_cvtsi32_si128(static_cast<int>(bits))); }
 TARN_AVX2 inline Vec shiftRight(Vec v, unsigned bits) { return _mm256_srl_epi32(v, _mm_cvtsi32_si128(static_cast<int>(bits))); }
@@ -52,28 +54,6 @@ TARN_AVX2 inline __m128i firstHalves(int left) {
     return _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(std::min(left, kLanes))),
                            _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
 }
-
-// Where the plane holds eight more elements, a round works on the plane
-// itself; where it ends sooner, on a copy of the `left` elements there,
-// written back when the round ends.
-template <class T>
-struct PlaneWindow {
-    T* at;
-    T* plane;
-    std::size_t bytes = 0;
-    T copy[kLanes] = {};
-    PlaneWindow(T* start, int left, std::size_t room) : at(start), plane(start) {
-        if (room >= static_cast<std::size_t>(kLanes)) return;
-        bytes = static_cast<std::size_t>(left) * sizeof(T);
-        std::memcpy(copy, start, bytes);
-        at = copy;
-    }
-    ~PlaneWindow() {
-        if (bytes != 0) std::memcpy(plane, copy, bytes);
-    }
-    PlaneWindow(const PlaneWindow&) = delete;
-    PlaneWindow& operator=(const PlaneWindow&) = delete;
-};
 
 // A span's depths, eight 16-bit lanes. The planes keep the low 16 bits of the
 // 32-bit running depth, and the low 16 bits of a sum or product depend only
@@ -102,7 +82,7 @@ inline constexpr bool kRoundsReadPastSpan = true;
 template <bool kInPlane>
 TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room, const DepthLanes& z) {
     if constexpr (!kInPlane) {
-        PlaneWindow<std::uint16_t> window(depth, left, room);
+        PlaneWindow<std::uint16_t, kLanes> window(depth, left, room);
         return testDepth<true>(window.at, left, room, z);
     }
     const __m128i d = z.lanes;
@@ -115,7 +95,7 @@ TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room
 template <bool kInPlane>
 TARN_AVX2 inline void storeColour(std::uint8_t* colour, int left, std::size_t room, Mask nearer, Vec c) {
     if constexpr (!kInPlane) {
-        PlaneWindow<std::uint8_t> window(colour, left, room);
+        PlaneWindow<std::uint8_t, kLanes> window(colour, left, room);
         storeColour<true>(window.at, left, room, nearer, c);
         return;
     }

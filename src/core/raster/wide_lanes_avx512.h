@@ -24,6 +24,8 @@ TARN_AVX512 inline Vec laneIndex() { return _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 
 TARN_AVX512 inline Vec add(Vec a, Vec b) { return _mm512_add_epi32(a, b); }
 TARN_AVX512 inline Vec sub(Vec a, Vec b) { return _mm512_sub_epi32(a, b); }
 TARN_AVX512 inline Vec times(Vec a, Vec b) { return _mm512_mullo_epi32(a, b); }
+// a x b for lanes holding 0 .. 32767 each.
+TARN_AVX512 inline Vec timesShort(Vec a, Vec b) { return _mm512_madd_epi16(a, b); }
 TARN_AVX512 inline Vec bitsAnd(Vec a, Vec b) { return _mm512_and_si512(a, b); }
 TARN_AVX512 inline Vec shiftLeft(Vec v, unsigned bits) { return _mm512_maskz_slli_epi32(kAll, v, bits); }
 TARN_AVX512 inline Vec shiftRight(Vec v, unsigned bits) { return _mm512_maskz_srli_epi32(kAll, v, bits); }
@@ -44,21 +46,7 @@ inline Mask firstLanes(int count) {
     return static_cast<Mask>(count >= kLanes ? 0xFFFFu : (1u << count) - 1);
 }
 
-// A span's depths, sixteen 16-bit lanes: the planes keep the low 16 bits of
-// the 32-bit running depth, which depend only on the low 16 bits of its terms.
-struct DepthLanes {
-    __m256i lanes;
-    __m256i step;  // kLanes pixels' worth
-    TARN_AVX512 DepthLanes(std::int32_t zl, std::int32_t zStep) {
-        const __m256i perPixel = _mm256_set1_epi16(static_cast<short>(zStep));
-        lanes = _mm256_add_epi16(_mm256_set1_epi16(static_cast<short>(zl)),
-                                 _mm256_mullo_epi16(_mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
-                                                                      13, 14, 15),
-                                                    perPixel));
-        step = _mm256_slli_epi16(perPixel, kLaneShift);
-    }
-    TARN_AVX512 void advance() { lanes = _mm256_add_epi16(lanes, step); }
-};
+using DepthLanes = DepthLanes16;
 
 // Masked loads and stores stay inside the span.
 inline constexpr bool kRoundsReadPastSpan = false;

@@ -219,13 +219,13 @@ TEST(WideSpans, ReadNothingOutsideTheirSources) {
     }
 }
 
-// The eight-lane path reads and writes whole groups of depth and colour
-// elements: planes whose last element touches an inaccessible page fault if
+// The AVX2 paths read and write whole groups of depth and colour elements
+// (eight or sixteen): planes whose last element touches an inaccessible page fault if
 // a round reaches past them. Drawn the same as the one-pixel loop draws them.
 TEST(WideSpans, TouchNothingPastTheirPlanes) {
     const SpanPathRestored restore;
     for (const SpanPath path : widePaths()) {
-        for (const int width : {1, 7, 9, 30}) {
+        for (const int width : {1, 7, 9, 15, 30}) {
             const int height = 11;
             const std::size_t n = std::size_t(width) * height;
             const Sources sources(19, 23, 1, false, 16, 5);

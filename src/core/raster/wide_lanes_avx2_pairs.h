@@ -1,0 +1,133 @@
+#pragma once
+// The primitives of the sixteen-lane spans on AVX2, for sources of few
+// attributes (kPairedAttributes): each value is a pair of eight-lane
+// registers, so a round covers as many pixels as an AVX-512 one.
+// Model spans are short, and the cost of a round is mostly its fixed part
+// (the depth test and the plane stores, a mispredicted exit per span), which
+// a pair pays once for sixteen pixels: the depths are one register of
+// sixteen 16-bit lanes, the colours one of sixteen bytes.
+//
+// AVX2 has masked 32-bit stores and gathers but no masked byte or 16-bit
+// loads and stores, so the depth and colour planes are read, blended and
+// written back sixteen elements at a time; lanes past the span write back
+// what they read. Where fewer than sixteen elements remain in the plane, the
+// round goes through a small buffer instead, so nothing outside the plane is
+// ever read or written.
+//
+// Internal to the raster folder; included by fill_sources.h.
+#include <algorithm>
+
+#include "raster/wide_span.h"
+
+#if TARN_WIDE_SPANS
+namespace tarn::lanes256x2 {
+
+// Lanes 0-7 in `lo`, 8-15 in `hi`.
+struct Vec {
+    __m256i lo, hi;
+};
+// The lanes of a round, as the gathers and the pick store want them (all-ones
+// 32-bit lanes) and as the plane stores want them (all-ones 16-bit lanes).
+struct Mask {
+    Vec wide;
+    __m256i halves;
+};
+inline constexpr int kLanes = 16;
+inline constexpr unsigned kLaneShift = 4;  // log2 of kLanes
+
+TARN_AVX2 inline Vec splat(std::int32_t v) { return {_mm256_set1_epi32(v), _mm256_set1_epi32(v)}; }
+TARN_AVX2 inline Vec zero() { return {_mm256_setzero_si256(), _mm256_setzero_si256()}; }
+TARN_AVX2 inline Vec laneIndex() {
+    return {_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_setr_epi32(8, 9, 10, 11, 12, 13, 14, 15)};
+}
+TARN_AVX2 inline Vec add(Vec a, Vec b) { return {_mm256_add_epi32(a.lo, b.lo), _mm256_add_epi32(a.hi, b.hi)}; }
+TARN_AVX2 inline Vec sub(Vec a, Vec b) { return {_mm256_sub_epi32(a.lo, b.lo), _mm256_sub_epi32(a.hi, b.hi)}; }
+TARN_AVX2 inline Vec times(Vec a, Vec b) { return {_mm256_mullo_epi32(a.lo, b.lo), _mm256_mullo_epi32(a.hi, b.hi)}; }
+// a x b for lanes holding 0 .. 32767 each.
+TARN_AVX2 inline Vec timesShort(Vec a, Vec b) { return {_mm256_madd_epi16(a.lo, b.lo), _mm256_madd_epi16(a.hi, b.hi)}; }
+TARN_AVX2 inline Vec bitsAnd(Vec a, Vec b) { return {_mm256_and_si256(a.lo, b.lo), _mm256_and_si256(a.hi, b.hi)}; }
+TARN_AVX2 inline Vec shiftLeft(Vec v, unsigned bits) {
+    const __m128i count = _mm_cvtsi32_si128(static_cast<int>(bits));
+    return {_mm256_sll_epi32(v.lo, count), _mm256_sll_epi32(v.hi, count)};
+}
+TARN_AVX2 inline Vec shiftRight(Vec v, unsigned bits) {
+    const __m128i count = _mm_cvtsi32_si128(static_cast<int>(bits));
+    return {_mm256_srl_epi32(v.lo, count), _mm256_srl_epi32(v.hi, count)};
+}
+TARN_AVX2 inline Vec shiftRightBy(Vec v, Vec bits) {
+    return {_mm256_srlv_epi32(v.lo, bits.lo), _mm256_srlv_epi32(v.hi, bits.hi)};
+}
+TARN_AVX2 inline Vec unsignedMin(Vec a, Vec b) { return {_mm256_min_epu32(a.lo, b.lo), _mm256_min_epu32(a.hi, b.hi)}; }
+TARN_AVX2 inline Vec signedMax(Vec a, Vec b) { return {_mm256_max_epi32(a.lo, b.lo), _mm256_max_epi32(a.hi, b.hi)}; }
+TARN_AVX2 inline bool any(const Mask& m) { return _mm256_testz_si256(m.halves, m.halves) == 0; }
+
+TARN_AVX2 inline Vec gatherWordsAt(const Mask& mask, Vec index, const std::int32_t* base) {
+    const auto* words = reinterpret_cast<const int*>(base);
+    return {_mm256_mask_i32gather_epi32(_mm256_setzero_si256(), words, index.lo, mask.wide.lo, 4),
+            _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), words, index.hi, mask.wide.hi, 4)};
+}
+TARN_AVX2 inline Vec gatherWordsAtBytes(const Mask& mask, Vec index, const std::uint8_t* base) {
+    const auto* words = reinterpret_cast<const int*>(base);
+    return {_mm256_mask_i32gather_epi32(_mm256_setzero_si256(), words, index.lo, mask.wide.lo, 1),
+            _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), words, index.hi, mask.wide.hi, 1)};
+}
+
+// Lanes [0, left) of sixteen 16-bit lanes.
+TARN_AVX2 inline __m256i firstHalves(int left) {
+    return _mm256_cmpgt_epi16(_mm256_set1_epi16(static_cast<short>(std::min(left, kLanes))),
+                              _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
+}
+
+using DepthLanes = DepthLanes16;
+
+// Rounds read and write sixteen plane elements, past the span's end too.
+inline constexpr bool kRoundsReadPastSpan = true;
+
+// As the eight-lane set's testDepth, sixteen elements at a time.
+template <bool kInPlane>
+TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room, const DepthLanes& z) {
+    if constexpr (!kInPlane) {
+        PlaneWindow<std::uint16_t, kLanes> window(depth, left, room);
+        return testDepth<true>(window.at, left, room, z);
+    }
+    const __m256i d = z.lanes;
+    const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(depth));
+    // d < old, unsigned: max(d, old) is not d.
+    const __m256i nearer = _mm256_andnot_si256(_mm256_cmpeq_epi16(_mm256_max_epu16(d, old), d), firstHalves(left));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(depth), _mm256_blendv_epi8(old, d, nearer));
+    return {{_mm256_cvtepi16_epi32(_mm256_castsi256_si128(nearer)),
+             _mm256_cvtepi16_epi32(_mm256_extracti128_si256(nearer, 1))},
+            nearer};
+}
+// Colours are palette indices: only the low byte of each lane is stored.
+template <bool kInPlane>
+TARN_AVX2 inline void storeColour(std::uint8_t* colour, int left, std::size_t room, const Mask& nearer, Vec c) {
+    if constexpr (!kInPlane) {
+        PlaneWindow<std::uint8_t, kLanes> window(colour, left, room);
+        storeColour<true>(window.at, left, room, nearer, c);
+        return;
+    }
+    const __m256i low = _mm256_set1_epi32(0xFF);
+    // 16-bit lanes in the order lo 0-3, hi 0-3, lo 4-7, hi 4-7; the
+    // permutation puts them back in order.
+    const __m256i halves = _mm256_permute4x64_epi64(
+        _mm256_packus_epi32(_mm256_and_si256(c.lo, low), _mm256_and_si256(c.hi, low)), 0xD8);
+    const __m128i bytes = _mm_packus_epi16(_mm256_castsi256_si128(halves), _mm256_extracti128_si256(halves, 1));
+    const __m128i laneBytes =
+        _mm_packs_epi16(_mm256_castsi256_si128(nearer.halves), _mm256_extracti128_si256(nearer.halves, 1));
+    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colour));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(colour), _mm_blendv_epi8(old, bytes, laneBytes));
+}
+TARN_AVX2 inline void storePick(std::int32_t* pick, const Mask& nearer, Vec v) {
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(pick), nearer.wide.lo, v.lo);
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(pick) + 8, nearer.wide.hi, v.hi);
+}
+
+}  // namespace tarn::lanes256x2
+
+#define TARN_LANES TARN_AVX2
+namespace tarn::lanes256x2 {
+#include "raster/wide_lanes.inc"
+}
+#undef TARN_LANES
+#endif
