@@ -426,22 +426,42 @@ private:
         std::int32_t zStep;
     };
 
+    // The recorded rows and the planes as the span loops read them: plain
+    // pointers taken once per fill, so that the loops' plane stores (bytes,
+    // which may alias anything) do not make them reload the Rasterizer's
+    // vectors and sizes at every row.
+    struct RowTables {
+        std::int32_t* leftEdge;
+        std::int32_t* rightEdge;
+        const std::int32_t* leftAttrs;
+        const std::int32_t* rightAttrs;
+        std::size_t width;
+        std::int32_t firstRow;
+        std::int32_t lastRow;
+
+        explicit RowTables(Rasterizer& r)
+            : leftEdge(r.leftEdge_.data()), rightEdge(r.rightEdge_.data()), leftAttrs(r.leftAttrs_.data()),
+              rightAttrs(r.rightAttrs_.data()), width(static_cast<std::size_t>(r.width_)), firstRow(r.firstRow_),
+              lastRow(r.lastRow_) {}
+    };
+
     // Reads row `row` of the edge tables into `span`, putting the row back to
     // idle; false when nothing was recorded there. Always inlined, so that the
     // wide row loop, compiled for another instruction set, shares it.
     template <class Rule>
-    [[gnu::always_inline]] static inline bool takeRow(Rasterizer& r, std::int32_t row, SpanRow<Rule::kLinear>& span) {
+    [[gnu::always_inline]] static inline bool takeRow(const RowTables& t, std::int32_t row,
+                                                      SpanRow<Rule::kLinear>& span) {
         constexpr int L = Rule::kLinear;
         constexpr std::int64_t kRounding = Rule::kRoundedSteps ? kFixed16Half : 0;
         const std::size_t at = static_cast<std::size_t>(row);
-        const std::int32_t xl = r.leftEdge_[at];
-        const std::int32_t xr = r.rightEdge_[at];
-        r.leftEdge_[at] = kEdgeIdleLeft;
-        r.rightEdge_[at] = kEdgeIdleRight;
+        const std::int32_t xl = t.leftEdge[at];
+        const std::int32_t xr = t.rightEdge[at];
+        t.leftEdge[at] = kEdgeIdleLeft;
+        t.rightEdge[at] = kEdgeIdleRight;
         if (xl > xr) return false;
         const int n = xr - xl + 1;
-        const std::int32_t* left = &r.leftAttrs_[at * kMaxFillAttributes];
-        const std::int32_t* right = &r.rightAttrs_[at * kMaxFillAttributes];
+        const std::int32_t* left = &t.leftAttrs[at * kMaxFillAttributes];
+        const std::int32_t* right = &t.rightAttrs[at * kMaxFillAttributes];
         span.n = n;
         for (int k = 0; k < L; ++k) {
             span.values[k] = static_cast<std::uint32_t>(left[k]);
@@ -459,7 +479,7 @@ private:
             span.zl = left[L] >> kFixed16Shift;
             span.zStep = ((right[L] >> kFixed16Shift) - span.zl) / n;
         }
-        span.end = at * static_cast<std::size_t>(r.width_) + static_cast<std::size_t>(xr) + 1;
+        span.end = at * t.width + static_cast<std::size_t>(xr) + 1;
         return true;
     }
 
@@ -467,9 +487,10 @@ private:
     // rows back to idle as it goes.
     template <class Rule>
     static void spans(Rasterizer& r, const Rule& rule) {
-        for (std::int32_t row = r.firstRow_; row <= r.lastRow_; ++row) {
+        const RowTables tables(r);
+        for (std::int32_t row = tables.firstRow; row <= tables.lastRow; ++row) {
             SpanRow<Rule::kLinear> span;
-            if (!takeRow<Rule>(r, row, span)) continue;
+            if (!takeRow<Rule>(tables, row, span)) continue;
             const int n = span.n;
             // The planes are addressed from the end of the span with a negative
             // index running up to 0: one register fewer in the pixel loop.
@@ -498,13 +519,13 @@ public:
     struct SpanRows {
         Rasterizer& r;
         using Span = SpanRow<Rule::kLinear>;
-        std::int32_t first() const { return r.firstRow_; }
-        std::int32_t last() const { return r.lastRow_; }
-        [[gnu::always_inline]] bool take(std::int32_t row, Span& span) const { return takeRow<Rule>(r, row, span); }
-        std::uint16_t* depth() const { return r.depth_; }
-        std::uint8_t* colour() const { return r.colour_; }
-        std::int32_t* pick() const { return r.pick_; }
-        std::size_t planeSize() const { return static_cast<std::size_t>(r.width_) * static_cast<std::size_t>(r.height_); }
+        RowTables tables{r};
+        std::uint16_t* depth = r.depth_;
+        std::uint8_t* colour = r.colour_;
+        std::int32_t* pick = r.pick_;
+        std::size_t planeSize = static_cast<std::size_t>(r.width_) * static_cast<std::size_t>(r.height_);
+
+        [[gnu::always_inline]] bool take(std::int32_t row, Span& span) const { return takeRow<Rule>(tables, row, span); }
         void finish() const {
             r.firstRow_ = kEdgeIdleLeft;
             r.lastRow_ = kEdgeIdleRight;
