@@ -72,10 +72,12 @@ TARN_AVX2 inline Vec gatherWordsAtBytes(const Mask& mask, Vec index, const std::
             _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), words, index.hi, mask.wide.hi, 1)};
 }
 
-// Lanes [0, left) of sixteen 16-bit lanes.
+// Lanes [0, left) of sixteen 16-bit lanes: sixteen elements of this
+// window, starting 16 - left elements in.
+alignas(64) inline constexpr std::int16_t kLeadingLanes[2 * kLanes] = {
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 TARN_AVX2 inline __m256i firstHalves(int left) {
-    return _mm256_cmpgt_epi16(_mm256_set1_epi16(static_cast<short>(std::min(left, kLanes))),
-                              _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kLeadingLanes + kLanes - std::min(left, kLanes)));
 }
 
 using DepthLanes = DepthLanes16;
@@ -107,12 +109,15 @@ TARN_AVX2 inline void storeColour(std::uint8_t* colour, int left, std::size_t ro
         storeColour<true>(window.at, left, room, nearer, c);
         return;
     }
-    const __m256i low = _mm256_set1_epi32(0xFF);
-    // 16-bit lanes in the order lo 0-3, hi 0-3, lo 4-7, hi 4-7; the
-    // permutation puts them back in order.
-    const __m256i halves = _mm256_permute4x64_epi64(
-        _mm256_packus_epi32(_mm256_and_si256(c.lo, low), _mm256_and_si256(c.hi, low)), 0xD8);
-    const __m128i bytes = _mm_packus_epi16(_mm256_castsi256_si128(halves), _mm256_extracti128_si256(halves, 1));
+    // Byte 0 of each 32-bit lane: `lo`'s to bytes 0-3 and `hi`'s to bytes
+    // 4-7 of each half, whose 32-bit groups the permutation puts in order.
+    const __m256i toFirst = _mm256_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 4, 8,
+                                             12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m256i toSecond = _mm256_setr_epi8(-1, -1, -1, -1, 0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                                              -1, -1, 0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m256i both = _mm256_or_si256(_mm256_shuffle_epi8(c.lo, toFirst), _mm256_shuffle_epi8(c.hi, toSecond));
+    const __m128i bytes =
+        _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(both, _mm256_setr_epi32(0, 4, 1, 5, 2, 3, 6, 7)));
     const __m128i laneBytes =
         _mm_packs_epi16(_mm256_castsi256_si128(nearer.halves), _mm256_extracti128_si256(nearer.halves, 1));
     const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colour));
