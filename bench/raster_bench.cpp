@@ -206,8 +206,8 @@ BENCHMARK(BM_FillMapRampPick);
 
 // Two triangles covering the frame: the cost of a depth-tested textured span
 // pixel (the depth plane is cleared each time so every pixel passes). The
-// argument is the span path: 0 one pixel at a time, 1 eight lanes (AVX2), 2
-// sixteen (AVX-512).
+// argument is the span path: 0 one pixel at a time, 1 AVX2 (sixteen lanes in
+// register pairs), 2 AVX-512 (sixteen lanes).
 void BM_TexturedSpanPixel(benchmark::State& state) {
     const auto wanted = static_cast<SpanPath>(state.range(0));
     const SpanPath before = Rasterizer::Spans();
