@@ -34,8 +34,7 @@ std::string describeSkin(const std::string& base, const std::string& name, const
     const GameFile found = readGameFile(quiet, base, name);
     if (!found.file.ok() && refusalOf(found).empty()) return "missing (a temporary skin would stand in)";
     const std::string path = found.fromPak() ? found.pakPath + " : " + name : found.loosePath;
-    refusal.str({});
-    const auto skin = LoadLinkedSkin(quiet, base, name);
+    const auto skin = LinkedSkinOf(quiet, found, name);
     if (!skin) {
         std::string why = refusal.str();
         while (!why.empty() && why.back() == '\n') why.pop_back();
@@ -57,7 +56,7 @@ int info(const Args& args, std::ostream& out, std::ostream& err) {
     BatchUi ui(err);
     const ReadResult file = readGamePath(ui, a.paths[0]).file;
     if (!file.ok()) {
-        err << a.paths[0] << ": " << readFailureMessage(a.paths[0], file.error) << '\n';
+        err << readFailureLine(a.paths[0], file.error) << '\n';
         return 1;
     }
     Md2Parse parsed = parseMd2(file.bytes);

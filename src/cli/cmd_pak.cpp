@@ -45,7 +45,7 @@ int extract(const std::string& path, const std::string& name, const std::string&
     }
     const ReadResult file = archive->read(*entry);
     if (!file.ok()) {
-        err << path << ": " << readFailureMessage(path, file.error) << '\n';
+        err << readFailureLine(path, file.error) << '\n';
         return kExitFailed;
     }
     const int error = writeFileAtomic(output, file.bytes);

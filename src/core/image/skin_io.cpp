@@ -99,6 +99,10 @@ std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
     return skinOf(ui, readGameFile(ui, baseFolder, name), name, nullptr);
 }
 
+std::unique_ptr<Skin> LinkedSkinOf(Ui& ui, const GameFile& found, const std::string& name) {
+    return skinOf(ui, found, name, nullptr);
+}
+
 bool SavePcx(Ui& ui, Skin& skin, const std::string& path) {
     return saveSkin(ui, skin, path, encodePcx, SkinFileType::Pcx);
 }

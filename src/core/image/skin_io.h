@@ -8,6 +8,7 @@
 
 #include "image/image_codec.h"
 #include "image/skin.h"
+#include "platform/game_files.h"
 #include "platform/ui.h"
 
 namespace tarn {
@@ -33,6 +34,9 @@ std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const Colou
 // has its loose place as its file path.
 std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
                                      const std::string& name);
+// The same for a file already found and read (readGameFile), for a caller
+// that wanted to know where it lies first.
+std::unique_ptr<Skin> LinkedSkinOf(Ui& ui, const GameFile& found, const std::string& name);
 
 // Write the Skin's pixels and palette; on success set its file type. A failed
 // write shows "Error Saving: " with the cause and returns false.

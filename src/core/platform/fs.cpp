@@ -188,6 +188,11 @@ std::string readFailureMessage(const std::string& path, int error) {
     return why.empty() ? errorLoadingMessage(error) : why;
 }
 
+std::string readFailureLine(const std::string& path, int error) {
+    const std::string why = readRefusalMessage(path, error);
+    return why.empty() ? path + ": " + errorLoadingMessage(error) : why;
+}
+
 #ifndef _WIN32
 namespace {
 

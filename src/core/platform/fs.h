@@ -88,6 +88,8 @@ std::string withReadRefusal(const std::string& text, const std::string& path, in
 // Why a read of `path` failed: the refusal when readFile refused it (its errno
 // stands in for a cause that has none), the "Error Loading" text otherwise.
 std::string readFailureMessage(const std::string& path, int error);
+// The same on one line that names the path once, for command-line reports.
+std::string readFailureLine(const std::string& path, int error);
 
 // Writes a temporary file beside `path` and renames it over the target, so a
 // failure leaves the old file untouched. A symbolic link is written through
