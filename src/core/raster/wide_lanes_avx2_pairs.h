@@ -27,10 +27,10 @@ struct Vec {
     __m256i lo, hi;
 };
 // The lanes of a round, as the gathers and the pick store want them (all-ones
-// 32-bit lanes) and as the plane stores want them (all-ones 16-bit lanes).
+// 32-bit lanes) and as the colour store wants them (all-ones bytes).
 struct Mask {
     Vec wide;
-    __m256i halves;
+    __m128i bytes;
 };
 inline constexpr int kLanes = 16;
 inline constexpr unsigned kLaneShift = 4;  // log2 of kLanes
@@ -59,7 +59,7 @@ TARN_AVX2 inline Vec shiftRightBy(Vec v, Vec bits) {
 }
 TARN_AVX2 inline Vec unsignedMin(Vec a, Vec b) { return {_mm256_min_epu32(a.lo, b.lo), _mm256_min_epu32(a.hi, b.hi)}; }
 TARN_AVX2 inline Vec signedMax(Vec a, Vec b) { return {_mm256_max_epi32(a.lo, b.lo), _mm256_max_epi32(a.hi, b.hi)}; }
-TARN_AVX2 inline bool any(const Mask& m) { return _mm256_testz_si256(m.halves, m.halves) == 0; }
+TARN_AVX2 inline bool any(const Mask& m) { return _mm_testz_si128(m.bytes, m.bytes) == 0; }
 
 TARN_AVX2 inline Vec gatherWordsAt(const Mask& mask, Vec index, const std::int32_t* base) {
     const auto* words = reinterpret_cast<const int*>(base);
@@ -97,9 +97,9 @@ TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room
     // d < old, unsigned: max(d, old) is not d.
     const __m256i nearer = _mm256_andnot_si256(_mm256_cmpeq_epi16(_mm256_max_epu16(d, old), d), firstHalves(left));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(depth), _mm256_blendv_epi8(old, d, nearer));
-    return {{_mm256_cvtepi16_epi32(_mm256_castsi256_si128(nearer)),
-             _mm256_cvtepi16_epi32(_mm256_extracti128_si256(nearer, 1))},
-            nearer};
+    const __m128i low = _mm256_castsi256_si128(nearer);
+    const __m128i high = _mm256_extracti128_si256(nearer, 1);
+    return {{_mm256_cvtepi16_epi32(low), _mm256_cvtepi16_epi32(high)}, _mm_packs_epi16(low, high)};
 }
 // Colours are palette indices: only the low byte of each lane is stored.
 template <bool kInPlane>
@@ -118,10 +118,8 @@ TARN_AVX2 inline void storeColour(std::uint8_t* colour, int left, std::size_t ro
     const __m256i both = _mm256_or_si256(_mm256_shuffle_epi8(c.lo, toFirst), _mm256_shuffle_epi8(c.hi, toSecond));
     const __m128i bytes =
         _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(both, _mm256_setr_epi32(0, 4, 1, 5, 2, 3, 6, 7)));
-    const __m128i laneBytes =
-        _mm_packs_epi16(_mm256_castsi256_si128(nearer.halves), _mm256_extracti128_si256(nearer.halves, 1));
     const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colour));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(colour), _mm_blendv_epi8(old, bytes, laneBytes));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(colour), _mm_blendv_epi8(old, bytes, nearer.bytes));
 }
 TARN_AVX2 inline void storePick(std::int32_t* pick, const Mask& nearer, Vec v) {
     _mm256_maskstore_epi32(reinterpret_cast<int*>(pick), nearer.wide.lo, v.lo);
