@@ -76,15 +76,9 @@ struct DepthLanes {
 inline constexpr bool kRoundsReadPastSpan = true;
 
 // Tests the depths z against depth[0 .. left), stores the nearer ones and
-// returns their lanes. With kInPlane the caller knows eight elements are
-// there to read and write back; otherwise `room`, the number of elements left
-// in the plane, decides.
-template <bool kInPlane>
-TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room, const DepthLanes& z) {
-    if constexpr (!kInPlane) {
-        PlaneWindow<std::uint16_t, kLanes> window(depth, left, room);
-        return testDepth<true>(window.at, left, room, z);
-    }
+// returns their lanes. Eight elements are read and written back; the span
+// loop makes sure they are there (kRoundsReadPastSpan).
+TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, const DepthLanes& z) {
     const __m128i d = z.lanes;
     const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depth));
     // d < old, unsigned: max(d, old) is not d.
@@ -92,13 +86,7 @@ TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room
     _mm_storeu_si128(reinterpret_cast<__m128i*>(depth), _mm_blendv_epi8(old, d, nearer));
     return _mm256_cvtepi16_epi32(nearer);
 }
-template <bool kInPlane>
-TARN_AVX2 inline void storeColour(std::uint8_t* colour, int left, std::size_t room, Mask nearer, Vec c) {
-    if constexpr (!kInPlane) {
-        PlaneWindow<std::uint8_t, kLanes> window(colour, left, room);
-        storeColour<true>(window.at, left, room, nearer, c);
-        return;
-    }
+TARN_AVX2 inline void storeColour(std::uint8_t* colour, Mask nearer, Vec c) {
     const __m128i halves = lowHalves(_mm256_and_si256(c, _mm256_set1_epi32(0xFF)));
     const __m128i bytes = _mm_packus_epi16(halves, halves);
     const __m128i laneHalves = _mm_packs_epi32(_mm256_castsi256_si128(nearer), _mm256_extracti128_si256(nearer, 1));

@@ -86,12 +86,7 @@ using DepthLanes = DepthLanes16;
 inline constexpr bool kRoundsReadPastSpan = true;
 
 // As the eight-lane set's testDepth, sixteen elements at a time.
-template <bool kInPlane>
-TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room, const DepthLanes& z) {
-    if constexpr (!kInPlane) {
-        PlaneWindow<std::uint16_t, kLanes> window(depth, left, room);
-        return testDepth<true>(window.at, left, room, z);
-    }
+TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, const DepthLanes& z) {
     const __m256i d = z.lanes;
     const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(depth));
     // d < old, unsigned: max(d, old) is not d.
@@ -102,13 +97,7 @@ TARN_AVX2 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t room
     return {{_mm256_cvtepi16_epi32(low), _mm256_cvtepi16_epi32(high)}, _mm_packs_epi16(low, high)};
 }
 // Colours are palette indices: only the low byte of each lane is stored.
-template <bool kInPlane>
-TARN_AVX2 inline void storeColour(std::uint8_t* colour, int left, std::size_t room, const Mask& nearer, Vec c) {
-    if constexpr (!kInPlane) {
-        PlaneWindow<std::uint8_t, kLanes> window(colour, left, room);
-        storeColour<true>(window.at, left, room, nearer, c);
-        return;
-    }
+TARN_AVX2 inline void storeColour(std::uint8_t* colour, const Mask& nearer, Vec c) {
     // Byte 0 of each 32-bit lane: `lo`'s to bytes 0-3 and `hi`'s to bytes
     // 4-7 of each half, whose 32-bit groups the permutation puts in order.
     const __m256i toFirst = _mm256_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 4, 8,

@@ -52,10 +52,8 @@ using DepthLanes = DepthLanes16;
 inline constexpr bool kRoundsReadPastSpan = false;
 
 // Tests the depths z against depth[0 .. left) (at most kLanes), stores the
-// nearer ones and returns their lanes. `room` (elements left in the plane) is
-// not needed.
-template <bool>
-TARN_AVX512 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t, const DepthLanes& z) {
+// nearer ones and returns their lanes.
+TARN_AVX512 inline Mask testDepth(std::uint16_t* depth, int left, const DepthLanes& z) {
     const Mask inside = firstLanes(left);
     const __m256i d = z.lanes;
     const __m256i old = _mm256_maskz_loadu_epi16(inside, depth);
@@ -63,8 +61,7 @@ TARN_AVX512 inline Mask testDepth(std::uint16_t* depth, int left, std::size_t, c
     _mm256_mask_storeu_epi16(depth, nearer, d);
     return nearer;
 }
-template <bool>
-TARN_AVX512 inline void storeColour(std::uint8_t* colour, int, std::size_t, Mask nearer, Vec c) {
+TARN_AVX512 inline void storeColour(std::uint8_t* colour, Mask nearer, Vec c) {
     _mm_mask_storeu_epi8(colour, nearer, _mm512_maskz_cvtepi32_epi8(kAll, c));
 }
 TARN_AVX512 inline void storePick(std::int32_t* pick, Mask nearer, Vec v) { _mm512_mask_storeu_epi32(pick, nearer, v); }
