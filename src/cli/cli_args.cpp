@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <ostream>
 
 #include "model/game_folder.h"
 #include "platform/fs.h"
@@ -71,6 +72,19 @@ std::string requireModel(const std::string& model, std::string& base) {
     if (model.empty()) return "no model given";
     if (base.empty()) base = defaultBaseFolder(model);
     return {};
+}
+
+bool refuseOutputOverInput(std::ostream& err, const std::string& command, const std::string& output,
+                           const std::vector<std::string>& args) {
+    // The output is itself one word of the line; a second word naming the same
+    // file, however spelled or linked, is an input it would replace.
+    std::size_t naming = 0;
+    for (const std::string& a : args)
+        if (sameFile(a, output)) ++naming;
+    if (naming < 2) return false;
+    err << "tarn-cli " << command << ": " << output
+        << " is also an input of this command; it is left as it is. Choose another output.\n";
+    return true;
 }
 
 std::string lowerExtension(const std::string& path) {

@@ -2,6 +2,7 @@
 // Helpers the tarn-cli commands share for reading their command lines.
 // Paths there are taken from the working folder, while the core takes relative
 // paths from the base folder: commands hand the core absolutePath()s only.
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ std::string takeModelPath(std::string& model, const std::string& arg);
 // Once the whole line is read: a model must have been given; the base folder
 // defaults to the model's. Returns the complaint or empty.
 std::string requireModel(const std::string& model, std::string& base);
+
+// True, after saying so, when `output` is the same file as another word of the
+// command line: a command never writes over one of its own inputs.
+bool refuseOutputOverInput(std::ostream& err, const std::string& command, const std::string& output,
+                           const std::vector<std::string>& args);
 
 // The extension of the file name with its dot, lower-cased; empty when none.
 std::string lowerExtension(const std::string& path);

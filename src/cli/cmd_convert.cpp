@@ -47,6 +47,7 @@ int convert(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitUsage;
     }
 
+    if (refuseOutputOverInput(err, "convert", target, args)) return kExitFailed;
     BatchUi ui(err);
     ColourMatch match;
     match.dither = dither;

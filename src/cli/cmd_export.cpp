@@ -37,6 +37,7 @@ int exportModel(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli export: " << error << "\nusage: tarn-cli " << kUsage << '\n';
         return kExitUsage;
     }
+    if (refuseOutputOverInput(err, "export", a.paths[1], args)) return kExitFailed;
     BatchUi ui(err);
     MemorySettings settings;
     settings.setInt(kPreferences, kDirScanPromptKey, 1);
@@ -49,7 +50,7 @@ int exportModel(const Args& args, std::ostream& out, std::ostream& err) {
     const std::string& target = a.paths[1];
     const int failure = kind == "ssm" ? SaveSsmObject(session.mesh, target) : SaveDh2Mesh(session.mesh, target);
     if (failure != 0) {
-        err << target << ": " << errorSavingMessage(failure) << '\n';
+        err << saveFailureLine(target, failure) << '\n';
         return kExitFailed;
     }
     out << "wrote " << target << '\n';

@@ -23,6 +23,7 @@ int kmapExport(const Args& args, std::ostream& out, std::ostream& err) {
     table.values["--base"] = [&](const std::string& v) { base = absolutePath(v); return true; };
     if (std::string why = readOptions(args, table, paths); !why.empty() || paths.size() != 2)
         return usageError(err, "kmap export", why.empty() ? "expected MODEL.md2 and OUT.kmp" : why, kUsage);
+    if (refuseOutputOverInput(err, "kmap export", paths[1], args)) return kExitFailed;
     CliModel model(err, baseFor(base, paths[0]));
     if (!model.load(paths[0]) || !ExportMapping(model.ui(), model.mesh(), paths[1])) return kExitFailed;
     out << "wrote " << paths[1] << " (" << model.mesh().triangleCount << " triangles, "
@@ -44,6 +45,7 @@ int kmapImport(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && paths.size() != 2) why = "expected MODEL.md2 and IN.kmp";
     if (why.empty() && output.empty()) why = "no output given (-o OUT.md2)";
     if (!why.empty()) return usageError(err, "kmap import", why, kUsage);
+    if (refuseOutputOverInput(err, "kmap import", output, args)) return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]));
     if (!model.load(paths[0])) return kExitFailed;

@@ -57,6 +57,7 @@ int mapFromView(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && output.empty()) why = "no output given (-o OUT.md2)";
     if (why.empty() && !rectGiven) why = "no rectangle given (--rect L,T,R,B)";
     if (!why.empty()) return usageError(err, "map-from-view", why, kUsage);
+    if (refuseOutputOverInput(err, "map-from-view", output, args)) return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]));
     if (!model.load(paths[0])) return kExitFailed;

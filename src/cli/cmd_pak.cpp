@@ -50,7 +50,7 @@ int extract(const std::string& path, const std::string& name, const std::string&
     }
     const int error = writeFileAtomic(output, file.bytes);
     if (error != 0) {
-        err << output << ": " << errorSavingMessage(error) << '\n';
+        err << saveFailureLine(output, error) << '\n';
         return kExitFailed;
     }
     out << "wrote " << output << " (" << file.bytes.size() << " bytes of " << entry->name << ")\n";
@@ -75,6 +75,7 @@ int pak(const Args& args, std::ostream& out, std::ostream& err) {
                 positional.push_back(args[i]);
         }
         if (positional.size() != 2 || output.empty()) return usage(err, "extract takes a PAK, a name and -o OUT");
+        if (refuseOutputOverInput(err, "pak extract", output, args)) return kExitFailed;
         return extract(absolutePath(positional[0]), positional[1], output, out, err);
     }
     return usage(err, "unknown pak command '" + args[0] + "'");

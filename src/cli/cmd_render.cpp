@@ -141,7 +141,7 @@ bool writePlanes(std::ostream& err, const RenderSession& session, const std::str
     };
     for (const auto& [path, bytes] : planes) {
         if (const int e = writeFileAtomic(path, bytes)) {
-            err << path << ": " << errorSavingMessage(e) << '\n';
+            err << saveFailureLine(path, e) << '\n';
             return false;
         }
     }
@@ -159,6 +159,7 @@ int render(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli render: OUT must end in .png, .bmp or .pcx: " << line.output << '\n';
         return kExitUsage;
     }
+    if (refuseOutputOverInput(err, "render", line.output, args)) return kExitFailed;
     BatchUi ui(err);
     auto session = std::make_unique<RenderSession>();
     if (const std::string why = prepareRenderSession(*session, line.request, ui); !why.empty()) {
@@ -177,7 +178,7 @@ int render(const Args& args, std::ostream& out, std::ostream& err) {
     }
     session->draw(line.request.mode);
     if (const int error = saveSnapshot(pictureOf(*session, line.request.mode, line.quality), line.output)) {
-        err << line.output << ": " << errorSavingMessage(error) << '\n';
+        err << saveFailureLine(line.output, error) << '\n';
         return kExitFailed;
     }
     if (!line.planes.empty() && !writePlanes(err, *session, line.planes)) return kExitFailed;

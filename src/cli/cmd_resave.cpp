@@ -4,6 +4,7 @@
 // is completely written.
 #include <ostream>
 
+#include "cli_args.h"
 #include "cli_commands.h"
 #include "model/mesh_session.h"
 #include "model_args.h"
@@ -19,6 +20,7 @@ int resave(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli resave: " << a.error << "\nusage: tarn-cli resave MODEL.md2 OUT.md2 [--base DIR]\n";
         return 2;
     }
+    if (refuseOutputOverInput(err, "resave", a.paths[1], args)) return 1;
     BatchUi ui(err);
     MemorySettings settings;
     // A model without skin names is saved without them: nothing is scanned.

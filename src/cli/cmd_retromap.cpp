@@ -40,6 +40,7 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
     const std::string ext = lowerExtension(output);
     if (why.empty() && ext != ".pcx" && ext != ".bmp" && ext != ".png") why = "NEWSKIN must end in .pcx, .bmp or .png";
     if (!why.empty()) return usageError(err, "retromap", why, kUsage);
+    if (refuseOutputOverInput(err, "retromap", output, args)) return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]));
     if (!model.load(paths[0])) return kExitFailed;

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+
 namespace tarn::test {
 
 namespace {
@@ -18,6 +20,39 @@ void putPngChunk(PngBytes& out, const char* type, const PngBytes& body) {
     typed.insert(typed.end(), body.begin(), body.end());
     out.insert(out.end(), typed.begin(), typed.end());
     putBig32(out, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
+}
+
+PngBytes makePngWith(std::uint32_t w, std::uint32_t h, int colourType, const PngBytes& raw,
+                     const std::vector<PngChunk>& extraChunks, std::uint64_t surplus) {
+    PngBytes out = makePng(w, h, colourType, {});
+    out.resize(33);  // signature and IHDR
+    for (const PngChunk& c : extraChunks) putPngChunk(out, c.type, c.body);
+    // Streamed, so that gigabytes of surplus cost megabytes here.
+    z_stream zs{};
+    deflateInit(&zs, 1);
+    PngBytes z, buffer(1 << 20);
+    const PngBytes zeros(1 << 20, 0);
+    auto pump = [&](const std::uint8_t* data, std::size_t size, int flush) {
+        zs.next_in = const_cast<Bytef*>(data);
+        zs.avail_in = static_cast<uInt>(size);
+        do {
+            zs.next_out = buffer.data();
+            zs.avail_out = static_cast<uInt>(buffer.size());
+            deflate(&zs, flush);
+            z.insert(z.end(), buffer.data(), zs.next_out);
+        } while (zs.avail_out == 0);
+    };
+    pump(raw.data(), raw.size(), Z_NO_FLUSH);
+    for (std::uint64_t left = surplus; left > 0;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, zeros.size()));
+        pump(zeros.data(), n, Z_NO_FLUSH);
+        left -= n;
+    }
+    pump(nullptr, 0, Z_FINISH);
+    deflateEnd(&zs);
+    putPngChunk(out, "IDAT", z);
+    putPngChunk(out, "IEND", {});
+    return out;
 }
 
 PngBytes makePng(std::uint32_t w, std::uint32_t h, int colourType, const PngBytes& raw, const PngBytes& plte,

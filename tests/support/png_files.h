@@ -15,6 +15,15 @@ void putPngChunk(PngBytes& out, const char* type, const PngBytes& body);
 PngBytes makePng(std::uint32_t w, std::uint32_t h, int colourType, const PngBytes& raw,
                  const PngBytes& plte = {}, const PngBytes& trns = {});
 
+// The same, with `extraChunks` (type and body) before the image data, and
+// `surplus` zero bytes compressed into the stream after the rows.
+struct PngChunk {
+    const char* type;
+    PngBytes body;
+};
+PngBytes makePngWith(std::uint32_t w, std::uint32_t h, int colourType, const PngBytes& raw,
+                     const std::vector<PngChunk>& extraChunks, std::uint64_t surplus = 0);
+
 // The filtered scanlines of RGBA rows, each with a "none" filter byte.
 PngBytes rawRgbaRows(int width, int height, const PngBytes& rgba);
 

@@ -72,7 +72,7 @@ void ApplyKmapToSelected(Mesh& mesh, const KmapFile& file) {
 bool ExportMapping(Ui& ui, Mesh& mesh, const std::string& path) {
     MergeMappingVerts(mesh);
     if (const int error = writeFileAtomic(path, EncodeKmap(mesh))) {
-        ui.message(errorSavingMessage(error));
+        ui.message(errorSavingMessage(error, path));
         return false;
     }
     return true;

@@ -21,8 +21,8 @@ void ExportSsmObject(ExportContext& c) {
     auto chosen = askSavePath(c.ui, c.settings, c.folders, request);
     if (!chosen) return;
     // The user chose this file: a write that fails must not pass in silence.
-    if (const int error = SaveSsmObject(c.mesh, appendExtensionIfNone(chosen->path, ".ssm")); error != 0)
-        c.ui.message(errorSavingMessage(error));
+    const std::string path = appendExtensionIfNone(chosen->path, ".ssm");
+    if (const int error = SaveSsmObject(c.mesh, path); error != 0) c.ui.message(errorSavingMessage(error, path));
 }
 
 void ExportDh2Mesh(ExportContext& c) {

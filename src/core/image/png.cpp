@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "image/image_codec.h"
+#include "platform/fs.h"
 
 namespace tarn {
 
@@ -21,9 +22,13 @@ constexpr std::size_t kWidthAt = 16;
 constexpr std::size_t kHeightAt = 20;
 constexpr std::size_t kIhdrEnd = 33;
 constexpr int kRgbaChannels = 4;
-// Ancillary chunks (text, profiles) are the only ones libpng allocates on its
-// own; a skin needs none of them large.
-constexpr png_alloc_size_t kMaxChunkBytes = png_alloc_size_t{1} << 20;
+// Every ancillary chunk is passed over unread, so one may be as large as the
+// file TARN reads; libpng refuses larger chunk lengths before reading them.
+constexpr png_alloc_size_t kMaxChunkBytes = kMaxReadBytes;
+// What the reader may still take once the last row is complete: enough for
+// the stream's end code and checksum however an encoder split its chunks, far
+// too little to inflate surplus data for long.
+constexpr std::size_t kAfterLastRowBytes = 64 * 1024;
 // Ancillary chunks a skin has no use for. Passed over unread, compressed text
 // and colour profiles cannot be made to inflate without end.
 constexpr png_byte kIgnoredChunks[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0"
@@ -47,11 +52,19 @@ struct ReadSource {
     const std::uint8_t* data;
     std::size_t size;
     std::size_t at;
+    // Rows still to come through the transforms, over every pass (unknown
+    // before the header is read); at zero the image is complete and only the
+    // stream's end may be read.
+    std::size_t rowsLeft = SIZE_MAX;
+    std::size_t afterLastRow = 0;
 };
 
 void readBytes(png_structp png, png_bytep out, png_size_t length) {
     auto* src = static_cast<ReadSource*>(png_get_io_ptr(png));
     if (length > src->size - src->at) png_error(png, "cut short");
+    // libpng inflates whatever follows the last row to find the stream's end;
+    // surplus compressed data would keep it busy for minutes.
+    if (src->rowsLeft == 0 && (src->afterLastRow += length) > kAfterLastRowBytes) png_error(png, "surplus image data");
     std::memcpy(out, src->data + src->at, length);
     src->at += length;
 }
@@ -98,6 +111,22 @@ bool writeImage(WriteJob& job) {
     return true;
 }
 
+// Counts the rows as libpng finishes them, before it reads on to the stream's end.
+void countRow(png_structp png, png_row_infop, png_bytep) {
+    auto* src = static_cast<ReadSource*>(png_get_io_ptr(png));
+    if (src->rowsLeft > 0) --src->rowsLeft;
+}
+
+// The rows libpng decodes over all passes of an image, each pass's rows only
+// where the pass has columns.
+std::size_t decodedRows(png_uint_32 w, png_uint_32 h, bool interlaced) {
+    if (!interlaced) return h;
+    std::size_t rows = 0;
+    for (int pass = 0; pass < 7; ++pass)
+        if (PNG_PASS_COLS(w, pass) > 0) rows += PNG_PASS_ROWS(h, pass);
+    return rows;
+}
+
 struct ReadJob {
     ReadSource source;
     bool indexed = false;
@@ -108,9 +137,10 @@ struct ReadJob {
     std::vector<png_bytep> rows;
 };
 
-// Reads the whole file, every chunk's CRC and the end included. Indexed
-// images come out as one byte per pixel with their palette, all others as
-// 8-bit RGBA.
+// Reads the file up to the image's last row and the end of its compressed
+// stream, checking every chunk's CRC on the way; what follows is ignored.
+// Indexed images come out as one byte per pixel with their palette, all others
+// as 8-bit RGBA.
 bool readAll(ReadJob& job) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
     if (png == nullptr) return false;
@@ -131,16 +161,13 @@ bool readAll(ReadJob& job) {
     // something to pass over: a stream that inflates far beyond the image is
     // how a decompression bomb looks.
     png_set_benign_errors(png, 0);
-#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    // A fuzzer cannot forge CRCs; without this it never gets past the first chunk.
-    png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
-#endif
     png_set_read_fn(png, &job.source, readBytes);
     png_read_info(png, info);
 
     png_uint_32 w = 0, h = 0;
     int depth = 0, colourType = 0;
-    png_get_IHDR(png, info, &w, &h, &depth, &colourType, nullptr, nullptr, nullptr);
+    int interlace = PNG_INTERLACE_NONE;
+    png_get_IHDR(png, info, &w, &h, &depth, &colourType, &interlace, nullptr, nullptr);
     job.indexed = colourType == PNG_COLOR_TYPE_PALETTE;
     if (job.indexed) {
         png_colorp colours = nullptr;
@@ -159,6 +186,8 @@ bool readAll(ReadJob& job) {
         png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     }
     png_set_interlace_handling(png);
+    job.source.rowsLeft = decodedRows(w, h, interlace != PNG_INTERLACE_NONE);
+    png_set_read_user_transform_fn(png, countRow);
     png_read_update_info(png, info);
 
     const std::size_t rowBytes = static_cast<std::size_t>(w) * (job.indexed ? 1 : kRgbaChannels);
@@ -169,7 +198,6 @@ bool readAll(ReadJob& job) {
     job.rows.resize(h);
     for (png_uint_32 r = 0; r < h; ++r) job.rows[r] = job.pixels.data() + r * rowBytes;
     png_read_image(png, job.rows.data());
-    png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
 }

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <filesystem>
 
+#include "platform/fs.h"
+
 namespace tarn {
 
 namespace {
@@ -20,9 +22,7 @@ bool isBaseq2(const std::string& name) {
 
 std::string defaultBaseFolder(const std::string& modelPath) {
     namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path model = fs::absolute(fs::path(modelPath), ec).lexically_normal();
-    if (ec) model = fs::path(modelPath);
+    const fs::path model(absolutePath(modelPath));
     const fs::path own = model.parent_path();
     for (fs::path folder = own; !folder.empty(); folder = folder.parent_path()) {
         if (isBaseq2(folder.filename().string())) return folder.string();

@@ -39,6 +39,34 @@ bool isRegularFile(const std::string& path) {
     return fs::is_regular_file(fs::path(path), ec);
 }
 
+#ifndef _WIN32
+bool identifyFile(const std::string& path, FileIdentity& out) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    out.device = static_cast<std::uint64_t>(st.st_dev);
+    out.inode = static_cast<std::uint64_t>(st.st_ino);
+    out.size = static_cast<std::uint64_t>(st.st_size);
+    out.modified = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return true;
+}
+#else
+bool identifyFile(const std::string& path, FileIdentity& out) {
+    // Without inodes at hand, the absolute path stands for the file.
+    std::error_code ec;
+    out.size = fs::file_size(fs::path(path), ec);
+    if (ec) return false;
+    out.device = 0;
+    out.inode = std::hash<std::string>{}(absolutePath(path));
+    out.modified = static_cast<long long>(fs::last_write_time(fs::path(path), ec).time_since_epoch().count());
+    return true;
+}
+#endif
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return fs::equivalent(fs::path(a), fs::path(b), ec) && !ec;
+}
+
 std::string folderOf(const std::string& path) {
     auto pos = path.find_last_of("/\\");
     if (pos == std::string::npos) return {};
@@ -49,8 +77,28 @@ std::string folderOf(const std::string& path) {
 
 std::string absolutePath(const std::string& path) {
     std::error_code ec;
-    const auto full = std::filesystem::absolute(std::filesystem::path(path), ec);
-    return ec ? path : full.lexically_normal().string();
+    const fs::path full = fs::absolute(fs::path(path), ec);
+    if (ec) return path;
+    // "." and doubled separators mean nothing to the system and go. A ".."
+    // climbs out of wherever the system finds the folder before it, which is
+    // not the text before it when that folder is a symbolic link: the part up
+    // to the last ".." is resolved by the system itself.
+    fs::path head, tail;
+    for (const fs::path& part : full) {
+        if (part == "." || part.empty()) continue;
+        if (part == "..") {
+            head /= tail;
+            head /= part;
+            tail.clear();
+        } else {
+            tail /= part;
+        }
+    }
+    if (head.empty()) return tail.string();
+    // Where the folder is missing the system cannot climb either: the text stays.
+    fs::path real = fs::canonical(head, ec);
+    if (ec) real = head;
+    return (tail.empty() ? real : real / tail).string();
 }
 
 std::string lowerCase(std::string text) {
@@ -309,6 +357,9 @@ int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size
     if (isUsableFolder(target)) return EISDIR;
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
+    // Renaming over a device node, a pipe or a socket would replace it with a
+    // plain file: whatever the user named there is not TARN's to remove.
+    if (replacing && !S_ISREG(old.st_mode)) return kErrNotRegularFile;
     // A file nobody may write is one the user protected: it is not replaced
     // behind their back, even where the folder would allow it.
     if (replacing && (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
@@ -346,7 +397,9 @@ int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size
     if (!folder.empty() && !isUsableFolder(folder)) return ENOENT;
     if (isUsableFolder(path)) return EISDIR;
     std::error_code ec;
-    const auto perms = fs::status(fs::path(path), ec).permissions();
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    if (!ec && fs::exists(status) && !fs::is_regular_file(status)) return kErrNotRegularFile;
+    const auto perms = status.permissions();
     if (!ec && fs::exists(fs::path(path), ec) && (perms & fs::perms::owner_write) == fs::perms::none)
         return EACCES;
     std::random_device rd;
@@ -369,9 +422,21 @@ int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size
 }
 #endif
 
+std::string writeRefusalMessage(const std::string& path, int error) {
+    if (error != kErrNotRegularFile) return {};
+    return (path.empty() ? std::string("The target") : path) +
+           " is not a regular file (a device, a pipe or a socket); TARN writes only to files.";
+}
+
 std::string errorSavingMessage(int error, const std::string& path) {
+    if (const std::string why = writeRefusalMessage(path, error); !why.empty()) return "Error Saving: " + why;
     std::string text = "Error Saving: " + std::to_string(error) + " (" + std::strerror(error) + ")";
     return path.empty() ? text : text + "\n" + path;
+}
+
+std::string saveFailureLine(const std::string& path, int error) {
+    const std::string why = writeRefusalMessage(path, error);
+    return why.empty() ? path + ": " + errorSavingMessage(error) : why;
 }
 
 std::string errorLoadingMessage(int error) {

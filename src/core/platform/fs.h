@@ -22,14 +22,31 @@ using Bytes = std::vector<std::uint8_t>;
 // the process's working directory.
 bool isUsableFolder(const std::string& path);
 bool isRegularFile(const std::string& path);
+// True when both paths exist and name one file (symbolic links followed, hard
+// links and other spellings of the path included).
+bool sameFile(const std::string& a, const std::string& b);
+
+// What tells one file from another and one state of it from the next: two
+// names of one file (links, other spellings) share device and inode.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    long long modified = 0;  // nanoseconds
+    bool sameFileAs(const FileIdentity& o) const { return device == o.device && inode == o.inode; }
+};
+// False when `path` cannot be looked at; symbolic links are followed.
+bool identifyFile(const std::string& path, FileIdentity& out);
 
 // The text before the last separator; a root keeps its separator ("/", "C:\").
 // A path without separator yields an empty string.
 std::string folderOf(const std::string& path);
 // The text after the last separator.
 std::string fileNameOf(const std::string& path);
-// The absolute, normalised form of `path` (relative paths are taken from the
-// working folder); `path` itself when that cannot be worked out.
+// The absolute form of `path` as the system means it (relative paths are taken
+// from the working folder): "." components go, and ".." climbs from the folder
+// the system reaches, symbolic links followed, not from the text before it.
+// `path` itself when that cannot be worked out.
 std::string absolutePath(const std::string& path);
 // ASCII letters lower-cased; other bytes kept.
 std::string lowerCase(std::string text);
@@ -94,7 +111,8 @@ std::string readFailureLine(const std::string& path, int error);
 // Writes a temporary file beside `path` and renames it over the target, so a
 // failure leaves the old file untouched. A symbolic link is written through
 // (the file it names is replaced, the link stays); a file without any write
-// permission is not replaced (EACCES). Returns 0 or the errno of the failure.
+// permission is not replaced (EACCES), nor is anything but a regular file
+// (kErrNotRegularFile). Returns 0 or the errno of the failure.
 int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size_t size);
 inline int writeFileAtomic(const std::string& path, const Bytes& data) {
     return writeFileAtomic(path, data.data(), data.size());
@@ -107,8 +125,11 @@ using FlushFunction = int (*)(int fd);
 FlushFunction setFlushFunction(FlushFunction flush);
 
 // "Error Saving: " / "Error Loading: " with the system error number and its
-// text; the save message names the file on a second line when given one.
+// text; the save message names the file on a second line when given one. A
+// target that is not a regular file (kErrNotRegularFile) is said so instead.
 std::string errorSavingMessage(int error, const std::string& path = {});
+// The same on one line that names the path once, for command-line reports.
+std::string saveFailureLine(const std::string& path, int error);
 std::string errorLoadingMessage(int error);
 
 }  // namespace tarn

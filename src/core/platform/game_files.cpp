@@ -34,12 +34,6 @@ int pakNumber(const std::string& fileName) {
     return std::stoi(digits);
 }
 
-long long modifiedTime(const std::string& path) {
-    std::error_code ec;
-    const auto t = fs::last_write_time(fs::path(path), ec);
-    return ec ? 0 : static_cast<long long>(t.time_since_epoch().count());
-}
-
 GameFile lookInPaks(Ui& ui, const std::string& baseFolder, const std::string& name, PakShelf& shelf) {
     GameFile g;
     g.loosePath = joinPath(baseFolder, toNative(name));
@@ -77,30 +71,52 @@ std::vector<std::string> pakFilesOf(const std::string& folder) {
     return paths;
 }
 
+std::string surplusPakMessage(const std::string& baseFolder, const std::vector<std::string>& skipped) {
+    std::string text = "\"" + baseFolder + "\" holds more than " + std::to_string(kMaxPakFiles) +
+                       " PAK files; these " + std::to_string(skipped.size()) + " were skipped:";
+    constexpr std::size_t kNamed = 10;
+    for (std::size_t i = 0; i < skipped.size() && i < kNamed; ++i) text += "\n" + fileNameOf(skipped[i]);
+    if (skipped.size() > kNamed) text += "\n... and " + std::to_string(skipped.size() - kNamed) + " more.";
+    return text;
+}
+
 std::string damagedPakMessage(const std::string& pakPath, const std::string& reason) {
     return "The PAK file \"" + pakPath + "\" is damaged and was skipped:\n" + reason + ".";
 }
 
 std::vector<std::shared_ptr<const PakArchive>> PakShelf::archives(const std::string& baseFolder, Ui& ui) {
     std::vector<std::shared_ptr<const PakArchive>> out;
-    std::vector<std::string> refused;
+    std::vector<std::string> said;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> taken;
+        std::vector<std::string> surplus;
         for (const std::string& path : pakFilesOf(baseFolder)) {
-            std::error_code ec;
-            const std::uint64_t size = fs::file_size(fs::path(path), ec);
-            if (ec) continue;
-            const long long modified = modifiedTime(path);
-            auto it = shelved_.find(path);
-            if (it == shelved_.end() || it->second.size != size || it->second.modified != modified) {
+            FileIdentity id;
+            if (!identifyFile(path, id)) continue;
+            const std::pair<std::uint64_t, std::uint64_t> key{id.device, id.inode};
+            // A second name of a file already searched adds nothing to the search.
+            if (std::find(taken.begin(), taken.end(), key) != taken.end()) continue;
+            if (taken.size() == kMaxPakFiles) {
+                surplus.push_back(path);
+                continue;
+            }
+            taken.push_back(key);
+            auto it = shelved_.find(key);
+            if (it == shelved_.end() || it->second.identity.size != id.size ||
+                it->second.identity.modified != id.modified) {
                 PakArchive::Opened opened = PakArchive::open(path);
-                if (!opened.archive) refused.push_back(damagedPakMessage(path, opened.error));
-                it = shelved_.insert_or_assign(path, Shelved{size, modified, opened.archive}).first;
+                if (!opened.archive) said.push_back(damagedPakMessage(path, opened.error));
+                it = shelved_.insert_or_assign(key, Shelved{id, opened.archive}).first;
             }
             if (it->second.archive) out.push_back(it->second.archive);
         }
+        std::size_t& surplusSaid = surplusSaid_[baseFolder];
+        if (!surplus.empty() && surplus.size() != surplusSaid)
+            said.push_back(surplusPakMessage(baseFolder, surplus));
+        surplusSaid = surplus.size();
     }
-    for (const std::string& text : refused) ui.message(text);
+    for (const std::string& text : said) ui.message(text);
     return out;
 }
 

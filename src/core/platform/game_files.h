@@ -16,8 +16,13 @@ namespace tarn {
 
 class Ui;
 
-// The PAK files of base folders, each read and checked once and read again
-// only when the file changes. A damaged PAK is skipped, and said so once.
+// The PAK files a base folder contributes at most; a game ships a handful.
+// Each open one holds its whole directory in memory.
+inline constexpr std::size_t kMaxPakFiles = 32;
+
+// The PAK files of base folders, each file (however many names it has) read
+// and checked once and read again only when it changes. A damaged PAK is
+// skipped, and said so once; so are the PAKs past kMaxPakFiles.
 class PakShelf {
 public:
     // The usable PAKs of `baseFolder`, highest-numbered first. A PAK refused
@@ -29,17 +34,27 @@ public:
 
 private:
     struct Shelved {
-        std::uint64_t size = 0;
-        long long modified = 0;
+        FileIdentity identity;
         std::shared_ptr<const PakArchive> archive;  // null: refused
     };
+    struct IdentityHash {
+        std::size_t operator()(const std::pair<std::uint64_t, std::uint64_t>& k) const {
+            return std::hash<std::uint64_t>{}(k.first * 0x9E3779B97F4A7C15ull ^ k.second);
+        }
+    };
     std::mutex mutex_;
-    std::unordered_map<std::string, Shelved> shelved_;
+    // By device and inode, so that links to one file share its archive.
+    std::unordered_map<std::pair<std::uint64_t, std::uint64_t>, Shelved, IdentityHash> shelved_;
+    // The base folders whose surplus PAKs have been named, with how many.
+    std::unordered_map<std::string, std::size_t> surplusSaid_;
 };
 
 // The PAK files directly in `folder` ("pak0.pak", "PAK12.PAK", ...), in the
 // order the game searches them: highest number first.
 std::vector<std::string> pakFilesOf(const std::string& folder);
+
+// The message for the PAKs of `baseFolder` past kMaxPakFiles, which are skipped.
+std::string surplusPakMessage(const std::string& baseFolder, const std::vector<std::string>& skipped);
 
 // The message for a PAK skipped because of `reason`.
 std::string damagedPakMessage(const std::string& pakPath, const std::string& reason);

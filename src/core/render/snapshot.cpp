@@ -272,7 +272,7 @@ void TakeSnapshot(Ui& ui, SettingsStore& settings, Folders& folders, int paneWid
     const auto request = askSnapshot(ui, settings, folders, paneWidth, paneHeight);
     if (!request) return;
     if (const int error = saveSnapshot(draw(*request), request->path, request->filterIndex); error != 0)
-        ui.message(errorSavingMessage(error));
+        ui.message(errorSavingMessage(error, request->path));
 }
 
 }  // namespace tarn
