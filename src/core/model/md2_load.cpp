@@ -38,6 +38,16 @@ private:
     std::vector<std::pair<std::string, std::string>> kinds_;
 };
 
+// What tells the file behind a skin name: the loose file by device and inode
+// (so other spellings and links of it match), else the name as the PAK lookup
+// takes it.
+std::string skinFileKey(const std::string& base, const std::string& name) {
+    FileIdentity id;
+    if (identifyFile(resolveBelow(base, name), id))
+        return "file:" + std::to_string(id.device) + ":" + std::to_string(id.inode);
+    return "pak:" + pakKey(confinedName(name));
+}
+
 // Every skin the file names, in file order: the image when it loads with the
 // header's size, a temporary checkerboard otherwise.
 std::vector<std::unique_ptr<Skin>> loadNamedSkins(MeshFileContext& c, const Md2Contents& md2) {
@@ -46,8 +56,18 @@ std::vector<std::unique_ptr<Skin>> loadNamedSkins(MeshFileContext& c, const Md2C
     std::vector<std::unique_ptr<Skin>> skins;
     SkinProblems problems;
     PixelBuffer checkerboard;  // one for every temporary skin of this load
+    // A file named by several skins is read and decoded once; the skins share
+    // its pixels until one of them is painted.
+    std::vector<std::pair<std::string, std::unique_ptr<Skin>>> decoded;
     for (const std::string& name : md2.skinNames) {
-        std::unique_ptr<Skin> skin = LoadLinkedSkin(c.ui, c.folders.base, name);
+        const std::string key = skinFileKey(c.folders.base, name);
+        auto same = std::find_if(decoded.begin(), decoded.end(), [&](const auto& d) { return d.first == key; });
+        if (same == decoded.end()) {
+            decoded.emplace_back(key, LoadLinkedSkin(c.ui, c.folders.base, name));
+            same = decoded.end() - 1;
+        }
+        std::unique_ptr<Skin> skin = same->second ? std::make_unique<Skin>(*same->second) : nullptr;
+        if (skin) skin->name = name;
         if (skin && skin->width == width && skin->height == height) {
             skins.push_back(std::move(skin));
             continue;

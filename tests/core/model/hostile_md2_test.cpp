@@ -152,6 +152,36 @@ TEST(HostileMd2, MissingSkinsOfOneLoadShareOneImageAndOneMessage) {
     EXPECT_NE(first.pixels, first.backup);
 }
 
+// A file named by many skins, loose under other spellings or inside a PAK,
+// is decoded once: 32 names of one large image used to hold 32 copies.
+TEST(HostileMd2, SkinsNamingOneFileShareItsDecodedPixels) {
+    const Bytes pixels(64 * 32, 7);
+    const Bytes pcx = encodePcx(64, 32, pixels.data(), Palette{});
+    for (const bool packed : {false, true}) {
+        SCOPED_TRACE(packed ? "in a PAK" : "loose");
+        Game g;
+        if (packed) {
+            test::writePak(joinPath(g.base, "pak0.pak"), {{"models/m/skin.pcx", pcx}});
+        } else {
+            fs::create_directories(joinPath(g.base, "models/m"));
+            g.write("models/m/skin.pcx", pcx);
+        }
+        std::vector<std::string> names;
+        for (int i = 0; i < kMd2MaxSkins; ++i)
+            names.push_back(i % 3 == 0 ? "models/m/skin.pcx" : i % 3 == 1 ? "Models/M/SKIN.PCX" : "./models/x/../m/skin.pcx");
+        ASSERT_TRUE(g.load(withSkins(names)));
+        EXPECT_TRUE(g.ui.messages().empty());
+        ASSERT_EQ(g.session.skins.count(), kMd2MaxSkins);
+        Skin& first = *g.session.skins.at(0);
+        for (int i = 1; i < kMd2MaxSkins; ++i) {
+            EXPECT_TRUE(g.session.skins.at(i)->pixels.sharesWith(first.pixels)) << i;
+            EXPECT_EQ(g.session.skins.at(i)->name, names[std::size_t(i)]);
+        }
+        first.pixels[0] = 1;
+        EXPECT_EQ(g.session.skins.at(1)->pixels[0], 7);
+    }
+}
+
 TEST(HostileMd2, WrongSizeAndMissingSkinsAreReportedOncePerKind) {
     Game g;
     const Bytes small(8 * 8, 1);

@@ -159,5 +159,25 @@ TEST_F(GameFolder, AFullPathFindsItsFileInThePaksOfTheFolderAbove) {
     EXPECT_EQ(readGamePath(ui, joinPath(dir.path(), "pics/colormap.pcx"), shelf).file.bytes, textBytes("cm"));
 }
 
+// Many names of one PAK open it once; past the bound, PAKs are skipped and
+// named in one message, said again only when the surplus changes.
+TEST_F(GameFolder, LinksOfOnePakOpenItOnceAndSurplusPaksAreSkipped) {
+    for (int i = 100; i < 300; ++i)
+        std::filesystem::create_symlink(dir.file("pak0.pak"), dir.file("pak" + std::to_string(i) + ".pak"));
+    const auto archives = shelf.archives(dir.path(), ui);
+    // pak299 .. pak100 and pak0 are one file: it is searched once, where its
+    // highest-numbered name puts it.
+    ASSERT_EQ(archives.size(), 3u);
+    EXPECT_EQ(archives[0]->path(), dir.file("pak299.pak"));
+    EXPECT_TRUE(ui.messages().empty());
+
+    for (std::size_t i = 0; i < kMaxPakFiles + 2; ++i)
+        test::writePak(dir.file("pak" + std::to_string(1000 + i) + ".pak"), {{"x.pcx", textBytes("x")}});
+    EXPECT_EQ(shelf.archives(dir.path(), ui).size(), kMaxPakFiles);
+    EXPECT_EQ(read("d.pcx"), "missing");  // pak0 is past the bound now
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_NE(ui.messages()[0].find("pak1000.pak"), std::string::npos) << ui.messages()[0];
+}
+
 }  // namespace
 }  // namespace tarn
