@@ -51,8 +51,26 @@ void BM_EncodePng8(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(px.size()));
 }
 
+// The largest true-colour image matched to a palette: a row of noise that
+// every other row repeats, so that a cache of recent colours cannot help.
+// Arg 1 dithers.
+void BM_MatchLargestNoiseImage(benchmark::State& state) {
+    tarn::RgbaImage image{tarn::kMaxImageWidth, tarn::kMaxImageRows, {}};
+    std::mt19937 rng(5);
+    tarn::Bytes row(static_cast<std::size_t>(image.width) * 4);
+    for (auto& b : row) b = static_cast<std::uint8_t>(rng() | 0x80);  // opaque enough
+    image.rgba.reserve(row.size() * static_cast<std::size_t>(image.height));
+    for (int y = 0; y < image.height; ++y) image.rgba.insert(image.rgba.end(), row.begin(), row.end());
+    tarn::ColourMatch match;
+    for (auto& c : match.palette) c = static_cast<std::uint8_t>(rng());
+    match.dither = state.range(0) != 0;
+    for (auto _ : state) benchmark::DoNotOptimize(tarn::matchToPalette(image, match));
+    state.SetItemsProcessed(state.iterations() * image.width * image.height);
+}
+
 }  // namespace
 
+BENCHMARK(BM_MatchLargestNoiseImage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_EncodePcx)->Arg(0)->Arg(1);
 BENCHMARK(BM_DecodePcx)->Arg(0)->Arg(1);
 BENCHMARK(BM_EncodeBmp);

@@ -130,7 +130,7 @@ void bakeLight(SkinEditContext& c, const char* step, LightingKind kind) {
             auto corner = [&](std::size_t k) { return ShadeVertex2D{v[k].s, v[k].t, toFixed16(light[k])}; };
             r.FillShade2D({corner(0), corner(1), corner(2), corner(0)});
         });
-        const PaletteSearch search(skin->palette);
+        PaletteSearch search(skin->palette);
         PairMemo blend([&](int pixel, int level) {
             Hsv hsv = rgbToHsv(paletteRgb(skin->palette, pixel));
             hsv.v += (level - hsv.v) * a;
@@ -161,7 +161,7 @@ void outlineSelected(SkinEditContext& c) {
                 planes.coverageRaster.Line(edge, kCovered);
             }
         });
-        const PaletteSearch search(skin->palette);
+        PaletteSearch search(skin->palette);
         PairMemo blend([&](int pixel, int target) {
             const Rgb out = mix(paletteRgb(skin->palette, pixel), paletteRgb(skin->palette, target), g);
             return search.nearest(out.r, out.g, out.b);
@@ -189,7 +189,7 @@ void loadToSelected(SkinEditContext& c) {
         EffectPlanes planes(c.mesh, skin->width, skin->height);
         planes.coverSelection();
         std::copy(loaded->pixels.begin(), loaded->pixels.end(), planes.effect.begin());
-        const PaletteSearch search(skin->palette);
+        PaletteSearch search(skin->palette);
         PairMemo blend([&](int pixel, int source) {
             const Rgb out = mix(paletteRgb(skin->palette, pixel), paletteRgb(loaded->palette, source), strength);
             return search.nearest(out.r, out.g, out.b);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/image_codec.h"
+#include "image/palette_search.h"
 
 namespace tarn {
 
@@ -20,27 +21,35 @@ constexpr int kWeightBelowRight = 1;
 constexpr int kWeightTotal = 16;
 
 // The nearest-colour rule remembered per colour: images repeat colours far
-// more often than there are palette entries to search.
+// more often than there are palette entries to search. A colour met for the
+// first time is looked up among the few entries that can win in its part of
+// the colour cube, not among all 256.
 class NearestCache {
 public:
-    explicit NearestCache(const Palette& palette) : palette_(palette) { keys_.fill(kEmpty); }
+    explicit NearestCache(const Palette& palette) : search_(palette), slots_(std::size_t{1} << kBits, kEmpty) {}
     std::uint8_t operator()(int r, int g, int b) {
         const std::uint32_t key = (static_cast<std::uint32_t>(r) << 16) | (static_cast<std::uint32_t>(g) << 8) |
                                   static_cast<std::uint32_t>(b);
-        const std::size_t slot = (key * 2654435761u) >> (32 - kBits);
-        if (keys_[slot] != key) {
-            keys_[slot] = key;
-            values_[slot] = static_cast<std::uint8_t>(nearestColor(palette_, r, g, b));
-        }
-        return values_[slot];
+        // Two probes: a colour that collides with another stays remembered
+        // beside it, so rows that repeat a row of many colours keep hitting.
+        const std::size_t slot = ((key * 2654435761u) >> (32 - kBits)) & ~std::size_t{1};
+        for (std::size_t i = slot; i < slot + 2; ++i)
+            if ((slots_[i] & kKeyMask) == key && slots_[i] != kEmpty) return static_cast<std::uint8_t>(slots_[i] >> 24);
+        const auto index = static_cast<std::uint32_t>(search_.nearestLevel(r, g, b));
+        // The newcomer takes the second place; the one there moves up first.
+        slots_[slot] = slots_[slot + 1];
+        slots_[slot + 1] = key | (index << 24);
+        return static_cast<std::uint8_t>(index);
     }
 
 private:
-    static constexpr int kBits = 14;
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // no 24-bit colour has this key
-    const Palette& palette_;
-    std::array<std::uint32_t, std::size_t{1} << kBits> keys_{};
-    std::array<std::uint8_t, std::size_t{1} << kBits> values_{};
+    static constexpr int kBits = 17;
+    static constexpr std::uint32_t kKeyMask = 0xFFFFFFu;
+    // The colour in the low 24 bits, its index above. White on index 255 looks
+    // empty and is only looked up again.
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+    PaletteSearch search_;
+    std::vector<std::uint32_t> slots_;
 };
 
 // Divides a sum of sixteenths, rounding half away from zero.
@@ -53,7 +62,7 @@ Bytes matchToPalette(const RgbaImage& image, const ColourMatch& match) {
     const auto h = static_cast<std::size_t>(image.height);
     Bytes out(w * h, 0);
     if (image.rgba.size() < w * h * 4) return out;
-    auto cache = std::make_unique<NearestCache>(match.palette);
+    NearestCache cache(match.palette);
     // Carried error per channel in sixteenths, for this row and the next, with
     // a guard column either side.
     std::vector<int> here((w + 2) * 3, 0);
@@ -70,7 +79,7 @@ Bytes matchToPalette(const RgbaImage& image, const ColourMatch& match) {
                 const int carried = match.dither ? sixteenths(here[(x + 1) * 3 + static_cast<std::size_t>(k)]) : 0;
                 c[k] = std::clamp(px[k] + carried, 0, 255);
             }
-            const std::uint8_t index = (*cache)(c[0], c[1], c[2]);
+            const std::uint8_t index = cache(c[0], c[1], c[2]);
             out[y * w + x] = index;
             if (!match.dither) continue;
             for (int k = 0; k < 3; ++k) {

@@ -55,8 +55,6 @@ long farSquared(int v, int lo, int hi) {
     return long(d) * d;
 }
 
-int cellOf(double v) { return static_cast<int>(v) >> PaletteSearch::kCellShift; }
-
 bool inCube(double v) { return v >= 0.0 && v < kChannelLevels; }
 
 }  // namespace
@@ -65,53 +63,67 @@ int nearestColorPlain(const Palette& palette, double r, double g, double b) {
     return nearestAmong(palette, AllIndices{}, r, g, b);
 }
 
-PaletteSearch::PaletteSearch(const Palette& palette) : palette_(palette) {
+PaletteSearch::PaletteSearch(const Palette& palette) : palette_(palette), cells_(kCellCount) {}
+
+const PaletteSearch::Cell& PaletteSearch::cellAt(int r, int g, int b) {
+    const int cr = r >> kCellShift, cg = g >> kCellShift, cb = b >> kCellShift;
+    Cell& cell = cells_[static_cast<std::size_t>((cr * kCellsPerSide + cg) * kCellsPerSide + cb)];
+    if (cell.built) return cell;
     // An entry can be nearest somewhere in a cell only if its nearest point of
     // the cell is no farther than the farthest point of the best-placed entry.
     // Both bounds are whole numbers, so the test is exact and keeps every entry
     // that can tie.
+    const int lo[3] = {cr * kCellSide, cg * kCellSide, cb * kCellSide};
     std::array<long, kPaletteColors> nearBound{};
-    for (int cr = 0; cr < kCellsPerSide; ++cr)
-        for (int cg = 0; cg < kCellsPerSide; ++cg)
-            for (int cb = 0; cb < kCellsPerSide; ++cb) {
-                const int cell = (cr * kCellsPerSide + cg) * kCellsPerSide + cb;
-                const int lo[3] = {cr * kCellSide, cg * kCellSide, cb * kCellSide};
-                long threshold = std::numeric_limits<long>::max();
-                for (int i = 0; i < kPaletteColors; ++i) {
-                    long nearD = 0, farD = 0;
-                    for (int c = 0; c < 3; ++c) {
-                        const int v = static_cast<int>(channel(palette_, i, c));
-                        nearD += nearSquared(v, lo[c], lo[c] + kCellSide);
-                        farD += farSquared(v, lo[c], lo[c] + kCellSide);
-                    }
-                    nearBound[static_cast<std::size_t>(i)] = nearD;
-                    threshold = std::min(threshold, farD);
-                }
-                cellStart_[static_cast<std::size_t>(cell)] = static_cast<std::uint32_t>(candidates_.size());
-                for (int i = 0; i < kPaletteColors; ++i)
-                    if (nearBound[static_cast<std::size_t>(i)] <= threshold)
-                        candidates_.push_back(static_cast<std::uint8_t>(i));
-            }
-    cellStart_[kCellCount] = static_cast<std::uint32_t>(candidates_.size());
+    long threshold = std::numeric_limits<long>::max();
+    for (int i = 0; i < kPaletteColors; ++i) {
+        long nearD = 0, farD = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int v = static_cast<int>(channel(palette_, i, c));
+            nearD += nearSquared(v, lo[c], lo[c] + kCellSide);
+            farD += farSquared(v, lo[c], lo[c] + kCellSide);
+        }
+        nearBound[static_cast<std::size_t>(i)] = nearD;
+        threshold = std::min(threshold, farD);
+    }
+    cell.first = static_cast<std::uint32_t>(candidates_.size());
+    for (int i = 0; i < kPaletteColors; ++i)
+        if (nearBound[static_cast<std::size_t>(i)] <= threshold) candidates_.push_back(static_cast<std::uint8_t>(i));
+    cell.count = static_cast<std::uint16_t>(candidates_.size() - cell.first);
+    cell.built = true;
+    return cell;
 }
 
-int PaletteSearch::nearest(double r, double g, double b) const {
+int PaletteSearch::nearest(double r, double g, double b) {
     // Colours off the cube (or not numbers) lie in no cell: search them all.
     if (!inCube(r) || !inCube(g) || !inCube(b)) return nearestColorPlain(palette_, r, g, b);
-    const auto cell = static_cast<std::size_t>((cellOf(r) * kCellsPerSide + cellOf(g)) * kCellsPerSide + cellOf(b));
+    const Cell& cell = cellAt(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b));
     struct Range {
         const std::uint8_t* first;
         const std::uint8_t* last;
         const std::uint8_t* begin() const { return first; }
         const std::uint8_t* end() const { return last; }
     };
-    const Range range{candidates_.data() + cellStart_[cell], candidates_.data() + cellStart_[cell + 1]};
-    return nearestAmong(palette_, range, r, g, b);
+    const std::uint8_t* first = candidates_.data() + cell.first;
+    return nearestAmong(palette_, Range{first, first + cell.count}, r, g, b);
 }
 
-std::size_t PaletteSearch::candidatesAt(int r, int g, int b) const {
-    const auto cell = static_cast<std::size_t>((cellOf(r) * kCellsPerSide + cellOf(g)) * kCellsPerSide + cellOf(b));
-    return cellStart_[cell + 1] - cellStart_[cell];
+int PaletteSearch::nearestLevel(int r, int g, int b) {
+    const Cell& cell = cellAt(r, g, b);
+    int best = -1;
+    int bestDistance = 0;
+    for (std::uint32_t k = cell.first; k < cell.first + cell.count; ++k) {
+        const std::size_t at = std::size_t{candidates_[k]} * 3;
+        const int dr = palette_[at] - r, dg = palette_[at + 1] - g, db = palette_[at + 2] - b;
+        const int d = dr * dr + dg * dg + db * db;
+        if (best < 0 || d < bestDistance) {
+            best = candidates_[k];
+            bestDistance = d;
+        }
+    }
+    return best;
 }
+
+std::size_t PaletteSearch::candidatesAt(int r, int g, int b) { return cellAt(r, g, b).count; }
 
 }  // namespace tarn

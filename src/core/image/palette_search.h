@@ -17,22 +17,33 @@ int nearestColorPlain(const Palette& palette, double r, double g, double b);
 class PaletteSearch {
 public:
     explicit PaletteSearch(const Palette& palette);
-    int nearest(double r, double g, double b) const;
+    // A cell's candidates are worked out the first time a colour falls in it,
+    // so a search costs only for the part of the cube it is used in.
+    int nearest(double r, double g, double b);
+    // The same for a colour of whole levels, each 0..255, in integer steps.
+    int nearestLevel(int r, int g, int b);
 
-    // 8 cells per channel of 32 levels each: few enough that the table costs
-    // a few hundred thousand steps to build, small enough that a cell usually
-    // leaves a handful of candidates.
-    static constexpr int kCellShift = 5;
+    // 16 cells per channel of 16 levels each: a cell leaves a handful of
+    // candidates even where a palette crowds one line of the cube, as a grey
+    // ramp does for every saturated colour.
+    static constexpr int kCellShift = 4;
     static constexpr int kCellsPerSide = 256 >> kCellShift;
     static constexpr int kCellCount = kCellsPerSide * kCellsPerSide * kCellsPerSide;
 
     // The candidates of the cell holding (r, g, b), for measuring the table.
-    std::size_t candidatesAt(int r, int g, int b) const;
+    std::size_t candidatesAt(int r, int g, int b);
 
 private:
+    struct Cell {
+        std::uint32_t first = 0;
+        std::uint16_t count = 0;
+        bool built = false;
+    };
+    const Cell& cellAt(int r, int g, int b);
+
     Palette palette_;
-    // Candidates of cell k, in index order: candidates_[cellStart_[k] .. cellStart_[k + 1]).
-    std::array<std::uint32_t, kCellCount + 1> cellStart_{};
+    std::vector<Cell> cells_;
+    // Candidates of each built cell, in index order: candidates_[first .. first + count).
     std::vector<std::uint8_t> candidates_;
 };
 
