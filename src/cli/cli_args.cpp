@@ -87,6 +87,11 @@ bool refuseOutputOverInput(std::ostream& err, const std::string& command, const 
     return true;
 }
 
+bool takeBaseFolder(const std::string& value, std::string& base) {
+    base = absolutePath(value);
+    return isUsableFolder(base);
+}
+
 std::string lowerExtension(const std::string& path) {
     const std::string name = fileNameOf(path);
     const auto dot = name.rfind('.');

@@ -38,6 +38,9 @@ std::string requireModel(const std::string& model, std::string& base);
 bool refuseOutputOverInput(std::ostream& err, const std::string& command, const std::string& output,
                            const std::vector<std::string>& args);
 
+// A --base value made absolute into `base`; false when it names no folder.
+bool takeBaseFolder(const std::string& value, std::string& base);
+
 // The extension of the file name with its dot, lower-cased; empty when none.
 std::string lowerExtension(const std::string& path);
 

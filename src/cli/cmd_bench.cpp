@@ -43,10 +43,7 @@ std::string takeOption(BenchLine& line, const std::string& name, const std::stri
     if (name == "--eye") return parseVector(value, line.request.eye) ? std::string() : bad;
     if (name == "--at") return parseVector(value, line.request.lookAt) ? std::string() : bad;
     if (name == "--fov") return parseFloat(value, line.request.fieldOfView) ? std::string() : bad;
-    if (name == "--base") {
-        line.request.base = absolutePath(value);
-        return {};
-    }
+    if (name == "--base") return takeBaseFolder(value, line.request.base) ? std::string() : bad;
     return "unknown option '" + name + "'";
 }
 

@@ -53,8 +53,9 @@ int convert(const Args& args, std::ostream& out, std::ostream& err) {
     match.dither = dither;
     match.transparentIndex = ColorSlots{}[kSlotBackground];
     match.palette = greyRampPalette();
-    if (!paletteFile.empty() && !LoadPaletteFile(paletteFile, match.palette)) {
-        err << paletteFile << ": " << kMsgNoPalette << '\n';
+    int paletteError = 0;
+    if (!paletteFile.empty() && !LoadPaletteFile(paletteFile, match.palette, &paletteError)) {
+        err << paletteFile << ": " << withReadRefusal(kMsgNoPalette, paletteFile, paletteError) << '\n';
         return kExitFailed;
     }
     const ColourMatcher matcher = [&match] { return std::optional<ColourMatch>(match); };

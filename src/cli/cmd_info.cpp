@@ -1,6 +1,7 @@
 // tarn-cli info: what an .md2 holds and how TARN would open it: the header,
 // the counts after the mapping merge, the frame names and, for each skin
 // name, the file it resolves to below the base folder, loose or in a PAK.
+#include <cerrno>
 #include <ostream>
 #include <sstream>
 
@@ -32,8 +33,13 @@ std::string describeSkin(const std::string& base, const std::string& name, const
     std::ostringstream refusal;
     BatchUi quiet(refusal);
     const GameFile found = readGameFile(quiet, base, name);
-    if (!found.file.ok() && refusalOf(found).empty()) return "missing (a temporary skin would stand in)";
+    const int error = found.file.error;
+    if (error == ENOENT || error == ENOTDIR) return "missing (a temporary skin would stand in)";
     const std::string path = found.fromPak() ? found.pakPath + " : " + name : found.loosePath;
+    // There but not to be read: a device or pipe is refused; a file TARN may
+    // not open is unreadable, with the system's reason.
+    if (const std::string why = refusalOf(found); !why.empty()) return path + " (refused: " + why + ")";
+    if (error != 0) return path + " (unreadable: " + errorLoadingMessage(error) + ")";
     const auto skin = LinkedSkinOf(quiet, found, name);
     if (!skin) {
         std::string why = refusal.str();

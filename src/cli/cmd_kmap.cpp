@@ -20,7 +20,7 @@ int kmapExport(const Args& args, std::ostream& out, std::ostream& err) {
     std::string base;
     std::vector<std::string> paths;
     OptionTable table;
-    table.values["--base"] = [&](const std::string& v) { base = absolutePath(v); return true; };
+    table.values["--base"] = [&](const std::string& v) { return takeBaseFolder(v, base); };
     if (std::string why = readOptions(args, table, paths); !why.empty() || paths.size() != 2)
         return usageError(err, "kmap export", why.empty() ? "expected MODEL.md2 and OUT.kmp" : why, kUsage);
     if (refuseOutputOverInput(err, "kmap export", paths[1], args)) return kExitFailed;
@@ -38,7 +38,7 @@ int kmapImport(const Args& args, std::ostream& out, std::ostream& err) {
     bool scoped = false;
     std::vector<std::string> paths;
     OptionTable table;
-    table.values["--base"] = [&](const std::string& v) { base = absolutePath(v); return true; };
+    table.values["--base"] = [&](const std::string& v) { return takeBaseFolder(v, base); };
     table.values["-o"] = [&](const std::string& v) { output = absolutePath(v); return true; };
     table.values["--selected"] = [&](const std::string& v) { scoped = true; return parseList(v, selected); };
     std::string why = readOptions(args, table, paths);

@@ -36,7 +36,7 @@ int mapFromView(const Args& args, std::ostream& out, std::ostream& err) {
     std::vector<int> selected;
     std::vector<std::string> paths;
     OptionTable table;
-    table.values["--base"] = [&](const std::string& v) { base = absolutePath(v); return true; };
+    table.values["--base"] = [&](const std::string& v) { return takeBaseFolder(v, base); };
     table.values["-o"] = [&](const std::string& v) { output = absolutePath(v); return true; };
     table.values["--select"] = [&](const std::string& v) { return parseList(v, selected); };
     table.values["--rect"] = [&](const std::string& v) { return rectGiven = parseRect(v, rect); };
@@ -56,6 +56,7 @@ int mapFromView(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && paths.size() != 1) why = "expected one MODEL.md2";
     if (why.empty() && output.empty()) why = "no output given (-o OUT.md2)";
     if (why.empty() && !rectGiven) why = "no rectangle given (--rect L,T,R,B)";
+    if (why.empty() && selected.empty()) why = "no triangles given (--select LIST)";
     if (!why.empty()) return usageError(err, "map-from-view", why, kUsage);
     if (refuseOutputOverInput(err, "map-from-view", output, args)) return kExitFailed;
 

@@ -3,6 +3,8 @@
 // colour, optionally smoothed as Snapshot smooths; optionally the three
 // planes raw.
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <ostream>
@@ -58,7 +60,7 @@ const std::map<std::string, OptionFn>& valueOptions() {
              l.request.companions.push_back(absolutePath(v));
              return true;
          }},
-        {"--base", [](RenderLine& l, const std::string& v) { l.request.base = absolutePath(v); return true; }},
+        {"--base", [](RenderLine& l, const std::string& v) { return takeBaseFolder(v, l.request.base); }},
         {"--planes", [](RenderLine& l, const std::string& v) { l.planes = absolutePath(v); return true; }},
         {"--smooth", [](RenderLine& l, const std::string& v) {
              float f = 0.0f;
@@ -131,7 +133,9 @@ Bytes littleEndian(const T* values, std::size_t count) {
     return out;
 }
 
-bool writePlanes(std::ostream& err, const RenderSession& session, const std::string& prefix) {
+// Writes the three planes, naming in `created` each file that was not there before.
+bool writePlanes(std::ostream& err, const RenderSession& session, const std::string& prefix,
+                 std::vector<std::string>& created) {
     const FrameBuffer& f = session.frame;
     const std::size_t n = f.elementCount();
     const std::pair<std::string, Bytes> planes[] = {
@@ -140,10 +144,12 @@ bool writePlanes(std::ostream& err, const RenderSession& session, const std::str
         {prefix + ".pick", littleEndian(f.pick(), n)},
     };
     for (const auto& [path, bytes] : planes) {
+        const bool existed = std::filesystem::exists(std::filesystem::symlink_status(path));
         if (const int e = writeFileAtomic(path, bytes)) {
             err << saveFailureLine(path, e) << '\n';
             return false;
         }
+        if (!existed) created.push_back(path);
     }
     return true;
 }
@@ -177,11 +183,18 @@ int render(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitFailed;
     }
     session->draw(line.request.mode);
+    // The planes first and the picture last: a run that fails leaves none of
+    // the files it was making behind, only those it found there.
+    std::vector<std::string> created;
+    const auto failed = [&created] {
+        for (const std::string& path : created) std::remove(path.c_str());
+        return kExitFailed;
+    };
+    if (!line.planes.empty() && !writePlanes(err, *session, line.planes, created)) return failed();
     if (const int error = saveSnapshot(pictureOf(*session, line.request.mode, line.quality), line.output)) {
         err << saveFailureLine(line.output, error) << '\n';
-        return kExitFailed;
+        return failed();
     }
-    if (!line.planes.empty() && !writePlanes(err, *session, line.planes)) return kExitFailed;
     out << line.output << " (" << session->modes.at(line.request.mode).GetName() << ", "
         << session->frame.clientWidth() << "x" << session->frame.height() << ")\n";
     return kExitOk;

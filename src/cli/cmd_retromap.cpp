@@ -27,7 +27,7 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
     bool dither = false;
     std::vector<std::string> paths;
     OptionTable table;
-    table.values["--base"] = [&](const std::string& v) { base = absolutePath(v); return true; };
+    table.values["--base"] = [&](const std::string& v) { return takeBaseFolder(v, base); };
     table.values["-o"] = [&](const std::string& v) { output = absolutePath(v); return true; };
     table.values["--background"] = [&](const std::string& v) {
         return parseInt(v, background) && background >= 0 && background < kPaletteColors;
@@ -48,8 +48,9 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
     match.dither = dither;
     match.transparentIndex = static_cast<std::uint8_t>(background);
     match.palette = model.currentSkin() ? model.currentSkin()->palette : greyRampPalette();
-    if (!paletteFile.empty() && !LoadPaletteFile(paletteFile, match.palette)) {
-        err << paletteFile << ": " << kMsgNoPalette << '\n';
+    int paletteError = 0;
+    if (!paletteFile.empty() && !LoadPaletteFile(paletteFile, match.palette, &paletteError)) {
+        err << paletteFile << ": " << withReadRefusal(kMsgNoPalette, paletteFile, paletteError) << '\n';
         return kExitFailed;
     }
     const ColourMatcher matcher = [&match] { return std::optional<ColourMatch>(match); };

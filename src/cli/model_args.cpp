@@ -15,7 +15,10 @@ ModelArgs parseModelArgs(const Args& args, std::size_t pathCount) {
                 out.error = "--base needs a folder";
                 return out;
             }
-            out.base = absolutePath(args[++i]);
+            if (!takeBaseFolder(args[++i], out.base)) {
+                out.error = "--base names no folder: '" + args[i] + "'";
+                return out;
+            }
             baseGiven = true;
         } else if (args[i].rfind("--", 0) == 0) {
             out.error = "unknown option '" + args[i] + "'";

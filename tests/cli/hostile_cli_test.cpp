@@ -43,7 +43,7 @@ TEST(HostileCli, DevicesPipesAndClimbingNamesEndAtOnce) {
         {{"resave", model, dir.file("out.md2"), "--base", base}, 0,
          std::string(kMsgSkinMissing) + "\n../../../../../../../../dev/zero"},
         {{"info", model, "--base", base}, 0, "-> missing"},
-        {{"info", pipeSkinModel, "--base", base}, 0, "piped.pcx (unreadable: " + joinPath(base, "piped.pcx") +
+        {{"info", pipeSkinModel, "--base", base}, 0, "piped.pcx (refused: " + joinPath(base, "piped.pcx") +
                                                         " is not a regular file"},
         {{"convert", fifo, dir.file("out.pcx")}, 1, fifo + " is not a regular file"},
         {{"convert", "/dev/zero", dir.file("out.pcx")}, 1, "/dev/zero is not a regular file"},
@@ -159,6 +159,39 @@ TEST(HostileCli, DotDotAfterALinkClimbsWhereTheLinkLeads) {
     ASSERT_EQ(runCli({"convert", skin, dir.file("lnk/../victim.pcx")}).code, kExitOk);
     EXPECT_TRUE(fs::exists(dir.file("elsewhere/victim.pcx")));
     EXPECT_FALSE(fs::exists(dir.file("victim.pcx")));
+}
+
+// Each refusal says what is wrong and with which file, and a failed run
+// leaves none of its own files behind.
+TEST(HostileCli, RefusalsNameTheFileAndTheReason) {
+    test::TempDir dir;
+    ASSERT_EQ(runCli({"make-sample", dir.path()}).code, 0);
+    const std::string model = dir.file("baseq2/models/tarnbot/tris.md2");
+    const std::string skin = dir.file("baseq2/models/tarnbot/skin.pcx");
+    const std::string badKmap = dir.file("bad.kmp");
+    ASSERT_EQ(writeFileAtomic(badKmap, Bytes{'K', 'M', 'A', 'P', 1, 0}), 0);
+    struct Case {
+        Args args;
+        int code;
+        std::string says;
+    };
+    const Case cases[] = {
+        {{"resave", model, dir.file("o.md2"), "--base", dir.file("nowhere")}, kExitUsage, "--base names no folder"},
+        {{"render", model, "-o", dir.file("o.png"), "--base", dir.file("nowhere")}, kExitUsage, "bad value for --base"},
+        {{"kmap", "export", model, dir.file("o.kmp"), "--base", dir.file("nowhere")}, kExitUsage, "--base"},
+        {{"map-from-view", model, "-o", dir.file("o.md2"), "--rect", "0,0,10,10"}, kExitUsage, "--select"},
+        {{"convert", skin, dir.file("o.pcx"), "--palette", "/dev/zero"}, kExitFailed, "/dev/zero is not a regular file"},
+        {{"kmap", "import", model, badKmap, "-o", dir.file("o.md2")}, kExitFailed, "KMAP file!\n" + badKmap},
+        {{"render", model, "-o", dir.file("o.png"), "--planes", dir.file("no/such/folder/p")}, kExitFailed,
+         dir.file("no/such/folder/p.colour")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args.back());
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+    for (const char* left : {"o.md2", "o.png", "o.kmp", "o.pcx"}) EXPECT_FALSE(std::filesystem::exists(dir.file(left))) << left;
 }
 
 }  // namespace

@@ -86,11 +86,11 @@ bool ImportMapping(Ui& ui, Mesh& mesh, const std::string& path, ImportScope scop
     }
     const KmapParse parsed = ParseKmap(read.bytes, mesh.triangleCount);
     if (parsed.refusal == KmapRefusal::TriangleCount) {
-        ui.message(kMsgKmapTriangleCount);
+        ui.message(std::string(kMsgKmapTriangleCount) + "\n" + path);
         return false;
     }
     if (!parsed.ok() || (scope == ImportScope::Whole && !indicesFit(mesh, parsed.file))) {
-        ui.message(kMsgKmapInvalid);
+        ui.message(std::string(kMsgKmapInvalid) + "\n" + path);
         return false;
     }
     if (scope == ImportScope::Whole)

@@ -47,12 +47,13 @@ bool saveSkin(Ui& ui, Skin& skin, const std::string& path, Encoder encode, SkinF
 }
 
 // A linked Skin of the decoded file, or nullptr: silently when the palette
-// choice was cancelled, after the reader's message when it was refused.
-std::unique_ptr<Skin> decodeSkin(Ui& ui, const Bytes& bytes, const ColourMatcher* matcher) {
+// choice was cancelled, after the reader's message, naming `where`, when it
+// was refused.
+std::unique_ptr<Skin> decodeSkin(Ui& ui, const Bytes& bytes, const ColourMatcher* matcher, const std::string& where) {
     DecodedImage decoded = decodeImage(bytes, matcher);
     if (decoded.cancelled) return nullptr;
     if (!decoded.ok()) {
-        ui.message(decoded.error);
+        ui.message(decoded.error + "\n" + where);
         return nullptr;
     }
     auto skin = std::make_unique<Skin>();
@@ -77,7 +78,8 @@ std::unique_ptr<Skin> skinOf(Ui& ui, const GameFile& found, const std::string& n
         if (const std::string why = refusalOf(found); !why.empty()) ui.message(why);
         return nullptr;
     }
-    auto skin = decodeSkin(ui, found.file.bytes, matcher);
+    const std::string where = found.fromPak() ? found.pakPath + " : " + name : found.loosePath;
+    auto skin = decodeSkin(ui, found.file.bytes, matcher, where);
     if (!skin) return nullptr;
     skin->name = name;
     skin->filePath = absolutePath(found.loosePath);

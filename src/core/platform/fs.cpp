@@ -353,7 +353,10 @@ FlushFunction setFlushFunction(FlushFunction flush) {
 int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size_t size) {
     const std::string target = saveTarget(path);
     std::string folder = folderOf(target);
-    if (!folder.empty() && !isUsableFolder(folder)) return ENOENT;
+    // A folder one may write in but not list is still a folder to save in;
+    // creating the temporary file there gives the real reason when it is not.
+    std::error_code ec;
+    if (!folder.empty() && !fs::is_directory(fs::path(folder), ec)) return ec ? ec.value() : ENOTDIR;
     if (isUsableFolder(target)) return EISDIR;
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;

@@ -162,7 +162,7 @@ TEST(MappingFile, MalformedFilesAreRefusedAndChangeNothing) {
         Mesh m = twoTriangles();
         ScriptedUi ui;
         EXPECT_FALSE(ImportMapping(ui, m, dir.file("bad.kmp"), ImportScope::Whole, MappingEditor{}));
-        EXPECT_EQ(ui.messages(), std::vector<std::string>{why});
+        EXPECT_EQ(ui.messages(), std::vector<std::string>{std::string(why) + "\n" + dir.file("bad.kmp")});
         EXPECT_EQ(stateOf(m), stateOf(original));
     }
 }

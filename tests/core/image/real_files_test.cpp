@@ -63,7 +63,7 @@ TEST(RealImages, EveryImageLoadsOrIsRefusedWithItsReason) {
         auto skin = LoadSkinImage(ui, path);
         if (const char* reason = expectedRefusal(path)) {
             EXPECT_EQ(skin, nullptr);
-            EXPECT_EQ(ui.messages(), std::vector<std::string>{reason});
+            EXPECT_EQ(ui.messages(), std::vector<std::string>{std::string(reason) + "\n" + path});
             continue;
         }
         ASSERT_NE(skin, nullptr) << (ui.messages().empty() ? "" : ui.messages()[0]);

@@ -28,7 +28,7 @@ TEST_F(SkinListCommands, OpenAppendsAnExternalSkinOfTheMeshSizeAndMakesItCurrent
     openSkin(ctx);
     openSkin(ctx);
     openSkin(ctx);
-    EXPECT_EQ(ui.messages(), (Strings{kMsgWrongDimensions, kMsgNotValidSkin}));
+    EXPECT_EQ(ui.messages(), (Strings{kMsgWrongDimensions, std::string(kMsgNotValidSkin) + "\n" + text}));
     EXPECT_EQ(skins.count(), 1);
     EXPECT_TRUE(calls().empty());
     EXPECT_TRUE(ui.fileRequests[0].mustExist);

@@ -87,7 +87,8 @@ TEST(LoadMesh, MissingAndMisSizedSkinsBecomeCheckerboards) {
 
     ASSERT_TRUE(LoadMesh(w.c, path));
     EXPECT_EQ(w.ui.messages(),
-              (std::vector<std::string>{"This file does not appear to be a valid skin",
+              (std::vector<std::string>{"This file does not appear to be a valid skin\n" +
+                                            joinPath(w.base, "models/quad/text.pcx"),
                                         std::string(kMsgSkinMissing) + "\nmodels/quad/none.pcx\nmodels/quad/text.pcx",
                                         std::string(kMsgSkinWrongSize) + "\nmodels/quad/small.pcx"}));
     ASSERT_EQ(w.skins.count(), 4);
