@@ -9,6 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tarn;
     using namespace tarn::fuzz;
+    if (!proportionate(declaredPixels(data, size), size)) return 0;
     static const std::string path = joinPath(scratchFolder(), "colormap.pcx");
     if (!writeScratch(path, bytesOf(data, size))) return 0;
     MemorySettings settings;

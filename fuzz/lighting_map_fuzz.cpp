@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarn;
     using namespace tarn::fuzz;
     if (size == 0) return 0;
+    if (!proportionate(declaredPixels(data + 1, size - 1), size)) return 0;
     const MapKind kind = (data[0] & 1) ? MapKind::Env : MapKind::Phong;
     static const std::string path = joinPath(scratchFolder(), "map.bmp");
     if (!writeScratch(path, bytesOf(data + 1, size - 1))) return 0;

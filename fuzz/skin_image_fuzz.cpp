@@ -19,6 +19,7 @@ void checkRoundTrip(const tarn::Image8& image, tarn::Bytes (*encode)(int, int, c
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tarn;
+    if (!fuzz::proportionate(fuzz::declaredPixels(data, size), size)) return 0;
     const DecodedImage d = decodeImage(fuzz::bytesOf(data, size));
     if (!d.ok()) {
         TARN_FUZZ_CHECK(!d.error.empty() && d.image.pixels.empty());

@@ -63,13 +63,21 @@ run_one() {
   local status=0
   mkdir -p "$kept" "$findings" "$(dirname "$log")"
   seed_corpus "$name" "$seeds"
+  # Fresh inputs stay within 64 KB: mutating the largest real models whole
+  # (340 KB, 198 frames) held the MD2 harness at a few hundred inputs a second
+  # for no more coverage. The replay still reads every file whole.
   local opts=(-rss_limit_mb=2048 -timeout=20 -artifact_prefix="$findings/" -print_final_stats=1)
+  local fresh=(-detect_leaks=0 -max_len=65536)
   # Every input of the corpus once, then fresh fuzzing that grows the kept corpus.
   if ! "$bin" "${opts[@]}" -runs=0 "$kept" "$seeds" >"$log.replay" 2>&1; then
     echo "$name: an input of the corpus broke the reader (see $log.replay, $findings)"
     return 1
   fi
-  if ! "$bin" "${opts[@]}" -max_total_time="$seconds" "$kept" "$seeds" >"$log" 2>&1; then
+  # Harnesses keep what a load built from one input to the next (to check that
+  # a refused file changes nothing), so libFuzzer would take nearly every input
+  # for a leak and scan the heap after it; leaks are looked for in the replay
+  # above, which covers everything fuzzing keeps.
+  if ! "$bin" "${opts[@]}" "${fresh[@]}" -max_total_time="$seconds" "$kept" "$seeds" >"$log" 2>&1; then
     echo "$name: FOUND a failing input (see $log, $findings)"
     status=1
   fi
