@@ -1,5 +1,9 @@
 // Save, Save As and Link: where the Skin goes, what it is called afterwards,
 // and that a failed write leaves it as it was.
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "skin_fixture.h"
 
 namespace tarn::test {
@@ -63,19 +67,29 @@ TEST_F(SkinSave, SaveAsOfAnExternalSkinAsksNothingAndKeepsItsFormatUnderAllFiles
     EXPECT_EQ(readBack(target).image.type, SkinFileType::Bmp);
 }
 
+// A missing folder, or a pipe where the file would go: the save fails, says
+// why, and the pipe is still a pipe.
 TEST_F(SkinSave, FailedSaveAsReportsFailureAndLeavesTheSkinUnsaved) {
-    Skin& skin = addSkin("temp.pcx", false, 7);
-    const auto backup = skin.backup;
-    ui.saveFile(joinPath(base, toNative("missing/folder/x.pcx")), 1);
-    EXPECT_FALSE(saveSkinAs(ctx));
-    const auto messages = ui.messages();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].rfind("Error Saving: ", 0), 0u);
-    EXPECT_EQ(messages[1], kMsgSaveFailed);
-    EXPECT_FALSE(skin.hasFile);
-    EXPECT_EQ(skin.name, "temp.pcx");
-    EXPECT_EQ(skin.backup, backup);
-    EXPECT_TRUE(calls().empty());
+    const std::string fifo = joinPath(base, "pipe.pcx");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& [target, says] : {std::pair{joinPath(base, toNative("missing/folder/x.pcx")), std::string("Error Saving: ")},
+                                       std::pair{fifo, "Error Saving: " + fifo + " is not a regular file"}}) {
+        SCOPED_TRACE(target);
+        Skin& skin = addSkin("temp.pcx", false, 7);
+        const auto backup = skin.backup;
+        ui.saveFile(target, 1);
+        EXPECT_FALSE(saveSkinAs(ctx));
+        const auto messages = ui.messages();
+        ASSERT_EQ(messages.size(), 2u);
+        EXPECT_EQ(messages[0].rfind(says, 0), 0u) << messages[0];
+        EXPECT_EQ(messages[1], kMsgSaveFailed);
+        EXPECT_FALSE(skin.hasFile);
+        EXPECT_EQ(skin.name, "temp.pcx");
+        EXPECT_EQ(skin.backup, backup);
+        EXPECT_TRUE(calls().empty());
+        ui.shown.clear();
+    }
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
 }
 
 TEST_F(SkinSave, SaveWritesTheOwnFileOrFallsBackToSaveAs) {
