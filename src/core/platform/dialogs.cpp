@@ -98,7 +98,11 @@ std::optional<FileDialogResult> askPath(Dialog dialog, FileDialogRequest request
                                         const char* key, SettingsStore& settings, const std::string& base) {
     request.startFolder = folder;
     auto result = dialog(request);
-    if (result) folder = applyFolderRule(result->path, key, settings, base);
+    if (!result) return result;
+    // A typed "lnk/../x" means where the system takes it, and so does the
+    // name a skin saved there gets below the base folder.
+    result->path = absolutePath(result->path);
+    folder = applyFolderRule(result->path, key, settings, base);
     return result;
 }
 

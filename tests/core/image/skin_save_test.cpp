@@ -33,6 +33,13 @@ TEST_F(SkinSave, SaveAsBelowBaseNamesTheSkinRelativeToIt) {
     DecodedImage d = readBack(target);
     ASSERT_TRUE(d.ok());
     EXPECT_EQ(d.image.pixels, skin.pixels);
+
+    // A typed "lnk/.." climbs from where the link leads, and the name follows.
+    std::filesystem::create_symlink(folderOf(target), joinPath(base, "lnk"));
+    ui.saveFile(joinPath(base, toNative("lnk/../other.pcx")), 1);
+    EXPECT_TRUE(saveSkinAs(ctx));
+    EXPECT_EQ(skin.name, toNative("models/other.pcx"));
+    EXPECT_TRUE(readBack(joinPath(base, toNative("models/other.pcx"))).ok());
 }
 
 TEST_F(SkinSave, SaveAsOutsideBaseAsksAndNoWritesNothing) {
