@@ -28,7 +28,6 @@ std::string displayName(const Skin& skin) {
 }
 
 constexpr const char* kModifiedMark = " *";
-constexpr const char* kOpenFromPakTitle = "Open from PAK";
 constexpr const char* kMsgNoPakModels = "There are no models in the PAK files of the base folder.";
 
 // A command that works on a context made afresh by `make` at each run: the
@@ -122,13 +121,15 @@ void Application::bindFileCommands() {
 }
 
 void Application::noteRecentFile() {
-    if (currentFilePak.empty() && isRegularFile(currentFile)) recentFiles.add(settings_, currentFile);
+    // A model out of a PAK is listed by its place below the base folder, where
+    // the game (and the next open) finds it again.
+    if (isRegularFile(currentFile) || !currentFilePak.empty()) recentFiles.add(settings_, currentFile);
 }
 
 void Application::openRecentFile(int index) {
     if (index < 0 || index >= static_cast<int>(recentFiles.entries().size())) return;
     const std::string path = recentFiles.entries()[std::size_t(index)];
-    if (!isRegularFile(path)) {
+    if (!isRegularFile(path) && !readGamePath(*ui_, path).fromPak()) {
         recentFiles.remove(settings_, path);
         ui_->message(recentFileMissingMessage(path));
         return;
@@ -155,7 +156,7 @@ void Application::openFromPak() {
         return;
     }
     MeshFileContext c = meshContext();
-    openMeshAt(c, joinPath(folders.base, toNative(*chosen)));
+    if (openMeshAt(c, joinPath(folders.base, toNative(*chosen)))) noteRecentFile();
     refresh_.refreshAll();
 }
 

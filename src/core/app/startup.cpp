@@ -4,6 +4,7 @@
 
 #include "model/md2_commands.h"
 #include "platform/fs.h"
+#include "platform/game_files.h"
 #include "platform/refresh.h"
 
 namespace tarn {
@@ -37,6 +38,21 @@ std::optional<std::string> offerOpen(StartupModel& model, Ui& ui, SettingsStore&
     auto chosen = askOpenPath(ui, settings, folders, request);
     if (!chosen) return std::nullopt;
     std::string path = appendExtensionIfNone(chosen->path, kMd2Extension);
+    if (!model.loadMesh(path)) return std::nullopt;
+    storeCurrentFile(settings, path);
+    return path;
+}
+
+// The models inside the base folder's PAK files, offered in the list that
+// File > Open from PAK shows: a game as installed keeps them all there, and
+// the Open dialog would show an empty folder. Returns the loaded path.
+std::optional<std::string> offerPakModels(StartupModel& model, Ui& ui, SettingsStore& settings,
+                                          const Folders& folders) {
+    const std::vector<std::string> names = pakNamesOf(ui, folders.base, kMd2Extension);
+    if (names.empty()) return std::nullopt;
+    const std::optional<std::string> chosen = ui.chooseFromList(kOpenFromPakTitle, names);
+    if (!chosen) return std::nullopt;
+    const std::string path = joinPath(folders.base, toNative(*chosen));
     if (!model.loadMesh(path)) return std::nullopt;
     storeCurrentFile(settings, path);
     return path;
@@ -152,7 +168,10 @@ StartupResult runStartup(const StartupRequest& request, StartupModel& model, Ui&
         if (!skipped && stored != kUnknown && model.loadMesh(stored)) result.currentFile = stored;
     }
     if (!model.meshLoaded()) {
-        auto opened = offerOpen(model, ui, settings, folders);
+        // The PAKs' models first, then the Open dialog for loose ones: only
+        // when both are cancelled is there nothing to work on.
+        auto opened = offerPakModels(model, ui, settings, folders);
+        if (!opened) opened = offerOpen(model, ui, settings, folders);
         if (!opened) return result;
         result.currentFile = *opened;
     }

@@ -20,6 +20,7 @@ inline constexpr const char* kFolderNotValidChooseAnother = "That folder is not 
 inline constexpr const char* kCommandLineModelError = "There was an error loading from the command line!";
 inline constexpr const char* kCommandLineSkinError = "Error loading skin from the command line!";
 inline constexpr const char* kSkinWrongDimensions = "Error loading skin: Incorrect dimensions!";
+inline constexpr const char* kOpenFromPakTitle = "Open from PAK";
 inline constexpr const char* kQuitQuestion = "All Unsaved data will be lost...\nAre you sure you want to quit?";
 
 // Splitter position is kept as a fraction times this.

@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "image/palette_file.h"
 #include "model/md2_commands.h"
+#include "pak_builder.h"
 #include "platform/refresh.h"
 #include "scripted_ui.h"
 #include "test_files.h"
@@ -170,6 +171,29 @@ TEST_F(Startup, OpenDialogAddsTheExtensionStoresTheFileAndAFailedLoadEnds) {
     ScriptedUi ui2;
     ui2.openFile(dir.file("broken.md2"));
     EXPECT_FALSE(runStartup({}, failing, ui2, settings, refresh, folders).keepRunning);
+}
+
+// A game as installed keeps its models in PAK files: start-up offers them
+// first, then the Open dialog; only cancelling both ends the run.
+TEST_F(Startup, ABaseFolderOfPaksOffersTheirModelsBeforeTheOpenDialog) {
+    settings.setString(kProject, "BaseDir", base);
+    test::writePak(dir.file("pak0.pak"), {{"players/male/tris.md2", test::textBytes("model")}});
+    const std::string packed = joinPath(base, toNative("players/male/tris.md2"));
+    model.loadable = {packed};
+    ui.custom("chooseFromList", std::string("players/male/tris.md2"));
+    auto r = start();
+    EXPECT_TRUE(r.keepRunning);
+    EXPECT_EQ(ui.listOffered, std::vector<std::string>{"players/male/tris.md2"});
+    EXPECT_EQ(r.currentFile, packed);
+    EXPECT_EQ(settings.getString(kProject, "CurFile", ""), packed);
+    EXPECT_TRUE(ui.fileRequests.empty());
+
+    FakeModel other;
+    ScriptedUi ui2;
+    ui2.custom("chooseFromList", std::optional<std::string>()).openFile(std::nullopt);
+    EXPECT_FALSE(runStartup({true, "", "", std::nullopt}, other, ui2, settings, refresh, folders).keepRunning);
+    EXPECT_EQ(ui2.fileRequests.size(), 1u);
+    EXPECT_TRUE(ui2.allConsumed());
 }
 
 TEST(CommandLine, SplitsAtSpacesOutsideQuotes) {
