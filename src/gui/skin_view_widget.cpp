@@ -10,6 +10,8 @@ namespace tarn {
 SkinViewWidget::SkinViewWidget(PaneContext context, QWidget* parent)
     : PaneWidget(view_, parent), context_(context), view_(std::move(context)), rectangleTool_(view_, context_.refresh) {
     setObjectName(QStringLiteral("Skin Box"));
+    // A click takes the keys from the lists, so the arrows reach Mapping Mode.
+    setFocusPolicy(Qt::ClickFocus);
     view_.setRectangleTool(&rectangleTool_);
     setMouseTracking(true);
     updateShape();

@@ -24,6 +24,7 @@ constexpr const char* kEnvMaps = "Environment Maps";
 constexpr const char* kInvert = "Invert...";
 constexpr const char* kSkinFx = "Skin F/X...";
 constexpr const char* kAnimation = "Animation";
+constexpr const char* kNudge = "Nudge Selection";
 
 using R = UpdateRule;
 
@@ -106,6 +107,14 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kMappingExport, kMapping, "", "&Export", "", R::None},
     {cmd::kMappingImportToSelected, kMapping, "", "Import to Selected", "", R::None},
     {cmd::kRetroMap, kMapping, "", "Retro-Map", "", R::None},
+    {cmd::kNudgeLeft, kMapping, kNudge, "&Left\tLeft", "Left", R::InMappingMode},
+    {cmd::kNudgeRight, kMapping, kNudge, "&Right\tRight", "Right", R::InMappingMode},
+    {cmd::kNudgeUp, kMapping, kNudge, "&Up\tUp", "Up", R::InMappingMode},
+    {cmd::kNudgeDown, kMapping, kNudge, "&Down\tDown", "Down", R::InMappingMode},
+    {cmd::kNudgeLeft10, kMapping, kNudge, "Left 10\tShift+Left", "Shift+Left", R::InMappingMode},
+    {cmd::kNudgeRight10, kMapping, kNudge, "Right 10\tShift+Right", "Shift+Right", R::InMappingMode},
+    {cmd::kNudgeUp10, kMapping, kNudge, "Up 10\tShift+Up", "Shift+Up", R::InMappingMode},
+    {cmd::kNudgeDown10, kMapping, kNudge, "Down 10\tShift+Down", "Shift+Down", R::InMappingMode},
 
     {cmd::kMapFrom3dView, kRectangle, "", "&Map from 3D View...", "", R::None},
     {cmd::kRectSaveState, kRectangle, "", "Save State", "", R::None},
@@ -181,6 +190,21 @@ int frameRateOf(int id) {
     }
 }
 
+NudgeStep nudgeOf(int id) {
+    constexpr int kFar = 10;
+    switch (id) {
+    case cmd::kNudgeLeft: return {-1, 0};
+    case cmd::kNudgeRight: return {1, 0};
+    case cmd::kNudgeUp: return {0, -1};
+    case cmd::kNudgeDown: return {0, 1};
+    case cmd::kNudgeLeft10: return {-kFar, 0};
+    case cmd::kNudgeRight10: return {kFar, 0};
+    case cmd::kNudgeUp10: return {0, -kFar};
+    case cmd::kNudgeDown10: return {0, kFar};
+    default: return {};
+    }
+}
+
 bool onToolbar(int id) { return std::find(kToolbar.begin(), kToolbar.end(), id) != kToolbar.end(); }
 
 std::string menuLabel(const CommandEntry& entry) {
@@ -195,7 +219,7 @@ bool isPlainCharacterKey(const std::string& key) {
 bool isCheckRule(UpdateRule rule) {
     return rule != UpdateRule::None && rule != UpdateRule::NeedsCompanion &&
            rule != UpdateRule::CompanionHideShow && rule != UpdateRule::Undo && rule != UpdateRule::Redo &&
-           rule != UpdateRule::RecentFile;
+           rule != UpdateRule::RecentFile && rule != UpdateRule::InMappingMode;
 }
 
 const std::vector<ListBand>& listBands() { return kLists; }

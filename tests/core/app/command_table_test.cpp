@@ -112,6 +112,14 @@ const Expected kAdded[] = {
     {32907, "&View", "&10 Frames per Second (Game)", ""},
     {32908, "&View", "&20 Frames per Second", ""},
     {32909, "&View", "&30 Frames per Second", ""},
+    {32910, "&Mapping", "&Left\tLeft", "Left"},
+    {32911, "&Mapping", "&Right\tRight", "Right"},
+    {32912, "&Mapping", "&Up\tUp", "Up"},
+    {32913, "&Mapping", "&Down\tDown", "Down"},
+    {32914, "&Mapping", "Left 10\tShift+Left", "Shift+Left"},
+    {32915, "&Mapping", "Right 10\tShift+Right", "Shift+Right"},
+    {32916, "&Mapping", "Up 10\tShift+Up", "Shift+Up"},
+    {32917, "&Mapping", "Down 10\tShift+Down", "Shift+Down"},
 };
 
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {

@@ -94,6 +94,35 @@ TEST(MapFromView, NoBackfacesKeepsTheOldMappingOfTrianglesFacingAway) {
     }
 }
 
+// A camera looking down at 45 degrees: points one behind the other along its
+// line of sight land on the same skin texel, and a point above the target
+// lands above it (the tilt, not only the turn, takes part).
+TEST(MapFromView, TiltedCameraProjectsAlongItsLineOfSight) {
+    for (const bool parallel : {true, false}) {
+        SCOPED_TRACE(parallel ? "parallel" : "perspective");
+        Mesh mesh;
+        mesh.skinWidth = mesh.skinHeight = 256;
+        // p2 = p0 - d / 10 and p4 = p3 + d / 20, with d = target - eye = (100, 0, -100).
+        mesh.frames.push_back(Frame{"f", {{0, 0, 0}, {0, 10, 0}, {-10, 0, 10}, {0, 0, 10}, {5, 0, 5}}});
+        mesh.vertexCount = 5;
+        mesh.triangleCount = 2;
+        mesh.triangles[0].vertex = {0, 1, 3};
+        mesh.triangles[1].vertex = {2, 4, 1};
+        for (int i = 0; i < 2; ++i) mesh.triangles[std::size_t(i)].flags = kTriSelected;
+        mesh.mappingVertCount = 1;
+        MergeMappingVerts(mesh);
+        MapRect r{10, 20, 110, 70};
+        MapFromView(mesh, ViewCamera{{-100, 0, 100}, {0, 0, 0}, 90.0f, 200, 200}, r, {.parallel = parallel});
+        const auto at = [&](int t, int k) { return mesh.mappingVerts[std::size_t(mesh.triangles[std::size_t(t)].mapping[std::size_t(k)])]; };
+        EXPECT_EQ(at(1, 0), at(0, 0));  // p2 behind p0
+        if (parallel) {
+            EXPECT_EQ(at(1, 1), at(0, 2));  // p4 in front of p3: the same place without perspective
+        }
+        EXPECT_LT(at(0, 2).t, at(0, 0).t);  // p3 above p0
+        EXPECT_EQ(at(0, 2).s, at(0, 0).s);
+    }
+}
+
 // The rectangle in the skin pane: a 16 x 16 skin at zoom 4 with its centre
 // in the middle of a 200 x 200 pane, and the rectangle (4, 4)-(11, 11).
 TEST(RectangleTool, PressPlaceChoosesNewMoveOrEdge) {
