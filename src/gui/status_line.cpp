@@ -73,7 +73,9 @@ void StatusLine::showSkin(const QPoint* at) {
         pointer_->clear();
     }
     zoom_->setText(QString::fromStdString(skinZoomText(view.zoom())));
-    hint_->setText(QString::fromStdString(mouseHint(StatusPane::Skin, app_.paneModes, view.rectangleMode)));
+    std::string hint = mouseHint(StatusPane::Skin, app_.paneModes, view.rectangleMode);
+    if (view.rectangleMode) hint = mapRectText(view.mapRect) + "   " + hint;
+    hint_->setText(QString::fromStdString(hint));
 }
 
 void StatusLine::showModel(const QPoint* at) {

@@ -107,6 +107,8 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kMappingExport, kMapping, "", "&Export", "", R::None},
     {cmd::kMappingImportToSelected, kMapping, "", "Import to Selected", "", R::None},
     {cmd::kRetroMap, kMapping, "", "Retro-Map", "", R::None},
+    // Toolbar buttons once; menu items with keys now, so they can be found.
+    {cmd::kSkinFollowsMapping, kMapping, "", "Skin &Follows Mapping\tCtrl+M", "Ctrl+M", R::SkinFollowsMapping},
     {cmd::kNudgeLeft, kMapping, kNudge, "&Left\tLeft", "Left", R::InMappingMode},
     {cmd::kNudgeRight, kMapping, kNudge, "&Right\tRight", "Right", R::InMappingMode},
     {cmd::kNudgeUp, kMapping, kNudge, "&Up\tUp", "Up", R::InMappingMode},
@@ -116,6 +118,7 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kNudgeUp10, kMapping, kNudge, "Up 10\tShift+Up", "Shift+Up", R::InMappingMode},
     {cmd::kNudgeDown10, kMapping, kNudge, "Down 10\tShift+Down", "Shift+Down", R::InMappingMode},
 
+    {cmd::kRectangleMode, kRectangle, "", "&Rectangle Mode\tR", "R", R::RectangleMode},
     {cmd::kMapFrom3dView, kRectangle, "", "&Map from 3D View...", "", R::None},
     {cmd::kRectSaveState, kRectangle, "", "Save State", "", R::None},
 
@@ -136,10 +139,8 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kColorPrevious, "", "", "Previous Colour", ",", R::None},
     {cmd::kColorNextRow, "", "", "Colour One Row Down", "'", R::None},
     {cmd::kColorPreviousRow, "", "", "Colour One Row Up", ";", R::None},
-    {cmd::kSkinFollowsMapping, "", "", "Skin Follows Mapping", "", R::SkinFollowsMapping},
     {cmd::kMappingOverlayInPaint, "", "", "Show Mapping in Paint Mode", "", R::MappingOverlay},
     {cmd::kDefaultPalette, "", "", "Default Palette for the Current Skin", "", R::None},
-    {cmd::kRectangleMode, "", "", "Rectangle Mode", "", R::RectangleMode},
     {cmd::kBlendRgb, "", "", "Blend Colours", "", R::BlendRgb},
     {cmd::kBlendKeepBrightness, "", "", "Keep Brightness", "", R::BlendKeepBrightness},
     {cmd::kExportDh2, "", "", "Export DH2 Mesh", "Ctrl+Shift+G", R::None},

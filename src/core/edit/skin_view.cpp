@@ -254,7 +254,10 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
         return;
     }
     SkinViewTool* tool = nullptr;
-    if (rectangleMode && e.button == kLeftButton) {
+    // Rectangle mode takes the left button, but for Ctrl alone: in Mapping
+    // Mode that still takes Triangles out of the selection.
+    const bool deselecting = modes.mappingMode && e.ctrl && !e.shift;
+    if (rectangleMode && e.button == kLeftButton && !deselecting) {
         tool = rectangleTool_;
     } else if (!modes.mappingMode) {
         if (e.button == kLeftButton) {

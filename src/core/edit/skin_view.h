@@ -86,6 +86,7 @@ public:
     bool ctrlAtPress() const { return ctrl_; }
     bool shiftAtPress() const { return shift_; }
     PaneCursor cursor() const { return paneCursor(context_.modes); }
+    const PaneModes& modes() const { return context_.modes; }
 
     // Client point of skin coordinate (s, t)'s pixel centre, truncated.
     int clientXOfSkin(float s) const;

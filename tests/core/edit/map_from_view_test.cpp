@@ -123,16 +123,32 @@ TEST(MapFromView, TiltedCameraProjectsAlongItsLineOfSight) {
     }
 }
 
-// The rectangle in the skin pane: a 16 x 16 skin at zoom 4 with its centre
-// in the middle of a 200 x 200 pane, and the rectangle (4, 4)-(11, 11).
+// Counts the clicks the rectangle passes on.
+struct ClickCounter final : SkinViewTool {
+    int clicks = 0;
+    bool press(const MouseEvent& e) override { return e.shift && ++clicks > 0; }
+    void move(const MouseEvent&) override {}
+    void release(const MouseEvent&) override {}
+    void cancel() override {}
+};
+
+// The rectangle in the skin pane, in Mapping Mode: a 16 x 16 skin at zoom 4
+// with its centre in the middle of a 200 x 200 pane, and the rectangle
+// (4, 4)-(11, 11). With Shift a drag draws a new one wherever it starts, and
+// a click that drew nothing goes on as a selection click.
 TEST(RectangleTool, PressPlaceChoosesNewMoveOrEdge) {
+    static constexpr auto at = [](int u) { return 100 + (u - 8) * 4 + 1; };
     struct Case {
         const char* what;
         int pressU, pressV, toU, toV;
         RectangleTool::Drag drag;
         MapRect after;
+        bool shift = false;
+        int clicks = 0;
     };
     const Case cases[] = {
+        {"shift inside: a new one", 7, 7, 9, 10, RectangleTool::Drag::ShiftPress, {7, 7, 9, 10}, true},
+        {"shift click: a selection click", 7, 7, 7, 7, RectangleTool::Drag::ShiftPress, {4, 4, 11, 11}, true, 1},
         {"outside: a new one, normalised", 0, 0, 2, 1, RectangleTool::Drag::New, {0, 0, 2, 1}},
         {"outside, dragged up and left", 14, 14, 13, 12, RectangleTool::Drag::New, {13, 12, 14, 14}},
         {"inside: moved", 7, 7, 8, 9, RectangleTool::Drag::Move, {5, 6, 12, 13}},
@@ -147,6 +163,7 @@ TEST(RectangleTool, PressPlaceChoosesNewMoveOrEdge) {
         Mesh mesh;
         PaintState paint;
         PaneModes modes;
+        modes.mappingMode = true;
         RecordingRefresh refresh;
         test::RecordingPointer pointer;
         auto skin = makeBlankSkin(16, 16);
@@ -155,17 +172,25 @@ TEST(RectangleTool, PressPlaceChoosesNewMoveOrEdge) {
         view.setPan(8.0f, 8.0f);
         view.resize(200, 200);
         RectangleTool tool(view, refresh);
+        ClickCounter counter;
+        tool.passClicksTo(&counter);
         view.setRectangleTool(&tool);
         view.rectangleMode = true;
         view.mapRect = {4, 4, 11, 11};
-        auto at = [](int u) { return 100 + (u - 8) * 4 + 1; };
-        view.mousePress(test::mouseAt(at(c.pressU), at(c.pressV), kLeftButton, kLeftButton), pointer);
+        const auto event = [&c](int u, int v, unsigned button, unsigned buttons) {
+            MouseEvent e = test::mouseAt(at(u), at(v), button, buttons);
+            e.shift = c.shift;
+            return e;
+        };
+        view.mousePress(event(c.pressU, c.pressV, kLeftButton, kLeftButton), pointer);
         EXPECT_EQ(tool.drag(), c.drag);
-        view.mouseMove(test::mouseAt(at(c.toU), at(c.toV), kNoButton, kLeftButton), pointer);
-        view.mouseRelease(test::mouseAt(at(c.toU), at(c.toV), kLeftButton, kNoButton), pointer);
+        view.mouseMove(event(c.toU, c.toV, kNoButton, kLeftButton), pointer);
+        view.mouseRelease(event(c.toU, c.toV, kLeftButton, kNoButton), pointer);
         view.redraw(kRedrawFull);
         EXPECT_EQ(view.mapRect, c.after);
-        EXPECT_EQ(refresh.calls.back(), "refresh 0 1");
+        EXPECT_EQ(counter.clicks, c.clicks);
+        // A drag redraws the rectangle; a click leaves it to the tool it went to.
+        EXPECT_EQ(refresh.calls.empty() ? "" : refresh.calls.back(), c.clicks ? "" : "refresh 0 1");
     }
 }
 
