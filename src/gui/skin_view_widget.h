@@ -41,6 +41,8 @@ protected:
 private:
     // Converts what changed and repaints only that band.
     void show();
+    // The selection tint for the blit, or null.
+    const std::uint8_t* tint() const;
 
     PaneContext context_;
     SkinView view_;
