@@ -86,6 +86,7 @@ private:
     std::function<RenderMode*()> currentMode_;
     FrameBuffer frame_;
     std::vector<std::uint8_t> tint_;
+    std::vector<std::uint8_t> chosen_;  // per Triangle: 1 when selected
     RenderTarget target_;
     int clientWidth_ = -1;
     int clientHeight_ = -1;
