@@ -255,6 +255,8 @@ TEST_F(MappingToolTest, RotationIsRefusedOffTheSkinAndGoesOnFromTheLastAcceptedA
     // (2, 2) to (0.93, 3.31), (6, 2) to (4.85, 2.52) and (6, 6) to (5.64, 6.44).
     EXPECT_EQ(std::vector<MappingVert>(direct.begin(), direct.begin() + 3),
               (std::vector<MappingVert>{{0, 3}, {4, 2}, {5, 6}}));
+    // Forty moves of one pixel turn as far as one of forty.
+    EXPECT_EQ(rotated(std::vector<int>(40, 1)), direct);
     const auto refused = rotated({20, 140, 20});
     EXPECT_DOUBLE_EQ(tool.transform().angle(), 0.2);
     EXPECT_EQ(refused, direct);
