@@ -1,12 +1,16 @@
 // Mapping Mode at the sizes the tables allow: Select Connected along a strip
-// of 4096 Triangles (one ring per pass, the slowest case of the flood), and
-// one step of a dragged vert with the 640 x 480 skin following it.
+// of 4096 Triangles (one ring per pass for a flood by passes), one step of a
+// dragged vert with the 640 x 480 skin following it, and a Retro-Map of a
+// 640 x 480 skin mapped all over by a grid of Triangles.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <vector>
 
+#include "edit/kmap.h"
 #include "edit/mapping_selection.h"
+#include "edit/retro_map.h"
+#include "edit/seam_padding.h"
 #include "edit/skin_follow.h"
 #include "image/skin.h"
 #include "model/mesh.h"
@@ -76,5 +80,40 @@ void BM_SkinFollowStep(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SkinFollowStep)->Unit(benchmark::kMicrosecond);
+
+// 2 x 40 x 30 Triangles tiling the skin in cells of 16 texels with a texel of
+// seam between the cells, re-baked from a mapping 9/10 the size, with the
+// default padding.
+void BM_RetroMap(benchmark::State& state) {
+    constexpr int kCell = 16;
+    const auto grid = [](int scaleNum, int scaleDen) {
+        tarn::Mesh mesh;
+        mesh.skinWidth = kWidth;
+        mesh.skinHeight = kHeight;
+        int t = 0;
+        for (int y = 0; y < kHeight / kCell; ++y) {
+            for (int x = 0; x < kWidth / kCell; ++x) {
+                const auto at = [&](int dx, int dy) {
+                    return tarn::MappingVert{static_cast<std::int16_t>((x * kCell + dx) * scaleNum / scaleDen),
+                                             static_cast<std::int16_t>((y * kCell + dy) * scaleNum / scaleDen)};
+                };
+                mesh.triangles[static_cast<std::size_t>(t++)].corner = {at(0, 0), at(kCell - 2, 0), at(kCell - 2, kCell - 2)};
+                mesh.triangles[static_cast<std::size_t>(t++)].corner = {at(0, 0), at(kCell - 2, kCell - 2), at(0, kCell - 2)};
+            }
+        }
+        mesh.triangleCount = static_cast<std::int16_t>(t);
+        tarn::RebuildMappingVerts(mesh);
+        return mesh;
+    };
+    const tarn::Mesh mesh = grid(1, 1);
+    const tarn::KmapParse file = tarn::ParseKmap(tarn::EncodeKmap(grid(9, 10)), mesh.triangleCount);
+    auto old = tarn::makeBlankSkin(kWidth, kHeight);
+    for (std::size_t i = 0; i < old->pixels.size(); ++i) old->pixels[i] = static_cast<std::uint8_t>(i * 7);
+    for (auto _ : state) {
+        std::vector<std::uint8_t> pixels = tarn::RetroMapPixels(mesh, *old, file.file, 0, tarn::kDefaultSeamPadding);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+}
+BENCHMARK(BM_RetroMap)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,10 +2,15 @@
 // for the Triangle count its own header claims, so the fuzzer gets past that
 // check. A refused import changes nothing; an accepted one leaves every
 // Triangle naming MappingVerts inside the table, and writes back to a file
-// that parses again with the same records.
+// that parses again with the same records. Read as Import to Selected and
+// Retro-Map read it, its corners become a mapping and the re-bake between
+// the two stays inside both images, whatever the corners.
 #include <cstring>
 
 #include "edit/mapping_file.h"
+#include "edit/mapping_selection.h"
+#include "edit/retro_map.h"
+#include "edit/seam_padding.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -45,7 +50,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int16_t claimed = 0;
     if (size >= 6) std::memcpy(&claimed, data + 4, sizeof claimed);
     if (claimed < 0 || claimed > kMaxTriangles) claimed = 1;
-    const KmapParse parsed = ParseKmap(std::span<const std::uint8_t>(data, size), claimed);
+    const std::span<const std::uint8_t> bytes(data, size);
+    const KmapParse loose = ParseKmap(bytes, claimed, KmapVertCount::Ignored);
+    // A handful of Triangles: each may cover the whole skin.
+    constexpr int kRebakeTriangles = 64;
+    if (loose.ok() && claimed <= kRebakeTriangles) {
+        Mesh mapped = meshOf(claimed);
+        SelectAll(mapped);
+        ApplyKmapToSelected(mapped, loose.file);
+        auto old = makeBlankSkin(7, 5);
+        const std::vector<std::uint8_t> pixels = RetroMapPixels(mapped, *old, loose.file, 3, kDefaultSeamPadding);
+        TARN_FUZZ_CHECK(pixels.size() == std::size_t(mapped.skinWidth) * std::size_t(mapped.skinHeight));
+        for (std::uint8_t p : pixels) TARN_FUZZ_CHECK(p == 0 || p == 3);  // the old skin is all 0
+    }
+    const KmapParse parsed = ParseKmap(bytes, claimed);
     if (!parsed.ok()) return 0;
     TARN_FUZZ_CHECK(parsed.file.records.size() == std::size_t(claimed));
 

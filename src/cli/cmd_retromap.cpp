@@ -2,11 +2,13 @@
 // re-baked onto the model's current mapping and written as a new skin
 // (PCX, BMP or PNG by the output's extension). A true-colour or grey PNG as
 // the old skin is first matched to a palette: the model's current skin's, or
-// that of --palette FILE; nearest colours, or dithered with --dither.
+// that of --palette FILE; nearest colours, or dithered with --dither. Texels
+// within --padding N of the islands (2 unless given) take the islands' colours.
 #include <ostream>
 
 #include "cli_args.h"
 #include "edit/retro_map.h"
+#include "edit/seam_padding.h"
 #include "image/palette_file.h"
 #include "image/skin_commands.h"
 #include "image/skin_io.h"
@@ -19,11 +21,13 @@ namespace tarn::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "retromap MODEL.md2 OLDSKIN OLD.kmp -o NEWSKIN [--base DIR] [--background INDEX] [--palette FILE] [--dither]";
+    "retromap MODEL.md2 OLDSKIN OLD.kmp -o NEWSKIN [--base DIR] [--background INDEX] [--padding N] [--palette FILE] "
+    "[--dither]";
 
 int retromap(const Args& args, std::ostream& out, std::ostream& err) {
     std::string base, output, paletteFile;
     int background = ColorSlots{}[kSlotBackground];
+    int padding = kDefaultSeamPadding;
     bool dither = false;
     std::vector<std::string> paths;
     OptionTable table;
@@ -31,6 +35,9 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
     table.values["-o"] = [&](const std::string& v) { output = absolutePath(v); return true; };
     table.values["--background"] = [&](const std::string& v) {
         return parseInt(v, background) && background >= 0 && background < kPaletteColors;
+    };
+    table.values["--padding"] = [&](const std::string& v) {
+        return parseInt(v, padding) && padding >= 0 && padding <= kMaxSeamPadding;
     };
     table.values["--palette"] = [&](const std::string& v) { paletteFile = v; return true; };
     table.flags["--dither"] = &dither;
@@ -60,7 +67,7 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitFailed;
     }
     std::unique_ptr<Skin> skin =
-        RetroMap(model.ui(), model.mesh(), *old, paths[2], static_cast<std::uint8_t>(background));
+        RetroMap(model.ui(), model.mesh(), *old, paths[2], static_cast<std::uint8_t>(background), padding);
     if (!skin) return kExitFailed;
     Ui& ui = model.ui();
     const bool written = ext == ".png"   ? SavePng8(ui, output, skin->width, skin->height, skin->pixels.data(), skin->palette)

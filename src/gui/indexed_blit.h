@@ -20,16 +20,20 @@ class IndexedBlit {
 public:
     // Brings the copy up to date with `rows` (`pitch` bytes apart, bottom row
     // first), of which the left `width` x `height` pixels are shown in the
-    // colours of `palette`. Returns the band of pane rows that changed
-    // (empty when none did).
-    QRect update(const std::uint8_t* rows, int pitch, int width, int height, const Palette& palette);
+    // colours of `palette`. Where `tint` (laid out as `rows`, or null for none)
+    // is non-zero the colour is blended with the selection tint. Returns the
+    // band of pane rows that changed (empty when none did).
+    QRect update(const std::uint8_t* rows, int pitch, int width, int height, const Palette& palette,
+                 const std::uint8_t* tint = nullptr);
     // Draws the part of the copy inside `area` (pane coordinates).
     void draw(QPainter& painter, const QRect& area) const;
 
 private:
     QImage rgb_;
     std::vector<std::uint8_t> shown_;  // the indices the copy was made from
+    std::vector<std::uint8_t> shownTint_;  // and the tint, empty when there was none
     std::array<QRgb, kPaletteColors> colours_{};
+    std::array<QRgb, kPaletteColors> tinted_{};
     int pitch_ = 0;
 };
 

@@ -46,17 +46,21 @@ void IsoViewWidget::wheelRotate(int delta) {
     show();
 }
 
-void IsoViewWidget::show() {
+QRect IsoViewWidget::updateCopy() {
     const FrameBuffer& frame = view_.frame();
-    const QRect changed =
-        blit_.update(frame.colour(), frame.width(), view_.clientWidth(), frame.height(), view_.palette());
+    const std::vector<std::uint8_t>& tint = view_.tint();
+    return blit_.update(frame.colour(), frame.width(), view_.clientWidth(), frame.height(), view_.palette(),
+                        tint.empty() ? nullptr : tint.data());
+}
+
+void IsoViewWidget::show() {
+    const QRect changed = updateCopy();
     if (!changed.isEmpty()) repaint(changed);
 }
 
 void IsoViewWidget::paintEvent(QPaintEvent* event) {
     // An expose may come before any redraw was shown: bring the copy up to date first.
-    const FrameBuffer& frame = view_.frame();
-    blit_.update(frame.colour(), frame.width(), view_.clientWidth(), frame.height(), view_.palette());
+    updateCopy();
     QPainter painter(this);
     blit_.draw(painter, event->rect());
 }

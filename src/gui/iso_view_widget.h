@@ -33,6 +33,8 @@ protected:
 
 private:
     // Converts what changed and repaints only that band.
+    // Brings the blit's copy up to date with the frame; the band that changed.
+    QRect updateCopy();
     void show();
 
     Rasterizer rasterizer_;

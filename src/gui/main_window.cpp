@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 
 #include "app/command_ids.h"
+#include "app/command_table.h"
+#include "edit/mapping_tool.h"
 #include "platform/dialogs.h"
 #include "render/benchmark.h"
 #include "render/snapshot.h"
@@ -102,6 +104,13 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     };
     app_->mapRect = [this] { return &shell_->skinView()->view().mapRect; };
     app_->commands().bind(cmd::kFitSkin, [this] { shell_->skinView()->fitSkin(); });
+    for (int id : {cmd::kNudgeLeft, cmd::kNudgeRight, cmd::kNudgeUp, cmd::kNudgeDown, cmd::kNudgeLeft10,
+                   cmd::kNudgeRight10, cmd::kNudgeUp10, cmd::kNudgeDown10})
+        app_->commands().bind(id, [this, id] {
+            if (!app_->paneModes.mappingMode) return;
+            const NudgeStep step = nudgeOf(id);
+            shell_->mappingTool().nudge(step.dx, step.dy);
+        });
     app_->commands().bind(cmd::kFrameModel, [this] {
         frameModel(app_->mesh, shell_->isoView()->view().target());
         refresh(kRedrawFull, kPanesIso);

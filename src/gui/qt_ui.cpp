@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -14,6 +15,7 @@
 #include "resize_dialog.h"
 #include "preferences_dialog.h"
 #include "snapshot_dialog.h"
+#include "edit/seam_padding.h"
 #include "platform/dialogs.h"
 
 namespace tarn {
@@ -128,6 +130,15 @@ std::optional<MapFromViewOptions> QtUi::mapFromView(const MapFromViewOptions& de
     MapFromViewDialog dialog(defaults, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.options();
+}
+
+std::optional<int> QtUi::retroMapPadding(int current) {
+    bool ok = false;
+    const int padding = QInputDialog::getInt(parent_, QStringLiteral("Retro-Map"),
+                                             QStringLiteral("Padding around the islands (texels):"), current, 0,
+                                             kMaxSeamPadding, 1, &ok);
+    if (!ok) return std::nullopt;
+    return padding;
 }
 
 std::optional<SnapshotOptions> QtUi::snapshotOptions(const SnapshotOptions& initial) {

@@ -21,6 +21,7 @@ public:
     std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) override;
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
     std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
+    std::optional<int> retroMapPadding(int current) override;
     std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;
     std::optional<std::string> chooseFromList(const std::string& title,
                                               const std::vector<std::string>& entries) override;

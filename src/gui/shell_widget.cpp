@@ -31,6 +31,7 @@ ShellWidget::ShellWidget(Application& app, RefreshSink& refresh, QWidget* parent
     mappingTool_ =
         std::make_unique<MappingTool>(skinView_->view(), context, app.view.skinFollowsMapping);
     skinView_->view().setMappingTool(mappingTool_.get());
+    skinView_->rectangleTool().passClicksTo(mappingTool_.get());
     palBox_ = new PalBoxWidget(
         app.paint, refresh,
         [&app]() -> const Palette* {

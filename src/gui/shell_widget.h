@@ -43,6 +43,7 @@ public:
     const ShellRects& rects() const { return rects_; }
     SkinViewWidget* skinView() const { return skinView_; }
     IsoViewWidget* isoView() const { return isoView_; }
+    MappingTool& mappingTool() const { return *mappingTool_; }
     PalBoxWidget* palBox() const { return palBox_; }
     GradientBoxWidget* gradientBox() const { return gradientBox_; }
 

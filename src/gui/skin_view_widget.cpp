@@ -10,6 +10,8 @@ namespace tarn {
 SkinViewWidget::SkinViewWidget(PaneContext context, QWidget* parent)
     : PaneWidget(view_, parent), context_(context), view_(std::move(context)), rectangleTool_(view_, context_.refresh) {
     setObjectName(QStringLiteral("Skin Box"));
+    // A click takes the keys from the lists, so the arrows reach Mapping Mode.
+    setFocusPolicy(Qt::ClickFocus);
     view_.setRectangleTool(&rectangleTool_);
     setMouseTracking(true);
     updateShape();
@@ -33,15 +35,17 @@ void SkinViewWidget::fitSkin() {
 void SkinViewWidget::show() {
     const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
     const QRect changed = blit_.update(view_.image().data(), view_.viewWidth(), view_.clientWidth(),
-                                       view_.viewHeight(), skin != nullptr ? skin->palette : greyPalette());
+                                       view_.viewHeight(), skin != nullptr ? skin->palette : greyPalette(), tint());
     if (!changed.isEmpty()) repaint(changed);
 }
+
+const std::uint8_t* SkinViewWidget::tint() const { return view_.tint().empty() ? nullptr : view_.tint().data(); }
 
 void SkinViewWidget::paintEvent(QPaintEvent* event) {
     // An expose may come before any redraw was shown: bring the copy up to date first.
     const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
     blit_.update(view_.image().data(), view_.viewWidth(), view_.clientWidth(), view_.viewHeight(),
-                 skin != nullptr ? skin->palette : greyPalette());
+                 skin != nullptr ? skin->palette : greyPalette(), tint());
     QPainter painter(this);
     blit_.draw(painter, event->rect());
 }

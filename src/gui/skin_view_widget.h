@@ -25,6 +25,7 @@ public:
     SkinViewWidget(PaneContext context, QWidget* parent = nullptr);
 
     SkinView& view() { return view_; }
+    RectangleTool& rectangleTool() { return rectangleTool_; }
     // A redraw of `kind` (with the overlays), shown at once.
     void redraw(int kind);
     // The wheel as the shell routes it: zoom by whole notches, then a full redraw.
@@ -40,6 +41,8 @@ protected:
 private:
     // Converts what changed and repaints only that band.
     void show();
+    // The selection tint for the blit, or null.
+    const std::uint8_t* tint() const;
 
     PaneContext context_;
     SkinView view_;

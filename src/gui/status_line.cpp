@@ -40,12 +40,13 @@ StatusLine::StatusLine(Application& app, ShellWidget& shell, QMainWindow& window
 }
 
 bool StatusLine::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave) {
+    // Shown before the pane takes the event: the release shows what the
+    // drag's last move did (a rectangle drawn, say).
+    const bool pointed = event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease;
+    if (pointed || event->type() == QEvent::Leave) {
         lastPane_ = watched;
-        const QPoint at = event->type() == QEvent::MouseMove
-                              ? static_cast<QMouseEvent*>(event)->position().toPoint()
-                              : QPoint();
-        const QPoint* where = event->type() == QEvent::MouseMove ? &at : nullptr;
+        const QPoint at = pointed ? static_cast<QMouseEvent*>(event)->position().toPoint() : QPoint();
+        const QPoint* where = pointed ? &at : nullptr;
         if (watched == shell_.skinView())
             showSkin(where);
         else
@@ -73,7 +74,9 @@ void StatusLine::showSkin(const QPoint* at) {
         pointer_->clear();
     }
     zoom_->setText(QString::fromStdString(skinZoomText(view.zoom())));
-    hint_->setText(QString::fromStdString(mouseHint(StatusPane::Skin, app_.paneModes, view.rectangleMode)));
+    std::string hint = mouseHint(StatusPane::Skin, app_.paneModes, view.rectangleMode);
+    if (view.rectangleMode) hint = mapRectText(view.mapRect) + "   " + hint;
+    hint_->setText(QString::fromStdString(hint));
 }
 
 void StatusLine::showModel(const QPoint* at) {

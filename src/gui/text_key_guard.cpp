@@ -1,5 +1,7 @@
 #include "text_key_guard.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -22,12 +24,27 @@ bool takesText(const QWidget* w) {
     return false;
 }
 
+// Widgets that move through their entries with the arrow keys.
+bool takesArrows(const QWidget* w) {
+    return takesText(w) || qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
+           qobject_cast<const QAbstractSlider*>(w);
+}
+
+bool isArrow(int key) { return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down; }
+
 }  // namespace
 
 bool TextKeyGuard::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride && takesText(QApplication::focusWidget())) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const auto commandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (event->type() != QEvent::ShortcutOverride) return QObject::eventFilter(watched, event);
+    const QWidget* focus = QApplication::focusWidget();
+    auto* key = static_cast<QKeyEvent*>(event);
+    const auto commandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    // The arrows nudge the mapping only while no list or field wants them.
+    if (isArrow(key->key()) && !(key->modifiers() & commandModifiers) && takesArrows(focus)) {
+        event->accept();
+        return true;
+    }
+    if (takesText(focus)) {
         bool types = !(key->modifiers() & commandModifiers) && !key->text().isEmpty() &&
                      key->text().at(0).isPrint();
         if (types) {

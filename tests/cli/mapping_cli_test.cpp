@@ -9,6 +9,7 @@
 #include "edit/kmap.h"
 #include "image/image_codec.h"
 #include "image/skin_io.h"
+#include "raster/rasterizer.h"
 #include "scripted_ui.h"
 #include "test_files.h"
 
@@ -59,7 +60,9 @@ TEST_F(MappingCli, MapFromViewFillsTheRectangleWithTheSelection) {
 }
 
 // The old skin as it is, and as a true-colour PNG matched back to the
-// model's own palette, give the same colours.
+// model's own palette: without padding every texel a Triangle covers comes
+// back in its old colour and the rest is the background; with the default
+// padding no background texel touches an island.
 TEST_F(MappingCli, RetromapOntoTheSameMappingGivesTheSkinBack) {
     const std::string kmp = dir.file("male.kmp");
     const std::string old = joinPath(base, "ne/usmc.pcx");
@@ -76,24 +79,69 @@ TEST_F(MappingCli, RetromapOntoTheSameMappingGivesTheSkinBack) {
         const std::size_t at = std::size_t(s.pixels[i]) * 3;
         return std::array<std::uint8_t, 3>{s.palette[at], s.palette[at + 1], s.palette[at + 2]};
     };
-    for (const std::string& source : {old, photo}) {
-        SCOPED_TRACE(source);
-        const std::string skin = dir.file("new.pcx");
-        const CliRun r = runCli({"retromap", model, source, kmp, "-o", skin, "--base", base, "--background", "251"});
-        ASSERT_EQ(r.code, 0) << r.err;
-        const auto after = LoadSkinImage(ui, skin);
-        ASSERT_TRUE(after);
-        ASSERT_EQ(after->pixels.size(), before->pixels.size());
-        std::size_t same = 0, background = 0;
-        for (std::size_t i = 0; i < after->pixels.size(); ++i) {
-            same += colour(*after, i) == colour(*before, i);
-            background += after->pixels[i] == 251 && before->pixels[i] != 251;
+
+    // The texels the fills cover, from the model's own mapping.
+    test::BatchMeshSession session(base);
+    ASSERT_TRUE(LoadMesh(session.c, model));
+    const Mesh& mesh = session.mesh;
+    const int w = mesh.skinWidth, h = mesh.skinHeight;
+    std::vector<std::uint8_t> covered(std::size_t(w * h), 0);
+    Rasterizer raster;
+    raster.SetTarget(RasterTarget{covered.data(), nullptr, nullptr, nullptr, w, h});
+    for (int i = 0; i < mesh.triangleCount; ++i) {
+        FillTriangle<Vertex2D> tri{};
+        for (std::size_t k = 0; k < 3; ++k) {
+            const MappingVert m = mesh.mappingVerts[std::size_t(mesh.triangles[std::size_t(i)].mapping[k])];
+            tri[k] = {m.s, m.t};
         }
-        // What no Triangle covers turns to the background; the covered texels
-        // come back as they were, but for the fill's rounding at some edges.
-        const std::size_t covered = after->pixels.size() - background;
-        EXPECT_GT(covered, after->pixels.size() / 2);
-        EXPECT_GE(same * 100, covered * 90) << same << " of " << covered;
+        tri[3] = tri[0];
+        raster.FillSolid2D(tri, 1);
+    }
+    // Whether texel (x, y) touches an island, and whether it then holds the
+    // colour of one of the island texels it touches.
+    auto neighbourColour = [&](const Skin& s, int x, int y, bool& touches) {
+        touches = false;
+        bool matches = false;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const std::size_t n = std::size_t((y + dy) * w + x + dx);
+                if (x + dx < 0 || x + dx >= w || y + dy < 0 || y + dy >= h || !covered[n]) continue;
+                touches = true;
+                matches = matches || s.pixels[n] == s.pixels[std::size_t(y * w + x)];
+            }
+        return matches;
+    };
+
+    for (const std::string& source : {old, photo}) {
+        for (const char* padding : {"0", "2"}) {
+            SCOPED_TRACE(source + " padded by " + padding);
+            const std::string skin = dir.file("new.pcx");
+            const CliRun r = runCli({"retromap", model, source, kmp, "-o", skin, "--base", base, "--background", "251",
+                                     "--padding", padding});
+            ASSERT_EQ(r.code, 0) << r.err;
+            const auto after = LoadSkinImage(ui, skin);
+            ASSERT_TRUE(after);
+            ASSERT_EQ(after->pixels.size(), covered.size());
+            std::size_t coveredTexels = 0, changed = 0, bareEdges = 0;
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    const std::size_t i = std::size_t(y * w + x);
+                    bool touches = false;
+                    const bool likeIsland = neighbourColour(*after, x, y, touches);
+                    if (covered[i]) {
+                        ++coveredTexels;
+                        changed += colour(*after, i) != colour(*before, i);
+                    } else if (padding[0] == '0') {
+                        changed += after->pixels[i] != 251;
+                    } else if (touches) {
+                        bareEdges += !likeIsland;
+                    }
+                }
+            }
+            EXPECT_GT(coveredTexels, covered.size() / 2);
+            EXPECT_EQ(changed, 0u);
+            EXPECT_EQ(bareEdges, 0u);
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 // Mapping Mode through the real window: drags in the skin pane with real
 // mouse events, the Mapping menu and the title.
+#include <QApplication>
+#include <QCursor>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -43,15 +45,26 @@ QPoint clientOf(const SkinView& view, MappingVert m) {
     return {static_cast<int>(p.x), static_cast<int>(p.y)};
 }
 
-TEST(MappingMode, VertDragAndSelectionMoveThroughTheSkinPane) {
+// The main window with the square loaded and shown.
+struct MappingMode : ::testing::Test {
     test::ScriptedUi ui;
     MemorySettings settings;
-    settings.setInt(kPreferences, "Quick Exit", 1);
-    MainWindow w(ui, settings);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    loadSquare(w.app());
-    w.refreshAll();
+    MainWindow w{ui, settings};
+    SkinViewWidget* pane = nullptr;
+
+    void SetUp() override {
+        settings.setInt(kPreferences, "Quick Exit", 1);
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        w.activateWindow();
+        QApplication::setActiveWindow(&w);
+        loadSquare(w.app());
+        w.refreshAll();
+        pane = w.shell()->skinView();
+    }
+};
+
+TEST_F(MappingMode, VertDragAndSelectionMoveThroughTheSkinPane) {
     for (int id : {cmd::kSelectAll, cmd::kSelectNone, cmd::kInvertSelection, cmd::kSelectConnected,
                    cmd::kGrowSelection, cmd::kShrinkSelection, cmd::kHideSelected, cmd::kUnhideAll,
                    cmd::kMappingStore, cmd::kMappingRevert, cmd::kSkinFollowsMapping, cmd::kRectangleMode})
@@ -59,7 +72,6 @@ TEST(MappingMode, VertDragAndSelectionMoveThroughTheSkinPane) {
     EXPECT_FALSE(w.isWindowModified());
 
     w.runCommand(cmd::kMappingMode);
-    SkinViewWidget* pane = w.shell()->skinView();
     SkinView& view = pane->view();
     view.setZoom(8.0f);
     view.setPan(16.0f, 16.0f);
@@ -99,6 +111,52 @@ TEST(MappingMode, VertDragAndSelectionMoveThroughTheSkinPane) {
     w.runCommand(cmd::kMappingRevert);
     EXPECT_EQ(mesh.mappingVerts[static_cast<std::size_t>(mesh.triangles[1].mapping[2])], (MappingVert{4, 4}));
     EXPECT_FALSE(w.isWindowModified());
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+// Slow right drags move as far as fast ones: what each event holds short of a
+// skin pixel is kept for the next. The arrow keys nudge the selection by a
+// texel, ten with Shift, each nudge one step of the history.
+TEST_F(MappingMode, SlowDragsAddUpAndArrowKeysNudgeTheSelection) {
+    w.runCommand(cmd::kMappingMode);
+    SkinView& view = pane->view();
+    view.setZoom(3.0f);
+    view.setPan(16.0f, 16.0f);
+    pane->redraw(kRedrawFull);
+    const Mesh& mesh = w.app().mesh;
+    const auto corner = [&mesh] { return mesh.mappingVerts[static_cast<std::size_t>(mesh.triangles[1].mapping[2])]; };
+    w.runCommand(cmd::kSelectAll);
+
+    // Nine moves of 2 view pixels right and 1 down at zoom 3: 18 / 3 and 9 / 3.
+    const QPoint press = clientOf(view, {12, 12});
+    QTest::mousePress(pane, Qt::RightButton, Qt::NoModifier, press);
+    QPoint anchor = press;
+    for (int i = 0; i < 9; ++i) {
+        QTest::mouseMove(pane, anchor + QPoint(2, 1));
+        // Where the platform refuses to put the pointer back, it stays where it went.
+        anchor = QCursor::pos() == pane->mapToGlobal(press) ? press : anchor + QPoint(2, 1);
+    }
+    QTest::mouseRelease(pane, Qt::RightButton, Qt::NoModifier, anchor);
+    EXPECT_EQ(corner(), (MappingVert{10, 7}));
+
+    // The press gave the pane the keys.
+    ASSERT_TRUE(pane->hasFocus());
+    const std::size_t steps = w.app().history.stepCount();
+    QTest::keyClick(pane, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(corner(), (MappingVert{0, 7}));
+    QTest::keyClick(pane, Qt::Key_Left);  // at the border: nothing moves, no step
+    QTest::keyClick(pane, Qt::Key_Down);
+    EXPECT_EQ(corner(), (MappingVert{0, 8}));
+    EXPECT_EQ(w.app().history.stepCount(), steps + 2);
+    w.runCommand(cmd::kUndo);
+    EXPECT_EQ(corner(), (MappingVert{0, 7}));
+
+    // In Paint Mode the arrows leave the mapping alone.
+    w.runCommand(cmd::kPaintMode);
+    QTest::keyClick(pane, Qt::Key_Right);
+    EXPECT_EQ(corner(), (MappingVert{0, 7}));
+    w.runCommand(cmd::kMappingRevert);
     EXPECT_TRUE(w.close());
     EXPECT_TRUE(ui.shown.empty());
 }

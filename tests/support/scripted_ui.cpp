@@ -103,6 +103,19 @@ std::optional<std::string> ScriptedUi::browseFolder(const std::string& title) {
     return s ? s->folder : std::nullopt;
 }
 
+namespace {
+
+// A custom dialog's prepared answer: the record itself (OK with it) or an
+// optional of it (empty: Cancel); anything else is Cancel.
+template <class T>
+std::optional<T> answerOf(const std::any& value) {
+    if (const auto* plain = std::any_cast<T>(&value)) return *plain;
+    const auto* answer = std::any_cast<std::optional<T>>(&value);
+    return answer ? *answer : std::nullopt;
+}
+
+}  // namespace
+
 std::any ScriptedUi::takeCustom(const std::string& kind, const std::string& description) {
     shown.push_back(kind + ": " + description);
     auto s = take(Step::Custom, kind + ": " + description);
@@ -119,49 +132,41 @@ std::optional<CompanionOffsets> ScriptedUi::offsetCompanionModel(const Companion
         takeCustom("offsetCompanionModel", std::to_string(current.x) + " " +
                                                std::to_string(current.y) + " " +
                                                std::to_string(current.z));
-    if (const auto* plain = std::any_cast<CompanionOffsets>(&value)) return *plain;
-    const auto* answer = std::any_cast<std::optional<CompanionOffsets>>(&value);
-    return answer ? *answer : std::nullopt;
+    return answerOf<CompanionOffsets>(value);
 }
 
 std::optional<MapFromViewOptions> ScriptedUi::mapFromView(const MapFromViewOptions& defaults) {
     const std::any value = takeCustom("mapFromView", defaults.parallel ? "parallel" : "perspective");
-    if (const auto* plain = std::any_cast<MapFromViewOptions>(&value)) return *plain;
-    const auto* answer = std::any_cast<std::optional<MapFromViewOptions>>(&value);
-    return answer ? *answer : std::nullopt;
+    return answerOf<MapFromViewOptions>(value);
 }
 
 std::optional<ResizeSkinsValues> ScriptedUi::resizeSkins(const ResizeSkinsValues& current) {
     const std::any value = takeCustom("resizeSkins", std::to_string(current.width) + " x " +
                                                          std::to_string(current.height));
-    if (const auto* plain = std::any_cast<ResizeSkinsValues>(&value)) return *plain;
-    const auto* answer = std::any_cast<std::optional<ResizeSkinsValues>>(&value);
-    return answer ? *answer : std::nullopt;
+    return answerOf<ResizeSkinsValues>(value);
 }
 
 std::optional<SnapshotOptions> ScriptedUi::snapshotOptions(const SnapshotOptions& initial) {
     const std::any value = takeCustom("snapshot", std::to_string(initial.width) + "x" + std::to_string(initial.height));
-    if (const auto* plain = std::any_cast<SnapshotOptions>(&value)) return *plain;
-    const auto* answer = std::any_cast<std::optional<SnapshotOptions>>(&value);
-    return answer ? *answer : std::nullopt;
+    return answerOf<SnapshotOptions>(value);
 }
 
 std::optional<std::string> ScriptedUi::chooseFromList(const std::string& title,
                                                       const std::vector<std::string>& entries) {
     listOffered = entries;
     const std::any value = takeCustom("chooseFromList", title);
-    if (const auto* plain = std::any_cast<std::string>(&value)) return *plain;
-    const auto* answer = std::any_cast<std::optional<std::string>>(&value);
-    return answer ? *answer : std::nullopt;
+    return answerOf<std::string>(value);
 }
 
 std::optional<PreferencesValues> ScriptedUi::editPreferences(const PreferencesValues& current,
                                                              const PreferencesBrowsers& browsers) {
     const std::any value = takeCustom("preferences", current.palettePath);
     if (const auto* script = std::any_cast<PreferencesScript>(&value)) return (*script)(current, browsers);
-    if (const auto* plain = std::any_cast<PreferencesValues>(&value)) return *plain;
-    const auto* answer = std::any_cast<std::optional<PreferencesValues>>(&value);
-    return answer ? *answer : std::nullopt;
+    return answerOf<PreferencesValues>(value);
+}
+
+std::optional<int> ScriptedUi::retroMapPadding(int current) {
+    return answerOf<int>(takeCustom("retroMapPadding", std::to_string(current)));
 }
 
 void ScriptedUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {

@@ -65,6 +65,8 @@ public:
     // Answers with custom("mapFromView", MapFromViewOptions or
     // std::optional<MapFromViewOptions>); an empty optional is Cancel.
     std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
+    // Answers with custom("retroMapPadding", int or std::optional<int>).
+    std::optional<int> retroMapPadding(int current) override;
     // Answers with custom("snapshot", SnapshotOptions or
     // std::optional<SnapshotOptions>); records the initial size it was given.
     std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;

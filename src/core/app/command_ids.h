@@ -108,6 +108,15 @@ enum Id : int {
     kRate10 = 32907,
     kRate20 = 32908,
     kRate30 = 32909,
+    // Mapping Mode's arrow keys: the selection one texel, or ten with Shift.
+    kNudgeLeft = 32910,
+    kNudgeRight = 32911,
+    kNudgeUp = 32912,
+    kNudgeDown = 32913,
+    kNudgeLeft10 = 32914,
+    kNudgeRight10 = 32915,
+    kNudgeUp10 = 32916,
+    kNudgeDown10 = 32917,
 };
 
 }  // namespace tarn::cmd

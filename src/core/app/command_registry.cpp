@@ -41,6 +41,7 @@ CommandState commandState(const CommandEntry& entry, bool hasHandler, const Upda
         s.enabled = s.enabled && flags.hasCompanion;
     if (entry.rule == UpdateRule::CompanionHideShow && flags.hasCompanion && flags.companionHidden)
         s.text = kCompanionShowText;
+    if (entry.rule == UpdateRule::InMappingMode) s.enabled = s.enabled && flags.interactionMode == 1;
     if (entry.rule == UpdateRule::FrameRate) s.checked = frameRateOf(entry.id) == flags.frameRate;
     if (entry.rule == UpdateRule::RecentFile) {
         // Like the framework's list: "Recent File" greyed while it is empty,

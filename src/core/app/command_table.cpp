@@ -24,6 +24,7 @@ constexpr const char* kEnvMaps = "Environment Maps";
 constexpr const char* kInvert = "Invert...";
 constexpr const char* kSkinFx = "Skin F/X...";
 constexpr const char* kAnimation = "Animation";
+constexpr const char* kNudge = "Nudge Selection";
 
 using R = UpdateRule;
 
@@ -106,7 +107,18 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kMappingExport, kMapping, "", "&Export", "", R::None},
     {cmd::kMappingImportToSelected, kMapping, "", "Import to Selected", "", R::None},
     {cmd::kRetroMap, kMapping, "", "Retro-Map", "", R::None},
+    // Toolbar buttons once; menu items with keys now, so they can be found.
+    {cmd::kSkinFollowsMapping, kMapping, "", "Skin &Follows Mapping\tCtrl+M", "Ctrl+M", R::SkinFollowsMapping},
+    {cmd::kNudgeLeft, kMapping, kNudge, "&Left\tLeft", "Left", R::InMappingMode},
+    {cmd::kNudgeRight, kMapping, kNudge, "&Right\tRight", "Right", R::InMappingMode},
+    {cmd::kNudgeUp, kMapping, kNudge, "&Up\tUp", "Up", R::InMappingMode},
+    {cmd::kNudgeDown, kMapping, kNudge, "&Down\tDown", "Down", R::InMappingMode},
+    {cmd::kNudgeLeft10, kMapping, kNudge, "Left 10\tShift+Left", "Shift+Left", R::InMappingMode},
+    {cmd::kNudgeRight10, kMapping, kNudge, "Right 10\tShift+Right", "Shift+Right", R::InMappingMode},
+    {cmd::kNudgeUp10, kMapping, kNudge, "Up 10\tShift+Up", "Shift+Up", R::InMappingMode},
+    {cmd::kNudgeDown10, kMapping, kNudge, "Down 10\tShift+Down", "Shift+Down", R::InMappingMode},
 
+    {cmd::kRectangleMode, kRectangle, "", "&Rectangle Mode\tR", "R", R::RectangleMode},
     {cmd::kMapFrom3dView, kRectangle, "", "&Map from 3D View...", "", R::None},
     {cmd::kRectSaveState, kRectangle, "", "Save State", "", R::None},
 
@@ -127,10 +139,8 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kColorPrevious, "", "", "Previous Colour", ",", R::None},
     {cmd::kColorNextRow, "", "", "Colour One Row Down", "'", R::None},
     {cmd::kColorPreviousRow, "", "", "Colour One Row Up", ";", R::None},
-    {cmd::kSkinFollowsMapping, "", "", "Skin Follows Mapping", "", R::SkinFollowsMapping},
     {cmd::kMappingOverlayInPaint, "", "", "Show Mapping in Paint Mode", "", R::MappingOverlay},
     {cmd::kDefaultPalette, "", "", "Default Palette for the Current Skin", "", R::None},
-    {cmd::kRectangleMode, "", "", "Rectangle Mode", "", R::RectangleMode},
     {cmd::kBlendRgb, "", "", "Blend Colours", "", R::BlendRgb},
     {cmd::kBlendKeepBrightness, "", "", "Keep Brightness", "", R::BlendKeepBrightness},
     {cmd::kExportDh2, "", "", "Export DH2 Mesh", "Ctrl+Shift+G", R::None},
@@ -181,6 +191,21 @@ int frameRateOf(int id) {
     }
 }
 
+NudgeStep nudgeOf(int id) {
+    constexpr int kFar = 10;
+    switch (id) {
+    case cmd::kNudgeLeft: return {-1, 0};
+    case cmd::kNudgeRight: return {1, 0};
+    case cmd::kNudgeUp: return {0, -1};
+    case cmd::kNudgeDown: return {0, 1};
+    case cmd::kNudgeLeft10: return {-kFar, 0};
+    case cmd::kNudgeRight10: return {kFar, 0};
+    case cmd::kNudgeUp10: return {0, -kFar};
+    case cmd::kNudgeDown10: return {0, kFar};
+    default: return {};
+    }
+}
+
 bool onToolbar(int id) { return std::find(kToolbar.begin(), kToolbar.end(), id) != kToolbar.end(); }
 
 std::string menuLabel(const CommandEntry& entry) {
@@ -195,7 +220,7 @@ bool isPlainCharacterKey(const std::string& key) {
 bool isCheckRule(UpdateRule rule) {
     return rule != UpdateRule::None && rule != UpdateRule::NeedsCompanion &&
            rule != UpdateRule::CompanionHideShow && rule != UpdateRule::Undo && rule != UpdateRule::Redo &&
-           rule != UpdateRule::RecentFile;
+           rule != UpdateRule::RecentFile && rule != UpdateRule::InMappingMode;
 }
 
 const std::vector<ListBand>& listBands() { return kLists; }

@@ -31,7 +31,16 @@ enum class UpdateRule {
     FrameRate,           // checked while the preview runs at its rate
     Undo,                // enabled with a step to undo; names it
     Redo,                // enabled with a step to redo; names it
+    InMappingMode,       // enabled only in Mapping Mode
 };
+
+// How far a nudge command moves the selection, in skin pixels; (0, 0) for
+// every other command.
+struct NudgeStep {
+    int dx = 0;
+    int dy = 0;
+};
+NudgeStep nudgeOf(int id);
 
 // The preview rate a FrameRate command chooses, frames per second.
 int frameRateOf(int id);

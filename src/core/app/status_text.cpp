@@ -42,6 +42,12 @@ std::string modelPointerText(const ModelHit& hit) {
 
 std::string skinZoomText(float zoom) { return "Zoom " + oneDecimal(zoom) + "x"; }
 
+std::string mapRectText(const MapRect& rect) {
+    const auto pair = [](int a, int b) { return std::to_string(a) + ", " + std::to_string(b); };
+    return "Rectangle " + pair(rect.left, rect.top) + " to " + pair(rect.right, rect.bottom) + " (" +
+           std::to_string(rect.right - rect.left + 1) + " x " + std::to_string(rect.bottom - rect.top + 1) + ")";
+}
+
 std::string modelViewText(const RenderTarget& target) {
     const Vec3f d = target.eye - target.lookAt;
     return "Distance " + oneDecimal(std::sqrt(dot(d, d))) + "   Field of view " + oneDecimal(target.fieldOfView) +
@@ -51,7 +57,11 @@ std::string modelViewText(const RenderTarget& target) {
 std::string mouseHint(StatusPane pane, const PaneModes& modes, bool rectangleMode) {
     if (pane == StatusPane::Skin) {
         if (modes.cameraOverride) return "Drag: pan   Right drag: zoom   Wheel: zoom   Space: leave Camera Override";
-        if (rectangleMode) return "Left drag: draw the rectangle or move its edges   Wheel: zoom";
+        if (rectangleMode)
+            return modes.mappingMode ? "Left drag: move the rectangle or its edges   Shift+drag: a new rectangle   "
+                                       "Shift+click: select   Ctrl+Left: deselect   Wheel: zoom"
+                                     : "Left drag: move the rectangle or its edges   Shift+drag: a new rectangle   "
+                                       "Wheel: zoom";
         if (modes.mappingMode)
             return "Left drag: move a vert   Shift+Left: select   Ctrl+Left: deselect   Right drag: move "
                    "selection   Shift+Right: rotate   Ctrl+Right: scale";

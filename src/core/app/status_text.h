@@ -3,6 +3,7 @@
 // mouse does in the pane under it in the present modes.
 #include <string>
 
+#include "edit/map_rect.h"
 #include "image/skin.h"
 #include "render/iso_view_context.h"
 #include "render/model_probe.h"
@@ -15,6 +16,8 @@ std::string skinPointerText(const Skin* skin, int x, int y);
 // The Triangle and texel under the pointer in the 3D pane; empty over nothing.
 std::string modelPointerText(const ModelHit& hit);
 std::string skinZoomText(float zoom);
+// The MapRect's corners and size while rectangle mode is on.
+std::string mapRectText(const MapRect& rect);
 std::string modelViewText(const RenderTarget& target);
 
 enum class StatusPane { Skin, Model };

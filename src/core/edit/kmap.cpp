@@ -18,7 +18,7 @@ void putI16(Bytes& out, std::int16_t v) { putU16(out, static_cast<std::uint16_t>
 
 }  // namespace
 
-KmapParse ParseKmap(std::span<const std::uint8_t> bytes, int triangleCount) {
+KmapParse ParseKmap(std::span<const std::uint8_t> bytes, int triangleCount, KmapVertCount vertCount) {
     KmapParse out;
     const ByteView v(bytes.data(), bytes.size());
     auto refuse = [&out](KmapRefusal why) {
@@ -35,8 +35,8 @@ KmapParse ParseKmap(std::span<const std::uint8_t> bytes, int triangleCount) {
     out.file.width = i16(v, 8);
     out.file.height = i16(v, 10);
     // A size of zero or less would make every rescale a division by nothing.
-    if (out.file.mappingVertCount < 0 || out.file.mappingVertCount > kMaxMappingVerts || out.file.width <= 0 ||
-        out.file.height <= 0)
+    const bool countFits = out.file.mappingVertCount >= 0 && out.file.mappingVertCount <= kMaxMappingVerts;
+    if ((vertCount == KmapVertCount::Used && !countFits) || out.file.width <= 0 || out.file.height <= 0)
         return refuse(KmapRefusal::Invalid);
     if (count < 0 || !v.has(kKmapHeaderBytes, std::uint64_t(count) * kKmapRecordBytes))
         return refuse(KmapRefusal::Invalid);

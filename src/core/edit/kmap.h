@@ -50,11 +50,18 @@ struct KmapParse {
     bool ok() const { return refusal == KmapRefusal::None; }
 };
 
+// Whether the reader takes the file's MappingVert count: only the whole
+// Import does, and a count outside the table is then a broken file. Import to
+// Selected and Retro-Map never use it, so they accept any.
+enum class KmapVertCount { Used, Ignored };
+
 // Reads a whole mapping file meant for a model of `triangleCount` Triangles.
 // Everything is checked before the caller applies anything: the magic, the
-// count, that all records are there, a usable skin size and a MappingVert
-// count within the table. The indices are checked by the import that uses them.
-KmapParse ParseKmap(std::span<const std::uint8_t> bytes, int triangleCount);
+// count, that all records are there, a usable skin size and (when used) a
+// MappingVert count within the table. The indices are checked by the import
+// that uses them.
+KmapParse ParseKmap(std::span<const std::uint8_t> bytes, int triangleCount,
+                    KmapVertCount vertCount = KmapVertCount::Used);
 
 // The file image of the mesh's mapping. The corner coordinates must equal the
 // MappingVerts the indices name: run the mapping merge first.

@@ -84,7 +84,8 @@ bool ImportMapping(Ui& ui, Mesh& mesh, const std::string& path, ImportScope scop
         ui.message(readFailureMessage(path, read.error));
         return false;
     }
-    const KmapParse parsed = ParseKmap(read.bytes, mesh.triangleCount);
+    const KmapParse parsed = ParseKmap(read.bytes, mesh.triangleCount,
+                                       scope == ImportScope::Whole ? KmapVertCount::Used : KmapVertCount::Ignored);
     if (parsed.refusal == KmapRefusal::TriangleCount) {
         ui.message(std::string(kMsgKmapTriangleCount) + "\n" + path);
         return false;

@@ -1,6 +1,7 @@
 #include "edit/mapping_selection.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace tarn {
 
@@ -74,18 +75,56 @@ void InvertSelection(Mesh& mesh) {
     forEachTriangle(mesh, [](Triangle& tri) { tri.flags ^= kTriSelected; });
 }
 
+// The fixed point of "select every visible Triangle with a corner on a
+// MappingVert of the visible selection", reached as a flood over the
+// MappingVerts: each Triangle and MappingVert is visited once, where passes
+// over the whole mesh would take one pass per ring (thousands on a strip).
 void SelectConnected(Mesh& mesh) {
-    bool changed = true;
-    while (changed) {
-        changed = false;
-        markSelectedMappingVerts(mesh, true);
-        forEachTriangle(mesh, [&](Triangle& tri) {
-            if (visible(tri) && !selected(tri) && cornersMarked(mesh, tri, kMarkSelected) > 0) {
-                setSelected(tri, true);
-                changed = true;
-            }
-        });
+    const int verts = std::clamp<int>(mesh.mappingVertCount, 0, static_cast<int>(mesh.mappingSelection.size()));
+    const auto vertOf = [verts](const Triangle& tri, std::size_t k) {
+        const int m = tri.mapping[k];
+        return m >= 0 && m < verts ? m : -1;
+    };
+    // The visible Triangles at each MappingVert, as one list cut at `first`.
+    std::vector<int> first(static_cast<std::size_t>(verts) + 1, 0);
+    std::vector<Triangle*> at;
+    forEachTriangle(mesh, [&](const Triangle& tri) {
+        for (std::size_t k = 0; visible(tri) && k < 3; ++k)
+            if (const int m = vertOf(tri, k); m >= 0) ++first[static_cast<std::size_t>(m) + 1];
+    });
+    for (std::size_t m = 1; m < first.size(); ++m) first[m] += first[m - 1];
+    at.resize(static_cast<std::size_t>(first.back()));
+    std::vector<int> filled(first.begin(), first.end() - 1);
+    forEachTriangle(mesh, [&](Triangle& tri) {
+        for (std::size_t k = 0; visible(tri) && k < 3; ++k)
+            if (const int m = vertOf(tri, k); m >= 0) at[static_cast<std::size_t>(filled[static_cast<std::size_t>(m)]++)] = &tri;
+    });
+
+    std::vector<std::uint8_t> reached(static_cast<std::size_t>(verts), 0);
+    std::vector<int> pending;
+    const auto reach = [&](const Triangle& tri) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            const int m = vertOf(tri, k);
+            if (m < 0 || reached[static_cast<std::size_t>(m)]) continue;
+            reached[static_cast<std::size_t>(m)] = 1;
+            pending.push_back(m);
+        }
+    };
+    forEachTriangle(mesh, [&](const Triangle& tri) {
+        if (visible(tri) && selected(tri)) reach(tri);
+    });
+    while (!pending.empty()) {
+        const auto m = static_cast<std::size_t>(pending.back());
+        pending.pop_back();
+        for (int i = first[m]; i < first[m + 1]; ++i) {
+            Triangle& tri = *at[static_cast<std::size_t>(i)];
+            if (selected(tri)) continue;
+            setSelected(tri, true);
+            reach(tri);
+        }
     }
+    // The marks as the passes would leave them.
+    markSelectedMappingVerts(mesh, true);
 }
 
 void GrowSelection(Mesh& mesh) {

@@ -90,6 +90,18 @@ bool MappingTool::pressRight(const MouseEvent& e) {
     return true;
 }
 
+bool MappingTool::nudge(int dx, int dy) {
+    if (mode_ != Mode::None) return false;
+    beginStep(kStepMoveSelection);
+    transform_.begin(context_.mesh, TransformKind::Move, 0, 0);
+    mode_ = Mode::Nudge;
+    if (skinFollowsMapping_) startFollowing(&transform_.pressTable());
+    const bool moved = transform_.nudge(context_.mesh, dx, dy);
+    if (moved) stepDone();
+    end();
+    return moved;
+}
+
 void MappingTool::startFollowing(const std::vector<MappingVert>* pressTable) {
     Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
     follow_.start(skin, context_.mesh);
@@ -134,6 +146,7 @@ void MappingTool::move(const MouseEvent& e) {
         break;
     }
     case Mode::None:
+    case Mode::Nudge:
         break;
     }
 }
@@ -153,7 +166,7 @@ void MappingTool::end() {
     follow_.stop();
     followFrom_ = nullptr;
     if (was == Mode::VertDrag) vertDrag_.finish(context_.mesh);
-    if (was == Mode::Transform) transform_.finish(context_.mesh);
+    if (was == Mode::Transform || was == Mode::Nudge) transform_.finish(context_.mesh);
     if (was == Mode::None) return;
     endStep();
     context_.refresh.refresh(kRedrawFull, kPanesMapping);

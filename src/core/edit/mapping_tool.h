@@ -35,8 +35,12 @@ public:
     void move(const MouseEvent& e) override;
     void release(const MouseEvent& e) override;
     void cancel() override;
+    // Moves the selection (dx, dy) skin pixels, cut short at the skin's
+    // border, as one step of the history (the skin following when it is to);
+    // nothing during a drag. False when nothing moved.
+    bool nudge(int dx, int dy);
 
-    enum class Mode { None, Select, Deselect, VertDrag, Transform };
+    enum class Mode { None, Select, Deselect, VertDrag, Transform, Nudge };
     Mode mode() const { return mode_; }
     const SelectionTransform& transform() const { return transform_; }
 

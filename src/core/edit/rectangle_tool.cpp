@@ -12,8 +12,12 @@ bool RectangleTool::press(const MouseEvent& e) {
     MapRect& r = view_.mapRect;
     pressU_ = lastU_ = u;
     pressV_ = lastV_ = v;
+    press_ = e;
     const int reach = kEdgeReach;
-    if (u < r.left - reach || u > r.right + reach || v < r.top - reach || v > r.bottom + reach) {
+    if (e.shift) {
+        // Nothing is drawn until the pointer leaves the pressed texel.
+        drag_ = Drag::ShiftPress;
+    } else if (u < r.left - reach || u > r.right + reach || v < r.top - reach || v > r.bottom + reach) {
         drag_ = Drag::New;
         r = MapRect{u, v, u, v};
         redraw();
@@ -35,7 +39,12 @@ void RectangleTool::move(const MouseEvent& e) {
     const int u = view_.skinXAt(e.x);
     const int v = view_.skinYAt(e.y);
     MapRect& r = view_.mapRect;
+    if (drag_ == Drag::ShiftPress) {
+        if (u == pressU_ && v == pressV_) return;
+        drag_ = Drag::New;
+    }
     switch (drag_) {
+    case Drag::ShiftPress:
     case Drag::New:
         // The redraw puts the corners back in order.
         r = MapRect{u, v, pressU_, pressV_};
@@ -57,7 +66,15 @@ void RectangleTool::move(const MouseEvent& e) {
     redraw();
 }
 
-void RectangleTool::release(const MouseEvent&) { drag_ = Drag::None; }
+void RectangleTool::release(const MouseEvent&) {
+    const bool click = drag_ == Drag::ShiftPress;
+    drag_ = Drag::None;
+    if (!click || clickTool_ == nullptr || !view_.modes().mappingMode) return;
+    MouseEvent e = press_;
+    if (!clickTool_->press(e)) return;
+    e.buttons = kNoButton;
+    clickTool_->release(e);
+}
 
 void RectangleTool::cancel() { drag_ = Drag::None; }
 

@@ -1,65 +1,47 @@
 #include "edit/retro_map.h"
 
+#include <algorithm>
+
+#include "edit/rebake.h"
+#include "edit/seam_padding.h"
 #include "image/skin_commands.h"
 #include "platform/refresh.h"
-#include "raster/fixed.h"
-#include "raster/rasterizer.h"
+#include "platform/settings.h"
 
 namespace tarn {
 
-namespace {
-
-// Texture coordinates sample just short of the texel's centre, so that the
-// steps across a triangle never truncate into the next texel too early.
-constexpr Fixed16 kTexelCentre = kFixed16Half - 1;
-
-Fixed16 texelCentre(int coordinate) { return toFixed16(coordinate) + kTexelCentre; }
-
-}  // namespace
-
 std::vector<std::uint8_t> RetroMapPixels(const Mesh& mesh, const Skin& old, const KmapFile& file,
-                                         std::uint8_t background) {
-    const int width = mesh.skinWidth;
-    const int height = mesh.skinHeight;
-    std::vector<std::uint8_t> pixels(std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0)), background);
-    if (pixels.empty() || old.pixels.size() < old.pixelCount()) return pixels;
-
-    std::vector<std::int32_t> rows(std::size_t(old.height));
-    for (int r = 0; r < old.height; ++r) rows[std::size_t(r)] = r * old.width;
-    Rasterizer raster;
-    if (!raster.SetTexture(old.pixels, old.width, old.height, rows) ||
-        !raster.SetTarget(RasterTarget{pixels.data(), nullptr, nullptr, nullptr, width, height}))
-        return pixels;
+                                         std::uint8_t background, int padding) {
+    const int width = std::max<int>(mesh.skinWidth, 0);
+    const int height = std::max<int>(mesh.skinHeight, 0);
+    std::vector<std::uint8_t> pixels(std::size_t(width) * std::size_t(height), background);
+    std::vector<std::uint8_t> covered(pixels.size(), 0);
+    Rebake rebake;
+    if (!rebake.setImages(pixels, width, height, old.pixels, old.width, old.height)) return pixels;
+    rebake.markCovered(covered.data());
 
     const std::size_t triangles =
         std::min(file.records.size(), std::size_t(std::max<int>(mesh.triangleCount, 0)));
     for (std::size_t i = 0; i < triangles; ++i) {
-        const Triangle& tri = mesh.triangles[i];
-        FillTriangle<TexVertex2D> fill{};
-        bool inside = true;
-        for (std::size_t k = 0; k < 3; ++k) {
-            const int m = tri.mapping[k];
-            if (m < 0 || m >= mesh.mappingVertCount) inside = false;
-            if (!inside) break;
-            const MappingVert at = mesh.mappingVerts[std::size_t(m)];
-            const MappingVert from = RescaleVert(file.records[i].corner[k], file.width, file.height, old.width, old.height);
-            fill[k] = {at.s, at.t, texelCentre(from.s), texelCentre(from.t)};
-        }
-        if (!inside) continue;
-        fill[3] = fill[0];
-        raster.FillTexture2DSmooth(fill);
+        std::array<MappingVert, 3> to{};
+        if (!cornersIn(mesh.triangles[i], mesh.mappingVerts, mesh.mappingVertCount, to)) continue;
+        std::array<MappingVert, 3> from{};
+        for (std::size_t k = 0; k < 3; ++k)
+            from[k] = RescaleVert(file.records[i].corner[k], file.width, file.height, old.width, old.height);
+        rebake.triangle(to, from);
     }
+    PadSeams(pixels, covered, width, height, padding);
     return pixels;
 }
 
 std::unique_ptr<Skin> RetroMap(Ui& ui, const Mesh& mesh, const Skin& old, const std::string& kmapPath,
-                               std::uint8_t background) {
+                               std::uint8_t background, int padding) {
     const ReadResult read = readFile(kmapPath);
     if (!read.ok()) {
         ui.message(readFailureMessage(kmapPath, read.error));
         return nullptr;
     }
-    const KmapParse parsed = ParseKmap(read.bytes, mesh.triangleCount);
+    const KmapParse parsed = ParseKmap(read.bytes, mesh.triangleCount, KmapVertCount::Ignored);
     if (parsed.refusal == KmapRefusal::TriangleCount) {
         ui.message(kMsgRetroTriangleCount);
         return nullptr;
@@ -70,7 +52,7 @@ std::unique_ptr<Skin> RetroMap(Ui& ui, const Mesh& mesh, const Skin& old, const 
     }
     auto skin = makeBlankSkin(mesh.skinWidth, mesh.skinHeight);
     if (skin->pixelCount() == 0) return nullptr;
-    skin->pixels = RetroMapPixels(mesh, old, parsed.file, background);
+    skin->pixels = RetroMapPixels(mesh, old, parsed.file, background, padding);
     skin->backup = skin->pixels;
     skin->palette = old.palette;
     skin->name = old.name;
@@ -93,8 +75,13 @@ void retroMapCommand(RetroMapContext& c) {
     kmapRequest.mustExist = true;
     const auto kmap = askOpenPath(c.ui, c.settings, c.folders, kmapRequest);
     if (!kmap) return;
+    const int last = std::clamp(c.settings.getInt(kProject, kKeyRetroMapPadding, kDefaultSeamPadding), 0,
+                                kMaxSeamPadding);
+    const std::optional<int> padding = c.ui.retroMapPadding(last);
+    if (!padding) return;
+    c.settings.setInt(kProject, kKeyRetroMapPadding, std::clamp(*padding, 0, kMaxSeamPadding));
     std::unique_ptr<Skin> skin =
-        RetroMap(c.ui, c.mesh, *old, appendExtensionIfNone(kmap->path, kKmapExtension), c.background);
+        RetroMap(c.ui, c.mesh, *old, appendExtensionIfNone(kmap->path, kKmapExtension), c.background, *padding);
     if (!skin) return;
     const std::vector<const Skin*> before = skinsIn(c.skins);
     c.skins.append(std::move(skin));

@@ -23,18 +23,22 @@ inline constexpr const char* kStepRetroMap = "Retro-Map";
 inline constexpr const char* kMsgRetroTriangleCount =
     "The number of triangles in this KMAP file do not match the current model!";
 
-// The new pixels, of the mesh's skin size: `background` wherever no Triangle
-// lies, and inside every Triangle's current mapping the old image sampled
-// at that Triangle's corners in `file`, rescaled from the file's skin size
-// to the old image's.
+// The settings key of the padding the command last used (section "Project").
+inline constexpr const char* kKeyRetroMapPadding = "RetroMapPadding";
+
+// The new pixels, of the mesh's skin size. Every Triangle's current mapping
+// is re-baked (edit/rebake.h) from the old image at that Triangle's corners in
+// `file`, rescaled from the file's skin size to the old image's; texels within
+// `padding` of what the Triangles cover take the nearest covered colour
+// (edit/seam_padding.h), and the rest is `background`.
 std::vector<std::uint8_t> RetroMapPixels(const Mesh& mesh, const Skin& old, const KmapFile& file,
-                                         std::uint8_t background);
+                                         std::uint8_t background, int padding);
 
 // Reads the mapping file at `kmapPath` for `old` and makes the new Skin
 // (named after the old image, external, its palette the old one's). Every
 // refusal is reported through `ui` and yields nullptr.
 std::unique_ptr<Skin> RetroMap(Ui& ui, const Mesh& mesh, const Skin& old, const std::string& kmapPath,
-                               std::uint8_t background);
+                               std::uint8_t background, int padding);
 
 struct RetroMapContext {
     Ui& ui;
@@ -47,9 +51,9 @@ struct RetroMapContext {
     History* history = nullptr;  // where adding the Skin is recorded
 };
 
-// The command: the old skin's dialog, the mapping file's dialog, then the new
-// Skin appended and made current, RefreshAll, the paint remap and the shade
-// ramps rebuilt.
+// The command: the old skin's dialog, the mapping file's dialog, the padding
+// (the last one used, remembered in the settings), then the new Skin appended
+// and made current, RefreshAll, the paint remap and the shade ramps rebuilt.
 void retroMapCommand(RetroMapContext& c);
 
 }  // namespace tarn

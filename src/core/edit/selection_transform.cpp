@@ -22,14 +22,27 @@ bool usesMarked(const Mesh& mesh, const Triangle& tri) {
 
 std::int16_t truncated(double v) { return static_cast<std::int16_t>(std::trunc(v)); }
 
+// A move of `d` whole skin pixels cut short where the box [lo, hi] would
+// leave the skin's `size`.
+int clampStep(int d, int lo, int hi, int size) {
+    if (lo + d < 0) return -lo;
+    if (hi + d >= size) return size - hi - 1;
+    return d;
+}
+
 }  // namespace
 
 void SelectionTransform::press(const SkinView& view, Mesh& mesh, int x, int y, TransformKind kind) {
+    begin(mesh, kind, view.skinXAt(x), view.skinYAt(y));
+}
+
+void SelectionTransform::begin(Mesh& mesh, TransformKind kind, int pivotX, int pivotY) {
     kind_ = kind;
     if (kind == TransformKind::Rotate) angle_ = 0.0;
     if (kind == TransformKind::Scale) scaleX_ = scaleY_ = 1.0;
-    pivotX_ = view.skinXAt(x);
-    pivotY_ = view.skinYAt(y);
+    restX_ = restY_ = 0.0;
+    pivotX_ = pivotX;
+    pivotY_ = pivotY;
     skinWidth_ = mesh.skinWidth;
     skinHeight_ = mesh.skinHeight;
     const int count = std::clamp<int>(mesh.mappingVertCount, 0, static_cast<int>(mesh.mappingVerts.size()));
@@ -120,14 +133,28 @@ bool SelectionTransform::scale(Mesh& mesh, int dx, int dy) {
 }
 
 bool SelectionTransform::move(const SkinView& view, Mesh& mesh, int dx, int dy) {
-    // Whole skin pixels only: a step shorter than a skin pixel moves nothing.
-    const auto clampStep = [](int d, int lo, int hi, int size) {
-        if (lo + d < 0) return -lo;
-        if (hi + d >= size) return size - hi - 1;
-        return d;
+    // The mapping moves by whole skin pixels; what an event's motion holds
+    // beyond them waits for the next event, so slow drags move as far as fast
+    // ones. Motion the border cuts off is dropped.
+    const auto take = [zoom = static_cast<double>(view.zoom())](double& rest, int d) {
+        rest += d;
+        const int whole = zoom > 0.0 ? static_cast<int>(std::trunc(rest / zoom)) : 0;
+        rest -= whole * zoom;
+        return whole;
     };
-    const int mx = clampStep(static_cast<int>(dx / view.zoom()), box_.minX, box_.maxX, skinWidth_);
-    const int my = clampStep(static_cast<int>(dy / view.zoom()), box_.minY, box_.maxY, skinHeight_);
+    const int mx = take(restX_, dx);
+    const int my = take(restY_, dy);
+    return shift(mesh, mx, my);
+}
+
+bool SelectionTransform::nudge(Mesh& mesh, int dx, int dy) {
+    if (marked_ == 0) return false;
+    return shift(mesh, dx, dy);
+}
+
+bool SelectionTransform::shift(Mesh& mesh, int dx, int dy) {
+    const int mx = clampStep(dx, box_.minX, box_.maxX, skinWidth_);
+    const int my = clampStep(dy, box_.minY, box_.maxY, skinHeight_);
     if (mx == 0 && my == 0) return false;
     box_.minX += mx;
     box_.maxX += mx;

@@ -33,8 +33,14 @@ public:
     // every Triangle using one of them the drag mark, keeps the table and
     // measures the selection box. The pivot is the skin pixel under (x, y).
     void press(const SkinView& view, Mesh& mesh, int x, int y, TransformKind kind);
-    // One step of (dx, dy) view pixels; false when nothing moved.
+    // The same with the pivot given in skin pixels.
+    void begin(Mesh& mesh, TransformKind kind, int pivotX, int pivotY);
+    // One step of (dx, dy) view pixels; false when nothing moved. A move
+    // keeps the part of a step short of a whole skin pixel for the next one.
     bool step(const SkinView& view, Mesh& mesh, int dx, int dy);
+    // Moves the selection (dx, dy) whole skin pixels, cut short at the skin's
+    // border; false when nothing moved.
+    bool nudge(Mesh& mesh, int dx, int dy);
     // Ends the drag: merge, drag marks cleared.
     void finish(Mesh& mesh);
 
@@ -48,6 +54,8 @@ private:
     bool rotate(Mesh& mesh, int dy);
     bool scale(Mesh& mesh, int dx, int dy);
     bool move(const SkinView& view, Mesh& mesh, int dx, int dy);
+    // Adds (dx, dy) skin pixels, cut at the border, to the box and every marked MappingVert.
+    bool shift(Mesh& mesh, int dx, int dy);
     // Every marked MappingVert becomes `f(press position)`, truncated.
     template <class F>
     void placeFromPress(Mesh& mesh, F f);
@@ -59,6 +67,9 @@ private:
     double scaleX_ = 1.0;
     double scaleY_ = 1.0;
     SelectionBox box_;
+    // View pixels of the move not yet taken as whole skin pixels.
+    double restX_ = 0.0;
+    double restY_ = 0.0;
     int marked_ = 0;
     std::vector<MappingVert> pressTable_;
     int skinWidth_ = 0;

@@ -1,14 +1,14 @@
 #pragma once
 // Skin Follows Mapping: while a mapping drag is under way the painted texels
 // of the dragged Triangles travel with their corners. The skin as it stood at
-// the press is kept, and every step paints it back, then fills each dragged
-// Triangle at its new place with the texels it covered at the press.
+// the press is kept, and every step paints it back, then re-bakes each dragged
+// Triangle at its new place from the texels it covered at the press.
 #include <cstdint>
 #include <vector>
 
 #include "image/skin.h"
 #include "model/mesh.h"
-#include "raster/rasterizer.h"
+#include "edit/rebake.h"
 
 namespace tarn {
 
@@ -27,8 +27,7 @@ public:
 private:
     Skin* skin_ = nullptr;
     std::vector<std::uint8_t> snapshot_;
-    std::vector<std::int32_t> rowOffsets_;
-    Rasterizer raster_;
+    Rebake rebake_;
 };
 
 }  // namespace tarn

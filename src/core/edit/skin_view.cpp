@@ -175,20 +175,54 @@ void SkinView::drawSkinQuad(const Skin& s, bool writeSourceMap) {
 
 void SkinView::drawLine(int x0, int y0, int x1, int y1, std::uint8_t color) {
     raster_.Line(Segment2D{x0, y0, x1, y1}, color);
+    // Lines keep their own colours under the tint.
+    if (!tint_.empty()) tintRaster_.Line(Segment2D{x0, y0, x1, y1}, 0);
 }
 
 void SkinView::drawOverlays(const Skin&) {
     raster_.SetTarget(RasterTarget{image_.data(), nullptr, nullptr, nullptr, viewWidth_, viewHeight_});
-    if (context_.modes.mappingMode || context_.modes.mappingOverlayInPaint) drawMappingEdges();
+    const bool mapping = context_.modes.mappingMode || context_.modes.mappingOverlayInPaint;
+    drawSelectionTint(mapping);
+    if (mapping) drawMappingEdges();
     if (rectangleMode) drawMapRect();
+}
+
+bool SkinView::viewCorners(const Triangle& tri, std::array<int, 3>& cx, std::array<int, 3>& cy) const {
+    const Mesh& mesh = context_.mesh;
+    const int verts = std::clamp<int>(mesh.mappingVertCount, 0, static_cast<int>(mesh.mappingVerts.size()));
+    const int hw = viewWidth_ / 2;
+    const int hh = viewHeight_ / 2;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const int m = tri.mapping[k];
+        if (m < 0 || m >= verts) return false;
+        const MappingVert& mv = mesh.mappingVerts[static_cast<std::size_t>(m)];
+        cx[k] = toPixel(hw + (mv.s + 0.5f - panX_) * zoom_);
+        cy[k] = toPixel(hh - (mv.t + 0.5f - panY_) * zoom_);
+    }
+    return true;
+}
+
+void SkinView::drawSelectionTint(bool shown) {
+    const Mesh& mesh = context_.mesh;
+    const int triangles = std::clamp<int>(mesh.triangleCount, 0, static_cast<int>(mesh.triangles.size()));
+    const auto tinted = [](const Triangle& t) { return (t.flags & (kTriSelected | kTriHidden)) == kTriSelected; };
+    if (!shown || std::none_of(mesh.triangles.begin(), mesh.triangles.begin() + triangles, tinted)) {
+        tint_.clear();
+        return;
+    }
+    tint_.assign(image_.size(), 0);
+    tintRaster_.SetTarget(RasterTarget{tint_.data(), nullptr, nullptr, nullptr, viewWidth_, viewHeight_});
+    for (int i = 0; i < triangles; ++i) {
+        const Triangle& tri = mesh.triangles[static_cast<std::size_t>(i)];
+        std::array<int, 3> cx{}, cy{};
+        if (!tinted(tri) || !viewCorners(tri, cx, cy)) continue;
+        tintRaster_.FillSolid2D({{{cx[0], cy[0]}, {cx[1], cy[1]}, {cx[2], cy[2]}, {cx[0], cy[0]}}}, 1);
+    }
 }
 
 void SkinView::drawMappingEdges() {
     const Mesh& mesh = context_.mesh;
-    const int hw = viewWidth_ / 2;
-    const int hh = viewHeight_ / 2;
     const int triangles = std::clamp<int>(mesh.triangleCount, 0, static_cast<int>(mesh.triangles.size()));
-    const int verts = std::clamp<int>(mesh.mappingVertCount, 0, static_cast<int>(mesh.mappingVerts.size()));
     // Plain triangles first, then selected, then dragged ones on top.
     struct Pass {
         bool (*match)(std::uint32_t);
@@ -203,21 +237,9 @@ void SkinView::drawMappingEdges() {
         const std::uint8_t color = context_.paint.colorSlots[pass.slot];
         for (int i = 0; i < triangles; ++i) {
             const Triangle& tri = mesh.triangles[static_cast<std::size_t>(i)];
-            if (!pass.match(tri.flags)) continue;
-            int cx[3], cy[3];
-            bool valid = true;
-            for (int k = 0; k < 3; ++k) {
-                const int m = tri.mapping[static_cast<std::size_t>(k)];
-                if (m < 0 || m >= verts) {
-                    valid = false;
-                    break;
-                }
-                const MappingVert& mv = mesh.mappingVerts[static_cast<std::size_t>(m)];
-                cx[k] = toPixel(hw + (mv.s + 0.5f - panX_) * zoom_);
-                cy[k] = toPixel(hh - (mv.t + 0.5f - panY_) * zoom_);
-            }
-            if (!valid) continue;
-            for (int k = 0; k < 3; ++k) drawLine(cx[k], cy[k], cx[(k + 1) % 3], cy[(k + 1) % 3], color);
+            std::array<int, 3> cx{}, cy{};
+            if (!pass.match(tri.flags) || !viewCorners(tri, cx, cy)) continue;
+            for (std::size_t k = 0; k < 3; ++k) drawLine(cx[k], cy[k], cx[(k + 1) % 3], cy[(k + 1) % 3], color);
         }
     }
 }
@@ -254,7 +276,10 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
         return;
     }
     SkinViewTool* tool = nullptr;
-    if (rectangleMode && e.button == kLeftButton) {
+    // Rectangle mode takes the left button, but for Ctrl alone: in Mapping
+    // Mode that still takes Triangles out of the selection.
+    const bool deselecting = modes.mappingMode && e.ctrl && !e.shift;
+    if (rectangleMode && e.button == kLeftButton && !deselecting) {
         tool = rectangleTool_;
     } else if (!modes.mappingMode) {
         if (e.button == kLeftButton) {

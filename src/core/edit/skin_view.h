@@ -3,11 +3,13 @@
 // with a source map telling which skin pixel each view pixel shows, the
 // mapping overlay, the three brushes, the colour pick, the camera drag and the
 // wheel zoom. The widget only forwards events and blits `image()`.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "edit/map_rect.h"
+#include "model/mesh.h"
 #include "render/iso_view_stroke.h"
 #include "raster/rasterizer.h"
 #include "render/iso_view_context.h"
@@ -70,6 +72,9 @@ public:
     // Palette indices, rows bottom-up, viewWidth() bytes per row.
     const std::vector<std::uint8_t>& image() const { return image_; }
     const std::vector<std::int32_t>& sourceMap() const { return sourceMap_; }
+    // Laid out as image(): non-zero inside the visible selected Triangles,
+    // off every line, while the mapping is shown; empty when nothing is tinted.
+    const std::vector<std::uint8_t>& tint() const { return tint_; }
     // The skin pixel shown at client point (x, y), or -1.
     std::int32_t sourceAt(int x, int y) const;
 
@@ -86,6 +91,7 @@ public:
     bool ctrlAtPress() const { return ctrl_; }
     bool shiftAtPress() const { return shift_; }
     PaneCursor cursor() const { return paneCursor(context_.modes); }
+    const PaneModes& modes() const { return context_.modes; }
 
     // Client point of skin coordinate (s, t)'s pixel centre, truncated.
     int clientXOfSkin(float s) const;
@@ -100,6 +106,9 @@ private:
     void drawSkinQuad(const Skin& skin, bool writeSourceMap);
     void drawOverlays(const Skin& skin);
     void drawMappingEdges();
+    void drawSelectionTint(bool shown);
+    // Client pixels of the centres of `tri`'s MappingVerts; false when one is not in the table.
+    bool viewCorners(const Triangle& tri, std::array<int, 3>& cx, std::array<int, 3>& cy) const;
     void drawMapRect();
     void drawLine(int x0, int y0, int x1, int y1, std::uint8_t color);
     void clampMapRect(const Skin& skin);
@@ -122,6 +131,8 @@ private:
     int viewHeight_ = 0;
     std::vector<std::uint8_t> image_;
     std::vector<std::int32_t> sourceMap_;
+    std::vector<std::uint8_t> tint_;
+    Rasterizer tintRaster_;
     float zoom_ = kStartZoom;
     float panX_ = kStartPan;
     float panY_ = kStartPan;

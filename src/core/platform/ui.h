@@ -128,6 +128,13 @@ public:
         return std::nullopt;
     }
 
+    // "Retro-Map": how many texels of padding to grow around the islands,
+    // showing `current`; the number on OK, nothing on Cancel.
+    virtual std::optional<int> retroMapPadding(int current) {
+        (void)current;
+        return std::nullopt;
+    }
+
     // "Resize Skins", filled with `current`; nothing on Cancel.
     virtual std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) {
         (void)current;

@@ -13,7 +13,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
+#include "raster/fill_cover.h"
 #include "raster/rasterizer.h"
 #include "raster/wide_span.h"
 
@@ -172,14 +174,7 @@ public:
 
         std::array<FillPoint<A>, N> corners = toFillPoints(polygon);
         rule.source.limit(corners, Rule::kRoundedSteps ? kFixed16Half : 0);
-        std::array<FillPoint<A>, 2 * (N - 1) + 1> clipped;
-        const int count = clipSides<A>(r, corners, clipped);
-        for (int i = 0; i + 1 < count; ++i) {
-            FillPoint<A> start = clipped[static_cast<std::size_t>(i)];
-            FillPoint<A> end = clipped[static_cast<std::size_t>(i) + 1];
-            bool startMoved = false;
-            if (clipEdge<A>(start, end, kAxisY, r.yLimit_, startMoved)) walkEdge<A>(r, start, end);
-        }
+        recordEdges<A>(r, corners);
 #if TARN_WIDE_SPANS
         if constexpr (Rule::kDepthTested && Rule::kWide) {
             if (g_spanPath != SpanPath::Scalar && rule.wideReady()) {
@@ -196,7 +191,42 @@ public:
         spans(r, rule);
     }
 
+    // The rows a fill of the closed polygon covers, as the span pass would
+    // draw them, without drawing: the same clip and edge walk, so a sampler
+    // that colours pixels its own way still covers exactly the fills' pixels.
+    template <class V, std::size_t N>
+    static void cover(Rasterizer& r, const std::array<V, N>& polygon, std::vector<RowSpan>& rows) {
+        constexpr int A = kAttributesOf<V>;
+        rows.clear();
+        if (r.width_ <= 0 || r.height_ <= 0) return;
+        recordEdges<A>(r, toFillPoints(polygon));
+        for (std::int32_t row = r.firstRow_; row <= r.lastRow_; ++row) {
+            const std::size_t at = static_cast<std::size_t>(row);
+            const std::int32_t xl = r.leftEdge_[at];
+            const std::int32_t xr = r.rightEdge_[at];
+            r.leftEdge_[at] = kEdgeIdleLeft;
+            r.rightEdge_[at] = kEdgeIdleRight;
+            if (xl <= xr) rows.push_back({row, xl, xr});
+        }
+        r.firstRow_ = kEdgeIdleLeft;
+        r.lastRow_ = kEdgeIdleRight;
+    }
+
 private:
+    // Clips the closed polygon against the sides, then each of its edges
+    // against the top and bottom, and walks what is left into the row tables.
+    template <int A, std::size_t N>
+    static void recordEdges(Rasterizer& r, const std::array<FillPoint<A>, N>& corners) {
+        std::array<FillPoint<A>, 2 * (N - 1) + 1> clipped;
+        const int count = clipSides<A>(r, corners, clipped);
+        for (int i = 0; i + 1 < count; ++i) {
+            FillPoint<A> start = clipped[static_cast<std::size_t>(i)];
+            FillPoint<A> end = clipped[static_cast<std::size_t>(i) + 1];
+            bool startMoved = false;
+            if (clipEdge<A>(start, end, kAxisY, r.yLimit_, startMoved)) walkEdge<A>(r, start, end);
+        }
+    }
+
     template <int A>
     static FillPoint<A> midpoint(const FillPoint<A>& a, const FillPoint<A>& b) {
         FillPoint<A> m;

@@ -48,7 +48,39 @@ void IsoView::render() {
     target_.height = frame_.height();
     RenderScene scene = scene_();
     mode->Draw(target_, scene);
+    markSelection();
     ++renderCount_;
+}
+
+void IsoView::markSelection() {
+    const Mesh& mesh = context_.mesh;
+    const int triangles = std::clamp<int>(mesh.triangleCount, 0, static_cast<int>(mesh.triangles.size()));
+    bool any = false;
+    chosen_.assign(context_.modes.mappingMode ? static_cast<std::size_t>(triangles) : 0, 0);
+    for (std::size_t i = 0; i < chosen_.size(); ++i) {
+        chosen_[i] = (mesh.triangles[i].flags & kTriSelected) != 0;
+        any = any || chosen_[i] != 0;
+    }
+    if (!any) {
+        tint_.clear();
+        return;
+    }
+    // In Mapping Mode the pick plane names the Triangle under every pixel.
+    // The mapping edges are drawn in the three edge colours over it and keep
+    // them (as does a texel of the same index, which is rare enough).
+    std::array<std::uint8_t, kPaletteColors> plain;
+    plain.fill(1);
+    const ColorSlots& slots = context_.paint.colorSlots;
+    for (int slot : {kSlotEdge, kSlotSelected, kSlotDragged}) plain[slots[static_cast<std::size_t>(slot)]] = 0;
+    const std::size_t n = static_cast<std::size_t>(frame_.width()) * static_cast<std::size_t>(frame_.height());
+    tint_.resize(n);
+    const std::int32_t* pick = frame_.pick();
+    const std::uint8_t* colour = frame_.colour();
+    const auto count = static_cast<std::uint32_t>(triangles);
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto key = static_cast<std::uint32_t>(pick[i]);  // "nothing" (-1) wraps past every Triangle
+        tint_[i] = key < count ? static_cast<std::uint8_t>(chosen_[key] & plain[colour[i]]) : 0;
+    }
 }
 
 const Palette& IsoView::palette() const {

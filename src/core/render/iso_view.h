@@ -56,6 +56,9 @@ public:
     void captureLost(PointerControl& pointer) override;
 
     const FrameBuffer& frame() const { return frame_; }
+    // One byte per plane pixel: non-zero where a selected Triangle shows, off
+    // the mapping edges, in Mapping Mode; empty when nothing is selected.
+    const std::vector<std::uint8_t>& tint() const { return tint_; }
     // The colours the colour plane is shown in: the current mode's palette.
     const Palette& palette() const;
     RenderTarget& target() { return target_; }
@@ -65,6 +68,8 @@ public:
     PaneCursor cursor() const { return paneCursor(context_.modes); }
 
 private:
+    // The selection tint of the frame just drawn.
+    void markSelection();
     Skin* paintableSkin() const;
     std::int32_t pickAt(int x, int y) const;
     void startCameraDrag(Drag kind, PointerControl& pointer);
@@ -80,6 +85,8 @@ private:
     std::function<RenderScene()> scene_;
     std::function<RenderMode*()> currentMode_;
     FrameBuffer frame_;
+    std::vector<std::uint8_t> tint_;
+    std::vector<std::uint8_t> chosen_;  // per Triangle: 1 when selected
     RenderTarget target_;
     int clientWidth_ = -1;
     int clientHeight_ = -1;

@@ -92,8 +92,8 @@ const Expected kExpected[] = {
 };
 
 const std::pair<int, const char*> kMenuless[] = {
-    {32832, "."}, {32833, ","}, {32834, "'"}, {32835, ";"}, {32836, ""}, {32850, ""},
-    {32864, ""},  {32866, ""},  {32868, ""},  {32869, ""},  {32870, "Ctrl+Shift+G"},
+    {32832, "."}, {32833, ","}, {32834, "'"}, {32835, ";"}, {32850, ""},
+    {32864, ""},  {32868, ""},  {32869, ""},  {32870, "Ctrl+Shift+G"},
 };
 
 // Commands TARN has beyond the original table, with their menus and keys.
@@ -112,6 +112,17 @@ const Expected kAdded[] = {
     {32907, "&View", "&10 Frames per Second (Game)", ""},
     {32908, "&View", "&20 Frames per Second", ""},
     {32909, "&View", "&30 Frames per Second", ""},
+    // Toolbar buttons of the original, given menu items and keys.
+    {32836, "&Mapping", "Skin &Follows Mapping\tCtrl+M", "Ctrl+M"},
+    {32866, "&Rectangle", "&Rectangle Mode\tR", "R"},
+    {32910, "&Mapping", "&Left\tLeft", "Left"},
+    {32911, "&Mapping", "&Right\tRight", "Right"},
+    {32912, "&Mapping", "&Up\tUp", "Up"},
+    {32913, "&Mapping", "&Down\tDown", "Down"},
+    {32914, "&Mapping", "Left 10\tShift+Left", "Shift+Left"},
+    {32915, "&Mapping", "Right 10\tShift+Right", "Shift+Right"},
+    {32916, "&Mapping", "Up 10\tShift+Up", "Shift+Up"},
+    {32917, "&Mapping", "Down 10\tShift+Down", "Shift+Down"},
 };
 
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
@@ -178,7 +189,7 @@ TEST(CommandTable, PlainCharacterKeysAreTheOnesATextFieldOwns) {
     for (const auto& entry : commandTable())
         if (isPlainCharacterKey(entry.key)) plain.insert(entry.key);
     EXPECT_EQ(plain, (std::set<std::string>{".", ",", "'", ";", "[", "]", "\\", "C", "I", "H", "1",
-                                            "2", "Space", "F", "P"}));
+                                            "2", "Space", "F", "P", "R"}));
     EXPECT_EQ(menuLabel(*findCommand(cmd::kOpen)), "&Open...");
 }
 

@@ -94,16 +94,61 @@ TEST(MapFromView, NoBackfacesKeepsTheOldMappingOfTrianglesFacingAway) {
     }
 }
 
-// The rectangle in the skin pane: a 16 x 16 skin at zoom 4 with its centre
-// in the middle of a 200 x 200 pane, and the rectangle (4, 4)-(11, 11).
+// A camera looking down at 45 degrees: points one behind the other along its
+// line of sight land on the same skin texel, and a point above the target
+// lands above it (the tilt, not only the turn, takes part).
+TEST(MapFromView, TiltedCameraProjectsAlongItsLineOfSight) {
+    for (const bool parallel : {true, false}) {
+        SCOPED_TRACE(parallel ? "parallel" : "perspective");
+        Mesh mesh;
+        mesh.skinWidth = mesh.skinHeight = 256;
+        // p2 = p0 - d / 10 and p4 = p3 + d / 20, with d = target - eye = (100, 0, -100).
+        mesh.frames.push_back(Frame{"f", {{0, 0, 0}, {0, 10, 0}, {-10, 0, 10}, {0, 0, 10}, {5, 0, 5}}});
+        mesh.vertexCount = 5;
+        mesh.triangleCount = 2;
+        mesh.triangles[0].vertex = {0, 1, 3};
+        mesh.triangles[1].vertex = {2, 4, 1};
+        for (int i = 0; i < 2; ++i) mesh.triangles[std::size_t(i)].flags = kTriSelected;
+        mesh.mappingVertCount = 1;
+        MergeMappingVerts(mesh);
+        MapRect r{10, 20, 110, 70};
+        MapFromView(mesh, ViewCamera{{-100, 0, 100}, {0, 0, 0}, 90.0f, 200, 200}, r, {.parallel = parallel});
+        const auto at = [&](int t, int k) { return mesh.mappingVerts[std::size_t(mesh.triangles[std::size_t(t)].mapping[std::size_t(k)])]; };
+        EXPECT_EQ(at(1, 0), at(0, 0));  // p2 behind p0
+        if (parallel) {
+            EXPECT_EQ(at(1, 1), at(0, 2));  // p4 in front of p3: the same place without perspective
+        }
+        EXPECT_LT(at(0, 2).t, at(0, 0).t);  // p3 above p0
+        EXPECT_EQ(at(0, 2).s, at(0, 0).s);
+    }
+}
+
+// Counts the clicks the rectangle passes on.
+struct ClickCounter final : SkinViewTool {
+    int clicks = 0;
+    bool press(const MouseEvent& e) override { return e.shift && ++clicks > 0; }
+    void move(const MouseEvent&) override {}
+    void release(const MouseEvent&) override {}
+    void cancel() override {}
+};
+
+// The rectangle in the skin pane, in Mapping Mode: a 16 x 16 skin at zoom 4
+// with its centre in the middle of a 200 x 200 pane, and the rectangle
+// (4, 4)-(11, 11). With Shift a drag draws a new one wherever it starts, and
+// a click that drew nothing goes on as a selection click.
 TEST(RectangleTool, PressPlaceChoosesNewMoveOrEdge) {
+    static constexpr auto at = [](int u) { return 100 + (u - 8) * 4 + 1; };
     struct Case {
         const char* what;
         int pressU, pressV, toU, toV;
         RectangleTool::Drag drag;
         MapRect after;
+        bool shift = false;
+        int clicks = 0;
     };
     const Case cases[] = {
+        {"shift inside: a new one", 7, 7, 9, 10, RectangleTool::Drag::ShiftPress, {7, 7, 9, 10}, true},
+        {"shift click: a selection click", 7, 7, 7, 7, RectangleTool::Drag::ShiftPress, {4, 4, 11, 11}, true, 1},
         {"outside: a new one, normalised", 0, 0, 2, 1, RectangleTool::Drag::New, {0, 0, 2, 1}},
         {"outside, dragged up and left", 14, 14, 13, 12, RectangleTool::Drag::New, {13, 12, 14, 14}},
         {"inside: moved", 7, 7, 8, 9, RectangleTool::Drag::Move, {5, 6, 12, 13}},
@@ -118,6 +163,7 @@ TEST(RectangleTool, PressPlaceChoosesNewMoveOrEdge) {
         Mesh mesh;
         PaintState paint;
         PaneModes modes;
+        modes.mappingMode = true;
         RecordingRefresh refresh;
         test::RecordingPointer pointer;
         auto skin = makeBlankSkin(16, 16);
@@ -126,17 +172,25 @@ TEST(RectangleTool, PressPlaceChoosesNewMoveOrEdge) {
         view.setPan(8.0f, 8.0f);
         view.resize(200, 200);
         RectangleTool tool(view, refresh);
+        ClickCounter counter;
+        tool.passClicksTo(&counter);
         view.setRectangleTool(&tool);
         view.rectangleMode = true;
         view.mapRect = {4, 4, 11, 11};
-        auto at = [](int u) { return 100 + (u - 8) * 4 + 1; };
-        view.mousePress(test::mouseAt(at(c.pressU), at(c.pressV), kLeftButton, kLeftButton), pointer);
+        const auto event = [&c](int u, int v, unsigned button, unsigned buttons) {
+            MouseEvent e = test::mouseAt(at(u), at(v), button, buttons);
+            e.shift = c.shift;
+            return e;
+        };
+        view.mousePress(event(c.pressU, c.pressV, kLeftButton, kLeftButton), pointer);
         EXPECT_EQ(tool.drag(), c.drag);
-        view.mouseMove(test::mouseAt(at(c.toU), at(c.toV), kNoButton, kLeftButton), pointer);
-        view.mouseRelease(test::mouseAt(at(c.toU), at(c.toV), kLeftButton, kNoButton), pointer);
+        view.mouseMove(event(c.toU, c.toV, kNoButton, kLeftButton), pointer);
+        view.mouseRelease(event(c.toU, c.toV, kLeftButton, kNoButton), pointer);
         view.redraw(kRedrawFull);
         EXPECT_EQ(view.mapRect, c.after);
-        EXPECT_EQ(refresh.calls.back(), "refresh 0 1");
+        EXPECT_EQ(counter.clicks, c.clicks);
+        // A drag redraws the rectangle; a click leaves it to the tool it went to.
+        EXPECT_EQ(refresh.calls.empty() ? "" : refresh.calls.back(), c.clicks ? "" : "refresh 0 1");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "batch_mesh_session.h"
 #include "edit/mapping_file.h"
+#include "edit/retro_map.h"
 #include "image/skin_list.h"
 #include "platform/refresh.h"
 #include "scripted_ui.h"
@@ -132,6 +133,56 @@ TEST(MappingFile, ImportToSelectedSplitsSharedVertsAndRebuildsTheTable) {
     ASSERT_TRUE(ImportMapping(ui, welded, dir.file("a.kmp"), ImportScope::Selected, MappingEditor{}));
     EXPECT_EQ(welded.mappingVertCount, 4);
     EXPECT_EQ(stateOf(welded).corners, before.corners);
+}
+
+// A file laid out byte by byte as the format says, not by the writer (a
+// swap in both writer and reader would pass a round trip): s comes before t
+// in every corner. Only the whole Import takes the file's MappingVert count;
+// Import to Selected and Retro-Map never use it and read past any value.
+TEST(MappingFile, RecordsHoldSBeforeTAndOnlyTheWholeImportReadsTheVertCount) {
+    const auto file = [](int vertCount) {
+        Bytes b = {'K', 'M', 'A', 'P'};
+        const auto put = [&b](int v) {
+            b.push_back(std::uint8_t(v & 0xFF));
+            b.push_back(std::uint8_t((v >> 8) & 0xFF));
+        };
+        for (int v : {2, vertCount, 256, 256}) put(v);
+        for (int v : {11, 22, 33, 44, 55, 66, 0, 1, 2, 0, 1, 2}) put(v);  // Triangle 0: corners, indices, vertices
+        for (int v : {77, 88, 33, 44, 55, 66, 3, 1, 2, 2, 1, 3}) put(v);
+        return b;
+    };
+    struct Case {
+        const char* what;
+        int vertCount;
+        ImportScope scope;  // or Retro-Map when `retro`
+        bool retro;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"import", 4, ImportScope::Whole, false, true},
+        {"import, count past the table", 32767, ImportScope::Whole, false, false},
+        {"to selected, count past the table", 32767, ImportScope::Selected, false, true},
+        {"to selected, negative count", -5, ImportScope::Selected, false, true},
+        {"retro-map, count past the table", 32767, ImportScope::Whole, true, true},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(writeFileAtomic(dir.file("a.kmp"), file(c.vertCount)), 0);
+        Mesh m = twoTriangles();
+        m.triangles[0].flags = kTriSelected;
+        ScriptedUi ui;
+        if (c.retro) {
+            const auto old = makeBlankSkin(256, 256);
+            EXPECT_NE(RetroMap(ui, m, *old, dir.file("a.kmp"), 0, 0), nullptr);
+        } else {
+            EXPECT_EQ(ImportMapping(ui, m, dir.file("a.kmp"), c.scope, MappingEditor{}), c.accepted);
+            if (c.accepted) {
+                EXPECT_EQ(m.triangles[0].corner, (std::array<MappingVert, 3>{{{11, 22}, {33, 44}, {55, 66}}}));
+            }
+        }
+        EXPECT_EQ(ui.messages().empty(), c.accepted);
+    }
 }
 
 TEST(MappingFile, MalformedFilesAreRefusedAndChangeNothing) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 #include "edit/skin_edit.h"
 #include "image/image_codec.h"
@@ -386,6 +387,41 @@ TEST_F(SkinEffectTest, LoadToSelectedOfAnotherSizeChangesNothing) {
     EXPECT_EQ(skins.current()->pixels, before.pixels);
     EXPECT_TRUE(refresh.calls.empty());
     EXPECT_FALSE(history.canUndo());
+}
+
+// Fill bakes one light level per Triangle, Shade one per corner blended
+// across it. T0 faces the light and T1 is side-on; they share the 3D vertices
+// on the diagonal, whose smooth level is the mean of the two faces, so T0's
+// shade falls from its far corner towards the diagonal while its fill stays
+// one colour. On a black skin at full strength each texel shows half its level.
+TEST_F(SkinEffectTest, FillIsFlatPerTriangleAndShadeVariesAcrossIt) {
+    mesh.vertexCount = 4;
+    mesh.frames[0].positions.push_back({1, 1, 1});
+    mesh.triangles[0].vertex = {0, 1, 2};
+    mesh.triangles[1].vertex = {0, 2, 3};
+    mesh.triangles[0].normal = lighting.lightVector;
+    paint.paintStrength = 1.0;
+    for (const Effect& e : {effects()[1], effects()[2]}) {
+        skins.clear();
+        Skin& s = addSkin();
+        std::fill(s.pixels.begin(), s.pixels.end(), 0);
+        e.run(c);
+        std::set<int> upper, lower;  // inside T0 (above the diagonal) and T1, off their edges
+        for (int y = 3; y < 9; ++y)
+            for (int x = 3; x < 9; ++x)
+                if (x != y) (x > y ? upper : lower).insert(at(s, x, y));
+        SCOPED_TRACE(e.name);
+        if (std::string(e.name) == "fill") {
+            EXPECT_EQ(upper.size(), 1u);
+            EXPECT_EQ(lower.size(), 1u);
+            EXPECT_GT(*upper.begin(), *lower.begin() + 50);
+        } else {
+            EXPECT_GE(upper.size(), 4u);
+            EXPECT_GE(lower.size(), 4u);
+            // The far corner (9, 2) is the brightest: the light falls towards the diagonal.
+            EXPECT_LT(at(s, 6, 5), at(s, 8, 3));
+        }
+    }
 }
 
 }  // namespace

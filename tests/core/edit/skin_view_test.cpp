@@ -277,7 +277,9 @@ TEST_F(SkinViewTest, MapRectIsClampedToTheSkinBeforeEveryRedraw) {
         EXPECT_EQ(imageAt(x, row), paint.colorSlots[kSlotEdge]) << x << "," << row;
 }
 
-TEST_F(SkinViewTest, MappingOverlayDrawsEdgesInTheSlotColours) {
+// Edges keep their slot colours; the inside of each visible selected
+// Triangle is marked for the tint, off its edges.
+TEST_F(SkinViewTest, MappingOverlayDrawsEdgesInTheSlotColoursAndMarksTheSelection) {
     mesh.triangleCount = 2;
     mesh.mappingVertCount = 4;
     mesh.mappingVerts[0] = {2, 2};
@@ -288,18 +290,27 @@ TEST_F(SkinViewTest, MappingOverlayDrawsEdgesInTheSlotColours) {
     mesh.triangles[1].mapping = {1, 3, 2};
     mesh.triangles[1].flags = kTriSelected;
     // Overlay lines lie at row hh - (t + 0.5 - pan y) * zoom of the bottom-up image.
-    const auto at = [&](float s, float t) {
+    const auto pixel = [&](float s, float t) {
         const int row = static_cast<int>(100 - (t + 0.5f - 8.0f) * 4.0f);
-        return view.image()[static_cast<std::size_t>(view.clientXOfSkin(s) + row * 200)];
+        return static_cast<std::size_t>(view.clientXOfSkin(s) + row * 200);
     };
+    const auto at = [&](float s, float t) { return view.image()[pixel(s, t)]; };
+    const auto tinted = [&](float s, float t) { return !view.tint().empty() && view.tint()[pixel(s, t)] != 0; };
     view.redraw(kRedrawFull);
     EXPECT_NE(at(7, 2), paint.colorSlots[kSlotEdge]);
+    EXPECT_TRUE(view.tint().empty());  // nothing of the mapping is shown
     modes.mappingOverlayInPaint = true;
     view.redraw(kRedrawFull);
     EXPECT_EQ(at(7, 2), paint.colorSlots[kSlotEdge]);
     EXPECT_EQ(at(12, 7), paint.colorSlots[kSlotSelected]);
     // The shared edge is drawn by the later pass.
     EXPECT_EQ(at(7, 7), paint.colorSlots[kSlotSelected]);
+    EXPECT_TRUE(tinted(10, 10));
+    EXPECT_FALSE(tinted(4, 4));
+    EXPECT_FALSE(tinted(12, 7) || tinted(7, 7));
+    mesh.triangles[1].flags = kTriSelected | kTriHidden;
+    view.redraw(kRedrawFull);
+    EXPECT_FALSE(tinted(10, 10));
     // An index beyond the MappingVerts is skipped, not followed.
     mesh.triangles[0].mapping = {0, 1, 9000};
     view.redraw(kRedrawFull);

@@ -286,6 +286,16 @@ TEST_F(IsoViewTest, MappingModeSelectsAndDeselectsTriangles) {
     EXPECT_EQ(mesh.triangles[2].flags, kTriSelected);
     EXPECT_EQ(mesh.triangles[1].flags, 0u);
     EXPECT_EQ(mesh.triangles[3].flags, 0u);
+    // The next frame marks where the selected Triangles show, for the tint.
+    view.render();
+    const auto tinted = [this](int x, int y) {
+        const FrameBuffer& f = view.frame();
+        return view.tint()[static_cast<std::size_t>((f.height() - 1 - y) * f.width() + x)] != 0;
+    };
+    ASSERT_FALSE(view.tint().empty());
+    EXPECT_TRUE(tinted(12, 20));
+    EXPECT_FALSE(tinted(20, 20));
+    EXPECT_FALSE(tinted(5, 20));
     view.mousePress(mouseAt(12, 20, kRightButton, kRightButton), pointer);
     view.mouseRelease(mouseAt(12, 20, kRightButton, kNoButton), pointer);
     EXPECT_EQ(mesh.triangles[0].flags, 0u);
