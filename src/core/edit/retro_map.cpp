@@ -43,11 +43,11 @@ std::unique_ptr<Skin> RetroMap(Ui& ui, const Mesh& mesh, const Skin& old, const 
     }
     const KmapParse parsed = ParseKmap(read.bytes, mesh.triangleCount, KmapVertCount::Ignored);
     if (parsed.refusal == KmapRefusal::TriangleCount) {
-        ui.message(kMsgRetroTriangleCount);
+        ui.message(std::string(kMsgRetroTriangleCount) + "\n" + kmapPath);
         return nullptr;
     }
     if (!parsed.ok()) {
-        ui.message(kMsgKmapInvalid);
+        ui.message(std::string(kMsgKmapInvalid) + "\n" + kmapPath);
         return nullptr;
     }
     auto skin = makeBlankSkin(mesh.skinWidth, mesh.skinHeight);

@@ -177,7 +177,7 @@ TEST(RetroMap, TellsAFileForAnotherModelFromABrokenOne) {
         ASSERT_EQ(writeFileAtomic(dir.file("a.kmp"), Bytes(file.begin(), file.begin() + std::ptrdiff_t(size))), 0);
         ScriptedUi ui;
         EXPECT_EQ(RetroMap(ui, mesh, *old, dir.file("a.kmp"), kBackground, 0), nullptr);
-        EXPECT_EQ(ui.messages(), std::vector<std::string>{why});
+        EXPECT_EQ(ui.messages(), std::vector<std::string>{std::string(why) + "\n" + dir.file("a.kmp")});
     }
 }
 
