@@ -28,10 +28,10 @@ struct SkinContext {
     std::uint8_t transparentIndex = 0;
 };
 
-// Filters of the skin dialogs.
+// Filters of the skin dialogs. Save offers PNG too, written indexed with the
+// skin's palette, so that a name ending in .png never holds other bytes.
 inline constexpr const char* kSkinFilter =
-    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||";
-// Open also offers PNG, which Save does not (it keeps the formats the game reads).
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|PNG Image (*.png)|*.png|All Files (*.*)|*.*||";
 inline constexpr const char* kSkinOpenFilter =
     "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|PNG Image (*.png)|*.png|All Files (*.*)|*.*||";
 inline constexpr const char* kLinkFilter = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";

@@ -11,9 +11,6 @@ namespace tarn {
 
 namespace {
 
-// The filter positions of the skin dialogs (the first is PCX).
-constexpr int kFilterBmp = 2;
-constexpr int kFilterAll = 3;
 
 FileDialogRequest skinRequest(const char* filter, bool mustExist) {
     FileDialogRequest r;
@@ -31,11 +28,32 @@ bool writeAs(Ui& ui, Skin& skin, const std::string& path, SkinFileType type) {
     }
 }
 
-// The format Save As writes for the chosen filter.
-SkinFileType formatForFilter(const Skin& skin, int filterIndex) {
-    if (filterIndex == kFilterBmp) return SkinFileType::Bmp;
-    if (filterIndex == kFilterAll && skin.fileType != SkinFileType::None) return skin.fileType;
-    return SkinFileType::Pcx;
+SkinFileType typeOfExtension(const std::string& extension) {
+    const std::string ext = lowerCase(extension);
+    return ext == ".pcx" ? SkinFileType::Pcx : ext == ".bmp" ? SkinFileType::Bmp : ext == ".png" ? SkinFileType::Png
+                                                                                      : SkinFileType::None;
+}
+
+const char* extensionOf(SkinFileType type) {
+    return type == SkinFileType::Bmp ? ".bmp" : type == SkinFileType::Png ? ".png" : ".pcx";
+}
+
+struct SaveTarget {
+    std::string path;
+    SkinFileType type;
+};
+
+// Where a skin save writes and in which format: the one a typed .pcx, .bmp or
+// .png names, whatever filter is chosen; otherwise the chosen filter's (under
+// All Files, the skin's own), whose extension a name without one gets.
+SaveTarget saveTargetOf(const FileDialogResult& chosen, const char* filter, SkinFileType own) {
+    const std::string name = fileNameOf(chosen.path);
+    const auto dot = name.rfind('.');
+    const std::string typed = dot == std::string::npos ? std::string() : name.substr(dot);
+    if (const SkinFileType named = typeOfExtension(typed); named != SkinFileType::None) return {chosen.path, named};
+    SkinFileType type = typeOfExtension(filterExtension(filter, chosen.filterIndex));
+    if (type == SkinFileType::None) type = own == SkinFileType::None ? SkinFileType::Pcx : own;
+    return {appendExtensionIfNone(chosen.path, extensionOf(type)), type};
 }
 
 // A save makes the pixels the stored state; as a step, so that undoing what
@@ -74,9 +92,7 @@ bool saveSkinAs(SkinContext& c) {
     if (!skin) return false;
     auto chosen = askSavePath(c.ui, c.settings, c.folders, skinRequest(kSkinFilter, false));
     if (!chosen) return false;
-    const SkinFileType type = formatForFilter(*skin, chosen->filterIndex);
-    const std::string path =
-        appendExtensionIfNone(chosen->path, chosen->filterIndex == kFilterBmp ? ".bmp" : ".pcx");
+    const auto [path, type] = saveTargetOf(*chosen, kSkinFilter, skin->fileType);
 
     if (!skin->external && !confirmBelowBase(c.ui, path, c.folders.base)) return false;
     // A failed write leaves the Skin as it was: still unsaved, under its old name.
@@ -146,9 +162,11 @@ bool linkSkin(SkinContext& c) {
     if (!skin || !skin->external) return false;
     auto chosen = askSavePath(c.ui, c.settings, c.folders, skinRequest(kLinkFilter, false));
     if (!chosen) return false;
-    const std::string path = appendExtensionIfNone(chosen->path, ".pcx");
+    // The game reads PCX; a name typed with another image extension still
+    // gets that format's bytes.
+    const auto [path, type] = saveTargetOf(*chosen, kLinkFilter, SkinFileType::Pcx);
     if (!confirmBelowBase(c.ui, path, c.folders.base)) return false;
-    if (!SavePcx(c.ui, *skin, path)) {
+    if (!writeAs(c.ui, *skin, path, type)) {
         c.ui.message(kMsgSaveFailed);
         return false;
     }

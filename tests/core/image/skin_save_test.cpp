@@ -63,15 +63,35 @@ TEST_F(SkinSave, SaveAsOutsideBaseAsksAndNoWritesNothing) {
     EXPECT_EQ(readBack(target + ".bmp").image.type, SkinFileType::Bmp);
 }
 
-TEST_F(SkinSave, SaveAsOfAnExternalSkinAsksNothingAndKeepsItsFormatUnderAllFiles) {
+// The bytes always match the name: a typed .pcx, .bmp or .png wins over the
+// filter; a name without one takes the filter's; All Files keeps the skin's
+// own format. An external skin asks nothing.
+TEST_F(SkinSave, SaveAsWritesTheFormatItsNameOrFilterNames) {
+    struct Case {
+        const char* typed;
+        int filter;  // 1 PCX, 2 BMP, 3 PNG, 4 All Files
+        const char* written;
+        SkinFileType type;
+    };
+    const Case cases[] = {
+        {"a", 1, "a.pcx", SkinFileType::Pcx},          {"b", 2, "b.bmp", SkinFileType::Bmp},
+        {"c", 3, "c.png", SkinFileType::Png},          {"mine.png", 1, "mine.png", SkinFileType::Png},
+        {"d.BMP", 3, "d.BMP", SkinFileType::Bmp},      {"out.img", 4, "out.img", SkinFileType::Bmp},
+        {"e", 4, "e.bmp", SkinFileType::Bmp},
+    };
     Skin& skin = addSkin("/elsewhere/e.bmp", true, 9);
-    skin.fileType = SkinFileType::Bmp;
-    const std::string target = dir.file("out.img");
-    ui.saveFile(target, 3);
-    EXPECT_TRUE(saveSkinAs(ctx));
-    EXPECT_EQ(skin.name, target);
-    EXPECT_EQ(skin.filePath, target);
-    EXPECT_EQ(readBack(target).image.type, SkinFileType::Bmp);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        skin.fileType = SkinFileType::Bmp;
+        ui.saveFile(dir.file(c.typed), c.filter);
+        EXPECT_TRUE(saveSkinAs(ctx));
+        EXPECT_EQ(skin.filePath, dir.file(c.written));
+        const DecodedImage back = readBack(dir.file(c.written));
+        EXPECT_EQ(back.image.type, c.type);
+        EXPECT_EQ(back.image.palette, skin.palette);
+        EXPECT_EQ(skin.fileType, c.type);
+    }
+    EXPECT_TRUE(ui.allConsumed());
 }
 
 // A missing folder, or a pipe where the file would go: the save fails, says
