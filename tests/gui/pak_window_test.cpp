@@ -62,6 +62,11 @@ TEST(PakWindow, OpensFromThePakTexturedPaintsAndSavesTheSkinLoose) {
     window.runCommand(cmd::kOpenFromPak);
     EXPECT_EQ(ui.listOffered, std::vector<std::string>{kModelName});
     EXPECT_TRUE(ui.messages().empty()) << ui.messages().front();
+    // Yes to saving the unchanged model writes no loose copy to hide the PAK's.
+    ui.custom("chooseFromList", std::string(kModelName)).answer(Answer::Yes);
+    window.runCommand(cmd::kOpenFromPak);
+    EXPECT_FALSE(fs::exists(joinPath(base, kModelName)));
+    EXPECT_EQ(app.currentFilePak, pak);
     ASSERT_EQ(app.skins.count(), 1);
     Skin& skin = *app.skins.current();
     EXPECT_TRUE(skin.hasFile);

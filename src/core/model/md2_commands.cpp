@@ -42,6 +42,11 @@ bool SaveMesh(MeshFileContext& c, const std::string& path) {
 bool offerMeshSave(MeshFileContext& c) {
     const Answer answer = c.ui.ask(kAskSaveMesh, QuestionKind::YesNoCancelIcon);
     if (answer == Answer::Cancel) return false;
+    // A model read out of a PAK and not changed since would only come back as
+    // a loose copy of itself, which then hides the PAK's from the game.
+    if (answer == Answer::Yes && c.sourcePak && !c.sourcePak->empty() &&
+        encodeMd2(c.mesh, linkedSkinNames(c.skins), c.sourceImage).bytes == c.sourceImage)
+        return true;
     // A save the user asked for that fails must not be followed by whatever
     // would throw the unsaved Mesh away.
     if (answer == Answer::Yes && !SaveMesh(c, c.currentFile)) {
