@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 
@@ -20,11 +21,19 @@ public:
     QLineEdit* filterField() const { return filter_; }
     QListWidget* list() const { return list_; }
 
+    QLabel* countLabel() const { return count_; }
+
+protected:
+    // The field passes the keys that move through a list on to the list, so
+    // that typing, Down and Enter open the second match.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void applyFilter(const QString& text);
 
     QLineEdit* filter_ = nullptr;
     QListWidget* list_ = nullptr;
+    QLabel* count_ = nullptr;
 };
 
 }  // namespace tarn

@@ -10,11 +10,17 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
 #include <functional>
 
 #include "intro_sound.h"
 #include "preferences_dialog.h"
 #include "qt_ui.h"
+
+#include "list_dialog.h"
 
 namespace tarn {
 namespace {
@@ -337,6 +343,22 @@ TEST(OpenFileDialog, TakesTypedPathsFromAnywhereAndRefusesMissingFiles) {
         EXPECT_EQ(chosen->path, c.typed);
         EXPECT_EQ(chosen->filterIndex, c.filterIndex);
     }
+}
+
+// Typing narrows the list and the count follows; the keys that move through
+// a list move it from the field, so the second match is two keys away.
+TEST(ListDialogWidget, TheFieldFiltersCountsAndMovesTheList) {
+    ListDialog dialog("Open from PAK", {"players/female/tris.md2", "players/male/tris.md2", "players/male/w_bfg.md2",
+                                        "players/cyborg/tris.md2"});
+    EXPECT_EQ(dialog.countLabel()->text(), "4 files");
+    QTest::keyClicks(dialog.filterField(), "male tris");
+    EXPECT_EQ(dialog.countLabel()->text(), "2 of 4 files");
+    EXPECT_EQ(dialog.chosen(), "players/female/tris.md2");
+    QTest::keyClick(dialog.filterField(), Qt::Key_Down);
+    EXPECT_EQ(dialog.chosen(), "players/male/tris.md2");
+    QTest::keyClick(dialog.filterField(), Qt::Key_PageUp);
+    EXPECT_EQ(dialog.chosen(), "players/female/tris.md2");
+    EXPECT_EQ(dialog.filterField()->text(), "male tris");
 }
 
 }  // namespace
