@@ -362,6 +362,15 @@ TEST_F(ShadedWindow, LosingTheCurrentModesMapSaysSoOnceAndFallsBack) {
         EXPECT_EQ(w.app().modes.currentIndex(), row.fallback) << row.mode;
         EXPECT_EQ(modes->currentIndex(), row.fallback) << row.mode;
     }
+    // The mode that gave way comes back with what it needs, as when the next
+    // model has skins: a model without any does not end texturing for good.
+    w.app().phongMaps.append(makeLightingMap(*makeBlankSkin(kLightingMapSide, kLightingMapSide), MapKind::Phong));
+    w.app().phongMaps.choose(0);
+    w.app().skins.append(makeBlankSkin(w.app().mesh.skinWidth, w.app().mesh.skinHeight));
+    w.app().skins.makeCurrent(0);
+    w.runCommand(cmd::kColorNext);
+    EXPECT_EQ(w.app().modes.currentIndex(), kModePhong);
+    EXPECT_EQ(modes->currentIndex(), kModePhong);
 }
 
 TEST(WindowStart, CommandLineModelAndSkinFillTheListsAndTheTitle) {

@@ -458,6 +458,7 @@ void Application::rebuildPhongShadeTable() {
 }
 
 void Application::chooseMode(int index) {
+    wantedMode_ = index;
     if (index != modes.currentIndex()) {
         ModeResources resources;
         resources.skinLoaded = skinLoaded();
@@ -467,22 +468,38 @@ void Application::chooseMode(int index) {
     refresh_.refresh(kRedrawFull, kPanesSkinIso);
 }
 
-std::optional<std::string> Application::currentModeLost() const {
+ModeResources Application::heldResources() const {
     ModeResources held;
     held.skinLoaded = skinLoaded();
     held.phongMapLoaded = phongMaps.current() != nullptr;
     held.envMapLoaded = envMaps.current() != nullptr;
     // The Colormap of the current mode is the one it holds; the file is not read again.
     held.colormapReadable = [this] { return colormap.held(); };
-    return modeRefusal(modes.currentIndex(), held);
+    return held;
+}
+
+std::optional<std::string> Application::currentModeLost() const {
+    return modeRefusal(modes.currentIndex(), heldResources());
 }
 
 void Application::keepModeAvailable() {
     const std::optional<std::string> lost = currentModeLost();
     const bool wasAvailable = modeAvailable_;
     modeAvailable_ = !lost;
+    // A mode that gave way to another comes back once what it needs is there
+    // again: a model without skins does not leave the next one untextured.
+    if (!lost && wantedMode_ >= 0 && wantedMode_ < kRenderModeCount && wantedMode_ != modes.currentIndex() &&
+        !modeRefusal(wantedMode_, heldResources())) {
+        ModeResources resources;
+        resources.skinLoaded = skinLoaded();
+        addMapResources(resources, phongMaps, envMaps, colormap, settings_, *ui_);
+        SelectRenderMode(modes, wantedMode_, resources, *ui_, refresh_);
+        refresh_.refillLists();
+        return;
+    }
     if (!lost || !wasAvailable) return;
     ui_->message(*lost);
+    if (wantedMode_ < 0) wantedMode_ = modes.currentIndex();
     ModeResources resources;
     resources.skinLoaded = skinLoaded();
     addMapResources(resources, phongMaps, envMaps, colormap, settings_, *ui_);

@@ -166,6 +166,7 @@ private:
     bool skinLoaded() const;
     // Why the current mode cannot draw now, or nothing when it can.
     std::optional<std::string> currentModeLost() const;
+    ModeResources heldResources() const;
 
     Ui* ui_;
     SettingsStore& settings_;
@@ -173,6 +174,9 @@ private:
     CommandRegistry commands_;
     // Whether the current mode could draw after the last command.
     bool modeAvailable_ = false;
+    // The mode the user chose (or had when it gave way), which comes back
+    // when its skins or maps do; -1 before either.
+    int wantedMode_ = -1;
     std::vector<Vec3f> blended_;
     bool blending_ = false;
 };

@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "image/skin_io.h"
+#include "platform/dialogs.h"
 #include "platform/fs.h"
+#include "platform/game_files.h"
 #include "platform/refresh.h"
 #include "platform/ui.h"
 
@@ -98,11 +100,35 @@ std::vector<SkinListEntry> refillSkinEntries(SkinList& list) {
     return entries;
 }
 
+namespace {
+
+// The files of `folder` with `extension`, loose ones first, then those of the
+// same folder inside the PAKs of `baseFolder` that no loose file stands for.
+std::vector<std::string> gameFilesIn(Ui& ui, const std::string& folder, const std::string& baseFolder,
+                                     const std::string& extension) {
+    std::vector<std::string> files = listFiles(folder, extension);
+    if (baseFolder.empty() || !isBelowBase(joinPath(folder, "x"), baseFolder)) return files;
+    const std::string prefix = baseFolder.back() == kSep ? baseFolder : baseFolder + kSep;
+    const std::string relative = folder.size() > prefix.size() ? folder.substr(prefix.size()) : "";
+    const std::string key = pakKey(relative) + (relative.empty() ? "" : "/");
+    for (const std::string& name : pakNamesOf(ui, baseFolder, extension)) {
+        const std::string lower = pakKey(name);
+        if (lower.compare(0, key.size(), key) != 0 || lower.find('/', key.size()) != std::string::npos) continue;
+        const std::string path = joinPath(folder, name.substr(key.size()));
+        const bool loose = std::any_of(files.begin(), files.end(),
+                                       [&](const std::string& f) { return lowerCase(f) == lowerCase(path); });
+        if (!loose) files.push_back(path);
+    }
+    return files;
+}
+
+}  // namespace
+
 int ScanSkins(Ui& ui, RefreshSink& refresh, SkinList& list, const std::string& folder,
-              int skinWidth, int skinHeight) {
+              int skinWidth, int skinHeight, const std::string& baseFolder) {
     int added = 0;
     for (const char* extension : {".pcx", ".bmp"}) {
-        const auto files = listFiles(folder, extension);
+        const auto files = gameFilesIn(ui, folder, baseFolder, extension);
         for (const auto& file : files) {
             auto skin = LoadSkinImage(ui, file);
             if (!skin || skin->width != skinWidth || skin->height != skinHeight) continue;

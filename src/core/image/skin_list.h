@@ -65,10 +65,13 @@ std::vector<SkinListEntry> refillSkinEntries(SkinList& list);
 
 // Adds every PCX and then every BMP of `folder` whose size equals the Mesh
 // skin size as an external Skin named by its full path; the current Skin does
-// not change (a list that had none makes the first Skin found current). Each pass that matched any file ends with RefreshAll; when
-// nothing was added the user is told. Returns the number added.
+// not change (a list that had none makes the first Skin found current). When
+// `folder` lies below `baseFolder`, the same folder inside the base folder's
+// PAK files counts too, as the game sees it. Each pass that matched any file
+// ends with RefreshAll; when nothing was added the user is told. Returns the
+// number added.
 int ScanSkins(Ui& ui, RefreshSink& refresh, SkinList& list, const std::string& folder,
-              int skinWidth, int skinHeight);
+              int skinWidth, int skinHeight, const std::string& baseFolder = {});
 
 inline constexpr const char* kMsgNoMatchingSkins =
     "There were no matching skins found at that location";

@@ -86,7 +86,7 @@ void scanSkinFolder(SkinContext& c) {
         return;
     }
     const std::vector<const Skin*> before = skinsIn(c.skins);
-    ScanSkins(c.ui, c.refresh, c.skins, *folder, c.skinWidth, c.skinHeight);
+    ScanSkins(c.ui, c.refresh, c.skins, *folder, c.skinWidth, c.skinHeight, c.folders.base);
     recordSkinsAdded(c.history, c.skins, before, kStepScanSkins);
 }
 

@@ -151,7 +151,7 @@ bool LoadMesh(MeshFileContext& c, const std::string& path) {
     c.skins.clear();
     for (auto& skin : named) c.skins.append(std::move(skin));
     if (c.skins.empty() && wantsFolderScan(c))
-        ScanSkins(c.ui, c.refresh, c.skins, folderOf(fullPath), c.mesh.skinWidth, c.mesh.skinHeight);
+        ScanSkins(c.ui, c.refresh, c.skins, folderOf(fullPath), c.mesh.skinWidth, c.mesh.skinHeight, c.folders.base);
     c.skins.makeCurrent(c.skins.empty() ? -1 : 0);
     c.sourceImage = std::move(file.bytes);
     if (c.sourcePak) *c.sourcePak = found.pakPath;

@@ -182,6 +182,27 @@ TEST(HostileMd2, SkinsNamingOneFileShareItsDecodedPixels) {
     }
 }
 
+// A model that names no skins finds those beside it, inside the PAK it came
+// from as well as loose; a loose file stands for the PAK's of the same name.
+TEST(HostileMd2, TheFolderScanOfAPackedModelLooksInsideThePaks) {
+    Game g;
+    g.settings.setInt(kPreferences, kDirScanPromptKey, 0);
+    const Bytes pixels(64 * 32, 3);
+    const Bytes pcx = encodePcx(64, 32, pixels.data(), Palette{});
+    test::writePak(joinPath(g.base, "pak0.pak"), {{"players/female/tris.md2", withSkins({}).build()},
+                                                  {"players/female/ctf_b.pcx", pcx},
+                                                  {"players/female/CTF_R.PCX", pcx},
+                                                  {"players/female/deeper/no.pcx", pcx},
+                                                  {"players/male/other.pcx", pcx}});
+    fs::create_directories(joinPath(g.base, "players/female"));
+    g.write("players/female/ctf_r.pcx", pcx);
+    ASSERT_TRUE(LoadMesh(g.session.context, joinPath(g.base, "players/female/tris.md2")));
+    ASSERT_EQ(g.session.skins.count(), 2);
+    EXPECT_EQ(g.session.skins.at(0)->packedIn, "");  // the loose ctf_r.pcx
+    EXPECT_EQ(g.session.skins.at(1)->packedIn, joinPath(g.base, "pak0.pak"));
+    EXPECT_TRUE(g.ui.messages().empty());
+}
+
 TEST(HostileMd2, WrongSizeAndMissingSkinsAreReportedOncePerKind) {
     Game g;
     const Bytes small(8 * 8, 1);
