@@ -226,10 +226,13 @@ void MainWindow::refillLists() {
 }
 
 void MainWindow::meshLoaded() {
-    // A model of any size opens filling the 3D pane.
+    // A model of any size opens filling the 3D pane, its skin the skin pane.
     app_->stopPlayback();
     if (preview_) preview_->sync();
-    if (shell_) frameModel(app_->mesh, shell_->isoView()->view().target());
+    if (shell_) {
+        frameModel(app_->mesh, shell_->isoView()->view().target());
+        shell_->skinView()->fitSkin();
+    }
 }
 
 void MainWindow::rebuildPaintRemap() { app_->rebuildPaintRemap(); }

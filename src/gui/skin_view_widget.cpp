@@ -28,6 +28,7 @@ void SkinViewWidget::wheelZoom(int delta) {
 }
 
 void SkinViewWidget::fitSkin() {
+    fitPending_ = !isVisible() || width() <= 0 || height() <= 0;
     view_.fit();
     show();
 }
@@ -50,6 +51,9 @@ void SkinViewWidget::paintEvent(QPaintEvent* event) {
     blit_.draw(painter, event->rect());
 }
 
-void SkinViewWidget::resizeEvent(QResizeEvent*) { view_.resize(width(), height()); }
+void SkinViewWidget::resizeEvent(QResizeEvent*) {
+    view_.resize(width(), height());
+    if (fitPending_ && isVisible()) fitSkin();
+}
 
 }  // namespace tarn

@@ -30,7 +30,8 @@ public:
     void redraw(int kind);
     // The wheel as the shell routes it: zoom by whole notches, then a full redraw.
     void wheelZoom(int delta);
-    // The whole skin in the pane, centred, then shown.
+    // The whole skin in the pane, centred, then shown. Before the pane has its
+    // size (a model opened at start-up), the fit waits for it.
     void fitSkin();
 
 protected:
@@ -48,6 +49,7 @@ private:
     SkinView view_;
     RectangleTool rectangleTool_;
     IndexedBlit blit_;
+    bool fitPending_ = false;
 };
 
 }  // namespace tarn

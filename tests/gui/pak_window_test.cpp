@@ -73,9 +73,13 @@ TEST(PakWindow, OpensFromThePakTexturedPaintsAndSavesTheSkinLoose) {
     EXPECT_EQ(skin.packedIn, pak);
     EXPECT_EQ(app.currentFilePak, pak);
 
-    // Opened framed: looking at the centre of the model's bounding sphere.
+    // Opened framed: looking at the centre of the shown frame's bounding
+    // sphere, the whole skin in its pane.
     const RenderTarget& target = window.shell()->isoView()->view().target();
     EXPECT_EQ(target.lookAt, boundingSphere(app.mesh).centre);
+    const SkinViewWidget* skinPane = window.shell()->skinView();
+    EXPECT_LE(skin.width * window.shell()->skinView()->view().zoom(), float(skinPane->width()));
+    EXPECT_LE(skin.height * window.shell()->skinView()->view().zoom(), float(skinPane->height()));
 
     // The status bar names the Triangle and texel under the pointer.
     IsoViewWidget* iso = window.shell()->isoView();

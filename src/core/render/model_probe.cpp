@@ -81,8 +81,13 @@ BoundingSphere boundingSphere(const Mesh& mesh) {
              std::numeric_limits<float>::max()};
     Vec3f hi{-lo.x, -lo.y, -lo.z};
     bool any = false;
-    for (const Frame& frame : mesh.frames) {
-        for (const Vec3f& p : frame.positions) {
+    // The frame shown: all frames together make a running or dying model a
+    // speck in the middle of a sphere as wide as its whole path.
+    const bool shown = mesh.currentFrame >= 0 && mesh.currentFrame < static_cast<int>(mesh.frames.size());
+    const auto first = shown ? mesh.frames.begin() + mesh.currentFrame : mesh.frames.begin();
+    const auto last = shown ? first + 1 : mesh.frames.end();
+    for (auto frame = first; frame != last; ++frame) {
+        for (const Vec3f& p : frame->positions) {
             lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
             hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
             any = true;
@@ -91,8 +96,8 @@ BoundingSphere boundingSphere(const Mesh& mesh) {
     if (!any) return {};
     BoundingSphere sphere;
     sphere.centre = (lo + hi) * 0.5f;
-    for (const Frame& frame : mesh.frames)
-        for (const Vec3f& p : frame.positions) {
+    for (auto frame = first; frame != last; ++frame)
+        for (const Vec3f& p : frame->positions) {
             const Vec3f d = p - sphere.centre;
             sphere.radius = std::max(sphere.radius, std::sqrt(dot(d, d)));
         }

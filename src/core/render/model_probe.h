@@ -20,7 +20,8 @@ struct ModelHit {
 ModelHit probeModel(const Mesh& mesh, const Vec3f* positions, int count, const RenderTarget& target, int x,
                     int row);
 
-// The centre and radius of a sphere around every position of every Frame.
+// The centre and radius of a sphere around every position of the current
+// Frame (of every Frame when none is current).
 struct BoundingSphere {
     Vec3f centre;
     float radius = 0.0f;
