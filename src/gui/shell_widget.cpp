@@ -142,9 +142,11 @@ void ShellWidget::routeWheel(QPoint shellPos, int delta) {
         break;
     case PaneId::SkinView:
         skinView_->wheelZoom(delta);
+        emit wheeled(skinView_, skinView_->mapFrom(this, shellPos));
         break;
     case PaneId::IsoView:
         isoView_->wheelRotate(delta);
+        emit wheeled(isoView_, isoView_->mapFrom(this, shellPos));
         break;
     default:
         break;

@@ -39,6 +39,11 @@ public:
     // Wheel input at `shellPos` (client coordinates of this widget).
     void routeWheel(QPoint shellPos, int delta);
 
+signals:
+    // A pane zoomed or turned by the wheel, at `panePos` in its own coordinates.
+    void wheeled(QWidget* pane, QPoint panePos);
+
+public:
     ShellLayout& layout() { return layout_; }
     const ShellRects& rects() const { return rects_; }
     SkinViewWidget* skinView() const { return skinView_; }

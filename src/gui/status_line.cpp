@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QStatusBar>
 
+#include <algorithm>
+
 #include "app/application.h"
 #include "app/status_text.h"
 #include "iso_view_widget.h"
@@ -32,14 +34,38 @@ StatusLine::StatusLine(Application& app, ShellWidget& shell, QMainWindow& window
     pointer_ = addLabel(bar, "statusPointer", 0);
     zoom_ = addLabel(bar, "statusZoom", 0);
     hint_ = addLabel(bar, "statusHint", 1);
+    // The hint gives way first on a narrow window, ending in "…" rather than
+    // pushing the pointer and zoom fields off or cutting a word.
+    hint_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    hint_->setMinimumWidth(0);
+    hint_->installEventFilter(this);
     pointer_->setMinimumWidth(pointer_->fontMetrics().horizontalAdvance(QStringLiteral("Skin 0000, 0000   Index 000   RGB 000, 000, 000")));
     shell.skinView()->installEventFilter(this);
     shell.isoView()->installEventFilter(this);
     lastPane_ = shell.skinView();
+    // A wheel zoom or turn shows its result where the pointer is.
+    connect(&shell, &ShellWidget::wheeled, this, [this](QWidget* pane, QPoint at) {
+        lastPane_ = pane;
+        if (pane == shell_.skinView())
+            showSkin(&at);
+        else
+            showModel(&at);
+    });
     update();
 }
 
+void StatusLine::setHint(const std::string& text) {
+    hintText_ = QString::fromStdString(text);
+    hint_->setToolTip(hintText_);
+    hint_->setText(hint_->fontMetrics().elidedText(hintText_, Qt::ElideRight, std::max(hint_->width(), 0)));
+}
+
 bool StatusLine::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == hint_) {
+        if (event->type() == QEvent::Resize)
+            hint_->setText(hint_->fontMetrics().elidedText(hintText_, Qt::ElideRight, hint_->width()));
+        return QObject::eventFilter(watched, event);
+    }
     // Shown before the pane takes the event: the release shows what the
     // drag's last move did (a rectangle drawn, say).
     const bool pointed = event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease;
@@ -76,7 +102,7 @@ void StatusLine::showSkin(const QPoint* at) {
     zoom_->setText(QString::fromStdString(skinZoomText(view.zoom())));
     std::string hint = mouseHint(StatusPane::Skin, app_.paneModes, view.rectangleMode);
     if (view.rectangleMode) hint = mapRectText(view.mapRect) + "   " + hint;
-    hint_->setText(QString::fromStdString(hint));
+    setHint(hint);
 }
 
 void StatusLine::showModel(const QPoint* at) {
@@ -93,7 +119,7 @@ void StatusLine::showModel(const QPoint* at) {
         pointer_->clear();
     }
     zoom_->setText(QString::fromStdString(modelViewText(target)));
-    hint_->setText(QString::fromStdString(mouseHint(StatusPane::Model, app_.paneModes, false)));
+    setHint(mouseHint(StatusPane::Model, app_.paneModes, false));
 }
 
 }  // namespace tarn

@@ -22,6 +22,8 @@ public:
     // Shows the pane last under the pointer again (after a mode or view change).
     void update();
     QLabel* pointerLabel() const { return pointer_; }
+    QLabel* zoomLabel() const { return zoom_; }
+    QLabel* hintLabel() const { return hint_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -29,6 +31,8 @@ protected:
 private:
     void showSkin(const QPoint* at);
     void showModel(const QPoint* at);
+    // Shows `text` as the hint, cut to the label's width with "…".
+    void setHint(const std::string& text);
 
     Application& app_;
     ShellWidget& shell_;
@@ -36,6 +40,7 @@ private:
     QLabel* zoom_ = nullptr;
     QLabel* hint_ = nullptr;
     QObject* lastPane_ = nullptr;
+    QString hintText_;
 };
 
 }  // namespace tarn

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -98,6 +99,22 @@ TEST(PakWindow, OpensFromThePakTexturedPaintsAndSavesTheSkinLoose) {
     ASSERT_NE(skin.pixels, original);
     QTest::mouseMove(pane, QPoint(pane->width() / 2, y));
     EXPECT_TRUE(window.statusLine()->pointerLabel()->text().startsWith("Skin "));
+
+    // A wheel zoom shows the new zoom at once; on a narrow window the fields
+    // keep their text and only the hint gives way.
+    StatusLine* status = window.statusLine();
+    const QString zoomBefore = status->zoomLabel()->text();
+    QWheelEvent wheel(QPointF(pane->width() / 2, y), pane->mapToGlobal(QPointF(pane->width() / 2, y)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(pane, &wheel);
+    QCoreApplication::processEvents();
+    EXPECT_NE(status->zoomLabel()->text(), zoomBefore);
+    window.resize(700, 700);
+    QCoreApplication::processEvents();
+    EXPECT_GE(status->zoomLabel()->width(), status->zoomLabel()->sizeHint().width());
+    EXPECT_GE(status->pointerLabel()->width(), status->pointerLabel()->minimumWidth());
+    EXPECT_TRUE(status->hintLabel()->text().endsWith(QChar(0x2026))) << status->hintLabel()->text().toStdString();
+    window.resize(1000, 700);
 
     window.runCommand(cmd::kSkinSave);
     const std::string loose = joinPath(base, kSkinName);
