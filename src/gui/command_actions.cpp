@@ -34,6 +34,9 @@ CommandActions::CommandActions(QMainWindow& window, std::function<void(int id)> 
             if (*key) keys.append(QKeySequence(QString::fromUtf8(key)));
         action->setShortcuts(keys);
         action->setCheckable(isCheckRule(entry.rule));
+        // A held key repeats; a toggle must not flip at each repeat (Space
+        // held for a second would leave Camera Override on or off by chance).
+        action->setAutoRepeat(!action->isCheckable());
         int id = entry.id;
         QObject::connect(action, &QAction::triggered, &window, [trigger, id] { trigger(id); });
         // Keys of actions that sit in no menu still have to reach the window.

@@ -26,6 +26,10 @@
 
 #include <fstream>
 
+// Qt's own key path for shortcuts, which alone can say that a key repeats.
+Q_WIDGETS_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                                   const QString& text, bool autorep, ushort count);
+
 namespace tarn {
 namespace {
 
@@ -103,6 +107,13 @@ TEST_F(Window, KeysAndMenuItemsFireTheirCommandsAndUpdateChecks) {
 
     QTest::keyClick(&w, Qt::Key_Space);
     EXPECT_TRUE(w.app().paneModes.cameraOverride);
+    // Space held down: the repeats the keyboard sends leave the toggle alone,
+    // while a held colour key goes on stepping.
+    for (int i = 0; i < 3; ++i) qt_sendShortcutOverrideEvent(&w, 0, Qt::Key_Space, Qt::NoModifier, " ", true, 1);
+    EXPECT_TRUE(w.app().paneModes.cameraOverride);
+    before = w.app().paint.colorSlots[0];
+    qt_sendShortcutOverrideEvent(&w, 0, Qt::Key_Period, Qt::NoModifier, ".", true, 1);
+    EXPECT_EQ(w.app().paint.colorSlots[0], (before + 1) % 256);
 }
 
 TEST_F(Window, BenchmarkReportsItsFramesOnF11) {
