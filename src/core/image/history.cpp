@@ -1,5 +1,7 @@
 #include "image/history.h"
 
+#include "image/skin_list.h"
+
 #include <utility>
 
 namespace tarn {
@@ -29,7 +31,7 @@ History::History(SkinList& skins, HistoryLimits limits) : skins_(skins), limits_
 
 History::~History() = default;
 
-void History::record(std::string name, std::unique_ptr<HistoryStep> step) {
+void History::record(std::string name, std::unique_ptr<HistoryStep> step, int currentBefore) {
     if (!step) return;
     if (group_ != nullptr) {
         group_->add(std::move(step));
@@ -40,7 +42,8 @@ void History::record(std::string name, std::unique_ptr<HistoryStep> step) {
         entries_.pop_back();
     }
     const std::size_t size = step->bytes() + name.size();
-    entries_.push_back(Entry{std::move(name), std::move(step), size});
+    const int currentAfter = currentBefore == kCurrentUnknown ? kCurrentUnknown : skins_.currentIndex();
+    entries_.push_back(Entry{std::move(name), std::move(step), size, currentBefore, currentAfter});
     bytes_ += size;
     done_ = entries_.size();
     trim();
@@ -67,6 +70,7 @@ bool History::undo() {
     if (!canUndo() || group_ != nullptr || openEdits_ > 0) return false;
     --done_;
     entries_[done_].step->undo();
+    makeCurrent(entries_[done_].currentBefore);
     notify();
     return true;
 }
@@ -74,9 +78,14 @@ bool History::undo() {
 bool History::redo() {
     if (!canRedo() || group_ != nullptr || openEdits_ > 0) return false;
     entries_[done_].step->redo();
+    makeCurrent(entries_[done_].currentAfter);
     ++done_;
     notify();
     return true;
+}
+
+void History::makeCurrent(int index) {
+    if (index != kCurrentUnknown && index < skins_.count()) skins_.makeCurrent(index);
 }
 
 void History::clear() {
@@ -96,6 +105,7 @@ HistoryGroup::HistoryGroup(History* history, std::string name)
     : history_(history), name_(std::move(name)) {
     if (history_ == nullptr) return;
     step_ = std::make_unique<GroupStep>();
+    currentBefore_ = history_->skins().currentIndex();
     outer_ = history_->group_;
     history_->group_ = step_.get();
 }
@@ -103,7 +113,7 @@ HistoryGroup::HistoryGroup(History* history, std::string name)
 HistoryGroup::~HistoryGroup() {
     if (history_ == nullptr) return;
     history_->group_ = outer_;
-    if (!step_->empty()) history_->record(std::move(name_), std::move(step_));
+    if (!step_->empty()) history_->record(std::move(name_), std::move(step_), currentBefore_);
 }
 
 }  // namespace tarn

@@ -56,7 +56,11 @@ public:
 
     // Adds a step after the last one done; the steps that were undone are
     // dropped, then the oldest until the bounds hold (the newest always stays).
-    void record(std::string name, std::unique_ptr<HistoryStep> step);
+    // `currentBefore` is the current Skin's index when the step began: undo
+    // makes it current again and redo the one current when it was recorded.
+    // Steps that add or remove Skins leave the choice to themselves.
+    static constexpr int kCurrentUnknown = -2;
+    void record(std::string name, std::unique_ptr<HistoryStep> step, int currentBefore = kCurrentUnknown);
 
     bool canUndo() const { return done_ > 0; }
     bool canRedo() const { return done_ < entries_.size(); }
@@ -100,7 +104,10 @@ private:
         std::string name;
         std::unique_ptr<HistoryStep> step;
         std::size_t bytes = 0;
+        int currentBefore = kCurrentUnknown;
+        int currentAfter = kCurrentUnknown;
     };
+    void makeCurrent(int index);
     void trim();
     void notify();
 
@@ -128,6 +135,7 @@ private:
     std::string name_;
     std::unique_ptr<GroupStep> step_;
     GroupStep* outer_ = nullptr;
+    int currentBefore_ = History::kCurrentUnknown;
 };
 
 // What a Skin holds that a skin step can take back.
@@ -138,6 +146,8 @@ struct SkinState {
     std::vector<std::uint8_t> backup;
     Palette palette{};
     std::optional<Palette> storedPalette;
+    // The unsaved mark a size change sets, which the pixels cannot show.
+    bool unsavedChange = false;
     static SkinState of(const Skin& skin);
 };
 
@@ -155,6 +165,7 @@ private:
     History* history_;
     Skin* skin_;
     SkinState before_;
+    int currentBefore_ = History::kCurrentUnknown;
     History::OpenEdit open_;
 };
 

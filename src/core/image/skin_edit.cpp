@@ -120,10 +120,13 @@ public:
             storedAfter_ = skin.storedPalette;
             storedChanged_ = true;
         }
+        unsavedBefore_ = before.unsavedChange;
+        unsavedAfter_ = skin.unsavedChange;
     }
 
     bool empty() const {
-        return pixels_.empty() && backup_.empty() && !paletteChanged_ && !storedChanged_ && beforeW_ == afterW_ && beforeH_ == afterH_;
+        return pixels_.empty() && backup_.empty() && !paletteChanged_ && !storedChanged_ && beforeW_ == afterW_ &&
+               beforeH_ == afterH_ && unsavedBefore_ == unsavedAfter_;
     }
     void undo() override { apply(false); }
     void redo() override { apply(true); }
@@ -147,6 +150,7 @@ private:
         if (fromW != s.width || fromH != s.height) s.buildRowTable();
         if (paletteChanged_) s.palette = toAfter ? paletteAfter_ : paletteBefore_;
         if (storedChanged_) s.storedPalette = toAfter ? storedAfter_ : storedBefore_;
+        s.unsavedChange = toAfter ? unsavedAfter_ : unsavedBefore_;
         list_.makeCurrent(index);
     }
 
@@ -161,6 +165,8 @@ private:
     std::optional<Palette> storedBefore_;
     std::optional<Palette> storedAfter_;
     bool storedChanged_ = false;
+    bool unsavedBefore_ = false;
+    bool unsavedAfter_ = false;
 };
 
 // Skins that one direction of the step takes out of the list and the other
@@ -211,18 +217,22 @@ private:
 }  // namespace
 
 SkinState SkinState::of(const Skin& skin) {
-    return SkinState{skin.width, skin.height, skin.pixels, skin.backup, skin.palette, skin.storedPalette};
+    return SkinState{skin.width,   skin.height,        skin.pixels,
+                     skin.backup,  skin.palette,       skin.storedPalette,
+                     skin.unsavedChange};
 }
 
 SkinEdit::SkinEdit(History* history, Skin& skin) : history_(history), skin_(&skin), open_(history) {
-    if (history_ != nullptr) before_ = SkinState::of(skin);
+    if (history_ == nullptr) return;
+    before_ = SkinState::of(skin);
+    currentBefore_ = history_->skins().currentIndex();
 }
 
 void SkinEdit::commit(const std::string& name) {
     open_.close();
     if (history_ == nullptr) return;
     auto step = std::make_unique<SkinStep>(history_->skins(), *skin_, before_);
-    if (!step->empty()) history_->record(name, std::move(step));
+    if (!step->empty()) history_->record(name, std::move(step), currentBefore_);
     history_ = nullptr;
 }
 

@@ -93,6 +93,27 @@ TEST_F(SkinEditTest, ResizeHalvingScalesPixelCentresAndWeldsWhatLandsTogetherAnd
     EXPECT_EQ(skins.current()->width, 256);
 }
 
+// Undo and redo give back the unsaved marks and the current skin as they
+// were: undoing a resize of stored skins leaves nothing to save and the same
+// skin current.
+TEST_F(SkinEditTest, ResizeUndoAndRedoRestoreTheUnsavedMarksAndTheCurrentSkin) {
+    setMesh(64, 64, {{0, 0}, {63, 63}, {10, 50}}, {{0, 1, 2}});
+    addSkin();
+    addSkin();
+    addSkin();
+    skins.makeCurrent(1);
+    ui.custom("resizeSkins", ResizeSkinsValues{32, 32, true});
+    resizeAllSkins(c);
+    for (int i = 0; i < skins.count(); ++i) ASSERT_TRUE(skins.at(i)->modified()) << i;
+    skins.makeCurrent(2);  // chosen after the step, by the user
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(skins.currentIndex(), 1);
+    for (int i = 0; i < skins.count(); ++i) EXPECT_FALSE(skins.at(i)->modified()) << i;
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(skins.currentIndex(), 1);
+    for (int i = 0; i < skins.count(); ++i) EXPECT_TRUE(skins.at(i)->modified()) << i;
+}
+
 TEST_F(SkinEditTest, ResizeDoublingRepeatsEveryPixelAndLeavesUnsavedWork) {
     setMesh(128, 128, {{0, 0}, {10, 0}, {0, 10}}, {{0, 1, 2}});
     const Skin before = addSkin();
