@@ -155,6 +155,7 @@ void MapFromView(Mesh& mesh, const ViewCamera& camera, MapRect& rect, const MapF
 }
 
 void mapFromViewCommand(MapFromViewContext& c) {
+    if (!requireSelection(c.ui, c.mesh)) return;
     const std::optional<MapFromViewOptions> options = c.ui.mapFromView(MapFromViewOptions{});
     if (!options) return;
     c.editor.run(c.mesh, kStepMapFromView, [&] { MapFromView(c.mesh, c.camera, c.rect, *options); });

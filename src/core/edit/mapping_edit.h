@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "model/mapping_edit.h"
+#include "platform/ui.h"
 
 namespace tarn {
 
@@ -18,6 +19,17 @@ struct MappingEditor {
         edit.commit(step);
     }
 };
+
+// Commands that work on the selected Triangles say so when there are none,
+// rather than doing nothing without a word.
+inline constexpr const char* kMsgNoTrianglesSelected =
+    "No Triangles are selected.\nSelect the Triangles to work on in Mapping Mode first.";
+inline bool requireSelection(Ui& ui, const Mesh& mesh) {
+    for (int i = 0; i < mesh.triangleCount; ++i)
+        if (mesh.triangles[std::size_t(i)].flags & kTriSelected) return true;
+    ui.message(kMsgNoTrianglesSelected);
+    return false;
+}
 
 // Names of the steps, as a history shows them.
 inline constexpr const char* kStepImportMapping = "Import mapping";

@@ -65,6 +65,7 @@ void retroMapCommand(RetroMapContext& c) {
     imageRequest.filter = kRetroSkinFilter;
     imageRequest.initialName = kRetroSkinInitialName;
     imageRequest.mustExist = true;
+    imageRequest.title = kRetroOldSkinTitle;
     const std::unique_ptr<Skin> old =
         askSkinImage(c.ui, c.settings, c.folders, imageRequest, c.skins.current(), c.background);
     if (!old) return;
@@ -73,6 +74,7 @@ void retroMapCommand(RetroMapContext& c) {
     kmapRequest.filter = kKmapFilter;
     kmapRequest.initialName = kKmapInitialName;
     kmapRequest.mustExist = true;
+    kmapRequest.title = kRetroMappingTitle;
     const auto kmap = askOpenPath(c.ui, c.settings, c.folders, kmapRequest);
     if (!kmap) return;
     const int last = std::clamp(c.settings.getInt(kProject, kKeyRetroMapPadding, kDefaultSeamPadding), 0,

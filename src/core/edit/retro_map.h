@@ -16,6 +16,9 @@ namespace tarn {
 class RefreshSink;
 
 // PNG as Skins > Open offers it: a true-colour one is matched to a palette first.
+// The two file dialogs say which file each asks for.
+inline constexpr const char* kRetroOldSkinTitle = "Retro-Map: the old skin";
+inline constexpr const char* kRetroMappingTitle = "Retro-Map: the mapping file the old skin was painted for";
 inline constexpr const char* kRetroSkinFilter =
     "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|PNG Image (*.png)|*.png|All Files (*.*)|*.*||";
 inline constexpr const char* kRetroSkinInitialName = "*.pcx";

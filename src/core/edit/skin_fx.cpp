@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "edit/mapping_edit.h"
 #include "edit/skin_edit.h"
 #include "image/palette_search.h"
 #include "image/skin_commands.h"
@@ -113,7 +114,7 @@ void lightTriangles(SkinEditContext& c, LightingKind kind) {
 // strength) towards the light level baked into the effect buffer.
 void bakeLight(SkinEditContext& c, const char* step, LightingKind kind) {
     Skin* skin = c.skins.current();
-    if (!usable(skin, c.mesh)) return;
+    if (!usable(skin, c.mesh) || !requireSelection(c.ui, c.mesh)) return;
     const double a = c.paint.paintStrength * 0.5;
     changeSkin(c, *skin, step, SkinTables::Remap, [&] {
         EffectPlanes planes(c.mesh, skin->width, skin->height);
@@ -149,7 +150,7 @@ void shadeSelected(SkinEditContext& c) { bakeLight(c, "Shade selected", Lighting
 
 void outlineSelected(SkinEditContext& c) {
     Skin* skin = c.skins.current();
-    if (!usable(skin, c.mesh)) return;
+    if (!usable(skin, c.mesh) || !requireSelection(c.ui, c.mesh)) return;
     const double g = c.paint.paintStrength;
     const std::uint8_t color = c.paint.activeColor();
     changeSkin(c, *skin, "Outline selected", SkinTables::Remap, [&] {
@@ -172,7 +173,7 @@ void outlineSelected(SkinEditContext& c) {
 
 void loadToSelected(SkinEditContext& c) {
     Skin* skin = c.skins.current();
-    if (!usable(skin, c.mesh)) return;
+    if (!usable(skin, c.mesh) || !requireSelection(c.ui, c.mesh)) return;
     FileDialogRequest request;
     request.filter = kSkinOpenFilter;
     request.initialName = kSkinInitialName;

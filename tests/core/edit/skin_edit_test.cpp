@@ -3,6 +3,7 @@
 #include <functional>
 #include <set>
 
+#include "edit/mapping_edit.h"
 #include "edit/skin_edit.h"
 #include "image/image_codec.h"
 #include "image/palette_file.h"
@@ -367,6 +368,22 @@ TEST_F(SkinEffectTest, AtStrengthZeroEveryEffectLeavesTheSkin) {
         EXPECT_EQ(refresh.calls.back(), "refreshAll") << e.name;
     }
     EXPECT_FALSE(history.canUndo());  // nothing changed, nothing to undo
+}
+
+// Without a selected Triangle every effect says why it does nothing, before
+// any dialog.
+TEST_F(SkinEffectTest, WithoutASelectionEachEffectSaysSo) {
+    const Skin before = addSkin();
+    for (int i = 0; i < mesh.triangleCount; ++i) mesh.triangles[std::size_t(i)].flags = 0;
+    const std::vector<std::pair<const char*, void (*)(SkinEditContext&)>> commands = {
+        {"outline", outlineSelected}, {"fill", fillSelected}, {"shade", shadeSelected}, {"load", loadToSelected}};
+    for (const auto& [name, run] : commands) {
+        ui.shown.clear();
+        run(c);
+        EXPECT_EQ(ui.messages(), std::vector<std::string>{kMsgNoTrianglesSelected}) << name;
+        EXPECT_EQ(skins.current()->pixels, before.pixels) << name;
+    }
+    EXPECT_TRUE(ui.fileRequests.empty());
 }
 
 TEST_F(SkinEffectTest, FullStrengthChangesExactlyTheCoveredPixels) {
