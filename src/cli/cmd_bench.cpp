@@ -75,7 +75,7 @@ int bench(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli bench: " << line.error << "\nusage: tarn-cli " << kUsage << '\n';
         return kExitUsage;
     }
-    BatchUi ui(err);
+    BatchUi ui(err, "tarn-cli bench: ");
     auto session = std::make_unique<RenderSession>();
     if (const std::string why = prepareRenderSession(*session, line.request, ui); !why.empty()) {
         err << "tarn-cli bench: " << why << '\n';

@@ -48,7 +48,7 @@ int convert(const Args& args, std::ostream& out, std::ostream& err) {
     }
 
     if (refuseOutputOverInput(err, "convert", target, args)) return kExitFailed;
-    BatchUi ui(err);
+    BatchUi ui(err, "tarn-cli convert: ");
     ColourMatch match;
     match.dither = dither;
     match.transparentIndex = ColorSlots{}[kSlotBackground];

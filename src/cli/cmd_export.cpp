@@ -38,7 +38,7 @@ int exportModel(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitUsage;
     }
     if (refuseOutputOverInput(err, "export", a.paths[1], args)) return kExitFailed;
-    BatchUi ui(err);
+    BatchUi ui(err, "tarn-cli export: ");
     MemorySettings settings;
     settings.setInt(kPreferences, kDirScanPromptKey, 1);
     MeshSession session(ui, settings, a.base);

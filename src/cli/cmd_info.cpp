@@ -59,7 +59,7 @@ int info(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli info: " << a.error << "\nusage: tarn-cli info MODEL.md2 [--base DIR]\n";
         return 2;
     }
-    BatchUi ui(err);
+    BatchUi ui(err, "tarn-cli info: ");
     const ReadResult file = readGamePath(ui, a.paths[0]).file;
     if (!file.ok()) {
         err << readFailureLine(a.paths[0], file.error) << '\n';

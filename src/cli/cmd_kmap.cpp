@@ -24,7 +24,7 @@ int kmapExport(const Args& args, std::ostream& out, std::ostream& err) {
     if (std::string why = readOptions(args, table, paths); !why.empty() || paths.size() != 2)
         return usageError(err, "kmap export", why.empty() ? "expected MODEL.md2 and OUT.kmp" : why, kUsage);
     if (refuseOutputOverInput(err, "kmap export", paths[1], args)) return kExitFailed;
-    CliModel model(err, baseFor(base, paths[0]));
+    CliModel model(err, baseFor(base, paths[0]), "kmap export");
     if (!model.load(paths[0]) || !ExportMapping(model.ui(), model.mesh(), paths[1])) return kExitFailed;
     out << "wrote " << paths[1] << " (" << model.mesh().triangleCount << " triangles, "
         << model.mesh().mappingVertCount << " mapping verts, " << model.mesh().skinWidth << "x"
@@ -47,7 +47,7 @@ int kmapImport(const Args& args, std::ostream& out, std::ostream& err) {
     if (!why.empty()) return usageError(err, "kmap import", why, kUsage);
     if (refuseOutputOverInput(err, "kmap import", output, args)) return kExitFailed;
 
-    CliModel model(err, baseFor(base, paths[0]));
+    CliModel model(err, baseFor(base, paths[0]), "kmap import");
     if (!model.load(paths[0])) return kExitFailed;
     if (const std::string bad = model.select(selected); !bad.empty()) {
         err << "tarn-cli kmap import: " << bad << '\n';

@@ -60,7 +60,7 @@ int mapFromView(const Args& args, std::ostream& out, std::ostream& err) {
     if (!why.empty()) return usageError(err, "map-from-view", why, kUsage);
     if (refuseOutputOverInput(err, "map-from-view", output, args)) return kExitFailed;
 
-    CliModel model(err, baseFor(base, paths[0]));
+    CliModel model(err, baseFor(base, paths[0]), "map-from-view");
     if (!model.load(paths[0])) return kExitFailed;
     Mesh& mesh = model.mesh();
     std::string bad = model.select(selected);

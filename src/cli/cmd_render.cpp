@@ -54,7 +54,13 @@ const std::map<std::string, OptionFn>& valueOptions() {
         {"--eye", [](RenderLine& l, const std::string& v) { return parseVector(v, l.request.eye); }},
         {"--at", [](RenderLine& l, const std::string& v) { return parseVector(v, l.request.lookAt); }},
         {"--fov", [](RenderLine& l, const std::string& v) { return parseFloat(v, l.request.fieldOfView); }},
-        {"--skin", [](RenderLine& l, const std::string& v) { return parseInt(v, l.request.skin); }},
+        // Skins count from 1, as tarn-cli info lists them.
+        {"--skin", [](RenderLine& l, const std::string& v) {
+             int n = 0;
+             if (!parseInt(v, n) || n < 1) return false;
+             l.request.skin = n - 1;
+             return true;
+         }},
         {"--select", [](RenderLine& l, const std::string& v) { return parseList(v, l.request.selected); }},
         {"--companion", [](RenderLine& l, const std::string& v) {
              l.request.companions.push_back(absolutePath(v));
@@ -166,7 +172,7 @@ int render(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitUsage;
     }
     if (refuseOutputOverInput(err, "render", line.output, args)) return kExitFailed;
-    BatchUi ui(err);
+    BatchUi ui(err, "tarn-cli render: ");
     auto session = std::make_unique<RenderSession>();
     if (const std::string why = prepareRenderSession(*session, line.request, ui); !why.empty()) {
         err << "tarn-cli render: " << why << '\n';

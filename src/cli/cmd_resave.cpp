@@ -21,7 +21,7 @@ int resave(const Args& args, std::ostream& out, std::ostream& err) {
         return 2;
     }
     if (refuseOutputOverInput(err, "resave", a.paths[1], args)) return 1;
-    BatchUi ui(err);
+    BatchUi ui(err, "tarn-cli resave: ");
     MemorySettings settings;
     // A model without skin names is saved without them: nothing is scanned.
     settings.setInt(kPreferences, kDirScanPromptKey, 1);

@@ -49,7 +49,7 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
     if (!why.empty()) return usageError(err, "retromap", why, kUsage);
     if (refuseOutputOverInput(err, "retromap", output, args)) return kExitFailed;
 
-    CliModel model(err, baseFor(base, paths[0]));
+    CliModel model(err, baseFor(base, paths[0]), "retromap");
     if (!model.load(paths[0])) return kExitFailed;
     ColourMatch match;
     match.dither = dither;

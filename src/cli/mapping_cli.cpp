@@ -25,7 +25,8 @@ std::string readOptions(const Args& args, const OptionTable& table, std::vector<
     return {};
 }
 
-CliModel::CliModel(std::ostream& err, const std::string& base) : ui_(err) {
+CliModel::CliModel(std::ostream& err, const std::string& base, const std::string& command)
+    : ui_(err, "tarn-cli " + command + ": ") {
     // A model without skin names keeps none: nothing is scanned.
     settings_.setInt(kPreferences, kDirScanPromptKey, 1);
     session_ = std::make_unique<MeshSession>(ui_, settings_, base);

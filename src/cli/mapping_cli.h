@@ -28,7 +28,8 @@ std::string readOptions(const Args& args, const OptionTable& table, std::vector<
 // A model loaded as tarn-cli loads one: messages to `err`, no folder scans.
 class CliModel {
 public:
-    CliModel(std::ostream& err, const std::string& base);
+    // Messages go to `err` after "tarn-cli COMMAND: ".
+    CliModel(std::ostream& err, const std::string& base, const std::string& command);
     bool load(const std::string& path) { return LoadMesh(session_->context, path); }
     // Writes the model through an atomic replace.
     bool save(const std::string& path) { return SaveMesh(session_->context, path); }

@@ -117,7 +117,8 @@ TEST(RenderCli, RefusalsAndBadLines) {
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("Phong Shading is not available if there are no phong maps loaded."),
               std::string::npos);
-    EXPECT_EQ(renderCli({s.model, "-o", out, "--skin", "1"}).code, 1);
+    EXPECT_EQ(renderCli({s.model, "-o", out, "--skin", "2"}).code, 1);  // skins count from 1, as info lists them
+    EXPECT_EQ(renderCli({s.model, "-o", out, "--skin", "0"}).code, 2);
     EXPECT_EQ(renderCli({s.model, "-o", out, "--frame", "2"}).code, 1);
     EXPECT_EQ(renderCli({s.model, "-o", out, "--select", "2"}).code, 1);
     EXPECT_EQ(renderCli({s.model, "-o", out, "--companion", s.dir.file("none.md2")}).code, 1);

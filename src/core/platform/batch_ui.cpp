@@ -1,5 +1,7 @@
 #include "platform/batch_ui.h"
 
+#include <utility>
+
 #include <ostream>
 
 namespace tarn {
@@ -16,17 +18,17 @@ const char* answerName(Answer a) {
 }
 }  // namespace
 
-BatchUi::BatchUi(std::ostream& out) : out_(out) {}
+BatchUi::BatchUi(std::ostream& out, std::string prefix) : out_(out), prefix_(std::move(prefix)) {}
 
 void BatchUi::message(const std::string& text) {
     messages_.push_back(text);
-    out_ << text << '\n';
+    out_ << prefix_ << text << '\n';
 }
 
 Answer BatchUi::ask(const std::string& text, QuestionKind kind) {
     Answer a = kind == QuestionKind::YesNo ? yesNo : yesNoCancel;
     messages_.push_back(text);
-    out_ << text << " [" << answerName(a) << "]\n";
+    out_ << prefix_ << text << " [" << answerName(a) << "]\n";
     return a;
 }
 

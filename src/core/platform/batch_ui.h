@@ -11,7 +11,9 @@ namespace tarn {
 
 class BatchUi final : public Ui {
 public:
-    explicit BatchUi(std::ostream& out);
+    // Every text is written after `prefix` ("tarn-cli resave: "), so that each
+    // line says which command it comes from.
+    explicit BatchUi(std::ostream& out, std::string prefix = {});
 
     // Yes/No questions answer `yesNo` (default No); Yes/No/Cancel questions
     // answer `yesNoCancel` (default No: keep going without saving anything).
@@ -28,6 +30,7 @@ public:
 
 private:
     std::ostream& out_;
+    std::string prefix_;
     std::vector<std::string> messages_;
 };
 

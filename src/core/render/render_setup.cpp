@@ -15,7 +15,7 @@ std::string prepareRenderSession(RenderSession& session, const RenderRequest& r,
                std::to_string(mesh.frames.size()) + ")";
     if (session.skins.count() > 0 || r.skin != 0) {
         if (r.skin < 0 || r.skin >= session.skins.count())
-            return "skin " + std::to_string(r.skin) + " does not exist (the model has " +
+            return "skin " + std::to_string(r.skin + 1) + " does not exist (the model has " +
                    std::to_string(session.skins.count()) + ")";
         session.skins.makeCurrent(r.skin);
     }

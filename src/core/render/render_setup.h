@@ -19,7 +19,7 @@ struct RenderRequest {
     Vec3f eye{100.0f, 0.0f, 0.0f};
     Vec3f lookAt{0.0f, 0.0f, 0.0f};
     float fieldOfView = 33.0f;
-    int skin = 0;
+    int skin = 0;                    // index into the skin list, 0 the first
     bool mappingMode = false;
     std::vector<int> selected;       // Triangle indices
     std::vector<std::string> companions;
