@@ -2,6 +2,7 @@
 // Where a Shape goes on a skin: the lowest row, then the leftmost column,
 // where none of its texels meets a texel already taken. Shapes interlock,
 // since only their texels count, not their boxes.
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -33,7 +34,9 @@ private:
     int height_;
     int usedHeight_ = 0;
     std::vector<std::vector<Span>> rows_;  // per row, sorted and apart
-    mutable std::vector<Span> blocked_;    // scratch of lowestFree
+    std::vector<int> widestFree_;          // per row, the longest run nothing took
+    mutable std::vector<int> longest_;     // scratch of lowestFree: the shape's longest span per row
+    mutable std::vector<std::uint64_t> blocked_;  // scratch of lowestFree: one bit per corner column
 };
 
 }  // namespace tarn
