@@ -13,7 +13,8 @@ namespace {
 
 // Covers larger than this on a side are clipped when charts are found: a
 // skin never comes near it, only coordinates gone wild in a file would.
-constexpr int kMaxCanvasSide = 8192;
+constexpr int kMaxCanvasSide = 4096;
+constexpr std::int16_t kNoOwner = -1;  // Triangle indices fit 16 bits
 
 class UnionFind {
 public:
@@ -123,14 +124,14 @@ std::vector<Chart> FindCharts(const Mesh& mesh) {
         const int height = std::min(maxT - minT + 2, kMaxCanvasSide);
         Coverer coverer;
         if (coverer.setSize(width, height)) {
-            std::vector<int> owner(std::size_t(width) * std::size_t(height), -1);
+            std::vector<std::int16_t> owner(std::size_t(width) * std::size_t(height), kNoOwner);
             for (int i = 0; i < triangles; ++i) {
                 if (!valid[std::size_t(i)]) continue;
                 for (const RowSpan& span : coverer.cover(corners[std::size_t(i)], -minS, -minT))
                     for (int x = span.left; x <= span.right; ++x) {
-                        int& o = owner[std::size_t(span.row) * std::size_t(width) + std::size_t(x)];
-                        if (o >= 0) sets.join(o, i);
-                        o = i;
+                        std::int16_t& o = owner[std::size_t(span.row) * std::size_t(width) + std::size_t(x)];
+                        if (o != kNoOwner) sets.join(o, i);
+                        o = static_cast<std::int16_t>(i);
                     }
             }
         }

@@ -194,20 +194,27 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
         return plan;
     }
     // What stays put is in the way of what moves.
-    const auto obstacles = [&](int width, int height) {
-        Occupancy occupancy(width, height);
-        std::vector<MappingVert> table(mesh.mappingVerts.size());
-        for (const Chart& chart : plan.charts)
-            if (o.selectedOnly && !chart.selected) {
-                const Pose still = poseOf(mesh, chart, 0, 1.0, o.margin, table);
-                occupancy.take(still.shape, Place{chart.left - o.margin, chart.top - o.margin});
-            }
-        return occupancy;
-    };
+    Occupancy start(o.size == PackSize::Shrink ? 0 : plan.width, o.size == PackSize::Shrink ? 0 : plan.height);
+    std::vector<MappingVert> table(mesh.mappingVerts.size());
+    for (const Chart& chart : plan.charts)
+        if (o.selectedOnly && !chart.selected) {
+            const Pose still = poseOf(mesh, chart, 0, 1.0, o.margin, table);
+            start.take(still.shape, Place{chart.left - o.margin, chart.top - o.margin});
+        }
 
     Poses poses;
     std::optional<Layout> layout;
     if (o.scale == PackScale::Keep) {
+        // An island wider or taller than any skin it may go to fits nowhere.
+        const int widest = o.size == PackSize::Shrink ? kMaxShrinkWidth : plan.width;
+        const int tallest = o.size == PackSize::Shrink ? kMaxImageRows : plan.height;
+        for (const int c : moving) {
+            const Chart& chart = plan.charts[std::size_t(c)];
+            const int w = chart.right - chart.left + 1, h = chart.bottom - chart.top + 1;
+            if ((w > widest || h > tallest) && (!o.rotate || h > widest || w > tallest))
+                plan.refusal = noRoom(widest, tallest);
+        }
+        if (!plan.refusal.empty()) return plan;
         poses = posesOf(mesh, plan.charts, moving, o, 1.0);
         const std::vector<int> order = largestFirst(poses, moving);
         if (o.size == PackSize::Shrink) {
@@ -217,20 +224,28 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
                 plan.height = sized->height;
             }
         } else {
-            layout = layOut(poses, order, obstacles(plan.width, plan.height));
+            layout = layOut(poses, order, start);
         }
         moving = order;
     } else {
-        // The largest scale at which everything fits, by halving the interval.
-        double low = 0.0, high = 1.0;
-        long long area = 0;
-        for (const int c : moving) area += FootprintOf(ChartCorners(mesh, plan.charts[std::size_t(c)], mesh.mappingVerts), 0).area;
-        high = std::max(1.0, 2.0 * std::sqrt(double(plan.width) * plan.height / double(std::max(area, 1LL))));
+        // The largest scale at which everything fits, by halving the interval:
+        // from twice what the islands' boxes would allow by area, at most what
+        // lets the largest box fit the skin.
+        double boxes = 0.0, high = 1.0e9;
+        for (const int c : moving) {
+            const Chart& chart = plan.charts[std::size_t(c)];
+            const double w = chart.right - chart.left + 1.0, h = chart.bottom - chart.top + 1.0;
+            boxes += w * h;
+            const double upright = std::min(plan.width / w, plan.height / h);
+            high = std::min(high, o.rotate ? std::max(upright, std::min(plan.width / h, plan.height / w)) : upright);
+        }
+        high = std::min(high, 2.0 * std::sqrt(double(plan.width) * plan.height / boxes));
+        double low = 0.0;
         for (int i = 0; i < kFitHalvings; ++i) {
             const double k = (low + high) / 2;
             Poses trial = posesOf(mesh, plan.charts, moving, o, k);
             const std::vector<int> order = largestFirst(trial, moving);
-            if (auto fitted = layOut(trial, order, obstacles(plan.width, plan.height))) {
+            if (auto fitted = layOut(trial, order, start)) {
                 low = k;
                 layout = fitted;
                 poses = std::move(trial);
@@ -242,7 +257,8 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
         }
     }
     if (!layout) {
-        plan.refusal = noRoom(plan.width, plan.height);
+        plan.refusal = o.size == PackSize::Shrink ? noRoom(kMaxShrinkWidth, kMaxImageRows)
+                                                  : noRoom(plan.width, plan.height);
         return plan;
     }
 

@@ -208,6 +208,17 @@ TEST(PackIslands, GeneratedMeshesPackDisjointlyAndCarryEveryCoveredTexel) {
             expectSoundPack(mesh, *skin, plan, PackedPixels(mesh, plan, *skin, 0));
         }
     }
+    // Coordinates gone wild in a file: refused at the kept scale, scaled down to fit.
+    Mesh wild = generatedMesh(1, 96, 80);
+    wild.triangles[0].corner = {MappingVert{-32000, -32000}, MappingVert{32000, 100}, MappingVert{5, 32000}};
+    RebuildMappingVerts(wild);
+    const auto skin = noiseSkin(96, 80, 1);
+    EXPECT_EQ(PlanPack(wild, PackOptions{}).refusal, "The islands do not fit a skin of 96x80.");
+    PackOptions fit;
+    fit.scale = PackScale::Fit;
+    const PackPlan plan = PlanPack(wild, fit);
+    ASSERT_TRUE(plan.ok()) << plan.refusal;
+    expectSoundPack(wild, *skin, plan, PackedPixels(wild, plan, *skin, 0));
 }
 
 // The Textured pictures of the session's current skin from three sides.
