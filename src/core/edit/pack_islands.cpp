@@ -193,6 +193,16 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
         plan.refusal = noRoom(plan.width, plan.height);
         return plan;
     }
+    const std::string noRoomHere = o.size == PackSize::Shrink ? noRoom(kMaxShrinkWidth, kMaxImageRows)
+                                                              : noRoom(plan.width, plan.height);
+    // Coordinates gone wild in a file give islands larger than any skin: they
+    // can neither keep their scale nor stand in the way.
+    for (const Chart& chart : plan.charts)
+        if ((chart.right - chart.left >= kMaxImageWidth || chart.bottom - chart.top >= kMaxImageRows) &&
+            (o.scale == PackScale::Keep || (o.selectedOnly && !chart.selected))) {
+            plan.refusal = noRoomHere;
+            return plan;
+        }
     // What stays put is in the way of what moves.
     Occupancy start(o.size == PackSize::Shrink ? 0 : plan.width, o.size == PackSize::Shrink ? 0 : plan.height);
     std::vector<MappingVert> table(mesh.mappingVerts.size());
@@ -212,7 +222,7 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
             const Chart& chart = plan.charts[std::size_t(c)];
             const int w = chart.right - chart.left + 1, h = chart.bottom - chart.top + 1;
             if ((w > widest || h > tallest) && (!o.rotate || h > widest || w > tallest))
-                plan.refusal = noRoom(widest, tallest);
+                plan.refusal = noRoomHere;
         }
         if (!plan.refusal.empty()) return plan;
         poses = posesOf(mesh, plan.charts, moving, o, 1.0);
@@ -257,8 +267,7 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
         }
     }
     if (!layout) {
-        plan.refusal = o.size == PackSize::Shrink ? noRoom(kMaxShrinkWidth, kMaxImageRows)
-                                                  : noRoom(plan.width, plan.height);
+        plan.refusal = noRoomHere;
         return plan;
     }
 
