@@ -113,6 +113,7 @@ int pack(const Args& args, std::ostream& out, std::ostream& err) {
         if (!skin.external) skin.name = skinName(nameBase, path);
         out << "wrote " << path << '\n';
     }
+    if (skins.count() == 0) out << "the model has no skins: only its mapping was packed\n";
     ApplyPackToMesh(mesh, plan);
     if (!model.save(output)) return kExitFailed;
     out << "wrote " << output << " (" << plan.width << "x" << plan.height << ", " << plan.moves.size()
