@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev
+  libstb-dev
   imagemagick
   clang libclang-rt-14-dev
 )

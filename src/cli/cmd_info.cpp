@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/about.h"
 #include "cli_commands.h"
 #include "image/skin_io.h"
 #include "model/md2_format.h"
@@ -80,6 +81,7 @@ int info(const Args& args, std::ostream& out, std::ostream& err) {
     out << "after the mapping merge: " << mesh.mappingVertCount << " mapping verts, "
         << mesh.triangleCount << " triangles, " << mesh.vertexCount << " vertices, "
         << mesh.frames.size() << " frames\n";
+    out << "Wasted Space: " << WastedSpace(mesh) << "%\n";
     out << "frames (" << mesh.frames.size() << "):";
     for (const Frame& frame : mesh.frames) out << ' ' << frame.name;
     out << '\n';

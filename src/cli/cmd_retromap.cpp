@@ -44,8 +44,7 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
     std::string why = readOptions(args, table, paths);
     if (why.empty() && paths.size() != 3) why = "expected MODEL.md2, OLDSKIN and OLD.kmp";
     if (why.empty() && output.empty()) why = "no output given (-o NEWSKIN)";
-    const std::string ext = lowerExtension(output);
-    if (why.empty() && ext != ".pcx" && ext != ".bmp" && ext != ".png") why = "NEWSKIN must end in .pcx, .bmp or .png";
+    if (why.empty() && !isSkinOutput(output)) why = "NEWSKIN must end in .pcx, .bmp or .png";
     if (!why.empty()) return usageError(err, "retromap", why, kUsage);
     if (refuseOutputOverInput(err, "retromap", output, args)) return kExitFailed;
 
@@ -69,11 +68,7 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
     std::unique_ptr<Skin> skin =
         RetroMap(model.ui(), model.mesh(), *old, paths[2], static_cast<std::uint8_t>(background), padding);
     if (!skin) return kExitFailed;
-    Ui& ui = model.ui();
-    const bool written = ext == ".png"   ? SavePng8(ui, output, skin->width, skin->height, skin->pixels.data(), skin->palette)
-                         : ext == ".bmp" ? SaveBmp(ui, *skin, output)
-                                         : SavePcx(ui, *skin, output);
-    if (!written) return kExitFailed;
+    if (!writeSkinByExtension(model.ui(), *skin, output)) return kExitFailed;
     out << "wrote " << output << " (" << skin->width << "x" << skin->height << ")\n";
     return kExitOk;
 }

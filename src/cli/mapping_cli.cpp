@@ -4,6 +4,7 @@
 
 #include "cli_args.h"
 #include "model/game_folder.h"
+#include "image/skin_io.h"
 #include "platform/fs.h"
 
 namespace tarn::cli {
@@ -41,6 +42,17 @@ std::string CliModel::select(const std::vector<int>& triangles) {
         m.triangles[std::size_t(t)].flags |= kTriSelected;
     }
     return {};
+}
+
+bool isSkinOutput(const std::string& path) {
+    const std::string ext = lowerExtension(path);
+    return ext == ".pcx" || ext == ".bmp" || ext == ".png";
+}
+
+bool writeSkinByExtension(Ui& ui, Skin& skin, const std::string& path) {
+    const std::string ext = lowerExtension(path);
+    if (ext == ".png") return SavePng8(ui, path, skin.width, skin.height, skin.pixels.data(), skin.palette);
+    return ext == ".bmp" ? SaveBmp(ui, skin, path) : SavePcx(ui, skin, path);
 }
 
 std::string baseFor(const std::string& given, const std::string& model) {

@@ -39,6 +39,7 @@ public:
 
     Ui& ui() { return ui_; }
     Mesh& mesh() { return session_->mesh; }
+    SkinList& skins() { return session_->skins; }
     // The model's current skin, nullptr when it has none.
     const Skin* currentSkin() const { return session_->skins.current(); }
 
@@ -47,6 +48,11 @@ private:
     MemorySettings settings_;
     std::unique_ptr<MeshSession> session_;
 };
+
+// Whether a skin path ends in an extension tarn-cli writes skins as.
+bool isSkinOutput(const std::string& path);
+// Writes `skin` as PCX, BMP or PNG by the extension of `path`.
+bool writeSkinByExtension(Ui& ui, Skin& skin, const std::string& path);
 
 // The base folder: the one given, or the model's own.
 std::string baseFor(const std::string& given, const std::string& model);

@@ -12,6 +12,7 @@
 #include "map_from_view_dialog.h"
 #include "list_dialog.h"
 #include "offset_dialog.h"
+#include "pack_dialog.h"
 #include "resize_dialog.h"
 #include "preferences_dialog.h"
 #include "snapshot_dialog.h"
@@ -149,6 +150,12 @@ std::optional<SnapshotOptions> QtUi::snapshotOptions(const SnapshotOptions& init
 
 std::optional<ResizeSkinsValues> QtUi::resizeSkins(const ResizeSkinsValues& current) {
     ResizeDialog dialog(current, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.values();
+}
+
+std::optional<PackIslandsValues> QtUi::packIslands(const PackIslandsShown& shown) {
+    PackDialog dialog(shown, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.values();
 }

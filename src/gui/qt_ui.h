@@ -19,6 +19,7 @@ public:
     std::optional<std::string> browseFolder(const std::string& title) override;
     std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
     std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) override;
+    std::optional<PackIslandsValues> packIslands(const PackIslandsShown& shown) override;
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
     std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
     std::optional<int> retroMapPadding(int current) override;

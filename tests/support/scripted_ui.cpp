@@ -146,6 +146,11 @@ std::optional<ResizeSkinsValues> ScriptedUi::resizeSkins(const ResizeSkinsValues
     return answerOf<ResizeSkinsValues>(value);
 }
 
+std::optional<PackIslandsValues> ScriptedUi::packIslands(const PackIslandsShown& dialog) {
+    packShown = dialog;
+    return answerOf<PackIslandsValues>(takeCustom("packIslands", std::to_string(dialog.wastedBefore) + "%"));
+}
+
 std::optional<SnapshotOptions> ScriptedUi::snapshotOptions(const SnapshotOptions& initial) {
     const std::any value = takeCustom("snapshot", std::to_string(initial.width) + "x" + std::to_string(initial.height));
     return answerOf<SnapshotOptions>(value);

@@ -53,6 +53,10 @@ public:
     // Answers with custom("resizeSkins", ResizeSkinsValues or
     // std::optional<ResizeSkinsValues>); an empty optional is Cancel.
     std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) override;
+    // Answers with custom("packIslands", PackIslandsValues or
+    // std::optional<PackIslandsValues>); keeps what the dialog was shown.
+    std::optional<PackIslandsValues> packIslands(const PackIslandsShown& dialog) override;
+    PackIslandsShown packShown;
 
     // Answers with custom("preferences", X) where X is PreferencesValues (OK
     // with them), std::optional<PreferencesValues> (empty: Cancel) or a

@@ -253,6 +253,7 @@ void Application::bindSkinEditCommands() {
     auto edit = [this](auto command) { return onFreshContext([this] { return skinEditContext(); }, command); };
     commands_.bind(cmd::kSkinNew, edit(newSkin));
     commands_.bind(cmd::kSkinResizeAll, edit(resizeAllSkins));
+    commands_.bind(cmd::kPackIslands, edit(packIslandsCommand));
     commands_.bind(cmd::kSkinReload, edit(reloadSkin));
     commands_.bind(cmd::kSkinDuplicate, edit(duplicateSkin));
     commands_.bind(cmd::kInvertPalette, edit(invertPalette));

@@ -117,6 +117,7 @@ enum Id : int {
     kNudgeRight10 = 32915,
     kNudgeUp10 = 32916,
     kNudgeDown10 = 32917,
+    kPackIslands = 32918,
 };
 
 }  // namespace tarn::cmd

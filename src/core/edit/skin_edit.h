@@ -66,6 +66,12 @@ void changeSkin(SkinEditContext& c, Skin& skin, const char* step, SkinTables tab
 void newSkin(SkinEditContext& c);         // Shift+N
 void resizeAllSkins(SkinEditContext& c);  // "Re-size &All..."
 void reloadSkin(SkinEditContext& c);      // F5
+// Mapping menu: "Pack Islands...", the islands laid out afresh with their texels.
+void packIslandsCommand(SkinEditContext& c);
+
+// Records that the Mesh's skin size changed from width x height to what it is
+// now, as part of step `name`; nothing without a history.
+void recordSkinSize(History* history, Mesh& mesh, int width, int height, const char* name);
 void duplicateSkin(SkinEditContext& c);   // Ctrl+D
 
 // Skins menu: colours.
@@ -83,6 +89,7 @@ void loadToSelected(SkinEditContext& c);
 inline constexpr const char* kStepNewSkin = "New skin";
 inline constexpr const char* kStepDuplicateSkin = "Duplicate skin";
 inline constexpr const char* kStepResizeSkins = "Resize skins";
+inline constexpr const char* kStepPackIslands = "Pack Islands";
 
 inline constexpr const char* kNewSkinName = "newskin";
 inline constexpr const char* kDuplicateSkinName = "dupskin";

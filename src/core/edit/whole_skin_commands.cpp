@@ -173,8 +173,14 @@ void resizeAllSkins(SkinEditContext& c) {
         mesh.skinHeight = static_cast<std::int16_t>(height);
         MergeMappingVerts(mesh);
         mapping.commit(kStepResizeSkins);
-        if (c.history) c.history->record(kStepResizeSkins, std::make_unique<SkinSizeStep>(mesh, w, h));
+        recordSkinSize(c.history, mesh, w, h, kStepResizeSkins);
     });
+}
+
+void recordSkinSize(History* history, Mesh& mesh, int width, int height, const char* name) {
+    if (history)
+        history->record(name, std::make_unique<SkinSizeStep>(mesh, static_cast<std::int16_t>(width),
+                                                             static_cast<std::int16_t>(height)));
 }
 
 void reloadSkin(SkinEditContext& c) {

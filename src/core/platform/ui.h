@@ -71,6 +71,27 @@ struct PreferencesBrowsers {
     std::function<std::optional<std::string>()> introWav;
 };
 
+// The choices of the "Pack Islands" dialog.
+enum class PackSizeChoice { Current, Given, Shrink };
+struct PackIslandsValues {
+    int margin = 2;          // texels grown around every island
+    bool rotate = false;     // quarter turns and mirror images allowed
+    bool fitScale = false;   // every island scaled by the largest common factor that fits
+    PackSizeChoice size = PackSizeChoice::Current;
+    int width = 0;           // the size given
+    int height = 0;
+    bool selectedOnly = false;  // only the selected islands move
+};
+
+// What the "Pack Islands" dialog shows besides its fields.
+struct PackIslandsShown {
+    PackIslandsValues values;
+    int wastedBefore = 0;  // "Wasted Space" now, per cent
+    // What the choices would give: "Wasted Space" after and the skin size, or
+    // why they cannot be packed.
+    std::function<std::string(const PackIslandsValues&)> preview;
+};
+
 // The fields of the "Resize Skins" dialog.
 struct ResizeSkinsValues {
     int width = 0;
@@ -132,6 +153,13 @@ public:
     // showing `current`; the number on OK, nothing on Cancel.
     virtual std::optional<int> retroMapPadding(int current) {
         (void)current;
+        return std::nullopt;
+    }
+
+    // "Pack Islands", filled with `shown.values`; the choices on OK, nothing
+    // on Cancel.
+    virtual std::optional<PackIslandsValues> packIslands(const PackIslandsShown& shown) {
+        (void)shown;
         return std::nullopt;
     }
 

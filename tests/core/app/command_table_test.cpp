@@ -123,6 +123,7 @@ const Expected kAdded[] = {
     {32915, "&Mapping", "Right 10\tShift+Right", "Shift+Right"},
     {32916, "&Mapping", "Up 10\tShift+Up", "Shift+Up"},
     {32917, "&Mapping", "Down 10\tShift+Down", "Shift+Down"},
+    {32918, "&Mapping", "Pack Islands...", ""},
 };
 
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {

@@ -130,6 +130,55 @@ TEST_F(SkinEditTest, ResizeDoublingRepeatsEveryPixelAndLeavesUnsavedWork) {
     EXPECT_TRUE(after.modified());
 }
 
+TEST_F(SkinEditTest, PackIslandsShowsWastedSpaceBeforeAndAfterAndUndoesSkinsMappingAndSizeAsOne) {
+    // Two islands far apart on a 64 x 64 skin, each a right triangle.
+    setMesh(64, 64, {{2, 2}, {12, 2}, {2, 12}, {40, 40}, {60, 40}, {40, 60}}, {{0, 1, 2}, {3, 4, 5}});
+    const Skin before = addSkin();
+    addSkin();
+    const Mesh meshBefore = mesh;
+    PackIslandsValues shrink;
+    shrink.size = PackSizeChoice::Shrink;
+    ui.custom("packIslands", shrink);
+    packIslandsCommand(c);
+
+    EXPECT_EQ(ui.packShown.wastedBefore, 92);
+    // The shapes interlock: the small island sits beside the large one's slope.
+    EXPECT_EQ(mesh.skinWidth, 32);
+    EXPECT_EQ(mesh.skinHeight, 27);
+    for (int i = 0; i < skins.count(); ++i) {
+        EXPECT_EQ(skins.at(i)->width, 32);
+        EXPECT_TRUE(skins.at(i)->modified());
+    }
+    // The larger island went first, to the top left, its margin of 2 kept.
+    EXPECT_EQ(mesh.mappingVerts[std::size_t(mesh.triangles[1].mapping[0])], (MappingVert{2, 2}));
+    EXPECT_EQ(at(*skins.current(), 2, 2), at(before, 40, 40));
+
+    EXPECT_EQ(history.undoName(), "Pack Islands");
+    ASSERT_TRUE(history.undo());
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_EQ(mesh.skinWidth, 64);
+    EXPECT_EQ(mesh.skinHeight, 64);
+    EXPECT_EQ(mesh.mappingVerts, meshBefore.mappingVerts);
+    for (int i = 0; i < skins.count(); ++i) {
+        EXPECT_EQ(skins.at(i)->pixels, before.pixels);
+        EXPECT_EQ(skins.at(i)->width, 64);
+    }
+    // The dialog's preview of the choices, on the model as it was.
+    EXPECT_EQ(ui.packShown.preview(shrink), "65% on 32x27");
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(mesh.skinWidth, 32);
+
+    // A skin too small for the islands is refused with nothing changed.
+    PackIslandsValues tiny;
+    tiny.size = PackSizeChoice::Given;
+    tiny.width = tiny.height = 8;
+    ui.custom("packIslands", tiny);
+    packIslandsCommand(c);
+    EXPECT_EQ(ui.shown.back(), "message: The islands do not fit a skin of 8x8.");
+    EXPECT_EQ(mesh.skinWidth, 32);
+    EXPECT_EQ(history.undoName(), "Pack Islands");
+}
+
 TEST_F(SkinEditTest, ResizeRefusalsComeInTheirOrderAndChangeNothing) {
     struct Case {
         ResizeSkinsValues values;

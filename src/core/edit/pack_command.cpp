@@ -1,0 +1,72 @@
+// Mapping > Pack Islands...: the dialog, then the plan applied to every skin,
+// the mapping and the skin size as one step of the history.
+#include "edit/pack_islands.h"
+#include "edit/skin_edit.h"
+#include "model/mapping_edit.h"
+
+namespace tarn {
+
+namespace {
+
+PackOptions optionsOf(const PackIslandsValues& v) {
+    PackOptions o;
+    o.margin = v.margin;
+    o.rotate = v.rotate;
+    o.scale = v.fitScale ? PackScale::Fit : PackScale::Keep;
+    o.size = v.size == PackSizeChoice::Shrink  ? PackSize::Shrink
+             : v.size == PackSizeChoice::Given ? PackSize::Given
+                                               : PackSize::Current;
+    o.width = v.width;
+    o.height = v.height;
+    o.selectedOnly = v.selectedOnly;
+    return o;
+}
+
+std::string previewOf(const Mesh& mesh, const PackIslandsValues& values) {
+    const PackPlan plan = PlanPack(mesh, optionsOf(values));
+    if (!plan.ok()) return plan.refusal;
+    return std::to_string(WastedSpaceAfter(mesh, plan)) + "% on " + std::to_string(plan.width) + "x" +
+           std::to_string(plan.height);
+}
+
+}  // namespace
+
+void packIslandsCommand(SkinEditContext& c) {
+    Mesh& mesh = c.mesh;
+    const int width = mesh.skinWidth, height = mesh.skinHeight;
+    PackIslandsShown shown;
+    shown.values.margin = kDefaultPackMargin;
+    shown.values.width = width;
+    shown.values.height = height;
+    shown.wastedBefore = UncoveredPercent(mesh, mesh.mappingVerts, width, height);
+    shown.preview = [&mesh](const PackIslandsValues& v) { return previewOf(mesh, v); };
+    const std::optional<PackIslandsValues> chosen = c.ui.packIslands(shown);
+    if (!chosen) return;
+    const PackPlan plan = PlanPack(mesh, optionsOf(*chosen));
+    if (!plan.ok()) {
+        c.ui.message(plan.refusal);
+        return;
+    }
+    const std::uint8_t background = c.paint.colorSlots[kSlotBackground];
+    changeSkins(c, kStepPackIslands, SkinTables::Remap, [&] {
+        // Every skin is re-baked from the mapping as it stood, before the mapping moves.
+        for (int i = 0; i < c.skins.count(); ++i) {
+            Skin& skin = *c.skins.at(i);
+            SkinEdit edit(c.history, skin);
+            skin.pixels = PackedPixels(mesh, plan, skin, background);
+            skin.width = plan.width;
+            skin.height = plan.height;
+            skin.buildRowTable();
+            // As after Re-size All: the file still holds the old layout.
+            skin.store();
+            skin.unsavedChange = true;
+            edit.commit(kStepPackIslands);
+        }
+        MappingEdit mapping(c.history, mesh);
+        ApplyPackToMesh(mesh, plan);
+        mapping.commit(kStepPackIslands);
+        recordSkinSize(c.history, mesh, width, height, kStepPackIslands);
+    });
+}
+
+}  // namespace tarn

@@ -1,0 +1,357 @@
+#include "edit/pack_islands.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <optional>
+
+#include "edit/pack_place.h"
+#include "edit/rebake.h"
+#include "edit/seam_padding.h"
+#include "image/whole_skin.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr int kOrientations = 8;
+constexpr int kMirrorBit = 4;
+// The shrink search tries about this many widths, then every width near the best.
+constexpr int kShrinkCoarseWidths = 24;
+// The fitted scale is searched by halving; this many halvings get within a
+// few thousandths of the largest scale that fits.
+constexpr int kFitHalvings = 14;
+constexpr int kMaxShrinkWidth = (kMaxImageWidth / kPackWidthStep) * kPackWidthStep;
+
+// A chart in one orientation at one scale: its footprint, and where its
+// MappingVerts lie relative to the footprint's corner.
+struct Pose {
+    int orientation = 0;
+    Shape shape;
+    std::vector<MappingVert> at;  // parallel to the chart's verts
+    int shiftS = 0, shiftT = 0;   // added to M L(old) to reach `at`, margin included
+};
+
+int floorDiv(long long n, long long d) { return static_cast<int>(n / d - ((n % d != 0) && ((n < 0) != (d < 0)))); }
+
+int roundUp(int v, int step) { return (v + step - 1) / step * step; }
+
+// The chart's coordinates relative to its box, scaled.
+MappingVert scaled(const MappingVert& v, const Chart& chart, double scale) {
+    if (scale == 1.0) return MappingVert{std::int16_t(v.s - chart.left), std::int16_t(v.t - chart.top)};
+    return MappingVert{std::int16_t(std::lround(scale * (v.s - chart.left))),
+                       std::int16_t(std::lround(scale * (v.t - chart.top)))};
+}
+
+Pose poseOf(const Mesh& mesh, const Chart& chart, int orientation, double scale, int margin,
+            std::vector<MappingVert>& table) {
+    const auto m = OrientationMatrix(orientation);
+    Pose pose;
+    pose.orientation = orientation;
+    pose.at.reserve(chart.verts.size());
+    int minS = 0, minT = 0;
+    bool first = true;
+    for (const int i : chart.verts) {
+        const MappingVert l = scaled(mesh.mappingVerts[std::size_t(i)], chart, scale);
+        const MappingVert turned{std::int16_t(m[0] * l.s + m[1] * l.t), std::int16_t(m[2] * l.s + m[3] * l.t)};
+        minS = first ? turned.s : std::min<int>(minS, turned.s);
+        minT = first ? turned.t : std::min<int>(minT, turned.t);
+        first = false;
+        pose.at.push_back(turned);
+    }
+    for (std::size_t k = 0; k < pose.at.size(); ++k) {
+        MappingVert& v = pose.at[k];
+        v = MappingVert{std::int16_t(v.s - minS), std::int16_t(v.t - minT)};
+        table[std::size_t(chart.verts[k])] = v;
+    }
+    pose.shape = FootprintOf(ChartCorners(mesh, chart, table), margin);
+    for (MappingVert& v : pose.at) v = MappingVert{std::int16_t(v.s + margin), std::int16_t(v.t + margin)};
+    pose.shiftS = margin - minS;
+    pose.shiftT = margin - minT;
+    return pose;
+}
+
+// Every chart's poses: one, or all eight orientations.
+using Poses = std::vector<std::vector<Pose>>;
+
+Poses posesOf(const Mesh& mesh, const std::vector<Chart>& charts, const std::vector<int>& moving,
+              const PackOptions& o, double scale) {
+    std::vector<MappingVert> table(mesh.mappingVerts.size());
+    Poses poses(charts.size());
+    for (const int c : moving)
+        for (int r = 0; r < (o.rotate ? kOrientations : 1); ++r)
+            poses[std::size_t(c)].push_back(poseOf(mesh, charts[std::size_t(c)], r, scale, o.margin, table));
+    return poses;
+}
+
+struct Layout {
+    std::vector<int> pose;  // per moving chart, in `order`
+    std::vector<Place> place;
+    int usedHeight = 0;
+};
+
+// Largest first, each in the pose whose place is lowest, then leftmost.
+std::optional<Layout> layOut(const Poses& poses, const std::vector<int>& order, Occupancy occupancy) {
+    Layout layout;
+    for (const int c : order) {
+        std::optional<Place> best;
+        int bestPose = 0;
+        const auto& options = poses[std::size_t(c)];
+        for (std::size_t p = 0; p < options.size(); ++p) {
+            const std::optional<Place> at = occupancy.lowestFree(options[p].shape);
+            if (at && (!best || at->y < best->y || (at->y == best->y && at->x < best->x))) {
+                best = at;
+                bestPose = static_cast<int>(p);
+            }
+        }
+        if (!best) return std::nullopt;
+        occupancy.take(options[std::size_t(bestPose)].shape, *best);
+        layout.pose.push_back(bestPose);
+        layout.place.push_back(*best);
+    }
+    layout.usedHeight = occupancy.usedHeight();
+    return layout;
+}
+
+std::vector<int> largestFirst(const Poses& poses, const std::vector<int>& moving) {
+    std::vector<int> order = moving;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return poses[std::size_t(a)].front().shape.area > poses[std::size_t(b)].front().shape.area;
+    });
+    return order;
+}
+
+struct Sized {
+    Layout layout;
+    int width = 0;
+    int height = 0;
+};
+
+// The smallest area any width (a multiple of the step) reaches: a coarse
+// sweep of widths, then every width around the best of it.
+std::optional<Sized> shrink(const Poses& poses, const std::vector<int>& order) {
+    int narrowest = kPackWidthStep;
+    long long area = 0;
+    for (const int c : order) {
+        int w = kMaxShrinkWidth;
+        for (const Pose& p : poses[std::size_t(c)]) w = std::min(w, p.shape.width);
+        narrowest = std::max(narrowest, roundUp(w, kPackWidthStep));
+        area += poses[std::size_t(c)].front().shape.area;
+    }
+    const int widest = std::min(
+        kMaxShrinkWidth, std::max(narrowest, roundUp(static_cast<int>(2.5 * std::sqrt(double(area))), kPackWidthStep)));
+    std::optional<Sized> best;
+    const auto tryWidth = [&](int width) {
+        const auto layout = layOut(poses, order, Occupancy(width, kMaxImageRows));
+        if (!layout || layout->usedHeight == 0) return;
+        const long long a = static_cast<long long>(width) * layout->usedHeight;
+        if (!best || a < static_cast<long long>(best->width) * best->height)
+            best = Sized{*layout, width, layout->usedHeight};
+    };
+    const int step = std::max(kPackWidthStep, roundUp((widest - narrowest) / kShrinkCoarseWidths, kPackWidthStep));
+    for (int w = narrowest; w <= widest; w += step) tryWidth(w);
+    if (!best || step == kPackWidthStep) return best;
+    const int centre = best->width;
+    for (int w = std::max(narrowest, centre - step + kPackWidthStep); w < centre + step && w <= widest;
+         w += kPackWidthStep)
+        if (w != centre) tryWidth(w);
+    return best;
+}
+
+std::string noRoom(int width, int height) {
+    return std::string(kMsgPackNoRoom) + std::to_string(width) + "x" + std::to_string(height) + ".";
+}
+
+}  // namespace
+
+std::array<int, 4> OrientationMatrix(int orientation) {
+    std::array<int, 4> m = (orientation & kMirrorBit) != 0 ? std::array<int, 4>{-1, 0, 0, 1}
+                                                           : std::array<int, 4>{1, 0, 0, 1};
+    for (int q = 0; q < (orientation & 3); ++q) m = {-m[2], -m[3], m[0], m[1]};  // (u, v) -> (-v, u)
+    return m;
+}
+
+PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
+    PackPlan plan;
+    plan.options = options;
+    plan.options.margin = std::clamp(options.margin, 0, kMaxPackMargin);
+    if (options.selectedOnly) plan.options.size = PackSize::Current;
+    const PackOptions& o = plan.options;
+    plan.charts = FindCharts(mesh);
+    std::vector<int> moving;
+    for (std::size_t c = 0; c < plan.charts.size(); ++c)
+        if (!o.selectedOnly || plan.charts[c].selected) moving.push_back(static_cast<int>(c));
+    if (plan.charts.empty()) plan.refusal = kMsgPackNothing;
+    if (plan.refusal.empty() && moving.empty()) plan.refusal = kMsgPackNoneSelected;
+    if (plan.refusal.empty() && o.scale == PackScale::Fit && o.size == PackSize::Shrink)
+        plan.refusal = kMsgPackFitAndShrink;
+    if (!plan.refusal.empty()) return plan;
+
+    plan.width = o.size == PackSize::Given ? o.width : mesh.skinWidth;
+    plan.height = o.size == PackSize::Given ? o.height : mesh.skinHeight;
+    if (o.size != PackSize::Shrink && !fitsSkinRecord(plan.width, plan.height)) {
+        plan.refusal = noRoom(plan.width, plan.height);
+        return plan;
+    }
+    const std::string noRoomHere = o.size == PackSize::Shrink ? noRoom(kMaxShrinkWidth, kMaxImageRows)
+                                                              : noRoom(plan.width, plan.height);
+    // Coordinates gone wild in a file give islands larger than any skin: they
+    // can neither keep their scale nor stand in the way.
+    for (const Chart& chart : plan.charts)
+        if ((chart.right - chart.left >= kMaxImageWidth || chart.bottom - chart.top >= kMaxImageRows) &&
+            (o.scale == PackScale::Keep || (o.selectedOnly && !chart.selected))) {
+            plan.refusal = noRoomHere;
+            return plan;
+        }
+    // What stays put is in the way of what moves.
+    Occupancy start(o.size == PackSize::Shrink ? 0 : plan.width, o.size == PackSize::Shrink ? 0 : plan.height);
+    std::vector<MappingVert> table(mesh.mappingVerts.size());
+    for (const Chart& chart : plan.charts)
+        if (o.selectedOnly && !chart.selected) {
+            const Pose still = poseOf(mesh, chart, 0, 1.0, o.margin, table);
+            start.take(still.shape, Place{chart.left - o.margin, chart.top - o.margin});
+        }
+
+    Poses poses;
+    std::optional<Layout> layout;
+    if (o.scale == PackScale::Keep) {
+        // An island wider or taller than any skin it may go to fits nowhere.
+        const int widest = o.size == PackSize::Shrink ? kMaxShrinkWidth : plan.width;
+        const int tallest = o.size == PackSize::Shrink ? kMaxImageRows : plan.height;
+        for (const int c : moving) {
+            const Chart& chart = plan.charts[std::size_t(c)];
+            const int w = chart.right - chart.left + 1, h = chart.bottom - chart.top + 1;
+            if ((w > widest || h > tallest) && (!o.rotate || h > widest || w > tallest))
+                plan.refusal = noRoomHere;
+        }
+        if (!plan.refusal.empty()) return plan;
+        poses = posesOf(mesh, plan.charts, moving, o, 1.0);
+        const std::vector<int> order = largestFirst(poses, moving);
+        if (o.size == PackSize::Shrink) {
+            if (const auto sized = shrink(poses, order)) {
+                layout = sized->layout;
+                plan.width = sized->width;
+                plan.height = sized->height;
+            }
+        } else {
+            layout = layOut(poses, order, start);
+        }
+        moving = order;
+    } else {
+        // The largest scale at which everything fits, by halving the interval:
+        // from twice what the islands' boxes would allow by area, at most what
+        // lets the largest box fit the skin.
+        double boxes = 0.0, high = 1.0e9;
+        for (const int c : moving) {
+            const Chart& chart = plan.charts[std::size_t(c)];
+            const double w = chart.right - chart.left + 1.0, h = chart.bottom - chart.top + 1.0;
+            boxes += w * h;
+            const double upright = std::min(plan.width / w, plan.height / h);
+            high = std::min(high, o.rotate ? std::max(upright, std::min(plan.width / h, plan.height / w)) : upright);
+        }
+        high = std::min(high, 2.0 * std::sqrt(double(plan.width) * plan.height / boxes));
+        double low = 0.0;
+        for (int i = 0; i < kFitHalvings; ++i) {
+            const double k = (low + high) / 2;
+            Poses trial = posesOf(mesh, plan.charts, moving, o, k);
+            const std::vector<int> order = largestFirst(trial, moving);
+            if (auto fitted = layOut(trial, order, start)) {
+                low = k;
+                layout = fitted;
+                poses = std::move(trial);
+                plan.scale = k;
+                moving = order;
+            } else {
+                high = k;
+            }
+        }
+    }
+    if (!layout) {
+        plan.refusal = noRoomHere;
+        return plan;
+    }
+
+    plan.verts = mesh.mappingVerts;
+    for (std::size_t i = 0; i < moving.size(); ++i) {
+        const int c = moving[i];
+        const Chart& chart = plan.charts[std::size_t(c)];
+        const Pose& pose = poses[std::size_t(c)][std::size_t(layout->pose[i])];
+        const Place at = layout->place[i];
+        for (std::size_t k = 0; k < chart.verts.size(); ++k)
+            plan.verts[std::size_t(chart.verts[k])] =
+                MappingVert{std::int16_t(at.x + pose.at[k].s), std::int16_t(at.y + pose.at[k].t)};
+        const auto m = OrientationMatrix(pose.orientation);
+        ChartMove move;
+        move.chart = c;
+        move.orientation = pose.orientation;
+        move.placeX = at.x;
+        move.placeY = at.y;
+        // new = M (old - origin) + shift + place, so d = shift + place - M origin.
+        move.dx = at.x + pose.shiftS - (m[0] * chart.left + m[1] * chart.top);
+        move.dy = at.y + pose.shiftT - (m[2] * chart.left + m[3] * chart.top);
+        plan.moves.push_back(move);
+        plan.shapes.push_back(pose.shape);
+    }
+    return plan;
+}
+
+std::vector<std::uint8_t> PackedPixels(const Mesh& mesh, const PackPlan& plan, const Skin& skin,
+                                       std::uint8_t background) {
+    const std::size_t count = std::size_t(std::max(plan.width, 0)) * std::size_t(std::max(plan.height, 0));
+    std::vector<std::uint8_t> out(count, background);
+    if (!plan.ok() || skin.width <= 0 || skin.height <= 0 || skin.pixels.size() < skin.pixelCount()) return out;
+    if (plan.options.selectedOnly && skin.pixelCount() == count) out.assign(skin.pixels.begin(), skin.pixels.end());
+
+    if (plan.options.scale == PackScale::Keep) {
+        // Each texel of a footprint takes the old texel its centre came from:
+        // old = M^T (new - d), on doubled coordinates so centres are whole.
+        for (std::size_t i = 0; i < plan.moves.size(); ++i) {
+            const ChartMove& move = plan.moves[i];
+            const auto m = OrientationMatrix(move.orientation);
+            const Shape& shape = plan.shapes[i];
+            for (int r = 0; r < shape.height; ++r) {
+                const int y = move.placeY + r;
+                if (y < 0 || y >= plan.height) continue;
+                for (const Span& span : shape.rows[std::size_t(r)])
+                    for (int x = std::max(move.placeX + span.left, 0);
+                         x <= std::min(move.placeX + span.right, plan.width - 1); ++x) {
+                        const long long cx = 2LL * x + 1 - 2LL * move.dx, cy = 2LL * y + 1 - 2LL * move.dy;
+                        const int sx = std::clamp(floorDiv(m[0] * cx + m[2] * cy, 2), 0, skin.width - 1);
+                        const int sy = std::clamp(floorDiv(m[1] * cx + m[3] * cy, 2), 0, skin.height - 1);
+                        out[std::size_t(y) * std::size_t(plan.width) + std::size_t(x)] =
+                            skin.pixels[std::size_t(sy) * std::size_t(skin.width) + std::size_t(sx)];
+                    }
+            }
+        }
+        return out;
+    }
+    std::vector<std::uint8_t> covered(count, 0);
+    Rebake rebake;
+    if (!rebake.setImages(out, plan.width, plan.height, skin.pixels, skin.width, skin.height)) return out;
+    rebake.markCovered(covered.data());
+    for (const ChartMove& move : plan.moves)
+        for (const int t : plan.charts[std::size_t(move.chart)].triangles) {
+            std::array<MappingVert, 3> to{}, from{};
+            const Triangle& tri = mesh.triangles[std::size_t(t)];
+            if (cornersIn(tri, plan.verts, mesh.mappingVertCount, to) &&
+                cornersIn(tri, mesh.mappingVerts, mesh.mappingVertCount, from))
+                rebake.triangle(to, from);
+        }
+    PadSeams(out, covered, plan.width, plan.height, plan.options.margin);
+    return out;
+}
+
+void ApplyPackToMesh(Mesh& mesh, const PackPlan& plan) {
+    if (!plan.ok()) return;
+    const std::size_t n = std::min(plan.verts.size(), mesh.mappingVerts.size());
+    std::copy_n(plan.verts.begin(), n, mesh.mappingVerts.begin());
+    mesh.skinWidth = static_cast<std::int16_t>(plan.width);
+    mesh.skinHeight = static_cast<std::int16_t>(plan.height);
+    MergeMappingVerts(mesh);
+}
+
+int WastedSpaceAfter(const Mesh& mesh, const PackPlan& plan) {
+    return plan.ok() ? UncoveredPercent(mesh, plan.verts, plan.width, plan.height) : 0;
+}
+
+}  // namespace tarn
