@@ -85,7 +85,7 @@ int pack(const Args& args, std::ostream& out, std::ostream& err) {
     if (refuseOutputOverInput(err, "pack", output, args) || refuseOutputOverInput(err, "pack", skinOut, args))
         return kExitFailed;
 
-    CliModel model(err, baseFor(base, paths[0]));
+    CliModel model(err, baseFor(base, paths[0]), "pack");
     if (!model.load(paths[0])) return kExitFailed;
     if (const std::string bad = model.select(selected); !bad.empty()) {
         err << "tarn-cli pack: " << bad << '\n';
