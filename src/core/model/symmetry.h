@@ -23,7 +23,7 @@ struct SurfacePoint {
 // Mirror tolerance and the cap of the symmetry measure, as shares of the
 // frame's size (its bounding-box diagonal).
 inline constexpr float kMirrorTolerance = 0.02f;
-inline constexpr float kMeasureCap = 0.10f;
+inline constexpr float kMeasureCap = 0.05f;
 
 // The Triangles of one frame binned into a uniform grid, for nearest-point
 // queries.
@@ -44,19 +44,25 @@ public:
     float size() const { return size_; }
 
 private:
-    const Mesh& mesh_;
-    const std::vector<Vec3f>& positions_;
-    std::vector<int> usable_;  // Triangles whose corners index the frame
+    // The Triangles whose corners index the frame, with their bounding boxes.
+    struct Entry {
+        Vec3f a, b, c, lo, hi;
+        int triangle;
+    };
+    std::vector<Entry> entries_;
     Vec3f lo_{};
     float cell_ = 1.0f;
     std::array<int, 3> dims_{1, 1, 1};
     float size_ = 0.0f;
     std::vector<std::uint32_t> start_;  // per cell, into members_
-    std::vector<std::int32_t> members_;
-    mutable std::vector<std::uint32_t> seen_;  // per Triangle: the query that last tried it
+    std::vector<std::int32_t> members_;        // into entries_
+    mutable std::vector<std::uint32_t> seen_;  // per entry: the query that last tried it
     mutable std::uint32_t query_ = 0;
 
     std::array<int, 3> cellOf(const Vec3f& p) const;
+    std::size_t cellIndex(int x, int y, int z) const {
+        return (std::size_t(z) * std::size_t(dims_[1]) + std::size_t(y)) * std::size_t(dims_[0]) + std::size_t(x);
+    }
 };
 
 // The mirror across the plane where coordinate `axis` (0 x, 1 y, 2 z) equals `centre`.
@@ -71,9 +77,11 @@ struct MirrorPlane {
 };
 
 // How symmetric a frame is about one axis: the mean distance from each
-// mirrored vertex to the nearest point of the same frame's surface, over the
-// frame's size (distances beyond kMeasureCap count as the cap); and the share
-// of vertices whose mirror lies within kMirrorTolerance of the surface.
+// mirrored vertex to the nearest point of the same frame's surface (distances
+// beyond kMeasureCap of the frame's size count as the cap), over the frame's
+// extent along that axis, so that a model lying flat does not look symmetric
+// across its thin side; and the share of vertices whose mirror lies within
+// kMirrorTolerance of the surface.
 struct SymmetryMeasure {
     int frame = -1;
     MirrorPlane plane;
