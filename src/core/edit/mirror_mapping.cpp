@@ -82,8 +82,8 @@ MirrorMappingResult mirrorMapping(Mesh& mesh, const Mirror& mirror, const SkinMi
         std::array<MappingVert, 3> corners{};
         int landed = 0;
         for (int k = 0; k < 3; ++k) {
-            const auto m = mirror.of(cornerPoint(t, k));
-            if (!m || !selected(m->triangle)) continue;
+            const auto m = mirror.of(cornerPoint(t, k), selected);
+            if (!m) continue;
             ++landed;
             double s = 0.0, u = 0.0;
             mappingAt(mesh, *m, s, u);

@@ -15,6 +15,9 @@ constexpr int kMaxCellsPerAxis = 64;
 constexpr int kSampleStride = 6;
 constexpr int kMinSample = 24;
 constexpr std::size_t kWholeMeasured = 8;
+// How much further than the nearest Triangle another may lie and still count
+// as touching the same point, as a share of the frame's size.
+constexpr float kSharedPointSlack = 1e-4f;
 
 float component(const Vec3f& p, int axis) { return axis == 0 ? p.x : axis == 1 ? p.y : p.z; }
 
@@ -133,7 +136,8 @@ std::array<int, 3> SurfaceIndex::cellOf(const Vec3f& p) const {
     return c;
 }
 
-std::optional<SurfaceIndex::Hit> SurfaceIndex::nearest(const Vec3f& p, float maxDistance) const {
+std::optional<SurfaceIndex::Hit> SurfaceIndex::nearest(const Vec3f& p, float maxDistance,
+                                                       const std::function<bool(int)>& accept) const {
     if (entries_.empty() || !(maxDistance >= 0.0f)) return std::nullopt;
     if (++query_ == 0) {
         std::fill(seen_.begin(), seen_.end(), 0);
@@ -148,6 +152,7 @@ std::optional<SurfaceIndex::Hit> SurfaceIndex::nearest(const Vec3f& p, float max
             if (seen_[id] == query_) continue;
             seen_[id] = query_;
             const Entry& e = entries_[id];
+            if (accept && !accept(e.triangle)) continue;
             // The box's distance first: most Triangles end there.
             const float bx = std::max({e.lo.x - p.x, 0.0f, p.x - e.hi.x});
             const float by = std::max({e.lo.y - p.y, 0.0f, p.y - e.hi.y});
@@ -316,6 +321,19 @@ std::optional<SurfacePoint> Mirror::of(const SurfacePoint& p) const {
     const auto hit = index_->nearest(plane_.apply(at), index_->size() * kMirrorTolerance);
     if (!hit) return std::nullopt;
     return hit->point;
+}
+
+std::optional<SurfacePoint> Mirror::of(const SurfacePoint& p, const std::function<bool(int)>& accept) const {
+    if (!index_) return std::nullopt;
+    Vec3f at;
+    if (!surfacePosition(mesh_, mesh_.frames[std::size_t(frame_)].positions, p, at)) return std::nullopt;
+    const Vec3f image = plane_.apply(at);
+    const auto any = index_->nearest(image, index_->size() * kMirrorTolerance);
+    if (!any) return std::nullopt;
+    if (accept(any->point.triangle)) return any->point;
+    const auto taken = index_->nearest(image, any->distance + index_->size() * kSharedPointSlack, accept);
+    if (!taken) return std::nullopt;
+    return taken->point;
 }
 
 }  // namespace tarn

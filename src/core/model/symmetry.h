@@ -7,6 +7,7 @@
 // surface.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -38,7 +39,9 @@ public:
         SurfacePoint point;
         float distance = 0.0f;
     };
-    std::optional<Hit> nearest(const Vec3f& p, float maxDistance) const;
+    // With `accept`, only the Triangles it accepts count.
+    std::optional<Hit> nearest(const Vec3f& p, float maxDistance,
+                               const std::function<bool(int)>& accept = {}) const;
 
     // The frame's bounding-box diagonal.
     float size() const { return size_; }
@@ -110,6 +113,10 @@ public:
     // The mirror of `p` (in any frame): nothing where no surface lies within
     // the tolerance, or for a Triangle the symmetry frame cannot place.
     std::optional<SurfacePoint> of(const SurfacePoint& p) const;
+    // The same, preferring a Triangle `accept` takes where the mirror lies on
+    // a vertex or edge it shares with others (as near as the nearest, give or
+    // take a rounding error); nothing where the nearest lies on others only.
+    std::optional<SurfacePoint> of(const SurfacePoint& p, const std::function<bool(int)>& accept) const;
 
 private:
     const Mesh& mesh_;
