@@ -33,15 +33,6 @@ double median(std::vector<double> v) {
 
 }  // namespace
 
-void mappingAt(const Mesh& mesh, const SurfacePoint& p, double& s, double& t) {
-    s = t = 0.0;
-    for (int k = 0; k < 3; ++k) {
-        const MappingVert m = cornerTexel(mesh, p.triangle, k);
-        s += double(p.weight[std::size_t(k)]) * m.s;
-        t += double(p.weight[std::size_t(k)]) * m.t;
-    }
-}
-
 SkinMirrorLine skinMirrorLine(const Mesh& mesh, const Mirror& mirror) {
     std::vector<double> midS, midT, ds, dt;
     for (int t = 0; t < triangleCount(mesh); ++t)
@@ -114,11 +105,11 @@ std::string partlyOutsideMessage(const std::vector<int>& triangles) {
 }
 
 MirrorMappingResult mirrorMappingCommand(Ui& ui, const MappingEditor& editor, Mesh& mesh, const Mirror& mirror,
-                                         bool share) {
+                                         bool share, const std::optional<SkinMirrorLine>& line) {
     if (!requireSelection(ui, mesh)) return {};
-    const SkinMirrorLine line = skinMirrorLine(mesh, mirror);
+    const SkinMirrorLine across = line ? *line : skinMirrorLine(mesh, mirror);
     MirrorMappingResult result;
-    editor.run(mesh, kStepMirrorMapping, [&] { result = mirrorMapping(mesh, mirror, line, share); });
+    editor.run(mesh, kStepMirrorMapping, [&] { result = mirrorMapping(mesh, mirror, across, share); });
     if (result.mapped == 0 && result.partlyOutside.empty()) ui.message(kMsgNoMirrorLanded);
     else if (!result.partlyOutside.empty()) ui.message(partlyOutsideMessage(result.partlyOutside));
     return result;

@@ -2,6 +2,7 @@
 // Mirrored mapping: the Triangles of one side of a symmetric model take the
 // mapping of the selected Triangles on the other side, flipped across the
 // skin's mirror line or sharing the same texels.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,18 +13,6 @@ namespace tarn {
 
 class Ui;
 struct MappingEditor;
-
-// A vertical (s = position) or horizontal (t = position) line of the skin, in
-// skin pixels; a texel at s covers [s, s + 1).
-struct SkinMirrorLine {
-    bool vertical = true;
-    double position = 0.0;
-    double flip(double v) const { return 2.0 * position - v; }
-};
-
-// The skin coordinates the mapping puts at a surface point (corner texel
-// positions interpolated by the weights).
-void mappingAt(const Mesh& mesh, const SurfacePoint& p, double& s, double& t);
 
 // The line about which the mapping is most symmetric: each Triangle corner's
 // skin position against that of its mirror, the vertical and horizontal
@@ -50,9 +39,10 @@ inline constexpr const char* kMsgNoMirrorLanded =
     "No Triangle's mirror lands on the selected Triangles.\nSelect one side of the model and try again.";
 
 // The command: needs a selection, runs as one step of `editor`, and reports
-// through `ui` the Triangles left alone (or that nothing landed). Returns the
-// result so the caller can refresh.
+// through `ui` the Triangles left alone (or that nothing landed). The skin's
+// line is `line` when given, else the mapping's own. Returns the result so
+// the caller can refresh.
 MirrorMappingResult mirrorMappingCommand(Ui& ui, const MappingEditor& editor, Mesh& mesh, const Mirror& mirror,
-                                         bool share);
+                                         bool share, const std::optional<SkinMirrorLine>& line = {});
 
 }  // namespace tarn

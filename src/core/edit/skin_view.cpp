@@ -4,12 +4,14 @@
 #include <cmath>
 #include <utility>
 
+#include "edit/mirror_mapping.h"
 #include "image/skin.h"
 #include "model/mesh.h"
 #include "paint/paint_state.h"
 #include "platform/refresh.h"
 #include "render/iso_view_context.h"
 #include "render/iso_view_line.h"
+#include "render/texel_mirror.h"
 
 namespace tarn {
 namespace {
@@ -305,9 +307,27 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
 void SkinView::startPainting(const MouseEvent& e, PointerControl& pointer) {
     Skin* s = skin();
     if (s == nullptr) return;
+    SymmetrySetting* symmetry = context_.modes.mirror ? context_.symmetry : nullptr;
+    if (symmetry != nullptr && e.ctrl) {
+        // Ctrl+click sets the mirror line through the texel's centre: a
+        // vertical line, or a horizontal one with Shift too.
+        const std::int32_t texel = sourceAt(e.x, e.y);
+        if (texel < 0 || s->width <= 0) return;
+        symmetry->skinLine = e.shift ? SkinMirrorLine{false, texel / s->width + 0.5}
+                                     : SkinMirrorLine{true, texel % s->width + 0.5};
+        context_.refresh.refresh(kRedrawFull, kPaneSkinView);
+        return;
+    }
+    TexelMirror mirror;
+    if (symmetry != nullptr) {
+        SkinMirrorLine line{true, s->width * 0.5};
+        if (symmetry->skinLine) line = *symmetry->skinLine;
+        else if (symmetry->frame >= 0) line = skinMirrorLine(context_.mesh, Mirror(context_.mesh, symmetry->frame, symmetry->axis));
+        mirror = lineTexelMirror(line, s->width, s->height);
+    }
     drag_ = Drag::Painting;
     pointer.capture();
-    const BrushSegment seg = stroke_.begin(*s, context_.modes.brush, e.x, e.y, context_.history);
+    const BrushSegment seg = stroke_.begin(*s, context_.modes.brush, e.x, e.y, context_.history, std::move(mirror));
     paintSegment(seg.ax, seg.ay, seg.bx, seg.by);
 }
 

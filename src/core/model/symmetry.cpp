@@ -304,6 +304,18 @@ bool surfacePosition(const Mesh& mesh, const std::vector<Vec3f>& positions, cons
     return true;
 }
 
+bool mappingAt(const Mesh& mesh, const SurfacePoint& p, double& s, double& t) {
+    s = t = 0.0;
+    if (p.triangle < 0 || p.triangle >= triangleCount(mesh)) return false;
+    for (int k = 0; k < 3; ++k) {
+        const std::int16_t i = mesh.triangles[std::size_t(p.triangle)].mapping[std::size_t(k)];
+        if (i < 0 || i >= mesh.mappingVertCount || std::size_t(i) >= mesh.mappingVerts.size()) return false;
+        s += double(p.weight[std::size_t(k)]) * mesh.mappingVerts[std::size_t(i)].s;
+        t += double(p.weight[std::size_t(k)]) * mesh.mappingVerts[std::size_t(i)].t;
+    }
+    return true;
+}
+
 Mirror::Mirror(const Mesh& mesh, int frame, int axis) : mesh_(mesh), frame_(frame) {
     if (!hasFrame(mesh, frame) || axis < 0 || axis > 2) {
         frame_ = -1;

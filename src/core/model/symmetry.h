@@ -125,6 +125,28 @@ private:
     std::optional<SurfaceIndex> index_;
 };
 
+// A vertical (s = position) or horizontal (t = position) line of the skin, in
+// skin pixels; a texel at s covers [s, s + 1).
+struct SkinMirrorLine {
+    bool vertical = true;
+    double position = 0.0;
+    double flip(double v) const { return 2.0 * position - v; }
+};
+
+// The skin coordinates the mapping puts at a surface point (the corners'
+// MappingVerts interpolated by the weights); false for a Triangle whose
+// corners have none.
+bool mappingAt(const Mesh& mesh, const SurfacePoint& p, double& s, double& t);
+
+// What painting and mapping in Mirror mode work with: the symmetry frame and
+// axis (frame -1 until a model chose them) and the skin pane's mirror line
+// once Ctrl+click set it (else the mapping's own line is used).
+struct SymmetrySetting {
+    int frame = -1;
+    int axis = 0;
+    std::optional<SkinMirrorLine> skinLine;
+};
+
 // Where a surface point lies in `positions`; false for a Triangle whose
 // corners do not index them.
 bool surfacePosition(const Mesh& mesh, const std::vector<Vec3f>& positions, const SurfacePoint& p, Vec3f& out);
