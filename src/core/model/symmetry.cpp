@@ -18,6 +18,9 @@ constexpr std::size_t kWholeMeasured = 8;
 // How much further than the nearest Triangle another may lie and still count
 // as touching the same point, as a share of the frame's size.
 constexpr float kSharedPointSlack = 1e-4f;
+// A frame thinner than this share of its size along an axis has no mirror
+// worth the name across it.
+constexpr float kMinDepth = 0.02f;
 
 float component(const Vec3f& p, int axis) { return axis == 0 ? p.x : axis == 1 ? p.y : p.z; }
 
@@ -201,7 +204,9 @@ MirrorPlane medianPlane(const std::vector<Vec3f>& positions, int vertexCount, in
     if (values.empty()) return {axis, 0.0f};
     const auto mid = values.begin() + std::ptrdiff_t(values.size() / 2);
     std::nth_element(values.begin(), mid, values.end());
-    return {axis, *mid};
+    if (values.size() % 2 != 0) return {axis, *mid};
+    // An even count: halfway between the two middle values.
+    return {axis, 0.5f * (*mid + *std::max_element(values.begin(), mid))};
 }
 
 namespace {
@@ -224,8 +229,9 @@ void measureFrame(const Mesh& mesh, int frame, const SurfaceIndex& index, int ax
         lo = std::min(lo, component(positions[std::size_t(i)], axis));
         hi = std::max(hi, component(positions[std::size_t(i)], axis));
     }
-    if (count == 0 || !(size > 0.0f)) return;
-    const double extent = std::max(double(hi - lo), double(size) * 0.01);
+    // Across a side the frame has no depth on, the mirror is the identity.
+    if (count == 0 || !(size > 0.0f) || hi - lo < size * kMinDepth) return;
+    const double extent = hi - lo;
     const float cap = size * kMeasureCap, tolerance = size * kMirrorTolerance;
     const int measured = (count + stride - 1) / stride;
     const double budget = bound * measured * extent;
