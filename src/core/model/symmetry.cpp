@@ -12,7 +12,7 @@ namespace {
 constexpr int kMaxCellsPerAxis = 64;
 // The ranking sample: every kSampleStride-th vertex, but at least kMinSample
 // vertices; the kWholeMeasured best frames and axes are then measured whole.
-constexpr int kSampleStride = 6;
+constexpr int kSampleStride = 8;
 constexpr int kMinSample = 24;
 constexpr std::size_t kWholeMeasured = 8;
 // How much further than the nearest Triangle another may lie and still count
