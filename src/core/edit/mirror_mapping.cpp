@@ -101,7 +101,7 @@ std::string partlyOutsideMessage(const std::vector<int>& triangles) {
     for (int t : triangles) list += (list.empty() ? "" : ", ") + std::to_string(t);
     return std::to_string(triangles.size()) +
            (triangles.size() == 1 ? " Triangle lands" : " Triangles land") +
-           " partly outside the selection and kept its mapping: " + list + ".";
+           " partly outside the selection and kept " + std::string(triangles.size() == 1 ? "its" : "their") + " mapping: " + list + ".";
 }
 
 MirrorMappingResult mirrorMappingCommand(Ui& ui, const MappingEditor& editor, Mesh& mesh, const Mirror& mirror,
