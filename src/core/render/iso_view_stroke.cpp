@@ -72,8 +72,22 @@ void BrushStroke::paintTexel(Skin* skin, std::int32_t texel, const PaintState& p
     paintPixel(skin->pixels, static_cast<std::size_t>(texel), *mask_, paint);
     if (!mirror_) return;
     const std::int32_t image = mirror_(texel);
-    if (image >= 0 && static_cast<std::size_t>(image) < skin->pixelCount())
-        paintPixel(skin->pixels, static_cast<std::size_t>(image), *mask_, paint);
+    if (image < 0 || static_cast<std::size_t>(image) >= skin->pixelCount()) return;
+    paintPixel(skin->pixels, static_cast<std::size_t>(image), *mask_, paint);
+    // Where the other side has more texels to the same area, single mirrored
+    // texels would leave gaps: a texel beside the mirror whose own mirror was
+    // painted in this stroke is painted too.
+    const int x = image % skin->width, y = image / skin->width;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            if ((dx == 0 && dy == 0) || x + dx < 0 || x + dx >= skin->width || y + dy < 0 || y + dy >= skin->height)
+                continue;
+            const std::int32_t beside = image + dy * skin->width + dx;
+            if (mask_->isPainted(std::size_t(beside))) continue;
+            const std::int32_t back = mirror_(beside);
+            if (back >= 0 && static_cast<std::size_t>(back) < mask_->size() && mask_->isPainted(std::size_t(back)))
+                paintPixel(skin->pixels, static_cast<std::size_t>(beside), *mask_, paint);
+        }
 }
 
 void pickTexelColor(PaneContext& context, const Skin* skin, std::int32_t texel) {
