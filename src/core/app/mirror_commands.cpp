@@ -22,6 +22,7 @@ void Application::bindMirrorCommands() {
     commands_.bind(cmd::kMirror, [this] {
         paneModes.mirror = !paneModes.mirror;
         if (paneModes.mirror) keepSymmetry();
+        refresh_.refresh(kRedrawFull, kPaneSkinView);  // the skin's mirror line shows in Mirror mode only
     });
     commands_.bind(cmd::kMirrorShareTexels, [this] { mirrorShareTexels = !mirrorShareTexels; });
     for (int id : {cmd::kSymmetryAxisX, cmd::kSymmetryAxisY, cmd::kSymmetryAxisZ})

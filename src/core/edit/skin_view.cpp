@@ -181,12 +181,29 @@ void SkinView::drawLine(int x0, int y0, int x1, int y1, std::uint8_t color) {
     if (!tint_.empty()) tintRaster_.Line(Segment2D{x0, y0, x1, y1}, 0);
 }
 
-void SkinView::drawOverlays(const Skin&) {
+void SkinView::drawOverlays(const Skin& s) {
     raster_.SetTarget(RasterTarget{image_.data(), nullptr, nullptr, nullptr, viewWidth_, viewHeight_});
     const bool mapping = context_.modes.mappingMode || context_.modes.mappingOverlayInPaint;
     drawSelectionTint(mapping);
     if (mapping) drawMappingEdges();
     if (rectangleMode) drawMapRect();
+    drawMirrorLine(s);
+}
+
+void SkinView::drawMirrorLine(const Skin& s) {
+    const SymmetrySetting* symmetry = context_.symmetry;
+    if (!context_.modes.mirror || symmetry == nullptr || !symmetry->skinLine) return;
+    const SkinMirrorLine& line = *symmetry->skinLine;
+    const int hw = viewWidth_ / 2;
+    const int hh = viewHeight_ / 2;
+    const std::uint8_t color = context_.paint.colorSlots[kSlotSelected];
+    if (line.vertical) {
+        const int x = toPixel(hw + (float(line.position) - panX_) * zoom_);
+        drawLine(x, toPixel(hh - (0.0f - panY_) * zoom_), x, toPixel(hh - (float(s.height) - panY_) * zoom_), color);
+    } else {
+        const int y = toPixel(hh - (float(line.position) - panY_) * zoom_);
+        drawLine(toPixel(hw + (0.0f - panX_) * zoom_), y, toPixel(hw + (float(s.width) - panX_) * zoom_), y, color);
+    }
 }
 
 bool SkinView::viewCorners(const Triangle& tri, std::array<int, 3>& cx, std::array<int, 3>& cy) const {
