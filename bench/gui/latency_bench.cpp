@@ -149,6 +149,17 @@ void BM_PencilStepIsoPane(benchmark::State& state) {
     pencilSteps(state, s, pane, a, a + QPoint(6, 4));
 }
 
+// The same steps in Mirror mode: each painted texel is painted at its mirror
+// too (across the sample's symmetry, or across the skin's line).
+void mirrored(benchmark::State& state, void (*steps)(benchmark::State&)) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    s.window->runCommand(cmd::kMirror);
+    steps(state);
+    s.window->runCommand(cmd::kMirror);
+}
+void BM_MirroredPencilStepIsoPane(benchmark::State& state) { mirrored(state, BM_PencilStepIsoPane); }
+void BM_MirroredPencilStepSkinPane(benchmark::State& state) { mirrored(state, BM_PencilStepSkinPane); }
+
 void BM_OrbitStep(benchmark::State& state) {
     Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     IsoViewWidget* pane = s.shell().isoView();
@@ -224,6 +235,8 @@ void sizes(benchmark::internal::Benchmark* b) {
 }
 BENCHMARK(BM_PencilStepSkinPane)->Apply(sizes);
 BENCHMARK(BM_PencilStepIsoPane)->Apply(sizes);
+BENCHMARK(BM_MirroredPencilStepIsoPane)->Apply(sizes);
+BENCHMARK(BM_MirroredPencilStepSkinPane)->Apply(sizes);
 BENCHMARK(BM_OrbitStep)->Apply(sizes);
 BENCHMARK(BM_WheelZoomSkinPane)->Apply(sizes);
 BENCHMARK(BM_StageSkinCopyFromSkin)->Apply(sizes);

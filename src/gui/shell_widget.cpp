@@ -25,7 +25,8 @@ ShellWidget::ShellWidget(Application& app, RefreshSink& refresh, QWidget* parent
                         refresh,
                         [&app] { return app.skins.current(); },
                         [&app] { return app.modes.currentIndex(); },
-                        &app.history};
+                        &app.history,
+                        &app.symmetry};
     isoView_ = new IsoViewWidget(app, context, this);
     skinView_ = new SkinViewWidget(context, this);
     mappingTool_ =

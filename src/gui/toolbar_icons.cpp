@@ -18,6 +18,7 @@ QString glyphOf(int id) {
     case cmd::kPointBrush: return QStringLiteral("\u00b7");
     case cmd::kPencilBrush: return QStringLiteral("~");
     case cmd::kLineBrush: return QStringLiteral("/");
+    case cmd::kMirror: return QStringLiteral("\u2194");
     case cmd::kSkinFollowsMapping: return QStringLiteral("F");
     case cmd::kRectangleMode: return QStringLiteral("\u25a1");
     case cmd::kMappingOverlayInPaint: return QStringLiteral("#");

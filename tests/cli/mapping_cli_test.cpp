@@ -9,6 +9,7 @@
 #include "edit/kmap.h"
 #include "image/image_codec.h"
 #include "image/skin_io.h"
+#include "model/symmetry.h"
 #include "raster/rasterizer.h"
 #include "scripted_ui.h"
 #include "test_files.h"
@@ -178,6 +179,50 @@ TEST_F(MappingCli, FailuresExitNonZeroAndWriteNothing) {
         EXPECT_FALSE(isRegularFile(out));
         EXPECT_FALSE(isRegularFile(dir.file("new.pcx")));
     }
+}
+
+// One half of the exploding barrel, in its most symmetric frame, gives the
+// other half its mapping mirrored: every Triangle of the other half is
+// reached, the selected half keeps its own, and the two halves' coordinates
+// lie mirrored about one vertical line of the skin, rows kept.
+TEST_F(MappingCli, MirrorMappingGivesTheOtherHalfMirroredCoordinates) {
+    const std::string barrel = test::realTestData("q2-didux/baseq2/models/objects/r_explode/tris.md2");
+    test::BatchMeshSession s(base);
+    ASSERT_TRUE(LoadMesh(s.c, barrel)) << s.log.str();
+    const SymmetryMeasure best = bestSymmetry(s.mesh);
+    ASSERT_EQ(best.plane.axis, 0);
+    const std::vector<Vec3f>& positions = s.mesh.frames[std::size_t(best.frame)].positions;
+    std::string list;
+    std::vector<bool> selected;
+    for (int t = 0; t < s.mesh.triangleCount; ++t) {
+        float x = 0.0f;
+        for (std::int16_t v : s.mesh.triangles[std::size_t(t)].vertex) x += positions[std::size_t(v)].x / 3.0f;
+        selected.push_back(x < best.plane.centre);
+        if (selected.back()) list += (list.empty() ? "" : ",") + std::to_string(t);
+    }
+    const std::string out = dir.file("mirrored.md2");
+    const CliRun r = runCli({"mirror-mapping", barrel, "-o", out, "--axis", "x", "--select", list, "--base", base});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::vector<MappingVert> before = cornersOf(barrel), after = cornersOf(out);
+    std::array<int, 4> mine{9999, -1, 9999, -1}, other = mine;  // s min, s max, t min, t max
+    int changed = 0;
+    for (std::size_t t = 0; t < selected.size(); ++t) {
+        const bool same = std::equal(before.begin() + 3 * t, before.begin() + 3 * t + 3, after.begin() + 3 * t);
+        if (selected[t]) {
+            EXPECT_TRUE(same) << t;
+        }
+        changed += !same;
+        for (std::size_t k = 3 * t; k < 3 * t + 3; ++k) {
+            auto& box = selected[t] ? mine : other;
+            box = {std::min(box[0], int(after[k].s)), std::max(box[1], int(after[k].s)),
+                   std::min(box[2], int(after[k].t)), std::max(box[3], int(after[k].t))};
+        }
+    }
+    EXPECT_EQ(changed, s.mesh.triangleCount - int(std::count(selected.begin(), selected.end(), true)));
+    EXPECT_EQ(mine[0] + other[1], mine[1] + other[0]);  // both twice the line
+    EXPECT_EQ(mine[2], other[2]);
+    EXPECT_EQ(mine[3], other[3]);
 }
 
 }  // namespace

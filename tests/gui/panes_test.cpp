@@ -341,5 +341,82 @@ TEST_F(Panes, EffectsAndInvertsShowInBothPanesAtOnce) {
     }
 }
 
+// Mirror mode, in a posed frame: the square turned and moved in frame 1 while
+// frame 0 stays the symmetric one. A stroke on one half of the model paints
+// the other half too, by the paint rule, and undoes as one step; in the skin
+// pane a Ctrl+click sets the line a stroke is mirrored across.
+TEST_F(Panes, MirroredStrokesPaintBothSidesInAnyFrameAsOneStep) {
+    Frame posed;
+    posed.name = "posed";
+    for (const Vec3f& p : app.mesh.frames[0].positions)
+        posed.positions.push_back({p.x + 3.0f, 0.8f * p.y - 0.6f * p.z + 2.0f, 0.6f * p.y + 0.8f * p.z});
+    app.mesh.frames.push_back(posed);
+    app.chooseSymmetry();
+    ASSERT_EQ(app.symmetry.frame, 0);
+    ASSERT_TRUE(app.commands().run(cmd::kMirror));
+    ASSERT_TRUE(SelectFrame(app.mesh, 1));
+    shell->refresh(kRedrawFull, kPanesAll);
+
+    IsoViewWidget* iso = shell->isoView();
+    const FrameBuffer& frame = iso->view().frame();
+    QPoint hit(-1, -1);
+    std::int32_t texel = -1;
+    for (int y = 0; y < iso->height() && hit.x() < 0; y += 2)
+        for (int x = 0; x < iso->width(); x += 2)
+            if (auto e = frame.elementAt(x, y); e && frame.pick()[*e] % kSkinSide < 8 && frame.pick()[*e] >= 0) {
+                hit = QPoint(x, y);
+                texel = frame.pick()[*e];
+                break;
+            }
+    ASSERT_GE(hit.x(), 0) << "the near edge of the square is not on screen";
+    const std::vector<std::uint8_t> before = skin().pixels;
+    const std::size_t steps = app.history.stepCount();
+
+    QTest::mousePress(iso, Qt::LeftButton, Qt::NoModifier, hit);
+    QTest::mouseRelease(iso, Qt::LeftButton, Qt::NoModifier, hit);
+
+    // The square is mirrored across y = 0, which its mapping runs along s:
+    // the texel on the other side is in the same row, as far from the far edge.
+    std::vector<int> changed;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (skin().pixels[i] != before[i]) changed.push_back(int(i));
+    const int x = texel % kSkinSide, row = texel / kSkinSide;
+    ASSERT_EQ(changed.size(), 2u);
+    EXPECT_EQ(changed[0], texel);
+    EXPECT_EQ(changed[1] / kSkinSide, row);
+    EXPECT_NEAR(changed[1] % kSkinSide, kSkinSide - 2 - x, 1);
+    for (int i : changed) EXPECT_EQ(skin().pixels[std::size_t(i)], app.paint.paintRemap[before[std::size_t(i)]]);
+    EXPECT_EQ(app.history.stepCount(), steps + 1);
+    ASSERT_TRUE(app.history.undo());
+    EXPECT_EQ(skin().pixels, before);
+
+    // The skin pane: Ctrl+click sets a vertical line through texel column 10;
+    // a stroke over columns 4..7 of row 16 paints columns 13..16 as well, but
+    // for protected colours.
+    SkinViewWidget* w = shell->skinView();
+    SkinView& view = w->view();
+    view.setZoom(8.0f);
+    view.setPan(16.0f, 16.0f);
+    w->redraw(kRedrawFull);
+    auto at = [&](int sx, int sy) {
+        return QPoint(w->width() / 2 + int((sx + 0.5f - 16.0f) * 8.0f), w->height() / 2 + int((sy + 0.5f - 16.0f) * 8.0f));
+    };
+    QTest::mouseClick(w, Qt::LeftButton, Qt::ControlModifier, at(10, 16));
+    EXPECT_EQ(skin().pixels, before);
+    ASSERT_TRUE(app.symmetry.skinLine.has_value());
+    EXPECT_DOUBLE_EQ(app.symmetry.skinLine->position, 10.5);
+    const std::uint8_t kept = before[std::size_t(16 * kSkinSide + 15)];
+    app.paint.protectedColors[kept] = true;
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, at(4, 16));
+    QTest::mouseMove(w, at(7, 16));
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, at(7, 16));
+    for (int sx = 0; sx < kSkinSide; ++sx) {
+        const std::size_t i = std::size_t(16 * kSkinSide + sx);
+        const bool painted = (sx >= 4 && sx <= 7) || (sx >= 13 && sx <= 16 && before[i] != kept);
+        EXPECT_EQ(skin().pixels[i], painted ? app.paint.paintRemap[before[i]] : before[i]) << sx;
+    }
+    EXPECT_EQ(app.history.stepCount(), steps + 1);
+}
+
 }  // namespace
 }  // namespace tarn

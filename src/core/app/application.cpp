@@ -63,6 +63,7 @@ void Application::bindCommands() {
     bindMappingFileCommands();
     bindPreviewCommands();
     bindEditCommands();
+    bindMirrorCommands();
 }
 
 void Application::bindEditCommands() {
@@ -344,6 +345,9 @@ UpdateFlags Application::updateFlags() const {
     f.skinFollowsMapping = view.skinFollowsMapping;
     f.mappingOverlay = paneModes.mappingOverlayInPaint;
     f.rectangleMode = view.rectangleMode;
+    f.mirror = paneModes.mirror;
+    f.mirrorShareTexels = mirrorShareTexels;
+    f.symmetryAxis = symmetry.frame >= 0 ? symmetry.axis : -1;
     f.blendMode = paint.blendMode;
     f.playing = player.playing();
     f.loopAnimation = player.loop == FramePlayer::Loop::Animation;

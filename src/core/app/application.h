@@ -21,6 +21,7 @@
 #include "model/frame_player.h"
 #include "model/md2_commands.h"
 #include "model/mesh.h"
+#include "model/symmetry.h"
 #include "paint/paint_state.h"
 #include "platform/dialogs.h"
 #include "platform/fs.h"
@@ -144,6 +145,12 @@ public:
     // and the skin pane's MapRect. Without them the command does nothing.
     std::function<ViewCamera()> viewCamera;
     std::function<MapRect*()> mapRect;
+    // The symmetry Mirror mode and Mirror Mapping From Selection use, and
+    // whether the mirrored mapping shares the selection's texels.
+    SymmetrySetting symmetry;
+    bool mirrorShareTexels = false;
+    // A new model: its most symmetric frame and axis, the skin's line unset.
+    void chooseSymmetry();
 
 private:
     void bindCommands();
@@ -162,6 +169,9 @@ private:
     // Puts the current file on the recent-file list when it is a file of its own.
     void noteRecentFile();
     void bindEditCommands();
+    void bindMirrorCommands();
+    // Chooses the symmetry when the model has none yet.
+    void keepSymmetry();
     void chooseMode(int index);
     bool skinLoaded() const;
     // Why the current mode cannot draw now, or nothing when it can.

@@ -118,6 +118,15 @@ enum Id : int {
     kNudgeUp10 = 32916,
     kNudgeDown10 = 32917,
     kPackIslands = 32918,
+    // Symmetry: mirrored strokes and mapping, and the frame and axis they use.
+    kMirror = 32919,
+    kMirrorMapping = 32920,
+    kMirrorShareTexels = 32921,
+    kSymmetryAxisX = 32922,
+    kSymmetryAxisY = 32923,
+    kSymmetryAxisZ = 32924,
+    kSymmetryCurrentFrame = 32925,
+    kSymmetryBest = 32926,
 };
 
 }  // namespace tarn::cmd

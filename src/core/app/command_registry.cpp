@@ -25,6 +25,8 @@ bool checkedBy(UpdateRule rule, const UpdateFlags& f) {
     case UpdateRule::Playing: return f.playing;
     case UpdateRule::LoopAnimation: return f.loopAnimation;
     case UpdateRule::Interpolate: return f.interpolate;
+    case UpdateRule::Mirror: return f.mirror;
+    case UpdateRule::MirrorShareTexels: return f.mirrorShareTexels;
     default: return false;
     }
 }
@@ -43,6 +45,7 @@ CommandState commandState(const CommandEntry& entry, bool hasHandler, const Upda
         s.text = kCompanionShowText;
     if (entry.rule == UpdateRule::InMappingMode) s.enabled = s.enabled && flags.interactionMode == 1;
     if (entry.rule == UpdateRule::FrameRate) s.checked = frameRateOf(entry.id) == flags.frameRate;
+    if (entry.rule == UpdateRule::SymmetryAxis) s.checked = symmetryAxisOf(entry.id) == flags.symmetryAxis;
     if (entry.rule == UpdateRule::RecentFile) {
         // Like the framework's list: "Recent File" greyed while it is empty,
         // else one item per entry.

@@ -20,6 +20,9 @@ struct UpdateFlags {
     bool skinFollowsMapping = false;
     bool mappingOverlay = false;
     bool rectangleMode = false;
+    bool mirror = false;
+    bool mirrorShareTexels = false;
+    int symmetryAxis = -1;
     int blendMode = 0;
     bool playing = false;
     bool loopAnimation = false;

@@ -25,6 +25,7 @@ constexpr const char* kInvert = "Invert...";
 constexpr const char* kSkinFx = "Skin F/X...";
 constexpr const char* kAnimation = "Animation";
 constexpr const char* kNudge = "Nudge Selection";
+constexpr const char* kSymmetry = "Symmetry";
 
 using R = UpdateRule;
 
@@ -66,6 +67,12 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kPointBrush, kOptions, "", "Point Brush\tShift+1", "Shift+1", R::PointBrush},
     {cmd::kPencilBrush, kOptions, "", "Pencil Brush\tShift+2", "Shift+2", R::PencilBrush},
     {cmd::kLineBrush, kOptions, "", "Line Brush\tShift+3", "Shift+3", R::LineBrush},
+    {cmd::kMirror, kOptions, "", "Mirror\tM", "M", R::Mirror},
+    {cmd::kSymmetryAxisX, kOptions, kSymmetry, "Axis &X", "", R::SymmetryAxis},
+    {cmd::kSymmetryAxisY, kOptions, kSymmetry, "Axis &Y", "", R::SymmetryAxis},
+    {cmd::kSymmetryAxisZ, kOptions, kSymmetry, "Axis &Z", "", R::SymmetryAxis},
+    {cmd::kSymmetryCurrentFrame, kOptions, kSymmetry, "Use the Current &Frame", "", R::None},
+    {cmd::kSymmetryBest, kOptions, kSymmetry, "Find the &Most Symmetric Frame", "", R::None},
 
     {cmd::kSkinNew, kSkins, "", "&New\tShift+N", "Shift+N", R::None},
     // The menu has always advertised Shift+O here; the key now does what it says.
@@ -108,6 +115,8 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kMappingImportToSelected, kMapping, "", "Import to Selected", "", R::None},
     {cmd::kRetroMap, kMapping, "", "Retro-Map", "", R::None},
     {cmd::kPackIslands, kMapping, "", "Pack Islands...", "", R::None},
+    {cmd::kMirrorMapping, kMapping, "", "Mirror Mapping From Selection", "", R::None},
+    {cmd::kMirrorShareTexels, kMapping, "", "Mirror Mapping: share texels", "", R::MirrorShareTexels},
     // Toolbar buttons once; menu items with keys now, so they can be found.
     {cmd::kSkinFollowsMapping, kMapping, "", "Skin &Follows Mapping\tCtrl+M", "Ctrl+M", R::SkinFollowsMapping},
     {cmd::kNudgeLeft, kMapping, kNudge, "&Left\tLeft", "Left", R::InMappingMode},
@@ -149,7 +158,7 @@ const std::vector<CommandEntry> kTable = {
 
 const std::vector<int> kToolbar = {
     cmd::kCameraOverride,    kToolbarSeparator,      cmd::kPaintMode,        cmd::kMappingMode,
-    kToolbarSeparator,       cmd::kPointBrush,       cmd::kPencilBrush,      cmd::kLineBrush,
+    kToolbarSeparator,       cmd::kPointBrush,       cmd::kPencilBrush,      cmd::kLineBrush,         cmd::kMirror,
     kToolbarSeparator,       cmd::kSkinFollowsMapping, cmd::kRectangleMode,  cmd::kMappingOverlayInPaint,
     kToolbarSeparator,       cmd::kDefaultPalette,   kToolbarSeparator,      cmd::kBlendRgb,
     cmd::kBlendKeepBrightness, kToolbarSeparator,    cmd::kFitSkin,          cmd::kFrameModel,
@@ -225,5 +234,14 @@ bool isCheckRule(UpdateRule rule) {
 }
 
 const std::vector<ListBand>& listBands() { return kLists; }
+
+int symmetryAxisOf(int id) {
+    switch (id) {
+    case cmd::kSymmetryAxisX: return 0;
+    case cmd::kSymmetryAxisY: return 1;
+    case cmd::kSymmetryAxisZ: return 2;
+    default: return -1;
+    }
+}
 
 }  // namespace tarn

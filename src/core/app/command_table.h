@@ -32,7 +32,14 @@ enum class UpdateRule {
     Undo,                // enabled with a step to undo; names it
     Redo,                // enabled with a step to redo; names it
     InMappingMode,       // enabled only in Mapping Mode
+    Mirror,              // checked while strokes are mirrored
+    MirrorShareTexels,   // checked while mirrored mapping shares the texels
+    SymmetryAxis,        // checked for the symmetry axis it chooses
 };
+
+// The symmetry axis (0 x, 1 y, 2 z) a SymmetryAxis command chooses; -1 for
+// every other command.
+int symmetryAxisOf(int id);
 
 // How far a nudge command moves the selection, in skin pixels; (0, 0) for
 // every other command.

@@ -4,12 +4,14 @@
 #include <cmath>
 #include <utility>
 
+#include "edit/mirror_mapping.h"
 #include "image/skin.h"
 #include "model/mesh.h"
 #include "paint/paint_state.h"
 #include "platform/refresh.h"
 #include "render/iso_view_context.h"
 #include "render/iso_view_line.h"
+#include "render/texel_mirror.h"
 
 namespace tarn {
 namespace {
@@ -179,12 +181,29 @@ void SkinView::drawLine(int x0, int y0, int x1, int y1, std::uint8_t color) {
     if (!tint_.empty()) tintRaster_.Line(Segment2D{x0, y0, x1, y1}, 0);
 }
 
-void SkinView::drawOverlays(const Skin&) {
+void SkinView::drawOverlays(const Skin& s) {
     raster_.SetTarget(RasterTarget{image_.data(), nullptr, nullptr, nullptr, viewWidth_, viewHeight_});
     const bool mapping = context_.modes.mappingMode || context_.modes.mappingOverlayInPaint;
     drawSelectionTint(mapping);
     if (mapping) drawMappingEdges();
     if (rectangleMode) drawMapRect();
+    drawMirrorLine(s);
+}
+
+void SkinView::drawMirrorLine(const Skin& s) {
+    const SymmetrySetting* symmetry = context_.symmetry;
+    if (!context_.modes.mirror || symmetry == nullptr || !symmetry->skinLine) return;
+    const SkinMirrorLine& line = *symmetry->skinLine;
+    const int hw = viewWidth_ / 2;
+    const int hh = viewHeight_ / 2;
+    const std::uint8_t color = context_.paint.colorSlots[kSlotSelected];
+    if (line.vertical) {
+        const int x = toPixel(hw + (float(line.position) - panX_) * zoom_);
+        drawLine(x, toPixel(hh - (0.0f - panY_) * zoom_), x, toPixel(hh - (float(s.height) - panY_) * zoom_), color);
+    } else {
+        const int y = toPixel(hh - (float(line.position) - panY_) * zoom_);
+        drawLine(toPixel(hw + (0.0f - panX_) * zoom_), y, toPixel(hw + (float(s.width) - panX_) * zoom_), y, color);
+    }
 }
 
 bool SkinView::viewCorners(const Triangle& tri, std::array<int, 3>& cx, std::array<int, 3>& cy) const {
@@ -305,9 +324,27 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
 void SkinView::startPainting(const MouseEvent& e, PointerControl& pointer) {
     Skin* s = skin();
     if (s == nullptr) return;
+    SymmetrySetting* symmetry = context_.modes.mirror ? context_.symmetry : nullptr;
+    if (symmetry != nullptr && e.ctrl) {
+        // Ctrl+click sets the mirror line through the texel's centre: a
+        // vertical line, or a horizontal one with Shift too.
+        const std::int32_t texel = sourceAt(e.x, e.y);
+        if (texel < 0 || s->width <= 0) return;
+        symmetry->skinLine = e.shift ? SkinMirrorLine{false, texel / s->width + 0.5}
+                                     : SkinMirrorLine{true, texel % s->width + 0.5};
+        context_.refresh.refresh(kRedrawFull, kPaneSkinView);
+        return;
+    }
+    TexelMirror mirror;
+    if (symmetry != nullptr) {
+        SkinMirrorLine line{true, s->width * 0.5};
+        if (symmetry->skinLine) line = *symmetry->skinLine;
+        else if (symmetry->frame >= 0) line = skinMirrorLine(context_.mesh, Mirror(context_.mesh, symmetry->frame, symmetry->axis));
+        mirror = lineTexelMirror(line, s->width, s->height);
+    }
     drag_ = Drag::Painting;
     pointer.capture();
-    const BrushSegment seg = stroke_.begin(*s, context_.modes.brush, e.x, e.y, context_.history);
+    const BrushSegment seg = stroke_.begin(*s, context_.modes.brush, e.x, e.y, context_.history, std::move(mirror));
     paintSegment(seg.ax, seg.ay, seg.bx, seg.by);
 }
 

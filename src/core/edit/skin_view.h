@@ -109,6 +109,8 @@ private:
     void drawSelectionTint(bool shown);
     // Client pixels of the centres of `tri`'s MappingVerts; false when one is not in the table.
     bool viewCorners(const Triangle& tri, std::array<int, 3>& cx, std::array<int, 3>& cy) const;
+    // The skin's mirror line of Mirror mode, once Ctrl+click set it.
+    void drawMirrorLine(const Skin& s);
     void drawMapRect();
     void drawLine(int x0, int y0, int x1, int y1, std::uint8_t color);
     void clampMapRect(const Skin& skin);

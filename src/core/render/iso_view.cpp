@@ -8,6 +8,7 @@
 #include "paint/paint_state.h"
 #include "platform/refresh.h"
 #include "render/iso_view_line.h"
+#include "render/texel_mirror.h"
 
 namespace tarn {
 namespace {
@@ -139,7 +140,10 @@ void IsoView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     pointer.capture();
     Skin* s = paintableSkin();
     if (s == nullptr) return;
-    const BrushSegment seg = stroke_.begin(*s, modes.brush, e.x, e.y, context_.history);
+    TexelMirror mirror;
+    if (modes.mirror && context_.symmetry != nullptr)
+        mirror = surfaceTexelMirror(context_.mesh, *context_.symmetry, s->width, s->height);
+    const BrushSegment seg = stroke_.begin(*s, modes.brush, e.x, e.y, context_.history, std::move(mirror));
     paintLine(seg.ax, seg.ay, seg.bx, seg.by);
 }
 

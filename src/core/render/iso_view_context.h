@@ -12,6 +12,7 @@ class History;
 class RefreshSink;
 struct Mesh;
 struct PaintState;
+struct SymmetrySetting;
 struct Skin;
 
 // Pane combinations of the panes' own refresh requests.
@@ -29,6 +30,8 @@ struct PaneModes {
     bool mappingMode = false;  // Paint Mode while false
     Brush brush = Brush::Pencil;
     bool mappingOverlayInPaint = false;
+    // Strokes paint at the mirror of each point as well.
+    bool mirror = false;
 };
 
 // The pointer shape over a display's client area.
@@ -50,6 +53,8 @@ struct PaneContext {
     std::function<int()> renderMode;
     // Where each stroke is recorded as one step; none records nothing.
     History* history = nullptr;
+    // The symmetry Mirror mode paints across; none paints no mirror.
+    SymmetrySetting* symmetry = nullptr;
 };
 
 }  // namespace tarn

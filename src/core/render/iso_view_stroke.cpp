@@ -17,8 +17,9 @@ const char* strokeStepName(Brush brush) {
     return "Stroke";
 }
 
-BrushSegment BrushStroke::begin(Skin& skin, Brush brush, int x, int y, History* history) {
+BrushSegment BrushStroke::begin(Skin& skin, Brush brush, int x, int y, History* history, TexelMirror mirror) {
     brush_ = brush;
+    mirror_ = std::move(mirror);
     skin_ = &skin;
     edit_.reset();
     if (history != nullptr) edit_.emplace(history, skin);
@@ -60,6 +61,7 @@ void BrushStroke::end() {
     if (edit_) edit_->commit(strokeStepName(brush_));
     edit_.reset();
     mask_.reset();
+    mirror_ = {};
     copy_.clear();
     copy_.shrink_to_fit();
     restored_ = false;
@@ -68,6 +70,24 @@ void BrushStroke::end() {
 void BrushStroke::paintTexel(Skin* skin, std::int32_t texel, const PaintState& paint) {
     if (skin == nullptr || skin != skin_ || !active() || texel < 0 || static_cast<std::size_t>(texel) >= skin->pixelCount()) return;
     paintPixel(skin->pixels, static_cast<std::size_t>(texel), *mask_, paint);
+    if (!mirror_) return;
+    const std::int32_t image = mirror_(texel);
+    if (image < 0 || static_cast<std::size_t>(image) >= skin->pixelCount()) return;
+    paintPixel(skin->pixels, static_cast<std::size_t>(image), *mask_, paint);
+    // Where the other side has more texels to the same area, single mirrored
+    // texels would leave gaps: a texel beside the mirror whose own mirror was
+    // painted in this stroke is painted too.
+    const int x = image % skin->width, y = image / skin->width;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            if ((dx == 0 && dy == 0) || x + dx < 0 || x + dx >= skin->width || y + dy < 0 || y + dy >= skin->height)
+                continue;
+            const std::int32_t beside = image + dy * skin->width + dx;
+            if (mask_->isPainted(std::size_t(beside))) continue;
+            const std::int32_t back = mirror_(beside);
+            if (back >= 0 && static_cast<std::size_t>(back) < mask_->size() && mask_->isPainted(std::size_t(back)))
+                paintPixel(skin->pixels, static_cast<std::size_t>(beside), *mask_, paint);
+        }
 }
 
 void pickTexelColor(PaneContext& context, const Skin* skin, std::int32_t texel) {

@@ -8,6 +8,7 @@
 #include "image/history.h"
 #include "paint/stroke.h"
 #include "render/iso_view_context.h"
+#include "render/texel_mirror.h"
 
 namespace tarn {
 
@@ -25,7 +26,9 @@ class BrushStroke {
 public:
     // Starts a stroke over `skin` at (x, y); returns the press segment (the
     // point itself). With a history, the whole stroke becomes one step at end().
-    BrushSegment begin(Skin& skin, Brush brush, int x, int y, History* history = nullptr);
+    // With a `mirror`, every texel painted is painted at its mirror as well,
+    // by the same rule and in the same step.
+    BrushSegment begin(Skin& skin, Brush brush, int x, int y, History* history = nullptr, TexelMirror mirror = {});
     // The segment a move to (x, y) paints. The Line brush first puts the skin
     // back as it was at the press, so only one line ever shows.
     BrushSegment move(Skin& skin, int x, int y);
@@ -61,6 +64,7 @@ private:
     // The skin the stroke began on; compared, never used to reach the skin.
     const Skin* skin_ = nullptr;
     std::optional<StrokeMask> mask_;
+    TexelMirror mirror_;
     std::optional<SkinEdit> edit_;
     std::vector<std::uint8_t> copy_;
     int pressX_ = 0, pressY_ = 0;

@@ -124,6 +124,14 @@ const Expected kAdded[] = {
     {32916, "&Mapping", "Up 10\tShift+Up", "Shift+Up"},
     {32917, "&Mapping", "Down 10\tShift+Down", "Shift+Down"},
     {32918, "&Mapping", "Pack Islands...", ""},
+    {32919, "&Options", "Mirror\tM", "M"},
+    {32920, "&Mapping", "Mirror Mapping From Selection", ""},
+    {32921, "&Mapping", "Mirror Mapping: share texels", ""},
+    {32922, "&Options", "Axis &X", ""},
+    {32923, "&Options", "Axis &Y", ""},
+    {32924, "&Options", "Axis &Z", ""},
+    {32925, "&Options", "Use the Current &Frame", ""},
+    {32926, "&Options", "Find the &Most Symmetric Frame", ""},
 };
 
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
@@ -169,7 +177,7 @@ TEST(CommandTable, SubmenusToolbarAndListBandsFollowTheirOrder) {
     EXPECT_STREQ(findCommand(cmd::kFxLoadToSelected)->submenu, "Skin F/X...");
     EXPECT_STREQ(findCommand(cmd::kOpen)->submenu, "");
 
-    const std::vector<int> toolbar = {32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 0, 32836,
+    const std::vector<int> toolbar = {32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 32919, 0, 32836,
                                       32866, 32850, 0, 32864, 0, 32868, 32869, 0, 32901, 32902, 32903};
     EXPECT_EQ(toolbarLayout(), toolbar);
 
@@ -190,7 +198,7 @@ TEST(CommandTable, PlainCharacterKeysAreTheOnesATextFieldOwns) {
     for (const auto& entry : commandTable())
         if (isPlainCharacterKey(entry.key)) plain.insert(entry.key);
     EXPECT_EQ(plain, (std::set<std::string>{".", ",", "'", ";", "[", "]", "\\", "C", "I", "H", "1",
-                                            "2", "Space", "F", "P", "R"}));
+                                            "2", "Space", "F", "P", "R", "M"}));
     EXPECT_EQ(menuLabel(*findCommand(cmd::kOpen)), "&Open...");
 }
 

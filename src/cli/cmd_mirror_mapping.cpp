@@ -1,0 +1,78 @@
+// tarn-cli mirror-mapping: the Triangles of the other side of a symmetric
+// model take the mapping of the listed ones, flipped across the skin's mirror
+// line or, with --share, on the same texels. The mirror is taken in --frame N
+// (the most symmetric frame unless given) across --axis.
+#include <ostream>
+
+#include "cli_args.h"
+#include "edit/mapping_edit.h"
+#include "edit/mirror_mapping.h"
+#include "mapping_cli.h"
+#include "platform/fs.h"
+
+namespace tarn::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "mirror-mapping MODEL.md2 -o OUT.md2 --axis x|y|z --select LIST [--share] [--frame N] [--base DIR]";
+
+bool parseAxis(const std::string& v, int& axis) {
+    if (v == "x" || v == "X") axis = 0;
+    else if (v == "y" || v == "Y") axis = 1;
+    else if (v == "z" || v == "Z") axis = 2;
+    else return false;
+    return true;
+}
+
+int mirrorMappingCli(const Args& args, std::ostream& out, std::ostream& err) {
+    std::string base, output;
+    int axis = -1, frame = -1;
+    bool share = false;
+    std::vector<int> selected;
+    std::vector<std::string> paths;
+    OptionTable table;
+    table.values["--base"] = [&](const std::string& v) { return takeBaseFolder(v, base); };
+    table.values["-o"] = [&](const std::string& v) { output = absolutePath(v); return true; };
+    table.values["--axis"] = [&](const std::string& v) { return parseAxis(v, axis); };
+    table.values["--select"] = [&](const std::string& v) { return parseList(v, selected); };
+    table.values["--frame"] = [&](const std::string& v) { return parseInt(v, frame) && frame >= 0; };
+    table.flags["--share"] = &share;
+    std::string why = readOptions(args, table, paths);
+    if (why.empty() && paths.size() != 1) why = "expected one MODEL.md2";
+    if (why.empty() && output.empty()) why = "no output given (-o OUT.md2)";
+    if (why.empty() && axis < 0) why = "no axis given (--axis x|y|z)";
+    if (why.empty() && selected.empty()) why = "no Triangles given (--select LIST)";
+    if (!why.empty()) return usageError(err, "mirror-mapping", why, kUsage);
+    if (refuseOutputOverInput(err, "mirror-mapping", output, args)) return kExitFailed;
+
+    CliModel model(err, baseFor(base, paths[0]), "mirror-mapping");
+    if (!model.load(paths[0])) return kExitFailed;
+    Mesh& mesh = model.mesh();
+    if (frame >= static_cast<int>(mesh.frames.size())) {
+        err << "tarn-cli mirror-mapping: the model has no frame " << frame << '\n';
+        return kExitFailed;
+    }
+    if (const std::string bad = model.select(selected); !bad.empty()) {
+        err << "tarn-cli mirror-mapping: " << bad << '\n';
+        return kExitFailed;
+    }
+    if (frame < 0) frame = bestSymmetry(mesh).frame;
+    const Mirror mirror(mesh, frame, axis);
+    if (!mirror.valid()) {
+        err << "tarn-cli mirror-mapping: the model has no Triangles to mirror\n";
+        return kExitFailed;
+    }
+    const MirrorMappingResult result = mirrorMappingCommand(model.ui(), MappingEditor{}, mesh, mirror, share);
+    if (result.mapped == 0) return kExitFailed;
+    if (!model.save(output)) return kExitFailed;
+    out << "mirrored the mapping of " << result.mapped << " Triangles (frame " << frame << ", axis "
+        << "xyz"[axis] << ")\nwrote " << output << '\n';
+    return kExitOk;
+}
+
+Registrar reg("mirror-mapping", kUsage, mirrorMappingCli);
+
+}  // namespace
+
+}  // namespace tarn::cli
