@@ -55,6 +55,7 @@ struct PreferencesValues {
     bool skipIntro = false;
     bool quickExit = false;
     bool palOnTop = false;
+    bool reloadOutside = true;  // "Reload files changed outside TARN"
     std::string palettePath;
     std::string phongPath;
     std::string envPath;
