@@ -38,6 +38,8 @@ std::vector<std::string> LiveReload::shownFiles() const {
     for (const MapList* list : {&app_.phongMaps, &app_.envMaps})
         for (int i = 0; i < list->count(); ++i)
             if (watchable(list->at(i).image)) files.push_back(list->at(i).image.filePath);
+    for (const auto& companion : app_.companions)
+        if (!companion->skinFile.empty()) files.push_back(companion->skinFile);
     return files;
 }
 
@@ -65,6 +67,9 @@ OutsideChange LiveReload::fileChanged(const std::string& path) {
                 mapsReloaded |= reloadMap(phong, i, path);
     }
     if (mapsReloaded) app_.rebuildPhongShadeTable();
+    for (auto& companion : app_.companions)
+        if (!companion->skinFile.empty() && sameFile(companion->skinFile, path))
+            reloaded |= reloadCompanionSkin(*companion, path);
     if (!reloaded && !mapsReloaded) return OutsideChange::None;
     app_.refresh().refreshAll();
     return OutsideChange::Reloaded;
@@ -119,6 +124,13 @@ bool LiveReload::reloadMap(bool phong, int index, const std::string& path) {
     shown.buildRowTable();
     list.at(index).shadeTable.clear();
     return true;
+}
+
+// Companions are only shown, never edited: their skins reload quietly.
+bool LiveReload::reloadCompanionSkin(Companion& companion, const std::string& path) {
+    std::optional<Image8> image = readImage(path, app_.skins.current() ? app_.skins.current()->palette : Palette{}, 0);
+    if (!image || image->pixels == companion.skinPixels) return false;
+    return companion.takeSkin(std::move(image->pixels), image->width, image->height);
 }
 
 }  // namespace tarn

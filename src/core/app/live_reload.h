@@ -1,6 +1,6 @@
 #pragma once
 // Files other programs rewrite while TARN shows them. Modders paint in other
-// editors too: when a skin or a lighting map TARN shows is written anew on
+// editors too: when a skin, a companion's skin or a lighting map TARN shows is written anew on
 // disk, TARN takes the file's pixels, quietly while it holds no unsaved change
 // of that image, otherwise only after asking. The watching itself belongs to
 // the window; this piece decides what an event means.
@@ -13,6 +13,7 @@
 namespace tarn {
 
 class Application;
+struct Companion;
 class SettingsStore;
 
 inline constexpr const char* kReloadOutsideKey = "Reload files changed outside TARN";
@@ -36,8 +37,8 @@ class LiveReload {
 public:
     explicit LiveReload(Application& app) : app_(app) {}
 
-    // The loose files TARN shows now: the skins, then the phong and
-    // environment maps. Files inside a PAK are never rewritten by an editor.
+    // The loose files TARN shows now: the skins, the phong and environment
+    // maps, the companions' skins. Files inside a PAK are never rewritten by an editor.
     std::vector<std::string> shownFiles() const;
 
     // The watcher saw `path` change. A file that is gone is not a reload (an
@@ -49,6 +50,7 @@ public:
 private:
     bool reloadSkin(int index, const std::string& path);
     bool reloadMap(bool phong, int index, const std::string& path);
+    bool reloadCompanionSkin(Companion& companion, const std::string& path);
 
     Application& app_;
     // The state of each file when it was last judged: a watcher tells of one
