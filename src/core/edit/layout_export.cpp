@@ -20,6 +20,16 @@ constexpr int kRowAlign = 4;
 
 bool drawn(const Triangle& tri, const LayoutOptions& o) { return !o.selectedOnly || (tri.flags & kTriSelected) != 0; }
 
+template <class EdgeFn>
+void forEachEdge(const Mesh& mesh, const LayoutOptions& o, EdgeFn edge) {
+    for (int i = 0; i < mesh.triangleCount; ++i) {
+        const Triangle& tri = mesh.triangles[std::size_t(i)];
+        if (!drawn(tri, o)) continue;
+        for (std::size_t k = 0; k < 3; ++k)
+            edge(mesh.mappingVerts[std::size_t(tri.mapping[k])], mesh.mappingVerts[std::size_t(tri.mapping[(k + 1) % 3])]);
+    }
+}
+
 // Far-apart hues, light enough that edges and painting show on them.
 std::array<std::uint8_t, 3> chartColour(std::size_t index) {
     const double hue = std::fmod(static_cast<double>(index) * 137.50776, 360.0) / 60.0;
@@ -88,15 +98,9 @@ void texelEdges(Canvas& canvas, const Mesh& mesh, const LayoutOptions& o) {
     std::vector<std::uint8_t> plane(std::size_t(pitch) * std::size_t(canvas.height), 0);
     Rasterizer raster;
     raster.SetTarget(RasterTarget{plane.data(), nullptr, nullptr, nullptr, pitch, canvas.height});
-    for (int i = 0; i < mesh.triangleCount; ++i) {
-        const Triangle& tri = mesh.triangles[std::size_t(i)];
-        if (!drawn(tri, o)) continue;
-        for (std::size_t k = 0; k < 3; ++k) {
-            const MappingVert& a = mesh.mappingVerts[std::size_t(tri.mapping[k])];
-            const MappingVert& b = mesh.mappingVerts[std::size_t(tri.mapping[(k + 1) % 3])];
-            raster.Line(Segment2D{a.s, a.t, b.s, b.t}, 1);
-        }
-    }
+    forEachEdge(mesh, o, [&](const MappingVert& a, const MappingVert& b) {
+        raster.Line(Segment2D{a.s, a.t, b.s, b.t}, 1);
+    });
     for (int y = 0; y < canvas.height; ++y)
         for (int x = 0; x < canvas.width; ++x)
             if (plane[std::size_t(y) * std::size_t(pitch) + std::size_t(x)] != 0) canvas.blend(x, y, o.edge, 256);
@@ -140,15 +144,9 @@ void smoothEdges(Canvas& canvas, const Mesh& mesh, const LayoutOptions& o) {
     // A texel's centre, where the overlay's lines start and end, in the
     // coordinates of picture pixel centres.
     auto at = [n](int v) { return (static_cast<float>(v) + 0.5f) * n - 0.5f; };
-    for (int i = 0; i < mesh.triangleCount; ++i) {
-        const Triangle& tri = mesh.triangles[std::size_t(i)];
-        if (!drawn(tri, o)) continue;
-        for (std::size_t k = 0; k < 3; ++k) {
-            const MappingVert& a = mesh.mappingVerts[std::size_t(tri.mapping[k])];
-            const MappingVert& b = mesh.mappingVerts[std::size_t(tri.mapping[(k + 1) % 3])];
-            smoothLine(cover, canvas.width, canvas.height, at(a.s), at(a.t), at(b.s), at(b.t));
-        }
-    }
+    forEachEdge(mesh, o, [&](const MappingVert& a, const MappingVert& b) {
+        smoothLine(cover, canvas.width, canvas.height, at(a.s), at(a.t), at(b.s), at(b.t));
+    });
     for (int y = 0; y < canvas.height; ++y)
         for (int x = 0; x < canvas.width; ++x) {
             const float c = cover[std::size_t(y) * std::size_t(canvas.width) + std::size_t(x)];
