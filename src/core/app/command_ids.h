@@ -118,6 +118,7 @@ enum Id : int {
     kNudgeUp10 = 32916,
     kNudgeDown10 = 32917,
     kPackIslands = 32918,
+    kExportLayout = 32919,
 };
 
 }  // namespace tarn::cmd

@@ -108,6 +108,7 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kMappingImportToSelected, kMapping, "", "Import to Selected", "", R::None},
     {cmd::kRetroMap, kMapping, "", "Retro-Map", "", R::None},
     {cmd::kPackIslands, kMapping, "", "Pack Islands...", "", R::None},
+    {cmd::kExportLayout, kMapping, "", "Export Layout...", "", R::None},
     // Toolbar buttons once; menu items with keys now, so they can be found.
     {cmd::kSkinFollowsMapping, kMapping, "", "Skin &Follows Mapping\tCtrl+M", "Ctrl+M", R::SkinFollowsMapping},
     {cmd::kNudgeLeft, kMapping, kNudge, "&Left\tLeft", "Left", R::InMappingMode},

@@ -5,6 +5,9 @@
 #include <cmath>
 
 #include "edit/pack_charts.h"
+#include "edit/skin_edit.h"
+#include "paint/paint_state.h"
+#include "platform/dialogs.h"
 #include "image/image_codec.h"
 #include "platform/fs.h"
 #include "raster/rasterizer.h"
@@ -184,6 +187,30 @@ int WriteLayout(const std::string& path, const LayoutPicture& picture) {
     if (picture.rgb.empty()) return EINVAL;
     const Bytes png = encodePng24(picture.width, picture.height, picture.rgb.data());
     return png.empty() ? ENOMEM : writeFileAtomic(path, png);
+}
+
+void exportLayoutCommand(SkinEditContext& c) {
+    if (c.mesh.skinWidth <= 0 || c.mesh.skinHeight <= 0) return;
+    LayoutChoices initial;
+    initial.selectedOnly = std::any_of(c.mesh.triangles.begin(), c.mesh.triangles.begin() + std::max<int>(c.mesh.triangleCount, 0),
+                                       [](const Triangle& t) { return (t.flags & kTriSelected) != 0; });
+    const std::optional<LayoutChoices> chosen = c.ui.layoutChoices(initial);
+    if (!chosen) return;
+    FileDialogRequest request;
+    request.filter = kLayoutFilter;
+    request.initialName = "*.png";
+    const auto file = askSavePath(c.ui, c.settings, c.folders, request);
+    if (!file) return;
+    const std::string path = appendExtensionIfNone(file->path, ".png");
+    LayoutOptions options;
+    static_cast<LayoutChoices&>(options) = *chosen;
+    const Skin* skin = c.skins.current();
+    if (skin != nullptr) {
+        const std::size_t i = c.paint.colorSlots[kSlotEdge];
+        options.edge = {skin->palette[i * 3], skin->palette[i * 3 + 1], skin->palette[i * 3 + 2]};
+    }
+    if (const int error = WriteLayout(path, RenderLayout(c.mesh, skin, options)); error != 0)
+        c.ui.message(errorSavingMessage(error, path));
 }
 
 }  // namespace tarn

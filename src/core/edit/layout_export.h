@@ -9,16 +9,14 @@
 
 #include "image/skin.h"
 #include "model/mesh.h"
+#include "platform/ui.h"
 
 namespace tarn {
 
 inline constexpr int kMaxLayoutScale = 8;
 
-struct LayoutOptions {
-    int scale = 1;              // 1..kMaxLayoutScale picture pixels per texel
-    bool overSkin = false;      // the skin beneath, each texel a scale x scale block
-    bool fill = false;          // each chart filled in its own colour
-    bool selectedOnly = false;  // only the selected Triangles
+// Each texel of a skin beneath is a scale x scale block.
+struct LayoutOptions : LayoutChoices {
     std::array<std::uint8_t, 3> edge{0, 0, 0};
 };
 
@@ -38,5 +36,12 @@ LayoutPicture RenderLayout(const Mesh& mesh, const Skin* skin, const LayoutOptio
 // Writes the picture as a 24-bit PNG through an atomic replace; the errno of
 // a failure, 0 on success.
 int WriteLayout(const std::string& path, const LayoutPicture& picture);
+
+struct SkinEditContext;
+inline constexpr const char* kLayoutFilter = "PNG Image (*.png)|*.png|All Files (*.*)|*.*||";
+
+// Mapping > "Export Layout...": the choices, then where to write; the edges
+// in the skin pane's edge colour over the current skin's palette.
+void exportLayoutCommand(SkinEditContext& c);
 
 }  // namespace tarn

@@ -124,6 +124,7 @@ const Expected kAdded[] = {
     {32916, "&Mapping", "Up 10\tShift+Up", "Shift+Up"},
     {32917, "&Mapping", "Down 10\tShift+Down", "Shift+Down"},
     {32918, "&Mapping", "Pack Islands...", ""},
+    {32919, "&Mapping", "Export Layout...", ""},
 };
 
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
