@@ -44,7 +44,10 @@ void OutsideEditWatch::handle(const QString& path, int attemptsLeft) {
     if (!watcher_.files().contains(path) && QFileInfo::exists(path)) watcher_.addPath(path);
     const bool there = QFileInfo::exists(path);
     const OutsideChange change = there ? reload_.fileChanged(path.toStdString()) : OutsideChange::None;
-    if ((!there || change == OutsideChange::Later) && attemptsLeft > 0)
+    // A stroke may last any time; a missing file is given up after a second.
+    if (change == OutsideChange::Later)
+        QTimer::singleShot(kRetryMs, this, [this, path, attemptsLeft] { handle(path, attemptsLeft); });
+    else if (!there && attemptsLeft > 0)
         QTimer::singleShot(kRetryMs, this, [this, path, attemptsLeft] { handle(path, attemptsLeft - 1); });
 }
 
