@@ -71,7 +71,9 @@ bool StatusLine::eventFilter(QObject* watched, QEvent* event) {
     const bool pointed = event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease;
     if (pointed || event->type() == QEvent::Leave) {
         lastPane_ = watched;
-        const QPoint at = pointed ? static_cast<QMouseEvent*>(event)->position().toPoint() : QPoint();
+        // The 3D pane takes positions in its own (device) pixels.
+        const qreal scale = watched == shell_.isoView() ? shell_.isoView()->pointer().scale() : 1.0;
+        const QPoint at = pointed ? (static_cast<QMouseEvent*>(event)->position() * scale).toPoint() : QPoint();
         const QPoint* where = pointed ? &at : nullptr;
         if (watched == shell_.skinView())
             showSkin(where);
