@@ -1,16 +1,33 @@
-// The 3D pane on a screen at a scale above 1 (CTest runs this at a scale of 2):
-// drawn at device pixels, exactly as a pane of that many pixels draws the
-// same view, and shown one frame pixel to one device pixel.
+// The panes on a screen at a scale above 1 (CTest runs this at a scale of 2):
+// the 3D pane drawn at device pixels exactly as a pane of that many pixels
+// draws the same view, and both panes shown one pixel to one device pixel.
 #include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "iso_view_widget.h"
+#include "skin_view_widget.h"
 #include "raster/rasterizer.h"
 #include "real_session.h"
 
 namespace tarn {
 namespace {
+
+// Every device pixel of `pane` the colour of its pixel in `rows` (stored
+// bottom-up, `pitch` apart).
+void expectShownOneToOne(QWidget& pane, const std::uint8_t* rows, int pitch, const Palette& palette) {
+    const QImage shown = pane.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int width = qRound(pane.width() * pane.devicePixelRatioF());
+    const int height = qRound(pane.height() * pane.devicePixelRatioF());
+    ASSERT_EQ(shown.width(), width);
+    ASSERT_EQ(shown.height(), height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t index = rows[std::size_t(height - 1 - y) * std::size_t(pitch) + std::size_t(x)];
+            const QRgb want = qRgb(palette[index * 3], palette[index * 3 + 1], palette[index * 3 + 2]);
+            ASSERT_EQ(shown.pixel(x, y), want) << pane.objectName().toStdString() << " at " << x << "," << y;
+        }
+}
 
 TEST(DevicePixels, TheModelPaneDrawsAtDevicePixelsAsAPaneOfThatSizeAndShowsThemOneToOne) {
     test::TempDir tmp;
@@ -55,18 +72,13 @@ TEST(DevicePixels, TheModelPaneDrawsAtDevicePixelsAsAPaneOfThatSizeAndShowsThemO
         }
     EXPECT_GT(drawn, 1000) << "the model shows";
 
-    // What the screen shows: every device pixel the colour of its frame pixel.
-    const QImage shown = iso->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(shown.width(), width);
-    ASSERT_EQ(shown.height(), height);
-    const Palette& palette = view.palette();
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            // Frame rows are stored bottom-up.
-            const std::uint8_t index = a.colour()[std::size_t(height - 1 - y) * std::size_t(a.width()) + std::size_t(x)];
-            const QRgb want = qRgb(palette[index * 3], palette[index * 3 + 1], palette[index * 3 + 2]);
-            ASSERT_EQ(shown.pixel(x, y), want) << "at " << x << "," << y;
-        }
+    expectShownOneToOne(*iso, a.colour(), a.width(), view.palette());
+
+    // The skin pane too, so that every texel covers whole device pixels.
+    SkinViewWidget* skinPane = s.window->shell()->skinView();
+    const SkinView& skinView = skinPane->view();
+    ASSERT_EQ(skinView.clientWidth(), qRound(skinPane->width() * ratio));
+    expectShownOneToOne(*skinPane, skinView.image().data(), skinView.viewWidth(), app.skins.current()->palette);
     EXPECT_TRUE(s.window->close());
 }
 
