@@ -231,7 +231,7 @@ void BM_StartUpToFirstFrame(benchmark::State& state) {
 }
 
 void sizes(benchmark::internal::Benchmark* b) {
-    b->Args({1280, 960})->Args({2560, 1440})->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
+    b->Args({1280, 960})->Args({2560, 1440})->Args({3840, 2160})->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
 BENCHMARK(BM_PencilStepSkinPane)->Apply(sizes);
 BENCHMARK(BM_PencilStepIsoPane)->Apply(sizes);

@@ -73,7 +73,7 @@ QCursor cursorFor(PaneCursor shape) {
     return paint;
 }
 
-MouseEvent toMouseEvent(const QMouseEvent& event) {
+MouseEvent toMouseEvent(const QMouseEvent& event, qreal scale) {
     const auto bits = [](Qt::MouseButtons b) {
         unsigned out = kNoButton;
         if (b & Qt::LeftButton) out |= kLeftButton;
@@ -82,7 +82,7 @@ MouseEvent toMouseEvent(const QMouseEvent& event) {
         return out;
     };
     MouseEvent e;
-    const QPoint pos = event.position().toPoint();
+    const QPoint pos = (event.position() * scale).toPoint();
     e.x = pos.x();
     e.y = pos.y();
     e.button = bits(event.button());
@@ -108,7 +108,7 @@ void WidgetPointer::setShape(const QCursor& shape) {
 }
 
 bool WidgetPointer::warpTo(int x, int y) {
-    const QPoint target = widget_.mapToGlobal(QPoint(x, y));
+    const QPoint target = widget_.mapToGlobal(QPointF(x / scale_, y / scale_)).toPoint();
     QCursor::setPos(target);
     // Some platforms (Wayland among them) refuse to move the pointer.
     return QCursor::pos() == target;
@@ -133,7 +133,7 @@ bool paneButton(const QMouseEvent& event) {
 void PaneWidget::mousePressEvent(QMouseEvent* event) {
     if (!paneButton(*event)) return;
     updateShape();
-    input_.mousePress(toMouseEvent(*event), pointer_);
+    input_.mousePress(toMouseEvent(*event, pointer_.scale()), pointer_);
     afterInput();
 }
 
@@ -142,13 +142,13 @@ void PaneWidget::mouseMoveEvent(QMouseEvent* event) {
         updateShape();
         return;
     }
-    input_.mouseMove(toMouseEvent(*event), pointer_);
+    input_.mouseMove(toMouseEvent(*event, pointer_.scale()), pointer_);
     afterInput();
 }
 
 void PaneWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (!pointer_.captured() || !paneButton(*event)) return;
-    input_.mouseRelease(toMouseEvent(*event), pointer_);
+    input_.mouseRelease(toMouseEvent(*event, pointer_.scale()), pointer_);
     afterInput();
 }
 

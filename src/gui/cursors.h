@@ -18,7 +18,9 @@ QCursor cursorFor(PaneCursor shape);
 
 // A Qt mouse event as the panes see it: client position, the button of a
 // press or release, the buttons held after the event, Shift and Ctrl.
-MouseEvent toMouseEvent(const QMouseEvent& event);
+// Positions are multiplied by `scale`: a pane drawn at device pixels takes
+// them in device pixels.
+MouseEvent toMouseEvent(const QMouseEvent& event, qreal scale = 1.0);
 
 // Capture is Qt's implicit grab while a button is down; hiding sets a blank
 // cursor; warping moves the real pointer and reports whether it landed.
@@ -35,12 +37,16 @@ public:
     bool hidden() const { return hidden_; }
     // The shape shown while the cursor is not hidden.
     void setShape(const QCursor& shape);
+    // Pane pixels per widget pixel.
+    void setScale(qreal scale) { scale_ = scale; }
+    qreal scale() const { return scale_; }
 
 private:
     QWidget& widget_;
     QCursor shape_;
     bool captured_ = false;
     bool hidden_ = false;
+    qreal scale_ = 1.0;
 };
 
 // A pane widget: forwards Qt's mouse events to the pane's behaviour while it

@@ -79,8 +79,19 @@ QRect IndexedBlit::update(const std::uint8_t* rows, int pitch, int width, int he
 
 void IndexedBlit::draw(QPainter& painter, const QRect& area) const {
     if (rgb_.isNull()) return;
-    const QRect inside = area.intersected(rgb_.rect());
-    if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), rgb_, inside);
+    if (ratio_ == 1.0) {
+        const QRect inside = area.intersected(rgb_.rect());
+        if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), rgb_, inside);
+        return;
+    }
+    const QRectF source(area.x() * ratio_, area.y() * ratio_, area.width() * ratio_, area.height() * ratio_);
+    painter.drawImage(QRectF(area), rgb_, source);
+}
+
+QRect IndexedBlit::widgetArea(const QRect& image) const {
+    if (image.isEmpty() || ratio_ == 1.0) return image;
+    const QRectF r(image.x() / ratio_, image.y() / ratio_, image.width() / ratio_, image.height() / ratio_);
+    return r.toAlignedRect();
 }
 
 }  // namespace tarn

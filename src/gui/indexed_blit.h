@@ -25,8 +25,13 @@ public:
     // band of pane rows that changed (empty when none did).
     QRect update(const std::uint8_t* rows, int pitch, int width, int height, const Palette& palette,
                  const std::uint8_t* tint = nullptr);
-    // Draws the part of the copy inside `area` (pane coordinates).
+    // Draws the part of the copy inside `area` (widget coordinates).
     void draw(QPainter& painter, const QRect& area) const;
+    // Image pixels per widget pixel: a pane drawn at device pixels is shown
+    // one image pixel to one device pixel.
+    void setRatio(qreal ratio) { ratio_ = ratio; }
+    // The widget area showing `image` pixels of the copy, rounded outwards.
+    QRect widgetArea(const QRect& image) const;
 
 private:
     QImage rgb_;
@@ -35,6 +40,7 @@ private:
     std::array<QRgb, kPaletteColors> colours_{};
     std::array<QRgb, kPaletteColors> tinted_{};
     int pitch_ = 0;
+    qreal ratio_ = 1.0;
 };
 
 // The grey ramp shown while there is no Skin.

@@ -55,7 +55,7 @@ QRect IsoViewWidget::updateCopy() {
 
 void IsoViewWidget::show() {
     const QRect changed = updateCopy();
-    if (!changed.isEmpty()) repaint(changed);
+    if (!changed.isEmpty()) repaint(blit_.widgetArea(changed));
 }
 
 void IsoViewWidget::paintEvent(QPaintEvent* event) {
@@ -65,6 +65,14 @@ void IsoViewWidget::paintEvent(QPaintEvent* event) {
     blit_.draw(painter, event->rect());
 }
 
-void IsoViewWidget::resizeEvent(QResizeEvent*) { view_.resize(width(), height()); }
+// The model is drawn at device pixels, so that a screen at a scale of 1.5 or
+// 2 shows one-pixel edges rather than blown-up ones; the projection follows
+// the size, so the field of view stays the same.
+void IsoViewWidget::resizeEvent(QResizeEvent*) {
+    const qreal ratio = devicePixelRatioF();
+    blit_.setRatio(ratio);
+    pointer_.setScale(ratio);
+    view_.resize(qRound(width() * ratio), qRound(height() * ratio));
+}
 
 }  // namespace tarn

@@ -21,6 +21,7 @@
 #include "intro_window.h"
 #include "iso_view_widget.h"
 #include "list_bar.h"
+#include "outside_edit_watch.h"
 #include "shell_widget.h"
 #include "skin_view_widget.h"
 #include "text_key_guard.h"
@@ -120,6 +121,8 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
         refresh(kRedrawFull, kPanesIso);
         lists_->select(kListFrames, app_->mesh.currentFrame);
     }, this);
+
+    outsideEdits_ = new OutsideEditWatch(*app_, this);
 
     refillLists();
     updateCommandStates();
@@ -223,6 +226,8 @@ void MainWindow::refreshAll() {
 
 void MainWindow::refillLists() {
     for (const ListBand& entry : listBands()) lists_->fill(entry.id, app_->listContent(entry.id));
+    // The lists change whenever a skin or map comes or goes.
+    if (outsideEdits_) outsideEdits_->sync();
 }
 
 void MainWindow::meshLoaded() {

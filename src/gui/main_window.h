@@ -19,6 +19,7 @@ class AnimationPreview;
 class CommandActions;
 class IntroWindow;
 class ListBar;
+class OutsideEditWatch;
 class ShellWidget;
 class StatusLine;
 class TextKeyGuard;
@@ -47,6 +48,7 @@ public:
     ShellWidget* shell() const { return shell_; }
     StatusLine* statusLine() const { return status_; }
     AnimationPreview* preview() const { return preview_; }
+    OutsideEditWatch* outsideEdits() const { return outsideEdits_; }
     // Runs command `id` as its menu item would.
     void runCommand(int id);
 
@@ -87,6 +89,7 @@ private:
     ShellWidget* shell_ = nullptr;
     StatusLine* status_ = nullptr;
     AnimationPreview* preview_ = nullptr;
+    OutsideEditWatch* outsideEdits_ = nullptr;
     QPointer<IntroWindow> intro_;
     bool introShown_ = false;
     // A RefreshAll redraw is waiting in the event queue.

@@ -89,6 +89,10 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& values, const Pref
     checks->addWidget(quickExit_);
     checks->addWidget(palOnTop_);
     layout->addLayout(checks);
+    reloadOutside_ = new QCheckBox(QStringLiteral("Reload files changed outside TARN"), this);
+    reloadOutside_->setObjectName(QStringLiteral("reloadOutside"));
+    reloadOutside_->setChecked(values.reloadOutside);
+    layout->addWidget(reloadOutside_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -155,6 +159,7 @@ PreferencesValues PreferencesDialog::values() const {
     v.skipIntro = skipIntro_->isChecked();
     v.quickExit = quickExit_->isChecked();
     v.palOnTop = palOnTop_->isChecked();
+    v.reloadOutside = reloadOutside_->isChecked();
     return v;
 }
 

@@ -52,6 +52,7 @@ private:
     QCheckBox* skipIntro_ = nullptr;
     QCheckBox* quickExit_ = nullptr;
     QCheckBox* palOnTop_ = nullptr;
+    QCheckBox* reloadOutside_ = nullptr;
     IntroSound* sound_ = nullptr;
     QTimer preview_;
 };

@@ -12,6 +12,7 @@
 #include "map_from_view_dialog.h"
 #include "list_dialog.h"
 #include "offset_dialog.h"
+#include "layout_dialog.h"
 #include "pack_dialog.h"
 #include "resize_dialog.h"
 #include "preferences_dialog.h"
@@ -156,6 +157,12 @@ std::optional<ResizeSkinsValues> QtUi::resizeSkins(const ResizeSkinsValues& curr
 
 std::optional<PackIslandsValues> QtUi::packIslands(const PackIslandsShown& shown) {
     PackDialog dialog(shown, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.values();
+}
+
+std::optional<LayoutChoices> QtUi::layoutChoices(const LayoutChoices& initial) {
+    LayoutDialog dialog(initial, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.values();
 }

@@ -20,6 +20,7 @@ public:
     std::optional<CompanionOffsets> offsetCompanionModel(const CompanionOffsets& current) override;
     std::optional<ResizeSkinsValues> resizeSkins(const ResizeSkinsValues& current) override;
     std::optional<PackIslandsValues> packIslands(const PackIslandsShown& shown) override;
+    std::optional<LayoutChoices> layoutChoices(const LayoutChoices& initial) override;
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
     std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
     std::optional<int> retroMapPadding(int current) override;

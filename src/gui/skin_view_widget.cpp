@@ -37,7 +37,7 @@ void SkinViewWidget::show() {
     const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
     const QRect changed = blit_.update(view_.image().data(), view_.viewWidth(), view_.clientWidth(),
                                        view_.viewHeight(), skin != nullptr ? skin->palette : greyPalette(), tint());
-    if (!changed.isEmpty()) repaint(changed);
+    if (!changed.isEmpty()) repaint(blit_.widgetArea(changed));
 }
 
 const std::uint8_t* SkinViewWidget::tint() const { return view_.tint().empty() ? nullptr : view_.tint().data(); }
@@ -51,8 +51,13 @@ void SkinViewWidget::paintEvent(QPaintEvent* event) {
     blit_.draw(painter, event->rect());
 }
 
+// Drawn at device pixels, as the 3D pane is: on a scaled screen every texel
+// then covers whole device pixels at every zoom.
 void SkinViewWidget::resizeEvent(QResizeEvent*) {
-    view_.resize(width(), height());
+    const qreal ratio = devicePixelRatioF();
+    blit_.setRatio(ratio);
+    pointer_.setScale(ratio);
+    view_.resize(qRound(width() * ratio), qRound(height() * ratio));
     if (fitPending_ && isVisible()) fitSkin();
 }
 

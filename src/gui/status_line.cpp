@@ -44,14 +44,23 @@ StatusLine::StatusLine(Application& app, ShellWidget& shell, QMainWindow& window
     shell.isoView()->installEventFilter(this);
     lastPane_ = shell.skinView();
     // A wheel zoom or turn shows its result where the pointer is.
-    connect(&shell, &ShellWidget::wheeled, this, [this](QWidget* pane, QPoint at) {
+    connect(&shell, &ShellWidget::wheeled, this, [this](QWidget* pane, QPoint widgetAt) {
         lastPane_ = pane;
+        const QPoint at = paneAt(pane, widgetAt);
         if (pane == shell_.skinView())
             showSkin(&at);
         else
             showModel(&at);
     });
     update();
+}
+
+// The panes take positions in their own (device) pixels.
+QPoint StatusLine::paneAt(QObject* pane, QPointF widgetAt) const {
+    const qreal scale = pane == shell_.isoView()    ? shell_.isoView()->pointer().scale()
+                        : pane == shell_.skinView() ? shell_.skinView()->pointer().scale()
+                                                    : 1.0;
+    return (widgetAt * scale).toPoint();
 }
 
 void StatusLine::setHint(const std::string& text) {
@@ -71,7 +80,7 @@ bool StatusLine::eventFilter(QObject* watched, QEvent* event) {
     const bool pointed = event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease;
     if (pointed || event->type() == QEvent::Leave) {
         lastPane_ = watched;
-        const QPoint at = pointed ? static_cast<QMouseEvent*>(event)->position().toPoint() : QPoint();
+        const QPoint at = pointed ? paneAt(watched, static_cast<QMouseEvent*>(event)->position()) : QPoint();
         const QPoint* where = pointed ? &at : nullptr;
         if (watched == shell_.skinView())
             showSkin(where);

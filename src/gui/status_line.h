@@ -29,6 +29,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QPoint paneAt(QObject* pane, QPointF widgetAt) const;
     void showSkin(const QPoint* at);
     void showModel(const QPoint* at);
     // Shows `text` as the hint, cut to the label's width with "…".

@@ -32,20 +32,35 @@ QString glyphOf(int id) {
     }
 }
 
+// An icon drawn anew for each usual screen scale, so that a scaled screen
+// shows it sharp rather than blown up; `draw` paints in logical pixels.
+template <class Draw>
+QIcon iconAtScreenScales(int width, int height, Draw draw) {
+    QIcon icon;
+    for (qreal scale : {1.0, 1.5, 2.0, 3.0}) {
+        QPixmap pm(qRound(width * scale), qRound(height * scale));
+        pm.setDevicePixelRatio(scale);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        draw(p);
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
 }  // namespace
 
 QIcon toolbarIcon(int commandId) {
-    QPixmap pm(kToolIconWidth, kToolIconHeight);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    QFont f = p.font();
-    f.setPixelSize(kToolIconHeight - 2);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(QColor(40, 40, 40));
-    p.drawText(pm.rect(), Qt::AlignCenter, glyphOf(commandId));
-    return QIcon(pm);
+    return iconAtScreenScales(kToolIconWidth, kToolIconHeight, [commandId](QPainter& p) {
+        p.setRenderHint(QPainter::TextAntialiasing);
+        QFont f = p.font();
+        f.setPixelSize(kToolIconHeight - 2);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(QColor(40, 40, 40));
+        p.drawText(QRect(0, 0, kToolIconWidth, kToolIconHeight), Qt::AlignCenter, glyphOf(commandId));
+    });
 }
 
 QImage drawApplicationIcon(int side) {
@@ -73,24 +88,22 @@ QIcon applicationIcon() {
 }
 
 QIcon skinListIcon(bool external) {
-    QPixmap pm(kSkinIconWidth, kSkinIconHeight);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    QColor fill = external ? QColor(200, 120, 40) : QColor(60, 130, 200);
-    p.setBrush(fill);
-    p.setPen(fill.darker());
-    // A small swatch, and the label in the rest of the 32 pixels.
-    constexpr int kSwatch = 9;
-    constexpr int kLabelLeft = kSwatch + 3;
-    p.drawRect(1, (kSkinIconHeight - kSwatch) / 2, kSwatch - 1, kSwatch - 1);
-    p.setPen(QColor(30, 30, 30));
-    QFont f = p.font();
-    f.setPixelSize(kSkinIconHeight - 6);
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(QRect(kLabelLeft, 0, kSkinIconWidth - kLabelLeft, kSkinIconHeight), Qt::AlignCenter,
-               external ? QStringLiteral("ext") : QStringLiteral("md2"));
-    return QIcon(pm);
+    return iconAtScreenScales(kSkinIconWidth, kSkinIconHeight, [external](QPainter& p) {
+        QColor fill = external ? QColor(200, 120, 40) : QColor(60, 130, 200);
+        p.setBrush(fill);
+        p.setPen(fill.darker());
+        // A small swatch, and the label in the rest of the 32 pixels.
+        constexpr int kSwatch = 9;
+        constexpr int kLabelLeft = kSwatch + 3;
+        p.drawRect(1, (kSkinIconHeight - kSwatch) / 2, kSwatch - 1, kSwatch - 1);
+        p.setPen(QColor(30, 30, 30));
+        QFont f = p.font();
+        f.setPixelSize(kSkinIconHeight - 6);
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(QRect(kLabelLeft, 0, kSkinIconWidth - kLabelLeft, kSkinIconHeight), Qt::AlignCenter,
+                   external ? QStringLiteral("ext") : QStringLiteral("md2"));
+    });
 }
 
 }  // namespace tarn

@@ -4,6 +4,7 @@
 
 #include "app/about.h"
 #include "app/command_ids.h"
+#include "edit/layout_export.h"
 #include "export/export_commands.h"
 #include "image/map_commands.h"
 #include "image/skin_io.h"
@@ -255,6 +256,7 @@ void Application::bindSkinEditCommands() {
     commands_.bind(cmd::kSkinNew, edit(newSkin));
     commands_.bind(cmd::kSkinResizeAll, edit(resizeAllSkins));
     commands_.bind(cmd::kPackIslands, edit(packIslandsCommand));
+    commands_.bind(cmd::kExportLayout, edit(exportLayoutCommand));
     commands_.bind(cmd::kSkinReload, edit(reloadSkin));
     commands_.bind(cmd::kSkinDuplicate, edit(duplicateSkin));
     commands_.bind(cmd::kInvertPalette, edit(invertPalette));

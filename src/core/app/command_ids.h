@@ -127,6 +127,7 @@ enum Id : int {
     kSymmetryAxisZ = 32924,
     kSymmetryCurrentFrame = 32925,
     kSymmetryBest = 32926,
+    kExportLayout = 32927,
 };
 
 }  // namespace tarn::cmd

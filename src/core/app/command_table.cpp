@@ -117,6 +117,7 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kPackIslands, kMapping, "", "Pack Islands...", "", R::None},
     {cmd::kMirrorMapping, kMapping, "", "Mirror Mapping From Selection", "", R::None},
     {cmd::kMirrorShareTexels, kMapping, "", "Mirror Mapping: share texels", "", R::MirrorShareTexels},
+    {cmd::kExportLayout, kMapping, "", "Export Layout...", "", R::None},
     // Toolbar buttons once; menu items with keys now, so they can be found.
     {cmd::kSkinFollowsMapping, kMapping, "", "Skin &Follows Mapping\tCtrl+M", "Ctrl+M", R::SkinFollowsMapping},
     {cmd::kNudgeLeft, kMapping, kNudge, "&Left\tLeft", "Left", R::InMappingMode},

@@ -1,5 +1,7 @@
 #include "app/preferences.h"
 
+#include "app/live_reload.h"
+
 #include "platform/dialogs.h"
 #include "platform/fs.h"
 
@@ -56,6 +58,7 @@ PreferencesValues readPreferences(const SettingsStore& settings, const Preferenc
     v.skipIntro = settings.getInt(kPreferences, kSkipIntro, 0) != 0;
     v.quickExit = settings.getInt(kPreferences, kQuickExit, 0) != 0;
     v.palOnTop = settings.getInt(kPreferences, kPalOnTop, 0) != 0;
+    v.reloadOutside = reloadOutsideEnabled(settings);
     v.palettePath = settings.getString(kPreferences, kPalettePath, defaults.palettePath);
     v.phongPath = settings.getString(kPreferences, kPhongPath, defaults.phongPath);
     v.envPath = settings.getString(kPreferences, kEnvPath, defaults.envPath);
@@ -71,6 +74,7 @@ void storePreferences(SettingsStore& settings, const PreferencesValues& v) {
     settings.setInt(kPreferences, kSkipIntro, v.skipIntro ? 1 : 0);
     settings.setInt(kPreferences, kQuickExit, v.quickExit ? 1 : 0);
     settings.setInt(kPreferences, kPalOnTop, v.palOnTop ? 1 : 0);
+    settings.setInt(kPreferences, kReloadOutsideKey, v.reloadOutside ? 1 : 0);
     settings.setInt(kPreferences, kIntroNumber, v.introNumber);
     settings.setString(kPreferences, kPalettePath, v.palettePath);
     settings.setString(kPreferences, kIntroWav, v.introWav);

@@ -74,6 +74,8 @@ public:
     void clear();
 
     std::size_t stepCount() const { return entries_.size(); }
+    // A stroke or drag holds an edit open; a step recorded now would join it.
+    bool editOpen() const { return openEdits_ > 0; }
     std::size_t byteCount() const { return bytes_; }
     void setLimits(HistoryLimits limits);
 

@@ -31,8 +31,9 @@ void readNamedSkin(Ui& ui, const std::string& name, const std::string& baseFolde
     }
     const ReadResult& file = found.file;
     DecodedImage decoded = decodeImage(file.bytes);
-    if (decoded.ok())
-        c.takeSkin(std::move(decoded.image.pixels), decoded.image.width, decoded.image.height);
+    if (decoded.ok() && c.takeSkin(std::move(decoded.image.pixels), decoded.image.width, decoded.image.height) &&
+        !found.fromPak())
+        c.skinFile = found.loosePath;
 }
 
 }  // namespace
@@ -58,6 +59,7 @@ bool Companion::takeSkin(std::vector<std::uint8_t> pixels, int width, int height
 }
 
 void Companion::giveCheckerboard() {
+    skinFile.clear();
     const int w = skinWidth;
     const int h = skinHeight;
     skinPixels.assign(std::size_t(std::max(w, 0)) * std::size_t(std::max(h, 0)), 0);

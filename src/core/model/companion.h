@@ -43,6 +43,9 @@ struct Companion {
     // Palette indices, skinWidth x skinHeight, shown with the current Skin's palette.
     std::vector<std::uint8_t> skinPixels;
     std::vector<std::int32_t> rowTable;  // entry r = r * skinWidth
+    // The loose file the skin was read from, which another editor may
+    // rewrite; empty for a skin out of a PAK and for the checkerboard.
+    std::string skinFile;
 
     // Frame f, vertex i is positions[f * vertexCount + i], decoded model units.
     std::vector<Vec3f> positions;

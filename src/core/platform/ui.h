@@ -55,6 +55,7 @@ struct PreferencesValues {
     bool skipIntro = false;
     bool quickExit = false;
     bool palOnTop = false;
+    bool reloadOutside = true;  // "Reload files changed outside TARN"
     std::string palettePath;
     std::string phongPath;
     std::string envPath;
@@ -107,6 +108,14 @@ struct SnapshotOptions {
     bool trueColour = false;  // "24 Bit Color"
     bool smoothing = false;   // "Smoothing:"
     int sharpness = 0;        // the slider from "Blurry" (0) to "Sharp" (9999)
+};
+
+// The choices of the "Export Layout" dialog.
+struct LayoutChoices {
+    int scale = 1;              // picture pixels per texel, 1..8
+    bool overSkin = false;      // the current skin beneath the edges
+    bool fill = false;          // each chart in its own colour
+    bool selectedOnly = false;  // only the selected Triangles
 };
 
 struct FileDialogResult {
@@ -172,6 +181,13 @@ public:
     // "Snapshots", filled with `initial`; the chosen values on OK, nothing on
     // Cancel.
     virtual std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) {
+        (void)initial;
+        return std::nullopt;
+    }
+
+    // "Export Layout", filled with `initial`; the choices on OK, nothing on
+    // Cancel.
+    virtual std::optional<LayoutChoices> layoutChoices(const LayoutChoices& initial) {
         (void)initial;
         return std::nullopt;
     }

@@ -23,6 +23,11 @@ void refreshFaceNormals(CompanionContext& c) {
     for (auto& companion : c.companions) companion->computeFaceNormals(c.mesh.currentFrame);
 }
 
+void takeCompanionSkin(Companion& companion, Skin& skin) {
+    companion.skinFile = skin.hasFile && skin.packedIn.empty() ? skin.filePath : std::string();
+    companion.takeSkin(skin.pixels.take(), skin.width, skin.height);
+}
+
 // The skin dialog of Open and Load Skin; the image read, or nothing.
 std::unique_ptr<Skin> askCompanionSkin(CompanionContext& c) {
     FileDialogRequest request;
@@ -63,7 +68,7 @@ void openCompanion(CompanionContext& c) {
     if (!companion->hasSkin()) {
         auto skin = askCompanionSkin(c);
         if (skin && fitsCompanion(*skin, *companion)) {
-            companion->takeSkin(skin->pixels.take(), skin->width, skin->height);
+            takeCompanionSkin(*companion, *skin);
         } else {
             if (skin) c.ui.message(kMsgCompanionSkinMisfit);
             companion->giveCheckerboard();
@@ -92,7 +97,7 @@ void loadCompanionSkin(CompanionContext& c) {
     auto skin = askCompanionSkin(c);
     if (skin) {
         if (fitsCompanion(*skin, *companion))
-            companion->takeSkin(skin->pixels.take(), skin->width, skin->height);
+            takeCompanionSkin(*companion, *skin);
         else
             c.ui.message(kMsgCompanionSkinMisfit);
     }

@@ -132,6 +132,7 @@ const Expected kAdded[] = {
     {32924, "&Options", "Axis &Z", ""},
     {32925, "&Options", "Use the Current &Frame", ""},
     {32926, "&Options", "Find the &Most Symmetric Frame", ""},
+    {32927, "&Mapping", "Export Layout...", ""},
 };
 
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {

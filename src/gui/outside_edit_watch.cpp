@@ -1,0 +1,54 @@
+#include "outside_edit_watch.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+#include "app/application.h"
+
+namespace tarn {
+
+namespace {
+
+// Editors that delete and then write leave no file for a moment; a change is
+// picked up within a second when the path is looked at again this often.
+constexpr int kRetryMs = 200;
+constexpr int kRetries = 5;
+
+}  // namespace
+
+OutsideEditWatch::OutsideEditWatch(Application& app, QObject* parent) : QObject(parent), reload_(app) {
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &OutsideEditWatch::fileEvent);
+}
+
+void OutsideEditWatch::sync() {
+    QStringList wanted;
+    for (const std::string& file : reload_.shownFiles()) {
+        const QString path = QFileInfo(QString::fromStdString(file)).absoluteFilePath();
+        if (!wanted.contains(path)) wanted << path;
+    }
+    QStringList gone;
+    for (const QString& path : watcher_.files())
+        if (!wanted.contains(path)) gone << path;
+    if (!gone.isEmpty()) watcher_.removePaths(gone);
+    QStringList added;
+    for (const QString& path : wanted)
+        if (!watcher_.files().contains(path) && QFileInfo::exists(path)) added << path;
+    if (!added.isEmpty()) watcher_.addPaths(added);
+}
+
+void OutsideEditWatch::fileEvent(const QString& path) { handle(path, kRetries); }
+
+void OutsideEditWatch::handle(const QString& path, int attemptsLeft) {
+    // A file renamed over the watched one is a new file: the watcher let go of
+    // the old one and has to be told to watch the new.
+    if (!watcher_.files().contains(path) && QFileInfo::exists(path)) watcher_.addPath(path);
+    const bool there = QFileInfo::exists(path);
+    const OutsideChange change = there ? reload_.fileChanged(path.toStdString()) : OutsideChange::None;
+    // A stroke may last any time; a missing file is given up after a second.
+    if (change == OutsideChange::Later)
+        QTimer::singleShot(kRetryMs, this, [this, path, attemptsLeft] { handle(path, attemptsLeft); });
+    else if (!there && attemptsLeft > 0)
+        QTimer::singleShot(kRetryMs, this, [this, path, attemptsLeft] { handle(path, attemptsLeft - 1); });
+}
+
+}  // namespace tarn
