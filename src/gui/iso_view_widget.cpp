@@ -72,6 +72,7 @@ void IsoViewWidget::resizeEvent(QResizeEvent*) {
     const qreal ratio = devicePixelRatioF();
     blit_.setRatio(ratio);
     pointer_.setScale(ratio);
+    view_.setPointerScale(static_cast<float>(ratio));
     view_.resize(qRound(width() * ratio), qRound(height() * ratio));
 }
 

@@ -151,6 +151,7 @@ void IsoView::startCameraDrag(Drag kind, PointerControl& pointer) {
     drag_ = kind;
     camera_.begin(static_cast<CameraDragKind>(kind), CameraPose{target_.eye, target_.lookAt, target_.fieldOfView});
     warp_.start(pressX_, pressY_);
+    dragRestX_ = dragRestY_ = 0.0f;
     pointer.hideCursor();
     pointer.capture();
 }
@@ -159,6 +160,13 @@ void IsoView::cameraMove(const MouseEvent& e, PointerControl& pointer) {
     if (warp_.atAnchor(e.x, e.y)) return;
     int dx = 0, dy = 0;
     warp_.step(e.x, e.y, pointer, dx, dy);
+    // Device pixels back to pointer units, the fractions kept for the next move.
+    const float sx = float(dx) / pointerScale_ + dragRestX_;
+    const float sy = float(dy) / pointerScale_ + dragRestY_;
+    dx = static_cast<int>(sx);
+    dy = static_cast<int>(sy);
+    dragRestX_ = sx - float(dx);
+    dragRestY_ = sy - float(dy);
     const bool other = drag_ == Drag::OrbitZoom ? (e.buttons & kRightButton) != 0 : (e.buttons & kLeftButton) != 0;
     CameraPose pose{target_.eye, target_.lookAt, target_.fieldOfView};
     RenderScene scene = scene_();

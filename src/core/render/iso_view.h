@@ -67,6 +67,10 @@ public:
     Drag drag() const { return drag_; }
     PaneCursor cursor() const { return paneCursor(context_.modes); }
 
+    // Device pixels per pointer unit of the screen the pane is on: the view is
+    // drawn at device pixels, but a camera drag turns by the hand's movement.
+    void setPointerScale(float scale) { pointerScale_ = scale > 0.0f ? scale : 1.0f; }
+
 private:
     // The selection tint of the frame just drawn.
     void markSelection();
@@ -95,6 +99,8 @@ private:
     Drag drag_ = Drag::Idle;
     CameraDrag camera_;
     WarpedDrag warp_;
+    float pointerScale_ = 1.0f;
+    float dragRestX_ = 0.0f, dragRestY_ = 0.0f;
     int pressX_ = 0, pressY_ = 0;
     BrushStroke stroke_;
     // Clips brush segments to the client area.
