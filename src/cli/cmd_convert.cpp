@@ -6,6 +6,7 @@
 
 #include "cli_args.h"
 #include "cli_commands.h"
+#include "mapping_cli.h"
 #include "image/palette_file.h"
 #include "image/skin_commands.h"
 #include "image/skin_io.h"
@@ -41,8 +42,7 @@ int convert(const Args& args, std::ostream& out, std::ostream& err) {
     }
     const std::string& in = files[0];
     const std::string& target = files[1];
-    const std::string ext = lowerExtension(target);
-    if (ext != ".pcx" && ext != ".bmp" && ext != ".png") {
+    if (!isSkinOutput(target)) {
         err << "tarn-cli convert: OUT must end in .pcx, .bmp or .png: " << target << '\n';
         return kExitUsage;
     }
@@ -69,14 +69,7 @@ int convert(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitFailed;
     }
 
-    bool saved = false;
-    if (ext == ".png")
-        saved = SavePng8(ui, target, skin->width, skin->height, skin->pixels.data(), skin->palette);
-    else if (ext == ".bmp")
-        saved = SaveBmp(ui, *skin, target);
-    else
-        saved = SavePcx(ui, *skin, target);
-    if (!saved) return kExitFailed;
+    if (!writeSkinByExtension(ui, *skin, target)) return kExitFailed;
     out << in << " -> " << target << " (" << skin->width << "x" << skin->height << ")\n";
     return kExitOk;
 }
