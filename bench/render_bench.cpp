@@ -1,11 +1,17 @@
 // Whole draws of the render modes over a generated model: a UV sphere of
-// about 4000 Triangles with a 256 x 256 skin, seen at 640 x 480.
+// about 4000 Triangles with a 256 x 256 skin, seen at 640 x 480; and the
+// smoothed 1600 x 1200 snapshot of it and of a real player model.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <numbers>
+#include <sstream>
 
+#include "alloc_peak.h"
+#include "platform/batch_ui.h"
 #include "render/render_session.h"
+#include "render/render_setup.h"
+#include "render/snapshot.h"
 
 namespace tarn {
 namespace {
@@ -71,6 +77,38 @@ BENCHMARK(BM_RenderMode)
                    {0, 1}})
     ->ArgNames({"mode", "mapping"})
     ->Unit(benchmark::kMillisecond);
+
+// The case of a large smoothed 24-bit snapshot: time, and the most memory
+// held at once beyond the session's own.
+void BM_SmoothedSnapshot(benchmark::State& state) {
+    constexpr int kWidth = 1600, kHeight = 1200;
+    std::unique_ptr<RenderSession> session;
+    if (state.range(0) == 0) {
+        session = sphereSession(false);
+    } else {
+        session = std::make_unique<RenderSession>();
+        RenderRequest request;
+        request.model = std::string(TARN_REAL_TESTDATA) + "/q2-didux/baseq2/players/male/tris.md2";
+        request.base = std::string(TARN_REAL_TESTDATA) + "/q2-didux/baseq2";
+        std::ostringstream quiet;
+        BatchUi ui(quiet);
+        if (!prepareRenderSession(*session, request, ui).empty())
+            return state.SkipWithError("no real test data");
+    }
+    session->setSize(kWidth, kHeight);
+    const SnapshotQuality quality{true, true, 1.0};
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        bench::resetAllocPeak();
+        const SnapshotPicture picture = renderSnapshot(session->modes.at(kModeTextured), session->scene(),
+                                                       session->target, kWidth, kHeight, quality);
+        benchmark::DoNotOptimize(picture.pixels.data());
+        peak = std::max(peak, bench::allocPeak());
+    }
+    state.counters["peak_MB"] = double(peak) / (1 << 20);
+    state.SetLabel(state.range(0) == 0 ? "sphere" : "male player");
+}
+BENCHMARK(BM_SmoothedSnapshot)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace tarn

@@ -162,7 +162,19 @@ bool PaneWidget::event(QEvent* event) {
         if (pointer_.hidden()) pointer_.showCursor();
         afterInput();
     }
+    // The pointer's scale is the one the pane was last drawn at. A paint is
+    // the one event every change of scale brings; the pane is drawn again
+    // after it rather than inside it.
+    if (event->type() == QEvent::ScreenChangeInternal) checkScale();
+    else if (event->type() == QEvent::Paint && devicePixelRatioF() != pointer_.scale())
+        QMetaObject::invokeMethod(this, [this] { checkScale(); }, Qt::QueuedConnection);
     return QWidget::event(event);
+}
+
+void PaneWidget::checkScale() {
+    if (devicePixelRatioF() == pointer_.scale()) return;
+    followScale();
+    update();
 }
 
 }  // namespace tarn

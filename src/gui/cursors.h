@@ -67,11 +67,17 @@ protected:
     virtual std::optional<QCursor> shape() const { return std::nullopt; }
     // After every event handed to the behaviour.
     virtual void afterInput() {}
+    // Draws the pane again at the device pixels of its screen's scale, which
+    // changes under the same logical size when the window moves to another
+    // screen or the screen's scale is changed.
+    virtual void followScale() {}
     void updateShape();
 
     WidgetPointer pointer_;
 
 private:
+    void checkScale();
+
     PaneInput& input_;
 };
 

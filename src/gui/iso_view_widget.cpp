@@ -68,7 +68,9 @@ void IsoViewWidget::paintEvent(QPaintEvent* event) {
 // The model is drawn at device pixels, so that a screen at a scale of 1.5 or
 // 2 shows one-pixel edges rather than blown-up ones; the projection follows
 // the size, so the field of view stays the same.
-void IsoViewWidget::resizeEvent(QResizeEvent*) {
+void IsoViewWidget::resizeEvent(QResizeEvent*) { followScale(); }
+
+void IsoViewWidget::followScale() {
     const qreal ratio = devicePixelRatioF();
     blit_.setRatio(ratio);
     pointer_.setScale(ratio);

@@ -29,6 +29,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void followScale() override;
     std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:

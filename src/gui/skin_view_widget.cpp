@@ -53,7 +53,9 @@ void SkinViewWidget::paintEvent(QPaintEvent* event) {
 
 // Drawn at device pixels, as the 3D pane is: on a scaled screen every texel
 // then covers whole device pixels at every zoom.
-void SkinViewWidget::resizeEvent(QResizeEvent*) {
+void SkinViewWidget::resizeEvent(QResizeEvent*) { followScale(); }
+
+void SkinViewWidget::followScale() {
     const qreal ratio = devicePixelRatioF();
     blit_.setRatio(ratio);
     pointer_.setScale(ratio);

@@ -173,6 +173,7 @@ public:
         if (Rule::kPick != PickWrite::None && r.pick_ == nullptr) return;
 
         std::array<FillPoint<A>, N> corners = toFillPoints(polygon);
+        if (outsideBand(r, corners)) return;
         rule.source.limit(corners, Rule::kRoundedSteps ? kFixed16Half : 0);
         recordEdges<A>(r, corners);
 #if TARN_WIDE_SPANS
@@ -213,6 +214,17 @@ public:
     }
 
 private:
+    // Whether every corner lies above the planes' band, or every one below:
+    // such a polygon has no pixel there, and its edges need no walk.
+    template <class Point, std::size_t N>
+    static bool outsideBand(const Rasterizer& r, const std::array<Point, N>& corners) {
+        if (r.bandRows_ == r.height_) return false;
+        const auto [low, high] = std::minmax_element(corners.begin(), corners.end(), [](const auto& a, const auto& b) {
+            return a[kAxisY] < b[kAxisY];
+        });
+        return (*high)[kAxisY] < r.bandFirst_ || (*low)[kAxisY] >= r.bandFirst_ + r.bandRows_;
+    }
+
     // Clips the closed polygon against the sides, then each of its edges
     // against the top and bottom, and walks what is left into the row tables.
     template <int A, std::size_t N>
@@ -468,11 +480,24 @@ private:
         std::size_t width;
         std::int32_t firstRow;
         std::int32_t lastRow;
+        std::size_t bandFirst;
 
+        // The recorded rows outside the planes' band are put back to idle
+        // here, undrawn.
         explicit RowTables(Rasterizer& r)
             : leftEdge(r.leftEdge_.data()), rightEdge(r.rightEdge_.data()), leftAttrs(r.leftAttrs_.data()),
               rightAttrs(r.rightAttrs_.data()), width(static_cast<std::size_t>(r.width_)), firstRow(r.firstRow_),
-              lastRow(r.lastRow_) {}
+              lastRow(r.lastRow_), bandFirst(static_cast<std::size_t>(r.bandFirst_)) {
+            const std::int32_t bandLast = r.bandFirst_ + r.bandRows_ - 1;
+            if (firstRow >= r.bandFirst_ && lastRow <= bandLast) return;
+            for (std::int32_t row = firstRow; row <= lastRow; ++row) {
+                if (row >= r.bandFirst_ && row <= bandLast) continue;
+                leftEdge[row] = kEdgeIdleLeft;
+                rightEdge[row] = kEdgeIdleRight;
+            }
+            firstRow = std::max(firstRow, r.bandFirst_);
+            lastRow = std::min(lastRow, bandLast);
+        }
     };
 
     // Reads row `row` of the edge tables into `span`, putting the row back to
@@ -509,7 +534,7 @@ private:
             span.zl = left[L] >> kFixed16Shift;
             span.zStep = ((right[L] >> kFixed16Shift) - span.zl) / n;
         }
-        span.end = at * t.width + static_cast<std::size_t>(xr) + 1;
+        span.end = (at - t.bandFirst) * t.width + static_cast<std::size_t>(xr) + 1;
         return true;
     }
 
@@ -553,7 +578,7 @@ public:
         std::uint16_t* depth = r.depth_;
         std::uint8_t* colour = r.colour_;
         std::int32_t* pick = r.pick_;
-        std::size_t planeSize = static_cast<std::size_t>(r.width_) * static_cast<std::size_t>(r.height_);
+        std::size_t planeSize = static_cast<std::size_t>(r.width_) * static_cast<std::size_t>(r.bandRows_);
 
         [[gnu::always_inline]] bool take(std::int32_t row, Span& span) const { return takeRow<Rule>(tables, row, span); }
         void finish() const {

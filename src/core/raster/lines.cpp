@@ -1,5 +1,6 @@
 // The line drawers: one stepping scheme (a 16-bit carry accumulator on the
 // minor axis) with four pixel rules.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -79,6 +80,34 @@ PlainPlot<Pixel> plainPlot(Pixel pixel) {
     return PlainPlot<Pixel>{pixel};
 }
 
+// The pixels of a walk over the whole target that fall in the planes' band,
+// at their place in the band.
+template <class Pixel>
+struct BandPlot {
+    Pixel pixel;
+    std::ptrdiff_t first;  // the band's first element in the whole target
+    std::ptrdiff_t end;
+    void plain(std::ptrdiff_t at) {
+        if (at >= first && at < end) pixel(at - first);
+    }
+    void stepped(std::ptrdiff_t at, int, int, std::uint32_t, int, int) { plain(at); }
+};
+
+// Walks the segment with `pixel`, through the band when the planes hold one.
+template <class Pixel>
+void walkPlanes(const Rasterizer& r, Segment2D s, Pixel pixel) {
+    if (r.bandRows() == r.height()) {
+        auto plot = plainPlot(pixel);
+        walkLine(s, r.width(), plot);
+        return;
+    }
+    const int bandLast = r.bandFirst() + r.bandRows() - 1;
+    if (std::max(s.y0, s.y1) < r.bandFirst() || std::min(s.y0, s.y1) > bandLast) return;
+    const std::ptrdiff_t pitch = r.width();
+    BandPlot<Pixel> plot{pixel, r.bandFirst() * pitch, (bandLast + 1) * pitch};
+    walkLine(s, pitch, plot);
+}
+
 // (a x wa + b x wb) >> 5 for each 5-bit channel.
 std::uint16_t blend(std::uint16_t a, int wa, std::uint16_t b, int wb) {
     std::uint16_t out = 0;
@@ -123,16 +152,14 @@ bool fitInside(const Rasterizer& r, Segment2D& s) {
 
 void Rasterizer::Line(Segment2D segment, std::uint8_t colour) {
     if (colour_ == nullptr || !fitInside(*this, segment)) return;
-    auto plot = plainPlot([plane = colour_, colour](std::ptrdiff_t at) { plane[at] = colour; });
-    walkLine(segment, width_, plot);
+    walkPlanes(*this, segment, [plane = colour_, colour](std::ptrdiff_t at) { plane[at] = colour; });
 }
 
 void Rasterizer::LineOnPick(Segment2D segment, std::uint8_t colour, std::int32_t key) {
     if (colour_ == nullptr || pick_ == nullptr || !fitInside(*this, segment)) return;
-    auto plot = plainPlot([plane = colour_, pick = pick_, colour, key](std::ptrdiff_t at) {
+    walkPlanes(*this, segment, [plane = colour_, pick = pick_, colour, key](std::ptrdiff_t at) {
         if (pick[at] == key) plane[at] = colour;
     });
-    walkLine(segment, width_, plot);
 }
 
 void Rasterizer::Line16(Segment2D segment, std::uint16_t colour) {

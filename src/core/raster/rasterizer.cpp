@@ -61,8 +61,11 @@ Rasterizer::Rasterizer() = default;
 Rasterizer::~Rasterizer() = default;
 
 bool Rasterizer::SetTarget(const RasterTarget& target) {
+    const int bandRows = target.bandRows == 0 ? target.height : target.bandRows;
+    const bool whole = target.bandFirst == 0 && bandRows == target.height;
     const bool usable = target.width >= 0 && target.height >= 0 && target.width <= kMaxTargetSide &&
-                        target.height <= kMaxTargetSide;
+                        target.height <= kMaxTargetSide && target.bandFirst >= 0 && bandRows >= 0 &&
+                        target.bandFirst <= target.height - bandRows && (whole || target.colour16 == nullptr);
     const RasterTarget t = usable ? target : RasterTarget{};
     colour_ = t.colour;
     colour16_ = t.colour16;
@@ -70,6 +73,8 @@ bool Rasterizer::SetTarget(const RasterTarget& target) {
     pick_ = t.pick;
     width_ = t.width;
     height_ = t.height;
+    bandFirst_ = t.bandFirst;
+    bandRows_ = usable ? bandRows : 0;
     xLimit_ = width_ - 1;
     yLimit_ = height_ - 1;
     // The per-row tables follow the tallest target seen, so no target can have

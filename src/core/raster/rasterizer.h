@@ -73,6 +73,14 @@ struct RasterTarget {
     std::int32_t* pick = nullptr;
     int width = 0;
     int height = 0;
+    // A band: the planes hold only `bandRows` rows of the target, from row
+    // `bandFirst`, and so width x bandRows elements. Clipping and edge walks
+    // still see the whole target, so the band gets exactly the pixels those
+    // rows get in one drawing of it: clipping at the band's own rows would
+    // move edges. 0 rows: the planes hold the whole target. The 16-bit
+    // colour plane takes no band.
+    int bandFirst = 0;
+    int bandRows = 0;
 };
 
 class Rasterizer {
@@ -168,6 +176,8 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
+    int bandFirst() const { return bandFirst_; }
+    int bandRows() const { return bandRows_; }
     int xLimit() const { return xLimit_; }
     int yLimit() const { return yLimit_; }
     int textureWidth() const { return textureWidth_; }
@@ -194,6 +204,8 @@ private:
     std::int32_t lastRow_ = kEdgeIdleRight;
     int width_ = 0;
     int height_ = 0;
+    int bandFirst_ = 0;
+    int bandRows_ = 0;
     int xLimit_ = -1;
     int yLimit_ = -1;
     int cutFlag_ = 0;

@@ -33,8 +33,8 @@ Vec3f CameraTransform::apply(const Vec3f& p, const Vec3f& offset) const {
     return {s1 * a.x + c1 * a.y, c2 * a.z + s2 * m, c2 * m - s2 * a.z + dist};
 }
 
-Projection::Projection(int width, int height, float dist, float fieldOfView, int originX, int originY)
-    : halfW_(width / 2 - originX), halfH_(height / 2 - originY), dist_(dist) {
+Projection::Projection(int width, int height, float dist, float fieldOfView)
+    : halfW_(width / 2), halfH_(height / 2), dist_(dist) {
     const double half = fieldOfView * 0.5 * kFovPi / kDegreesPerHalfTurn;
     scale_ = static_cast<float>(std::min(width, height) / (2.0 * dist * std::tan(half)));
 }

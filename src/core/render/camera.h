@@ -32,9 +32,8 @@ struct ScreenPoint {
 
 class Projection {
 public:
-    // Projects into a `width` x `height` picture; a plane that holds only a
-    // part of it has its bottom-left pixel at (originX, originY) of the picture.
-    Projection(int width, int height, float dist, float fieldOfView, int originX = 0, int originY = 0);
+    // Projects into a `width` x `height` picture.
+    Projection(int width, int height, float dist, float fieldOfView);
     ScreenPoint project(const Vec3f& camera) const;
     float scale() const { return scale_; }
 

@@ -23,9 +23,8 @@ RenderPass::RenderPass(RenderTarget& target, RenderScene& scene)
     : target_(target),
       scene_(scene),
       camera_(target.eye, target.lookAt),
-      projection_(target.pictureWidth > 0 ? target.pictureWidth : target.width,
-                  target.pictureWidth > 0 ? target.pictureHeight : target.height, camera_.dist,
-                  target.fieldOfView, target.pictureX, target.pictureY) {}
+      projection_(target.width, target.pictureHeight > 0 ? target.pictureHeight : target.height, camera_.dist,
+                  target.fieldOfView) {}
 
 bool RenderPass::setUpFrame(Palette& palette, std::uint8_t background) {
     if (target_.width < 1 || target_.height < 1 || scene_.rasterizer == nullptr ||
@@ -41,8 +40,11 @@ bool RenderPass::setUpFrame(Palette& palette, std::uint8_t background) {
     if (target_.colour) std::fill_n(target_.colour, n, background);
     if (target_.depth) std::fill_n(target_.depth, n, std::uint16_t{0xFFFF});
     if (target_.pick) std::fill_n(target_.pick, n, std::int32_t{-1});
-    return raster().SetTarget(RasterTarget{target_.colour, nullptr, target_.depth, target_.pick,
-                                           target_.width, target_.height});
+    if (target_.pictureHeight <= 0)
+        return raster().SetTarget(RasterTarget{target_.colour, nullptr, target_.depth, target_.pick,
+                                               target_.width, target_.height});
+    return raster().SetTarget(RasterTarget{target_.colour, nullptr, target_.depth, target_.pick, target_.width,
+                                           target_.pictureHeight, target_.pictureY, target_.height});
 }
 
 bool RenderPass::hasModel() const {

@@ -19,12 +19,12 @@ struct RenderTarget {
     Vec3f lookAt{0.0f, 0.0f, 0.0f};
     float fieldOfView = 33.0f;  // degrees
 
-    // A picture larger than one set of planes is drawn piece by piece: the
-    // size of the whole picture and where this plane's bottom-left pixel lies
-    // in it. A picture width of 0 makes the plane the whole picture.
-    int pictureWidth = 0;
+    // A picture taller than one set of planes is drawn band by band, each
+    // band exactly as those rows of one drawing of the whole: the whole
+    // picture's height (as wide as the planes), and the picture row of the
+    // planes' bottom row. A picture height of 0 makes the planes the whole
+    // picture.
     int pictureHeight = 0;
-    int pictureX = 0;
     int pictureY = 0;
 
     // Camera-space position of each Mesh vertex of the frame drawn.

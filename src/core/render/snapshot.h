@@ -46,8 +46,8 @@ struct SnapshotPicture {
 
 // Draws `mode` with the scene and the camera of `camera` into a picture of
 // `width` x `height` (each 1..2048), framed as the 3D pane frames a pane of
-// that size. Smoothing draws the view four times larger each way, in pieces
-// of at most 2048 x 2048, and filters it down; the factor sets the filter's
+// that size. Smoothing draws the view four times larger each way, band by
+// band on every core, and filters it down; the factor sets the filter's
 // width. The scene's rasterizer is not used.
 SnapshotPicture renderSnapshot(RenderMode& mode, RenderScene scene, const RenderTarget& camera, int width,
                                int height, const SnapshotQuality& quality);
