@@ -175,6 +175,8 @@ void MainWindow::runCommand(int id) {
     app_->keepModeAvailable();
     updateCommandStates();
     preview_->sync();
+    // A command can show a file without changing a list (a Companion's skin).
+    if (outsideEdits_) outsideEdits_->sync();
 }
 
 void MainWindow::watchPane(int paneBit, PaneRedraw redraw) {

@@ -1,5 +1,6 @@
 // A skin another editor rewrites while the window shows it: written anew and
 // renamed over, as most editors save, through the window's real file watcher.
+#include <QFileInfo>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -130,6 +131,20 @@ TEST_F(OutsideEdit, UnsavedChangesAskAndTakingTheFileUndoesBackToThem) {
     EXPECT_TRUE(skin.modified());
     EXPECT_TRUE(s.ui.allConsumed());
     s.ui.answer(Answer::Yes);  // lose the painting on close
+    s.window->close();
+}
+
+// A skin shown by a command that changes no list is watched from then on.
+TEST_F(OutsideEdit, ACompanionSkinLoadedByHandIsWatchedAtOnce) {
+    if (!started_) return;
+    const std::string other = tmp.file("baseq2/players/male/other.pcx");
+    fs::copy_file(s.app().skins.current()->filePath, other);
+    s.ui.openFile(tmp.file("baseq2/players/male/tris.md2"));
+    s.window->runCommand(cmd::kCompanionOpen);
+    s.ui.openFile(other);
+    s.window->runCommand(cmd::kCompanionLoadSkin);
+    EXPECT_TRUE(s.window->outsideEdits()->watched().contains(QFileInfo(QString::fromStdString(other)).absoluteFilePath()));
+    EXPECT_TRUE(s.ui.allConsumed());
     s.window->close();
 }
 
