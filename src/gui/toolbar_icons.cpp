@@ -1,5 +1,6 @@
 #include "toolbar_icons.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
 
@@ -97,12 +98,18 @@ QIcon skinListIcon(bool external) {
         constexpr int kLabelLeft = kSwatch + 3;
         p.drawRect(1, (kSkinIconHeight - kSwatch) / 2, kSwatch - 1, kSwatch - 1);
         p.setPen(QColor(30, 30, 30));
+        const QString label = external ? QStringLiteral("ext") : QStringLiteral("md2");
+        const QRect area(kLabelLeft, 0, kSkinIconWidth - kLabelLeft, kSkinIconHeight);
+        // The largest bold size whose label fits beside the swatch: fonts
+        // differ in width, and an overflowing label ran into the swatch.
         QFont f = p.font();
-        f.setPixelSize(kSkinIconHeight - 6);
         f.setBold(true);
+        for (int size = kSkinIconHeight - 6; size > 6; --size) {
+            f.setPixelSize(size);
+            if (QFontMetrics(f).horizontalAdvance(label) <= area.width()) break;
+        }
         p.setFont(f);
-        p.drawText(QRect(kLabelLeft, 0, kSkinIconWidth - kLabelLeft, kSkinIconHeight), Qt::AlignCenter,
-                   external ? QStringLiteral("ext") : QStringLiteral("md2"));
+        p.drawText(area, Qt::AlignCenter, label);
     });
 }
 
