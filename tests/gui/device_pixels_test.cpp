@@ -1,8 +1,12 @@
-// The panes on a screen at a scale above 1 (CTest runs this at a scale of 2):
-// the 3D pane drawn at device pixels exactly as a pane of that many pixels
-// draws the same view, and both panes shown one pixel to one device pixel.
+// The panes on a screen at a scale above 1 (CTest runs this at a scale of 2,
+// and on two screens of different scales): the 3D pane drawn at device pixels
+// exactly as a pane of that many pixels draws the same view, both panes shown
+// one pixel to one device pixel, and drawn again for a screen of another scale.
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "iso_view_widget.h"
@@ -79,6 +83,35 @@ TEST(DevicePixels, TheModelPaneDrawsAtDevicePixelsAsAPaneOfThatSizeAndShowsThemO
     const SkinView& skinView = skinPane->view();
     ASSERT_EQ(skinView.clientWidth(), qRound(skinPane->width() * ratio));
     expectShownOneToOne(*skinPane, skinView.image().data(), skinView.viewWidth(), app.skins.current()->palette);
+    EXPECT_TRUE(s.window->close());
+}
+
+// A window moved to a screen of another scale keeps its logical size, so no
+// resize says so: the panes still draw again at the new device pixels.
+TEST(DevicePixels, PanesFollowTheWindowToAScreenOfAnotherScale) {
+    QScreen* other = nullptr;
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->devicePixelRatio() != QGuiApplication::primaryScreen()->devicePixelRatio()) other = screen;
+    if (other == nullptr) GTEST_SKIP() << "needs two screens of different scales (CTest's gui_two_screens)";
+    test::TempDir tmp;
+    const std::string model = test::copyRealPlayer(tmp);
+    if (model.empty()) GTEST_SKIP() << "real test data not present";
+    test::Session s;
+    ASSERT_TRUE(s.start(tmp.file("baseq2"), model));
+    IsoViewWidget* iso = s.window->shell()->isoView();
+    SkinViewWidget* skinPane = s.window->shell()->skinView();
+    const auto atDevicePixels = [&] {
+        return iso->view().clientWidth() == qRound(iso->width() * iso->devicePixelRatioF()) &&
+               skinPane->view().clientWidth() == qRound(skinPane->width() * skinPane->devicePixelRatioF());
+    };
+    ASSERT_TRUE(atDevicePixels());
+    const qreal before = iso->devicePixelRatioF();
+
+    s.window->windowHandle()->setScreen(other);
+    s.window->move(other->geometry().topLeft() + QPoint(20, 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return iso->devicePixelRatioF() != before && atDevicePixels(); }, 2000));
+    iso->view().render();
+    expectShownOneToOne(*iso, iso->view().frame().colour(), iso->view().frame().width(), iso->view().palette());
     EXPECT_TRUE(s.window->close());
 }
 
