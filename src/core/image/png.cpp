@@ -92,7 +92,10 @@ bool writeImage(WriteJob& job) {
         return false;
     }
     png_set_write_fn(png, &job.out, appendBytes, flushNothing);
-    png_set_compression_level(png, 9);
+    // Skins are small and shipped in paks, so they get the tightest stream.
+    // True-colour pictures (snapshots, layouts) run to millions of pixels,
+    // where level 9 takes twice zlib's default for under 1% less.
+    png_set_compression_level(png, job.palette ? 9 : 6);
     png_set_IHDR(png, info, static_cast<png_uint_32>(job.width), static_cast<png_uint_32>(job.height), 8,
                  job.palette ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
