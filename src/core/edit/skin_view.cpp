@@ -1,7 +1,11 @@
 #include "edit/skin_view.h"
 
+#include "paint/fill_region.h"
+#include "paint/shape_on_skin.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 
 #include "edit/mirror_mapping.h"
@@ -301,7 +305,7 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     if (rectangleMode && e.button == kLeftButton && !deselecting) {
         tool = rectangleTool_;
     } else if (!modes.mappingMode) {
-        if (e.button == kLeftButton) {
+        if (e.button == kLeftButton && !e.alt) {
             startPainting(e, pointer);
         } else {
             drag_ = Drag::ColorPick;
@@ -319,6 +323,13 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
         drag_ = Drag::Tool;
         pointer.capture();
     }
+}
+
+void SkinView::squareFromPress(int& x, int& y) const {
+    const int dx = x - stroke_.pressX(), dy = y - stroke_.pressY();
+    const int side = std::max(std::abs(dx), std::abs(dy));
+    x = stroke_.pressX() + (dx < 0 ? -side : side);
+    y = stroke_.pressY() + (dy < 0 ? -side : side);
 }
 
 void SkinView::startPainting(const MouseEvent& e, PointerControl& pointer) {
@@ -344,6 +355,7 @@ void SkinView::startPainting(const MouseEvent& e, PointerControl& pointer) {
     }
     drag_ = Drag::Painting;
     pointer.capture();
+    context_.paint.shadeDarker = e.ctrl;
     const BrushSegment seg = stroke_.begin(*s, context_.modes.brush, e.x, e.y, context_.history, std::move(mirror));
     paintSegment(seg.ax, seg.ay, seg.bx, seg.by);
 }
@@ -353,10 +365,15 @@ void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
     case Drag::Camera:
         cameraStep(e, pointer);
         return;
-    case Drag::Painting:
-        stroke_.moveTo(skin(), e.x, e.y, context_.refresh,
+    case Drag::Painting: {
+        int x = e.x, y = e.y;
+        // Shift keeps a rectangle square and an ellipse round.
+        if (e.shift && (context_.modes.brush == Brush::Rectangle || context_.modes.brush == Brush::Ellipse))
+            squareFromPress(x, y);
+        stroke_.moveTo(skin(), x, y, context_.refresh,
                        [this](const BrushSegment& seg) { return paintSegment(seg.ax, seg.ay, seg.bx, seg.by); });
         break;
+    }
     case Drag::ColorPick:
         pickColor(e.x, e.y);
         break;
@@ -480,8 +497,37 @@ void SkinView::wheel(int delta, int x, int y) {
 // ---- painting ----
 
 bool SkinView::paintSegment(int ax, int ay, int bx, int by) {
-    return paintBrushRun(raster_, ax, ay, bx, by, clientWidth_, viewHeight_, context_.refresh,
-                         [&](int x, int y) { stroke_.paintTexel(skin(), sourceAt(x, y), context_.paint); });
+    if (context_.modes.brush == Brush::Rectangle || context_.modes.brush == Brush::Ellipse) {
+        Skin* s = skin();
+        if (s == nullptr || s->width <= 0) return false;
+        const auto texelX = [&](int x) { return std::clamp(skinXAt(x), 0, s->width - 1); };
+        const auto texelY = [&](int y) { return std::clamp(skinYAt(y), 0, s->height - 1); };
+        const ShapeOnSkin shape{texelX(ax), texelY(ay), texelX(bx), texelY(by),
+                                context_.modes.brush == Brush::Ellipse, context_.modes.filledShapes};
+        // An outline is stamped with the tip; a filled shape takes its texels as they are.
+        shape.visit([&](int x, int y, bool edge) {
+            const std::int32_t texel = y * s->width + x;
+            if (edge && !shape.filled) stroke_.stampTexel(s, texel, context_.paint);
+            else stroke_.paintTexel(s, texel, context_.paint);
+        });
+        context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
+        return true;
+    }
+    if (context_.modes.brush == Brush::Fill) {
+        Skin* s = skin();
+        if (s == nullptr || !stroke_.takeFill()) return false;
+        for (const std::int32_t texel : fillRegion(*s, sourceAt(ax, ay), shift_)) stroke_.paintTexel(s, texel, context_.paint);
+        context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
+        return true;
+    }
+    // A run crosses each texel over several view pixels: each texel stamps once.
+    std::int32_t last = -1;
+    return paintBrushRun(raster_, ax, ay, bx, by, clientWidth_, viewHeight_, context_.refresh, [&](int x, int y) {
+        const std::int32_t texel = sourceAt(x, y);
+        if (texel == last) return;
+        last = texel;
+        stroke_.stampTexel(skin(), texel, context_.paint);
+    });
 }
 
 void SkinView::pickColor(int x, int y) { pickTexelColor(context_, skin(), sourceAt(x, y)); }
