@@ -95,11 +95,13 @@ float toleranceOf(const std::vector<Vec3f>& positions, int count) {
 }
 
 // The texel a texture coordinate falls in; nullopt when it is far outside.
+// The skin is at most 32767 x 2048, so the texel fits 16 bits.
 std::optional<MappingVert> texelOf(const ForeignUv& uv, int width, int height) {
     const double u = uv.u, t = 1.0 - static_cast<double>(uv.v);
     if (u < -kUvSlack || u > 1.0 + kUvSlack || t < -kUvSlack || t > 1.0 + kUvSlack) return std::nullopt;
-    return MappingVert{static_cast<std::int16_t>(std::clamp(static_cast<int>(std::floor(u * width)), 0, width - 1)),
-                       static_cast<std::int16_t>(std::clamp(static_cast<int>(std::floor(t * height)), 0, height - 1))};
+    // Not clamped to the skin: the format's own coordinates may lie on its far
+    // edge (s equal to the width), and such a corner must come back as it went.
+    return MappingVert{static_cast<std::int16_t>(std::floor(u * width)), static_cast<std::int16_t>(std::floor(t * height))};
 }
 
 constexpr std::array<std::array<int, 3>, 6> kCornerOrders = {

@@ -30,8 +30,8 @@ inline constexpr const char* kMsgForeignUvOutside =
 inline constexpr const char* kAskRebakeSkins =
     "Re-bake every skin onto the imported mapping, so the painted texels follow it?";
 
-// How far outside 0..1 a texture coordinate may lie and still be taken as
-// the edge texel (rounding in other tools' writers); beyond is refused.
+// How far outside 0..1 a texture coordinate may lie (the format's corners on
+// the skin's far edge, other tools' rounding); beyond is refused.
 inline constexpr double kUvSlack = 0.01;
 
 struct ModelMapping {
