@@ -27,7 +27,8 @@ int exportModel(const Args& args, std::ostream& out, std::ostream& err) {
     OptionTable table;
     table.values["--base"] = [&](const std::string& v) { return takeBaseFolder(v, base); };
     table.values["--frame"] = [&](const std::string& v) { return parseInt(v, frame); };
-    table.values["--skin"] = [&](const std::string& v) { return parseInt(v, gltf.skin) && gltf.skin >= 0; };
+    // Skins are numbered from 1, as render and info number them.
+    table.values["--skin"] = [&](const std::string& v) { return parseInt(v, gltf.skin) && gltf.skin-- >= 1; };
     table.values["--fps"] = [&](const std::string& v) {
         float fps = 0.0f;
         if (!parseFloat(v, fps) || fps <= 0.0f) return false;
@@ -50,7 +51,7 @@ int exportModel(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitFailed;
     }
     if (gltf.skin >= model.skins().count() && gltf.skin > 0) {
-        err << "tarn-cli export: the model has no skin " << gltf.skin << '\n';
+        err << "tarn-cli export: the model has no skin " << gltf.skin + 1 << '\n';
         return kExitFailed;
     }
     std::string failure;

@@ -133,6 +133,9 @@ const Expected kAdded[] = {
     {32925, "&Options", "Use the Current &Frame", ""},
     {32926, "&Options", "Find the &Most Symmetric Frame", ""},
     {32927, "&Mapping", "Export Layout...", ""},
+    {32928, "&File", "glTF...", ""},
+    {32929, "&File", "OBJ...", ""},
+    {32930, "&Mapping", "Import Mapping from Model...", ""},
 };
 
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
