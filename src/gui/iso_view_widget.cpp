@@ -46,6 +46,12 @@ void IsoViewWidget::wheelRotate(int delta) {
     show();
 }
 
+void IsoViewWidget::wheelTowards(int delta, QPoint at) {
+    const qreal ratio = devicePixelRatioF();
+    view_.zoomTowards(delta, qRound(at.x() * ratio), qRound(at.y() * ratio));
+    show();
+}
+
 QRect IsoViewWidget::updateCopy() {
     const FrameBuffer& frame = view_.frame();
     const std::vector<std::uint8_t>& tint = view_.tint();

@@ -25,6 +25,8 @@ public:
     void redraw();
     // The wheel as the shell routes it: turn the view, draw, show.
     void wheelRotate(int delta);
+    // Ctrl+wheel: towards the model point under `at` (widget pixels).
+    void wheelTowards(int delta, QPoint at);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

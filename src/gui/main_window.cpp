@@ -6,16 +6,21 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStandardPaths>
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "app/preferences.h"
 #include "edit/mapping_tool.h"
 #include "platform/dialogs.h"
 #include "render/benchmark.h"
+#include "render/player_icon.h"
 #include "render/snapshot.h"
+#include "render/view_moves.h"
 #include "animation_preview.h"
 #include "command_actions.h"
+#include "content_folder.h"
 #include "render/model_probe.h"
 #include "status_line.h"
 #include "intro_window.h"
@@ -32,6 +37,8 @@ namespace tarn {
 namespace {
 
 constexpr int kStartWidth = 1024;
+// How long a command's report stays in the status bar.
+constexpr int kReportMs = 6000;
 constexpr int kStartHeight = 720;
 // Room left around the first window for a frame and title bar.
 constexpr int kFrameAllowance = 48;
@@ -60,6 +67,7 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     app_->commands().bind(cmd::kExit, [this] { close(); });
     app_->preferenceDefaults = PreferenceDefaults::inFolder(
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+    app_->guidePath = findUserGuide(QCoreApplication::applicationDirPath()).toStdString();
 
     actions_ = std::make_unique<CommandActions>(*this, [this](int id) { runCommand(id); });
     // Steps are recorded by the panes too (a stroke ends on the release), so the
@@ -97,6 +105,15 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
                          return picture;
                      });
     });
+    app_->commands().bind(cmd::kMakeIcon, [this] {
+        const Skin* skin = app_->skins.current();
+        if (skin == nullptr || !app_->mesh.loaded) return;
+        Rasterizer unused;
+        makeIconCommand(app_->ui(), app_->settings(), app_->folders, skin->filePath, [&] {
+            return renderPlayerIcon(app_->modes.at(kModeTextured), renderSceneOf(*app_, unused),
+                                    shell_->isoView()->view().target());
+        });
+    });
     app_->palOnTopChanged = [this](bool onTop) { shell_->setPalOnTop(onTop); };
     app_->viewCamera = [this] {
         IsoView& iso = shell_->isoView()->view();
@@ -116,6 +133,10 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
         frameModel(app_->mesh, shell_->isoView()->view().target());
         refresh(kRedrawFull, kPanesIso);
     });
+    bindViewCommands();
+    app_->commands().onReport([this](const std::string& text) {
+        if (!text.empty()) statusBar()->showMessage(QString::fromStdString(text), kReportMs);
+    });
     status_ = new StatusLine(*app_, *shell_, *this);
     preview_ = new AnimationPreview(*app_, [this] {
         refresh(kRedrawFull, kPanesIso);
@@ -127,6 +148,28 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     refillLists();
     updateCommandStates();
     fitFirstSize();
+}
+
+void MainWindow::bindViewCommands() {
+    const std::pair<int, ViewSide> sides[] = {
+        {cmd::kViewFront, ViewSide::Front}, {cmd::kViewBack, ViewSide::Back},   {cmd::kViewLeft, ViewSide::Left},
+        {cmd::kViewRight, ViewSide::Right}, {cmd::kViewTop, ViewSide::Top},     {cmd::kViewBottom, ViewSide::Bottom},
+    };
+    for (const auto& [id, side] : sides)
+        app_->commands().bind(id, [this, side = side] {
+            viewFromSide(app_->mesh, shell_->isoView()->view().target(), side);
+            refresh(kRedrawFull, kPanesIso);
+        });
+    app_->commands().bind(cmd::kResetView, [this] {
+        RenderTarget& target = shell_->isoView()->view().target();
+        target.fieldOfView = CameraPose{}.fieldOfView;
+        viewFromSide(app_->mesh, target, ViewSide::Front);
+        refresh(kRedrawFull, kPanesIso);
+    });
+    app_->commands().bind(cmd::kPixelGrid, [this] {
+        app_->view.pixelGrid = !app_->view.pixelGrid;
+        shell_->skinView()->setPixelGrid(app_->view.pixelGrid);
+    });
 }
 
 void MainWindow::fitFirstSize() {
@@ -171,7 +214,11 @@ QAction* MainWindow::action(int id) const { return actions_->action(id); }
 QComboBox* MainWindow::list(int id) const { return lists_->list(id); }
 
 void MainWindow::runCommand(int id) {
+    const int skinWidth = app_->mesh.skinWidth, skinHeight = app_->mesh.skinHeight;
     app_->commands().run(id);
+    // A new skin size (Pack Islands, Re-size All, or their undo) would leave
+    // the skin pane showing a corner or a speck.
+    if (app_->mesh.skinWidth != skinWidth || app_->mesh.skinHeight != skinHeight) shell_->skinView()->fitSkin();
     app_->keepModeAvailable();
     updateCommandStates();
     preview_->sync();
@@ -249,6 +296,7 @@ void MainWindow::rebuildLightTable() { app_->rebuildLightTable(); }
 void MainWindow::rebuildPhongShadeTable() { app_->rebuildPhongShadeTable(); }
 
 void MainWindow::updateCommandStates() {
+    actions_->setKeys(classicKeysEnabled(app_->settings()));
     actions_->update([this](int id) { return app_->stateOf(id); });
     // Store and Save change no pane but do change the marks.
     updateSkinMarks();

@@ -76,6 +76,8 @@ protected:
 
 private:
     void listChosen(int id, int index);
+    // The View menu's sides, Reset View and Pixel Grid.
+    void bindViewCommands();
     // The first size, within the screen's available area, centred there.
     void fitFirstSize();
     void updateTitle();

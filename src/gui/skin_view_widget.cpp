@@ -3,6 +3,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 #include "image/skin.h"
 
 namespace tarn {
@@ -22,8 +25,9 @@ void SkinViewWidget::redraw(int kind) {
     show();
 }
 
-void SkinViewWidget::wheelZoom(int delta) {
-    view_.wheel(delta);
+void SkinViewWidget::wheelZoom(int delta, QPoint at) {
+    const qreal ratio = devicePixelRatioF();
+    view_.wheel(delta, qRound(at.x() * ratio), qRound(at.y() * ratio));
     show();
 }
 
@@ -37,7 +41,10 @@ void SkinViewWidget::show() {
     const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
     const QRect changed = blit_.update(view_.image().data(), view_.viewWidth(), view_.clientWidth(),
                                        view_.viewHeight(), skin != nullptr ? skin->palette : greyPalette(), tint());
-    if (!changed.isEmpty()) repaint(blit_.widgetArea(changed));
+    if (changed.isEmpty()) return;
+    // What is drawn over the blit moves with the whole view, not only where the view changed.
+    if (pixelGrid_ || view_.rectangleMode) repaint();
+    else repaint(blit_.widgetArea(changed));
 }
 
 const std::uint8_t* SkinViewWidget::tint() const { return view_.tint().empty() ? nullptr : view_.tint().data(); }
@@ -49,6 +56,72 @@ void SkinViewWidget::paintEvent(QPaintEvent* event) {
                  skin != nullptr ? skin->palette : greyPalette(), tint());
     QPainter painter(this);
     blit_.draw(painter, event->rect());
+    if (pixelGrid_) drawPixelGrid(painter);
+    if (view_.rectangleMode) drawRectangle(painter);
+}
+
+// Over the outline the 8-bit view draws in the edge colour: a colour no
+// mapping edge has, and a handle at each corner to show where to drag.
+void SkinViewWidget::drawRectangle(QPainter& painter) const {
+    const MapRect& rect = view_.mapRect;
+    const float zoom = view_.zoom();
+    const int hw = view_.viewWidth() / 2;
+    const int hh = view_.viewHeight() / 2;
+    const int rows = view_.viewHeight();
+    // The view's rows count from the bottom; the widget's from the top.
+    auto x = [&](float s) { return int(std::floor(float(hw) + (s - view_.panX()) * zoom)); };
+    auto y = [&](float t) { return rows - 1 - int(std::floor(float(hh) - (t - view_.panY()) * zoom)); };
+    const qreal ratio = devicePixelRatioF();
+    painter.save();
+    painter.scale(1.0 / ratio, 1.0 / ratio);
+    const QColor orange(255, 150, 0);
+    painter.setPen(QPen(orange, 1.0));
+    const QRectF outline(QPointF(x(float(rect.left)) + 0.5, y(float(rect.top)) + 0.5),
+                         QPointF(x(float(rect.right)) + 0.5, y(float(rect.bottom)) + 0.5));
+    painter.drawRect(outline.normalized());
+    const qreal half = 3.0 * ratio;
+    for (const QPointF& corner : {outline.topLeft(), outline.topRight(), outline.bottomLeft(), outline.bottomRight()}) {
+        painter.fillRect(QRectF(corner.x() - half, corner.y() - half, 2 * half, 2 * half), Qt::black);
+        painter.fillRect(QRectF(corner.x() - half + 1, corner.y() - half + 1, 2 * half - 2, 2 * half - 2), orange);
+    }
+    painter.restore();
+}
+
+void SkinViewWidget::setPixelGrid(bool on) {
+    pixelGrid_ = on;
+    update();
+}
+
+// Drawn over the blit rather than into the 8-bit view: a grid in a colour of
+// its own, which no palette entry of the skin has to provide.
+void SkinViewWidget::drawPixelGrid(QPainter& painter) const {
+    const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
+    const float zoom = view_.zoom();
+    if (skin == nullptr || zoom < kGridZoom) return;
+    const qreal ratio = devicePixelRatioF();
+    painter.save();
+    painter.scale(1.0 / ratio, 1.0 / ratio);
+    painter.setPen(QPen(QColor(0, 0, 0, 96), 1.0));
+    const int w = view_.clientWidth();
+    const int h = view_.viewHeight();
+    // Texel edges as the skin quad places them: the same pan and zoom.
+    auto edgeX = [&](int s) { return int(std::floor(float(view_.viewWidth() / 2) + (float(s) - view_.panX()) * zoom)); };
+    auto edgeY = [&](int t) { return int(std::floor(float(h / 2) + (float(t) - view_.panY()) * zoom)); };
+    const int top = std::max(edgeY(0), 0);
+    const int bottom = std::min(edgeY(skin->height), h);
+    const int left = std::max(edgeX(0), 0);
+    const int right = std::min(edgeX(skin->width), w);
+    for (int s = std::max(0, view_.skinXAt(0)); s <= skin->width; ++s) {
+        const int x = edgeX(s);
+        if (x > right) break;
+        if (x >= left) painter.drawLine(QPointF(x + 0.5, top), QPointF(x + 0.5, bottom));
+    }
+    for (int t = std::max(0, view_.skinYAt(0)); t <= skin->height; ++t) {
+        const int y = edgeY(t);
+        if (y > bottom) break;
+        if (y >= top) painter.drawLine(QPointF(left, y + 0.5), QPointF(right, y + 0.5));
+    }
+    painter.restore();
 }
 
 // Drawn at device pixels, as the 3D pane is: on a scaled screen every texel

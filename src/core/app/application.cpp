@@ -20,14 +20,6 @@ namespace tarn {
 
 namespace {
 
-// Skin names show with forward slashes, as in the Skins list.
-std::string displayName(const Skin& skin) {
-    std::string name = skin.name;
-    for (char& ch : name)
-        if (ch == '\\') ch = '/';
-    return name;
-}
-
 constexpr const char* kModifiedMark = " *";
 constexpr const char* kMsgNoPakModels = "There are no models in the PAK files of the base folder.";
 
@@ -65,6 +57,7 @@ void Application::bindCommands() {
     bindPreviewCommands();
     bindEditCommands();
     bindMirrorCommands();
+    bindHelpCommands();
 }
 
 void Application::bindEditCommands() {
@@ -106,7 +99,10 @@ void Application::bindFileCommands() {
             return;
         }
         MeshFileContext c = meshContext();
-        if (openMesh(c)) noteRecentFile();
+        if (openMesh(c)) {
+            noteRecentFile();
+            offerPlayerWeapon();
+        }
     });
     commands_.bind(cmd::kOpenFromPak, [this] { openFromPak(); });
     for (int id = cmd::kRecentFile1; id <= cmd::kRecentFile4; ++id)
@@ -145,7 +141,10 @@ void Application::openRecentFile(int index) {
         return;
     }
     MeshFileContext c = meshContext();
-    if (openMeshAt(c, path)) noteRecentFile();
+    if (openMeshAt(c, path)) {
+        noteRecentFile();
+        offerPlayerWeapon();
+    }
     refresh_.refreshAll();
 }
 
@@ -162,7 +161,10 @@ void Application::openFromPak() {
         return;
     }
     MeshFileContext c = meshContext();
-    if (openMeshAt(c, joinPath(folders.base, toNative(*chosen)))) noteRecentFile();
+    if (openMeshAt(c, joinPath(folders.base, toNative(*chosen)))) {
+        noteRecentFile();
+        offerPlayerWeapon();
+    }
     refresh_.refreshAll();
 }
 
@@ -351,6 +353,7 @@ UpdateFlags Application::updateFlags() const {
     f.skinFollowsMapping = view.skinFollowsMapping;
     f.mappingOverlay = paneModes.mappingOverlayInPaint;
     f.rectangleMode = view.rectangleMode;
+    f.pixelGrid = view.pixelGrid;
     f.mirror = paneModes.mirror;
     f.mirrorShareTexels = mirrorShareTexels;
     f.symmetryAxis = symmetry.frame >= 0 ? symmetry.axis : -1;

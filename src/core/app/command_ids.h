@@ -132,6 +132,19 @@ enum Id : int {
     kExportGltf = 32928,
     kExportObj = 32929,
     kImportMappingFromModel = 32930,
+    // Today's desktop habits: views from each side, the texel grid, the
+    // keyboard list and the guide, the player icon.
+    kViewFront = 32950,
+    kViewBack = 32951,
+    kViewLeft = 32952,
+    kViewRight = 32953,
+    kViewTop = 32954,
+    kViewBottom = 32955,
+    kResetView = 32956,
+    kPixelGrid = 32957,
+    kKeyboardShortcuts = 32958,
+    kUserGuide = 32959,
+    kMakeIcon = 32960,
 };
 
 }  // namespace tarn::cmd

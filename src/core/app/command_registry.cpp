@@ -20,6 +20,7 @@ bool checkedBy(UpdateRule rule, const UpdateFlags& f) {
     case UpdateRule::SkinFollowsMapping: return f.skinFollowsMapping;
     case UpdateRule::MappingOverlay: return f.mappingOverlay;
     case UpdateRule::RectangleMode: return f.rectangleMode;
+    case UpdateRule::PixelGrid: return f.pixelGrid;
     case UpdateRule::BlendRgb: return f.blendMode == 0;
     case UpdateRule::BlendKeepBrightness: return f.blendMode == 1;
     case UpdateRule::Playing: return f.playing;
@@ -73,6 +74,8 @@ bool CommandRegistry::run(int id) const {
     if (it == handlers_.end()) return false;
     try {
         it->second();
+        auto said = reports_.find(id);
+        if (said != reports_.end() && reported_) reported_(said->second());
     } catch (const std::bad_alloc&) {
         if (outOfMemory_) outOfMemory_();
     }

@@ -20,6 +20,7 @@ struct UpdateFlags {
     bool skinFollowsMapping = false;
     bool mappingOverlay = false;
     bool rectangleMode = false;
+    bool pixelGrid = false;
     bool mirror = false;
     bool mirrorShareTexels = false;
     int symmetryAxis = -1;
@@ -59,9 +60,15 @@ public:
     // commands build what they load before they replace anything.
     bool run(int id) const;
     void onOutOfMemory(Handler handler) { outOfMemory_ = std::move(handler); }
+    // Commands that change nothing the panes show say what they did: after
+    // `id` runs, the text `what` makes goes to the reporter (the status bar).
+    void report(int id, std::function<std::string()> what) { reports_[id] = std::move(what); }
+    void onReport(std::function<void(const std::string&)> reporter) { reported_ = std::move(reporter); }
 
 private:
     std::map<int, Handler> handlers_;
+    std::map<int, std::function<std::string()>> reports_;
+    std::function<void(const std::string&)> reported_;
     Handler outOfMemory_;
 };
 

@@ -461,12 +461,19 @@ void SkinView::fit() {
     redraw(kRedrawFull);
 }
 
-void SkinView::wheel(int delta) {
+void SkinView::wheel(int delta, int x, int y) {
     const int n = delta / kWheelNotch;
     float z = zoom_;
     for (int i = 0; i < n; ++i) z *= kWheelZoomIn;
     for (int i = 0; i < -n; ++i) z *= kWheelZoomOut;
+    // The skin point under the centre of pixel (x, y) before and after is
+    // the same: pan + offset / zoom.
+    const float ox = float(x) + 0.5f - float(viewWidth_ / 2);
+    const float oy = float(y) + 0.5f - float(viewHeight_ / 2);
+    const float sx = panX_ + ox / zoom_;
+    const float sy = panY_ + oy / zoom_;
     setZoom(z);
+    setPan(sx - ox / zoom_, sy - oy / zoom_);
     redraw(kRedrawFull);
 }
 

@@ -53,8 +53,11 @@ public:
     void mouseMove(const MouseEvent& e, PointerControl& pointer) override;
     void mouseRelease(const MouseEvent& e, PointerControl& pointer) override;
     void captureLost(PointerControl& pointer) override;
-    // Wheel zoom by whole notches of 120; then a full redraw.
-    void wheel(int delta);
+    // Wheel zoom by whole notches of 120 about client point (x, y), which
+    // keeps showing the same spot of the skin; then a full redraw.
+    void wheel(int delta, int x, int y);
+    // About the pane's centre.
+    void wheel(int delta) { wheel(delta, viewWidth_ / 2, viewHeight_ / 2); }
     // Centres the current Skin at the largest zoom that shows all of it
     // (within the zoom's limits), then a full redraw.
     void fit();

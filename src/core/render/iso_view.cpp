@@ -9,6 +9,7 @@
 #include "platform/refresh.h"
 #include "render/iso_view_line.h"
 #include "render/texel_mirror.h"
+#include "render/view_moves.h"
 
 namespace tarn {
 namespace {
@@ -94,6 +95,19 @@ void IsoView::rotateByWheel(int delta) {
     CameraPose pose{target_.eye, target_.lookAt, target_.fieldOfView};
     tarn::rotateByWheel(pose, delta);
     target_.eye = pose.eye;
+    render();
+}
+
+void IsoView::zoomTowards(int delta, int x, int y) {
+    const Mesh& mesh = context_.mesh;
+    if (!mesh.hasCurrentFrame()) return;
+    const std::vector<Vec3f>& positions = mesh.frames[std::size_t(mesh.currentFrame)].positions;
+    const Vec3f point = pointUnder(mesh, positions.data(), static_cast<int>(positions.size()), target_, x,
+                                   target_.height - 1 - y);
+    CameraPose pose{target_.eye, target_.lookAt, target_.fieldOfView};
+    dollyTowards(pose, point, delta);
+    target_.eye = pose.eye;
+    target_.lookAt = pose.lookAt;
     render();
 }
 

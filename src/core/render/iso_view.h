@@ -49,6 +49,9 @@ public:
     void render();
     // Turns the view by whole wheel notches about the vertical through the look-at point.
     void rotateByWheel(int delta);
+    // Moves the eye by whole wheel notches towards the model point under
+    // client pixel (x, y) (y from the top), which stays under the pointer.
+    void zoomTowards(int delta, int x, int y);
 
     void mousePress(const MouseEvent& e, PointerControl& pointer) override;
     void mouseMove(const MouseEvent& e, PointerControl& pointer) override;

@@ -88,6 +88,26 @@ TEST_F(SkinViewTest, FullRedrawShowsTheSkinMagnifiedAndMapsEveryPixel) {
     EXPECT_EQ(sources.size(), static_cast<std::size_t>(kSkinW * kSkinH + 1));
 }
 
+// The wheel zooms about the pointer: the skin point under it stays under it,
+// and so does the texel, which the drawing places to the nearest pixel.
+TEST_F(SkinViewTest, WheelZoomKeepsTheTexelUnderThePointer) {
+    // Texel centres lie at pixel centres 4k + 69 at the start.
+    for (const auto& [x, y] : {std::pair{77, 97}, std::pair{121, 125}, std::pair{101, 77}, std::pair{20, 30}}) {
+        view.setZoom(4.0f);
+        view.setPan(8.125f, 8.125f);
+        view.redraw(kRedrawFull);
+        const std::int32_t under = view.sourceAt(x, y);
+        const float s = (float(x) + 0.5f - 100.0f) / view.zoom() + view.panX();
+        for (int delta : {120, 240, -120, -360, 480}) {
+            view.wheel(delta, x, y);
+            EXPECT_NEAR((float(x) + 0.5f - 100.0f) / view.zoom() + view.panX(), s, 1e-3f) << x << "," << y;
+            if (under >= 0 && view.zoom() >= 2.0f) {
+                EXPECT_EQ(view.sourceAt(x, y), under) << x << "," << y << " after " << delta;
+            }
+        }
+    }
+}
+
 TEST_F(SkinViewTest, PartialRedrawKindsTouchOnlyTheirPart) {
     const auto mapBefore = view.sourceMap();
     // Kind 2: only the background takes the new slot-7 colour.
