@@ -114,7 +114,8 @@ void Application::bindFileCommands() {
         if (saveMeshAs(c)) noteRecentFile();
     });
     const auto exportContext = [this] {
-        return ExportContext{*ui_, settings_, folders, mesh, &skins, &sourceImage, player.rate(), !interpolateFrames};
+        return ExportContext{*ui_, settings_, folders, mesh, &skins, &sourceImage, player.rate(), !interpolateFrames,
+                             currentFile};
     };
     commands_.bind(cmd::kExportSsm, onFreshContext(exportContext, ExportSsmObject));
     commands_.bind(cmd::kExportDh2, onFreshContext(exportContext, ExportDh2Mesh));

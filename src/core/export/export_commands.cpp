@@ -47,6 +47,7 @@ std::optional<std::string> askExportPath(ExportContext& c, const char* filter, c
     FileDialogRequest request;
     request.filter = filter;
     request.initialName = initialName;
+    if (!c.modelPath.empty()) proposeFile(request, withExtension(c.modelPath, extensions[0]));
     const auto chosen = askSavePath(c.ui, c.settings, c.folders, request);
     if (!chosen) return std::nullopt;
     // "All Files" takes the first filter's extension.

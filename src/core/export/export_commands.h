@@ -21,6 +21,7 @@ struct ExportContext {
     const Bytes* sourceImage = nullptr;
     double framesPerSecond = 10.0;
     bool step = false;
+    std::string modelPath{};  // the save dialogs propose its name with their extension
 };
 
 // "SSMObject": a save dialog in the save folder (folder rule "SaveDir"),

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "image/image_codec.h"
+#include "platform/dialogs.h"
 
 namespace tarn {
 
@@ -26,11 +27,6 @@ std::string materialName(const Skin& skin) {
     name = name.substr(0, name.rfind('.'));
     std::replace_if(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\t'; }, '_');
     return name.empty() ? "skin" : name;
-}
-
-std::string withoutExtension(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
 }  // namespace
@@ -83,9 +79,8 @@ std::string SaveObj(const Mesh& mesh, int frame, const Skin* skin, const std::st
     if (skin && (skin->width != mesh.skinWidth || skin->height != mesh.skinHeight ||
                  skin->pixels.size() < skin->pixelCount()))
         skin = nullptr;
-    const std::string stem = withoutExtension(path);
-    const std::size_t cut = stem.find_last_of("/\\");
-    const std::string base = cut == std::string::npos ? stem : stem.substr(cut + 1);
+    const std::string stem = withExtension(path, "");
+    const std::string base = fileNameOf(stem);
     const ObjText text = encodeObj(mesh, frame, skin, base);
     if (skin) {
         const Bytes png = encodePng8(skin->width, skin->height, skin->pixels.data(), skin->palette);

@@ -264,8 +264,10 @@ TEST_F(WindowImport, AMirroredMappingComesInWithTheSkinRebakedAsOneUndoStep) {
 
 TEST_F(WindowImport, ExportsWriteWhatTheDialogsName) {
     app.sourceImage.clear();
+    app.currentFile = dir.file("model.md2");
     ui.saveFile(dir.file("out"), 2);
     app.commands().run(cmd::kExportGltf);
+    EXPECT_EQ(ui.fileRequests.back().initialName, "model.glb");
     ui.saveFile(dir.file("frame"));
     app.commands().run(cmd::kExportObj);
     EXPECT_TRUE(ui.messages().empty());
