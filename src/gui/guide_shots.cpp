@@ -10,6 +10,7 @@
 #include "app/command_ids.h"
 #include "main_window.h"
 #include "platform/settings.h"
+#include "iso_view_widget.h"
 #include "shell_widget.h"
 #include "skin_view_widget.h"
 

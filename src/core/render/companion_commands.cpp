@@ -72,7 +72,13 @@ bool openCompanionAt(CompanionContext& c, const std::string& path, bool askSkin)
     auto companion = LoadCompanion(file.bytes, path, c.folders.base, c.ui);
     if (!companion) return false;
     if (!companion->hasSkin()) {
-        auto skin = askSkin ? askCompanionSkin(c) : nullptr;
+        // A player's weapon.md2 often names a skin of the model it was made
+        // for; its own weapon.pcx lies beside it.
+        const std::string beside = path.substr(0, path.size() - fileNameOf(path).size()) +
+                                   fileNameOf(path).substr(0, fileNameOf(path).rfind('.')) + kSkinExtension;
+        auto skin = askSkin ? askCompanionSkin(c)
+                    : isRegularFile(beside) ? LoadSkinImage(c.ui, beside)
+                                            : nullptr;
         if (skin && fitsCompanion(*skin, *companion)) {
             takeCompanionSkin(*companion, *skin);
         } else {
