@@ -33,6 +33,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void followScale() override;
     qreal drawnScale() const override { return pointer_.scale(); }
+    std::optional<QRectF> outlineAt(std::optional<QPointF> at) const;
+    void hoverChanged(std::optional<QPointF> before) override;
+    void penPressure(float pressure) override { pressure_ = pressure; }
     std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:
@@ -41,6 +44,9 @@ private:
     QRect updateCopy();
     void show();
 
+    const PaintState& paint_;
+    float& pressure_;
+    const PaneModes& modes_;
     Rasterizer rasterizer_;
     IsoView view_;
     IndexedBlit blit_;

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QStandardPaths>
 
@@ -73,6 +75,7 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     // Steps are recorded by the panes too (a stroke ends on the release), so the
     // Edit menu follows the history itself rather than the commands.
     app_->history.changed = [this] { updateCommandStates(); };
+    addBrushSize();
     lists_ = std::make_unique<ListBar>(*this, actions_->toolBar(),
                                        [this](int id, int index) { listChosen(id, index); });
     keyGuard_ = new TextKeyGuard(this);
@@ -148,6 +151,21 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     refillLists();
     updateCommandStates();
     fitFirstSize();
+}
+
+// The tip's size on the toolbar, beside the brushes: set there or by Ctrl+[ and Ctrl+].
+void MainWindow::addBrushSize() {
+    QToolBar* bar = actions_->toolBar();
+    brushSize_ = new QSpinBox(bar);
+    brushSize_->setObjectName(QStringLiteral("brushSize"));
+    brushSize_->setRange(kMinBrushSize, kMaxBrushSize);
+    brushSize_->setPrefix(QStringLiteral("Brush "));
+    brushSize_->setToolTip(QStringLiteral("Brush Size (Ctrl+[ and Ctrl+])"));
+    brushSize_->setValue(app_->paint.tip.size);
+    bar->insertWidget(actions_->action(cmd::kMirror), brushSize_);
+    connect(brushSize_, &QSpinBox::valueChanged, this, [this](int size) {
+        if (size != app_->paint.tip.size) app_->setBrushSize(size);
+    });
 }
 
 void MainWindow::bindViewCommands() {
@@ -297,6 +315,10 @@ void MainWindow::rebuildPhongShadeTable() { app_->rebuildPhongShadeTable(); }
 
 void MainWindow::updateCommandStates() {
     actions_->setKeys(classicKeysEnabled(app_->settings()));
+    if (brushSize_ && brushSize_->value() != app_->paint.tip.size) {
+        const QSignalBlocker quiet(brushSize_);
+        brushSize_->setValue(app_->paint.tip.size);
+    }
     actions_->update([this](int id) { return app_->stateOf(id); });
     // Store and Save change no pane but do change the marks.
     updateSkinMarks();

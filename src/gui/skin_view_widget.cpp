@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "brush_outline.h"
 #include "image/skin.h"
 
 namespace tarn {
@@ -58,6 +59,9 @@ void SkinViewWidget::paintEvent(QPaintEvent* event) {
     blit_.draw(painter, event->rect());
     if (pixelGrid_) drawPixelGrid(painter);
     if (view_.rectangleMode) drawRectangle(painter);
+    if (const auto rect = outlineAt(hover()))
+        drawBrushOutline(painter, *rect, context_.paint.tip.shape == BrushShape::Round && context_.paint.tip.size > 2,
+                         1.0 / devicePixelRatioF());
 }
 
 // Over the outline the 8-bit view draws in the edge colour: a colour no
@@ -87,6 +91,35 @@ void SkinViewWidget::drawRectangle(QPainter& painter) const {
     painter.restore();
 }
 
+// Texel edges in device pixels as the skin quad places them: the same pan and zoom.
+int SkinViewWidget::edgeX(int s) const {
+    return int(std::floor(float(view_.viewWidth() / 2) + (float(s) - view_.panX()) * view_.zoom()));
+}
+
+int SkinViewWidget::edgeY(int t) const {
+    return int(std::floor(float(view_.viewHeight() / 2) + (float(t) - view_.panY()) * view_.zoom()));
+}
+
+std::optional<QRectF> SkinViewWidget::outlineAt(std::optional<QPointF> at) const {
+    const PaneModes& modes = view_.modes();
+    const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
+    if (!at || skin == nullptr || modes.mappingMode || modes.cameraOverride || view_.rectangleMode) return std::nullopt;
+    const qreal ratio = devicePixelRatioF();
+    const int s = view_.skinXAt(qRound(at->x() * ratio)), t = view_.skinYAt(qRound(at->y() * ratio));
+    if (s < 0 || t < 0 || s >= skin->width || t >= skin->height) return std::nullopt;
+    const BrushTip& tip = context_.paint.tip;
+    const int lo = -(tip.size - 1) / 2, hi = tip.size / 2;
+    const int x0 = edgeX(s + lo), x1 = edgeX(s + hi + 1), y0 = edgeY(t + lo), y1 = edgeY(t + hi + 1);
+    return QRectF(x0 / ratio, y0 / ratio, (x1 - x0) / ratio, (y1 - y0) / ratio);
+}
+
+void SkinViewWidget::hoverChanged(std::optional<QPointF> before) {
+    QRegion area;
+    for (const auto& at : {before, hover()})
+        if (const auto rect = outlineAt(at)) area += outlineArea(*rect);
+    if (!area.isEmpty()) update(area);
+}
+
 void SkinViewWidget::setPixelGrid(bool on) {
     pixelGrid_ = on;
     update();
@@ -104,9 +137,6 @@ void SkinViewWidget::drawPixelGrid(QPainter& painter) const {
     painter.setPen(QPen(QColor(0, 0, 0, 96), 1.0));
     const int w = view_.clientWidth();
     const int h = view_.viewHeight();
-    // Texel edges as the skin quad places them: the same pan and zoom.
-    auto edgeX = [&](int s) { return int(std::floor(float(view_.viewWidth() / 2) + (float(s) - view_.panX()) * zoom)); };
-    auto edgeY = [&](int t) { return int(std::floor(float(h / 2) + (float(t) - view_.panY()) * zoom)); };
     const int top = std::max(edgeY(0), 0);
     const int bottom = std::min(edgeY(skin->height), h);
     const int left = std::max(edgeX(0), 0);

@@ -53,6 +53,13 @@ private:
     const std::uint8_t* tint() const;
     void drawPixelGrid(QPainter& painter) const;
     void drawRectangle(QPainter& painter) const;
+    int edgeX(int s) const;
+    int edgeY(int t) const;
+    // The brush tip's outline around the texel under `at` (widget pixels),
+    // while a stroke would paint there.
+    std::optional<QRectF> outlineAt(std::optional<QPointF> at) const;
+    void hoverChanged(std::optional<QPointF> before) override;
+    void penPressure(float pressure) override { context_.paint.pressure = pressure; }
 
     PaneContext context_;
     SkinView view_;

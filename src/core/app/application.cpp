@@ -38,6 +38,7 @@ auto onFreshContext(Make make, Command command) {
 Application::Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh)
     : ui_(&ui), settings_(settings), refresh_(refresh) {
     paint.colorSlots.load(settings_);
+    paint.tip.load(settings_);
     recentFiles.load(settings_);
     bindCommands();
     commands_.onOutOfMemory([this] { ui_->message(kMsgOutOfMemory); });
@@ -58,6 +59,7 @@ void Application::bindCommands() {
     bindEditCommands();
     bindMirrorCommands();
     bindHelpCommands();
+    bindBrushCommands();
 }
 
 void Application::bindEditCommands() {
@@ -316,6 +318,9 @@ void Application::bindOptionCommands() {
     commands_.bind(cmd::kPointBrush, brush(Brush::Point));
     commands_.bind(cmd::kPencilBrush, brush(Brush::Pencil));
     commands_.bind(cmd::kLineBrush, brush(Brush::Line));
+    commands_.bind(cmd::kFillBrush, brush(Brush::Fill));
+    commands_.bind(cmd::kRectangleBrush, brush(Brush::Rectangle));
+    commands_.bind(cmd::kEllipseBrush, brush(Brush::Ellipse));
 }
 
 void Application::bindPaintCommands() {
@@ -350,6 +355,10 @@ UpdateFlags Application::updateFlags() const {
     f.mappingOverlay = paneModes.mappingOverlayInPaint;
     f.rectangleMode = view.rectangleMode;
     f.pixelGrid = view.pixelGrid;
+    f.brushShape = static_cast<int>(paint.tip.shape);
+    f.filledShapes = paneModes.filledShapes;
+    f.ink = static_cast<int>(paint.ink);
+    f.ditherSize = paint.ditherSize;
     f.mirror = paneModes.mirror;
     f.mirrorShareTexels = mirrorShareTexels;
     f.symmetryAxis = symmetry.frame >= 0 ? symmetry.axis : -1;

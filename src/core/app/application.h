@@ -160,6 +160,9 @@ public:
     bool mirrorShareTexels = false;
     // A new model: its most symmetric frame and axis, the skin's line unset.
     void chooseSymmetry();
+    // The brush tip's size (within its limits) and shape, kept in the settings.
+    void setBrushSize(int size);
+    void setBrushShape(BrushShape shape);
     // After an open: a player's weapon beside its tris.md2, as a companion.
     void offerPlayerWeapon();
     // "Symmetry: frame 180 death103, axis Y".
@@ -185,6 +188,7 @@ private:
     void bindMirrorCommands();
     void bindHelpCommands();
     void bindReports();
+    void bindBrushCommands();
     // Chooses the symmetry when the model has none yet.
     void keepSymmetry();
     void chooseMode(int index);

@@ -141,6 +141,19 @@ enum Id : int {
     kKeyboardShortcuts = 32958,
     kUserGuide = 32959,
     kMakeIcon = 32960,
+    // The brush tip.
+    kBrushSmaller = 32961,
+    kBrushLarger = 32962,
+    kBrushRound = 32963,
+    kBrushSquare = 32964,
+    kFillBrush = 32965,
+    kInkPaint = 32966,
+    kInkShade = 32967,
+    kInkDither2 = 32968,
+    kInkDither4 = 32969,
+    kRectangleBrush = 32970,
+    kEllipseBrush = 32971,
+    kFilledShapes = 32972,
 };
 
 }  // namespace tarn::cmd

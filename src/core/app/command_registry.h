@@ -21,6 +21,10 @@ struct UpdateFlags {
     bool mappingOverlay = false;
     bool rectangleMode = false;
     bool pixelGrid = false;
+    int brushShape = 0;  // 0 round, 1 square
+    bool filledShapes = false;
+    int ink = 0;         // 0 paint, 1 shade, 2 dither
+    int ditherSize = 4;
     bool mirror = false;
     bool mirrorShareTexels = false;
     int symmetryAxis = -1;

@@ -26,6 +26,9 @@ constexpr const char* kSkinFx = "Skin F/X...";
 constexpr const char* kAnimation = "Animation";
 constexpr const char* kNudge = "Nudge Selection";
 constexpr const char* kSymmetry = "Symmetry";
+constexpr const char* kBrushSize = "Brush Size";
+constexpr const char* kBrushShape = "Brush Shape";
+constexpr const char* kInk = "Ink";
 
 using R = UpdateRule;
 
@@ -67,7 +70,19 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kPointBrush, kOptions, "", "Point Brush\tShift+1", "Shift+1", R::PointBrush},
     {cmd::kPencilBrush, kOptions, "", "Pencil Brush\tShift+2", "Shift+2", R::PencilBrush},
     {cmd::kLineBrush, kOptions, "", "Line Brush\tShift+3", "Shift+3", R::LineBrush},
+    {cmd::kFillBrush, kOptions, "", "Fill\tG", "G", R::FillBrush},
+    {cmd::kRectangleBrush, kOptions, "", "Rectangle Brush\tShift+4", "Shift+4", R::RectangleBrush},
+    {cmd::kEllipseBrush, kOptions, "", "Ellipse Brush\tShift+5", "Shift+5", R::EllipseBrush},
+    {cmd::kFilledShapes, kOptions, "", "Filled Shapes", "", R::FilledShapes},
+    {cmd::kInkPaint, kOptions, kInk, "&Paint", "", R::InkPaint},
+    {cmd::kInkShade, kOptions, kInk, "&Shade (Ctrl: darker)", "", R::InkShade},
+    {cmd::kInkDither2, kOptions, kInk, "&Dither 2x2", "", R::InkDither2},
+    {cmd::kInkDither4, kOptions, kInk, "Dither &4x4", "", R::InkDither4},
     {cmd::kMirror, kOptions, "", "Mirror\tM", "M", R::Mirror},
+    {cmd::kBrushSmaller, kOptions, kBrushSize, "&Smaller\tCtrl+[", "Ctrl+[", R::None},
+    {cmd::kBrushLarger, kOptions, kBrushSize, "&Larger\tCtrl+]", "Ctrl+]", R::None},
+    {cmd::kBrushRound, kOptions, kBrushShape, "&Round", "", R::BrushRound},
+    {cmd::kBrushSquare, kOptions, kBrushShape, "&Square", "", R::BrushSquare},
     {cmd::kSymmetryAxisX, kOptions, kSymmetry, "Axis &X", "", R::SymmetryAxis},
     {cmd::kSymmetryAxisY, kOptions, kSymmetry, "Axis &Y", "", R::SymmetryAxis},
     {cmd::kSymmetryAxisZ, kOptions, kSymmetry, "Axis &Z", "", R::SymmetryAxis},
@@ -184,7 +199,9 @@ const std::vector<TodayKeys> kTodayKeys = {
 
 const std::vector<int> kToolbar = {
     cmd::kCameraOverride,    kToolbarSeparator,      cmd::kPaintMode,        cmd::kMappingMode,
-    kToolbarSeparator,       cmd::kPointBrush,       cmd::kPencilBrush,      cmd::kLineBrush,         cmd::kMirror,
+    kToolbarSeparator,       cmd::kPointBrush,       cmd::kPencilBrush,      cmd::kLineBrush,         cmd::kFillBrush,
+    cmd::kRectangleBrush,    cmd::kEllipseBrush,     kToolbarSeparator,      cmd::kInkPaint,          cmd::kInkShade,
+    cmd::kInkDither4,        kToolbarSeparator,      cmd::kMirror,
     kToolbarSeparator,       cmd::kSkinFollowsMapping, cmd::kRectangleMode,  cmd::kMappingOverlayInPaint,
     kToolbarSeparator,       cmd::kDefaultPalette,   kToolbarSeparator,      cmd::kBlendRgb,
     cmd::kBlendKeepBrightness, kToolbarSeparator,    cmd::kFitSkin,          cmd::kFrameModel,

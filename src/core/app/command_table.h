@@ -19,6 +19,14 @@ enum class UpdateRule {
     PointBrush,          // checked when the brush is 0
     PencilBrush,         // 1
     LineBrush,           // 2
+    FillBrush,           // 3
+    RectangleBrush,      // 4
+    EllipseBrush,        // 5
+    FilledShapes,        // checked while shapes are filled
+    InkPaint,            // checked for the ink it chooses
+    InkShade,
+    InkDither2,
+    InkDither4,
     SkinFollowsMapping,  // checked while on
     MappingOverlay,      // checked while the mapping shows in Paint Mode
     RectangleMode,       // checked while the skin view's rectangle mode is on
@@ -36,6 +44,8 @@ enum class UpdateRule {
     MirrorShareTexels,   // checked while mirrored mapping shares the texels
     SymmetryAxis,        // checked for the symmetry axis it chooses
     PixelGrid,           // checked while the skin pane shows texel edges
+    BrushRound,          // checked while the tip is round
+    BrushSquare,         // checked while the tip is square
 };
 
 // The symmetry axis (0 x, 1 y, 2 z) a SymmetryAxis command chooses; -1 for

@@ -137,6 +137,8 @@ private:
     void clampMapRect(const Skin& skin);
 
     void startPainting(const MouseEvent& e, PointerControl& pointer);
+    // Moves (x, y) so that it lies on a diagonal from the press point.
+    void squareFromPress(int& x, int& y) const;
     // Returns whether it painted a run (and asked for its redraw).
     bool paintSegment(int ax, int ay, int bx, int by);
     void pickColor(int x, int y);

@@ -144,7 +144,7 @@ void IsoView::mousePress(const MouseEvent& e, PointerControl& pointer) {
         selectAt(e.x, e.y, left);
         return;
     }
-    if (!left) {
+    if (!left || e.alt) {
         drag_ = Drag::ColorPick;
         pointer.capture();
         pickColor(e.x, e.y);
@@ -152,6 +152,7 @@ void IsoView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     }
     drag_ = Drag::Painting;
     pointer.capture();
+    context_.paint.shadeDarker = e.ctrl;
     Skin* s = paintableSkin();
     if (s == nullptr) return;
     TexelMirror mirror;
@@ -293,6 +294,8 @@ bool IsoView::pickHoldsTexels() const {
 
 bool IsoView::paintLine(int ax, int ay, int bx, int by) {
     if (paintableSkin() == nullptr || !pickHoldsTexels()) return false;
+    if (context_.modes.brush == Brush::Fill) return fillOnSurface(ax, ay);
+    if (context_.paint.pressedTip().size > 1) return paintWideLine(ax, ay, bx, by);
     return paintBrushRun(clipper_, ax, ay, bx, by, clientWidth_, clientHeight_, context_.refresh,
                          [&](int x, int y) { stroke_.paintTexel(paintableSkin(), pickAt(x, y), context_.paint); });
 }

@@ -84,6 +84,11 @@ private:
     bool pickHoldsTexels() const;
     // Returns whether it walked a run (and asked for its redraw).
     bool paintLine(int ax, int ay, int bx, int by);
+    // A brush wider than a pixel: every visible texel whose centre lies under
+    // the tip at each point of the segment.
+    bool paintWideLine(int ax, int ay, int bx, int by);
+    // The fill: the region of the clicked texel's index across the model's surface.
+    bool fillOnSurface(int x, int y);
     void pickColor(int x, int y);
     void selectAt(int x, int y, bool select);
     void waitOrEnd(unsigned buttonsHeld, PointerControl& pointer);

@@ -13,6 +13,9 @@ const char* strokeStepName(Brush brush) {
     case Brush::Point: return "Point stroke";
     case Brush::Pencil: return "Pencil stroke";
     case Brush::Line: return "Line stroke";
+    case Brush::Fill: return "Fill";
+    case Brush::Rectangle: return "Rectangle";
+    case Brush::Ellipse: return "Ellipse";
     }
     return "Stroke";
 }
@@ -25,7 +28,8 @@ BrushSegment BrushStroke::begin(Skin& skin, Brush brush, int x, int y, History* 
     if (history != nullptr) edit_.emplace(history, skin);
     mask_.emplace(skin.pixelCount());
     copy_.clear();
-    if (brush == Brush::Line) copy_ = skin.pixels;
+    if (drawnFromPress(brush)) copy_ = skin.pixels;
+    filled_ = false;
     pressX_ = lastX_ = x;
     pressY_ = lastY_ = y;
     restored_ = false;
@@ -36,22 +40,26 @@ BrushSegment BrushStroke::move(Skin& skin, int x, int y) {
     restored_ = false;
     switch (brush_) {
     case Brush::Point:
+    case Brush::Fill:
         return {x, y, x, y};
     case Brush::Pencil:
         return {lastX_, lastY_, x, y};
     case Brush::Line:
+    case Brush::Rectangle:
+    case Brush::Ellipse:
         // A skin resized under the stroke cannot take the old copy back.
         if (copy_.size() == skin.pixels.size()) {
             std::copy(copy_.begin(), copy_.end(), skin.pixels.begin());
             restored_ = true;
         }
+        // What the last shape painted is back as it was: it may be painted again.
+        mask_.emplace(skin.pixelCount());
         return {pressX_, pressY_, x, y};
     }
     return {x, y, x, y};
 }
 
-void BrushStroke::moved(const Skin& skin, int x, int y) {
-    if (brush_ == Brush::Line) mask_.emplace(skin.pixelCount());
+void BrushStroke::moved(const Skin&, int x, int y) {
     lastX_ = x;
     lastY_ = y;
 }
@@ -69,11 +77,11 @@ void BrushStroke::end() {
 
 void BrushStroke::paintTexel(Skin* skin, std::int32_t texel, const PaintState& paint) {
     if (skin == nullptr || skin != skin_ || !active() || texel < 0 || static_cast<std::size_t>(texel) >= skin->pixelCount()) return;
-    paintPixel(skin->pixels, static_cast<std::size_t>(texel), *mask_, paint);
+    inkPixel(skin->pixels, skin->width, static_cast<std::size_t>(texel), *mask_, paint);
     if (!mirror_) return;
     const std::int32_t image = mirror_(texel);
     if (image < 0 || static_cast<std::size_t>(image) >= skin->pixelCount()) return;
-    paintPixel(skin->pixels, static_cast<std::size_t>(image), *mask_, paint);
+    inkPixel(skin->pixels, skin->width, static_cast<std::size_t>(image), *mask_, paint);
     // Where the other side has more texels to the same area, single mirrored
     // texels would leave gaps: a texel beside the mirror whose own mirror was
     // painted in this stroke is painted too.
@@ -86,8 +94,23 @@ void BrushStroke::paintTexel(Skin* skin, std::int32_t texel, const PaintState& p
             if (mask_->isPainted(std::size_t(beside))) continue;
             const std::int32_t back = mirror_(beside);
             if (back >= 0 && static_cast<std::size_t>(back) < mask_->size() && mask_->isPainted(std::size_t(back)))
-                paintPixel(skin->pixels, static_cast<std::size_t>(beside), *mask_, paint);
+                inkPixel(skin->pixels, skin->width, static_cast<std::size_t>(beside), *mask_, paint);
         }
+}
+
+void BrushStroke::stampTexel(Skin* skin, std::int32_t texel, const PaintState& paint) {
+    if (skin == nullptr || texel < 0 || skin->width <= 0 || static_cast<std::size_t>(texel) >= skin->pixelCount()) return;
+    const BrushTip tip = paint.pressedTip();
+    if (tip.size != footprintSize_ || tip.shape != footprintShape_) {
+        footprint_ = tip.footprint();
+        footprintSize_ = tip.size;
+        footprintShape_ = tip.shape;
+    }
+    const int x = texel % skin->width, y = texel / skin->width;
+    for (const auto& [dx, dy] : footprint_) {
+        if (x + dx < 0 || x + dx >= skin->width || y + dy < 0 || y + dy >= skin->height) continue;
+        paintTexel(skin, texel + dy * skin->width + dx, paint);
+    }
 }
 
 void pickTexelColor(PaneContext& context, const Skin* skin, std::int32_t texel) {

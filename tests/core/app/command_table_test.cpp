@@ -146,6 +146,18 @@ const Expected kAdded[] = {
     {32958, "&Help", "&Keyboard Shortcuts", ""},
     {32959, "&Help", "&User Guide\tF1", "F1"},
     {32960, "&Skins", "Make &Icon...", ""},
+    {32961, "&Options", "&Smaller\tCtrl+[", "Ctrl+["},
+    {32962, "&Options", "&Larger\tCtrl+]", "Ctrl+]"},
+    {32963, "&Options", "&Round", ""},
+    {32964, "&Options", "&Square", ""},
+    {32965, "&Options", "Fill\tG", "G"},
+    {32966, "&Options", "&Paint", ""},
+    {32967, "&Options", "&Shade (Ctrl: darker)", ""},
+    {32968, "&Options", "&Dither 2x2", ""},
+    {32969, "&Options", "Dither &4x4", ""},
+    {32970, "&Options", "Rectangle Brush\tShift+4", "Shift+4"},
+    {32971, "&Options", "Ellipse Brush\tShift+5", "Shift+5"},
+    {32972, "&Options", "Filled Shapes", ""},
 };
 
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
@@ -191,7 +203,7 @@ TEST(CommandTable, SubmenusToolbarAndListBandsFollowTheirOrder) {
     EXPECT_STREQ(findCommand(cmd::kFxLoadToSelected)->submenu, "Skin F/X...");
     EXPECT_STREQ(findCommand(cmd::kOpen)->submenu, "");
 
-    const std::vector<int> toolbar = {32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 32919, 0, 32836,
+    const std::vector<int> toolbar = {32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 32965, 32970, 32971, 0, 32966, 32967, 32969, 0, 32919, 0, 32836,
                                       32866, 32850, 0, 32864, 0, 32868, 32869, 0, 32901, 32902, 32903};
     EXPECT_EQ(toolbarLayout(), toolbar);
 
@@ -212,7 +224,7 @@ TEST(CommandTable, PlainCharacterKeysAreTheOnesATextFieldOwns) {
     for (const auto& entry : commandTable())
         if (isPlainCharacterKey(entry.key)) plain.insert(entry.key);
     EXPECT_EQ(plain, (std::set<std::string>{".", ",", "'", ";", "[", "]", "\\", "C", "I", "H", "1",
-                                            "2", "Space", "F", "P", "R", "M"}));
+                                            "2", "Space", "F", "P", "R", "M", "G"}));
     EXPECT_EQ(menuLabel(*findCommand(cmd::kOpen)), "&Open...");
 }
 
