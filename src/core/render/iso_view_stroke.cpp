@@ -1,6 +1,7 @@
 #include "render/iso_view_stroke.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "image/skin.h"
 #include "paint/paint_state.h"
@@ -30,6 +31,7 @@ BrushSegment BrushStroke::begin(Skin& skin, Brush brush, int x, int y, History* 
     copy_.clear();
     if (drawnFromPress(brush)) copy_ = skin.pixels;
     filled_ = false;
+    lastStamp_.reset();
     pressX_ = lastX_ = x;
     pressY_ = lastY_ = y;
     restored_ = false;
@@ -54,6 +56,7 @@ BrushSegment BrushStroke::move(Skin& skin, int x, int y) {
         }
         // What the last shape painted is back as it was: it may be painted again.
         mask_.emplace(skin.pixelCount());
+        lastStamp_.reset();
         return {pressX_, pressY_, x, y};
     }
     return {x, y, x, y};
@@ -105,9 +108,27 @@ void BrushStroke::stampTexel(Skin* skin, std::int32_t texel, const PaintState& p
         footprint_ = tip.footprint();
         footprintSize_ = tip.size;
         footprintShape_ = tip.shape;
+        // For a stamp one texel on from the last, only the texels the last
+        // one did not cover: a step then costs the tip's edge, not its area.
+        for (int sy = -1; sy <= 1; ++sy)
+            for (int sx = -1; sx <= 1; ++sx) {
+                auto& edge = leadingEdge_[std::size_t((sy + 1) * 3 + sx + 1)];
+                edge.clear();
+                for (const auto& [dx, dy] : footprint_)
+                    if (std::find(footprint_.begin(), footprint_.end(), std::pair{dx + sx, dy + sy}) == footprint_.end())
+                        edge.emplace_back(dx, dy);
+            }
+        lastStamp_.reset();
     }
     const int x = texel % skin->width, y = texel / skin->width;
-    for (const auto& [dx, dy] : footprint_) {
+    const std::vector<std::pair<int, int>>* offsets = &footprint_;
+    if (lastStamp_) {
+        const int sx = x - lastStamp_->first, sy = y - lastStamp_->second;
+        if (sx == 0 && sy == 0) return;
+        if (std::abs(sx) <= 1 && std::abs(sy) <= 1) offsets = &leadingEdge_[std::size_t((sy + 1) * 3 + sx + 1)];
+    }
+    lastStamp_ = {x, y};
+    for (const auto& [dx, dy] : *offsets) {
         if (x + dx < 0 || x + dx >= skin->width || y + dy < 0 || y + dy >= skin->height) continue;
         paintTexel(skin, texel + dy * skin->width + dx, paint);
     }

@@ -1,6 +1,7 @@
 #pragma once
 // One brush stroke of either display: the StrokeMask, the Line brush's copy of
 // the skin, and which segment each move paints for the current brush.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -76,6 +77,8 @@ private:
     std::optional<SkinEdit> edit_;
     std::vector<std::uint8_t> copy_;
     std::vector<std::pair<int, int>> footprint_;
+    std::array<std::vector<std::pair<int, int>>, 9> leadingEdge_;
+    std::optional<std::pair<int, int>> lastStamp_;
     int footprintSize_ = 0;
     BrushShape footprintShape_ = BrushShape::Round;
     int pressX_ = 0, pressY_ = 0;
