@@ -4,9 +4,13 @@
 // event, its stages on their own: the skin pane's redraw, the 3D render and
 // each pane's repaint, so the slowest shows. Start-up is timed from an empty
 // process state (QApplication aside) to the first frame of the sample shown.
+// Idle, the window must draw nothing: paints per second and processor time
+// over 2 s with nothing happening, at screen scales 1, 1.5 and 2 (each in a
+// process of its own, since Qt takes the scale at start).
 #include <QApplication>
 #include <QComboBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QTest>
 #include <QWheelEvent>
 #include <benchmark/benchmark.h>
@@ -14,6 +18,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -24,6 +29,7 @@
 #include "cli_commands.h"
 #include "iso_view_widget.h"
 #include "main_window.h"
+#include "paint_counter.h"
 #include "platform/batch_ui.h"
 #include "platform/settings.h"
 #include "shell_widget.h"
@@ -263,6 +269,51 @@ void BM_StartUpToFirstFrame(benchmark::State& state) {
     }
 }
 
+double processSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+constexpr int kIdleMs = 2000;
+
+// The child's side: the window opened and settled, then left alone. Prints
+// the paints and the processor milliseconds of the idle time.
+int idleChild() {
+    Session s(1280, 960);
+    QTest::qWait(500);
+    PaintCounter counter;
+    const double cpu = processSeconds();
+    QTest::qWait(kIdleMs);
+    std::printf("%d %.1f\n", counter.paints(), (processSeconds() - cpu) * 1000.0);
+    s.window.reset();
+    return 0;
+}
+
+// Argument: the screen scale in tenths.
+void BM_IdlePaints(benchmark::State& state) {
+    const QString scale = QString::number(double(state.range(0)) / 10.0);
+    for (auto _ : state) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--idle-child")});
+        if (!child.waitForFinished(30000)) {
+            state.SkipWithError("the idle window did not finish");
+            return;
+        }
+        int paints = -1;
+        double cpuMs = -1;
+        if (std::sscanf(child.readAllStandardOutput().constData(), "%d %lf", &paints, &cpuMs) != 2) {
+            state.SkipWithError("the idle window reported nothing");
+            return;
+        }
+        state.counters["paintsPerSecond"] = paints * 1000.0 / kIdleMs;
+        state.counters["cpuPercent"] = cpuMs * 100.0 / kIdleMs;
+    }
+}
+
 void sizes(benchmark::internal::Benchmark* b) {
     b->Args({1280, 960})->Args({2560, 1440})->Args({3840, 2160})->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
@@ -286,6 +337,7 @@ BENCHMARK(BM_StageIsoRender)->Apply(sizes);
 BENCHMARK(BM_StageSkinRepaint)->Apply(sizes);
 BENCHMARK(BM_StageIsoRepaint)->Apply(sizes);
 BENCHMARK(BM_StartUpToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_IdlePaints)->Arg(10)->Arg(15)->Arg(20)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tarn
@@ -293,6 +345,12 @@ BENCHMARK(BM_StartUpToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "--idle-child") {
+        const int result = tarn::idleChild();
+        std::error_code ignored;
+        std::filesystem::remove_all(tarn::sampleFolder(), ignored);
+        return result;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -181,17 +181,18 @@ bool PaneWidget::event(QEvent* event) {
         if (pointer_.hidden()) pointer_.showCursor();
         afterInput();
     }
-    // The pointer's scale is the one the pane was last drawn at. A paint is
-    // the one event every change of scale brings; the pane is drawn again
-    // after it rather than inside it.
+    // A paint is the one event every change of scale brings; a pane drawn at
+    // device pixels is drawn again after it rather than inside it. Panes drawn
+    // at logical pixels never differ from their scale, so their paints queue
+    // nothing (each queued redraw would paint, and so queue, another).
     if (event->type() == QEvent::ScreenChangeInternal) checkScale();
-    else if (event->type() == QEvent::Paint && devicePixelRatioF() != pointer_.scale())
+    else if (event->type() == QEvent::Paint && devicePixelRatioF() != drawnScale())
         QMetaObject::invokeMethod(this, [this] { checkScale(); }, Qt::QueuedConnection);
     return QWidget::event(event);
 }
 
 void PaneWidget::checkScale() {
-    if (devicePixelRatioF() == pointer_.scale()) return;
+    if (devicePixelRatioF() == drawnScale()) return;
     followScale();
     update();
 }

@@ -80,6 +80,9 @@ protected:
     // changes under the same logical size when the window moves to another
     // screen or the screen's scale is changed.
     virtual void followScale() {}
+    // The scale the pane's picture was made for. A pane drawn at logical
+    // pixels is right at every scale and never needs to follow one.
+    virtual qreal drawnScale() const { return devicePixelRatioF(); }
     void updateShape();
 
     WidgetPointer pointer_;

@@ -1,9 +1,12 @@
 #pragma once
-// What a pane shows of an 8-bit image whose rows are stored bottom-up: a
-// true-colour copy, top-down, kept up to date row by row. Only rows whose
-// indices changed since the last update (or all, when the palette or the size
-// changed) are converted, through a 256-entry table of 32-bit colours, so a
-// brush step redraws and repaints only the band it touched.
+// What a pane shows of an 8-bit image whose rows are stored bottom-up: the
+// indices last shown, kept up to date row by row, and their colours through
+// a 256-entry table of 32-bit colours. Only rows whose indices changed since
+// the last update (or all, when the palette or the size changed) count as
+// changed, so a brush step redraws and repaints only the band it touched.
+// The colours are written straight into the window's backing store where the
+// platform paints into one (a copy there and another into it would cost a
+// large pane twice), else into a true-colour copy that is drawn.
 #include <QImage>
 #include <QRect>
 #include <array>
@@ -25,8 +28,8 @@ public:
     // band of pane rows that changed (empty when none did).
     QRect update(const std::uint8_t* rows, int pitch, int width, int height, const Palette& palette,
                  const std::uint8_t* tint = nullptr);
-    // Draws the part of the copy inside `area` (widget coordinates).
-    void draw(QPainter& painter, const QRect& area) const;
+    // Draws the part of the image inside `area` (widget coordinates).
+    void draw(QPainter& painter, const QRect& area);
     // Image pixels per widget pixel: a pane drawn at device pixels is shown
     // one image pixel to one device pixel.
     void setRatio(qreal ratio) { ratio_ = ratio; }
@@ -34,7 +37,18 @@ public:
     QRect widgetArea(const QRect& image) const;
 
 private:
+    // Pane row y (top-down) in colours, pixels `left` .. `right` - 1.
+    void convertRow(int y, int left, int right, QRgb* out) const;
+    // Converts pane rows top .. bottom - 1 (left .. right - 1) into rows
+    // `stride` bytes apart from `out`; a row whose indices equal the row
+    // above it copies that row's colours.
+    void convert(int top, int bottom, int left, int right, uchar* out, qsizetype stride) const;
+    bool drawIntoBackingStore(QPainter& painter, const QRect& area);
+
     QImage rgb_;
+    std::vector<char> stale_;  // pane rows of `rgb_` not converted since they changed
+    int width_ = 0;
+    int height_ = 0;
     std::vector<std::uint8_t> shown_;  // the indices the copy was made from
     std::vector<std::uint8_t> shownTint_;  // and the tint, empty when there was none
     std::array<QRgb, kPaletteColors> colours_{};

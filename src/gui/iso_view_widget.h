@@ -32,6 +32,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void followScale() override;
+    qreal drawnScale() const override { return pointer_.scale(); }
     std::optional<QRectF> outlineAt(std::optional<QPointF> at) const;
     void hoverChanged(std::optional<QPointF> before) override;
     void penPressure(float pressure) override;

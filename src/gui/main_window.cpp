@@ -213,6 +213,9 @@ bool MainWindow::start(const StartupRequest& request) {
     if (introAllowed(request.ctrlHeld, app_->settings())) showIntro();
     bool ok = app_->start(request);
     updateCommandStates();
+    // Keys and the wheel start at the panes too; the first field of the
+    // toolbar would take them, and its blinking caret would draw while idle.
+    shell_->setFocus();
     return ok;
 }
 

@@ -43,6 +43,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void followScale() override;
+    qreal drawnScale() const override { return pointer_.scale(); }
     std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "iso_view_widget.h"
+#include "paint_counter.h"
 #include "skin_view_widget.h"
 #include "raster/rasterizer.h"
 #include "real_session.h"
@@ -83,6 +84,21 @@ TEST(DevicePixels, TheModelPaneDrawsAtDevicePixelsAsAPaneOfThatSizeAndShowsThemO
     const SkinView& skinView = skinPane->view();
     ASSERT_EQ(skinView.clientWidth(), qRound(skinPane->width() * ratio));
     expectShownOneToOne(*skinPane, skinView.image().data(), skinView.viewWidth(), app.skins.current()->palette);
+    EXPECT_TRUE(s.window->close());
+}
+
+// Every paint costs processor time: a window left alone draws nothing, at
+// whatever scale it runs (CTest runs this at 1, 1.5 and 2).
+TEST(DevicePixels, AWindowLeftAloneDrawsNothing) {
+    test::TempDir tmp;
+    const std::string model = test::copyRealPlayer(tmp);
+    if (model.empty()) GTEST_SKIP() << "real test data not present";
+    test::Session s;
+    ASSERT_TRUE(s.start(tmp.file("baseq2"), model));
+    QTest::qWait(300);
+    PaintCounter counter;
+    QTest::qWait(400);
+    EXPECT_EQ(counter.paints(), 0) << "at a scale of " << s.window->devicePixelRatioF();
     EXPECT_TRUE(s.window->close());
 }
 

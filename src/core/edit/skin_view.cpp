@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "edit/mirror_mapping.h"
@@ -57,7 +58,10 @@ void SkinView::resize(int width, int height) {
     viewHeight_ = height;
     const auto n = static_cast<std::size_t>(viewWidth_) * static_cast<std::size_t>(viewHeight_);
     image_.assign(n, 0);
-    sourceMap_.assign(n, -1);
+    sources_.columns.assign(static_cast<std::size_t>(viewWidth_), -1);
+    sources_.rows.assign(static_cast<std::size_t>(viewHeight_), -1);
+    sources_.exact.clear();
+    sourceMapBuilt_ = false;
     redraw(kRedrawFull);
 }
 
@@ -68,13 +72,26 @@ int SkinView::clientYOfSkin(float t) const { return toPixel(viewHeight_ / 2 + (t
 int SkinView::skinXAt(int x) const { return toPixel((x - viewWidth_ / 2) / zoom_ + panX_); }
 int SkinView::skinYAt(int y) const { return toPixel((y - viewHeight_ / 2) / zoom_ + panY_); }
 
-std::int32_t SkinView::sourceAt(int x, int y) const {
-    if (x < 0 || y < 0 || x >= clientWidth_ || y >= viewHeight_) return -1;
-    return sourceMap_[static_cast<std::size_t>(x + (viewHeight_ - 1 - y) * viewWidth_)];
+std::int32_t SkinView::SkinSources::at(std::size_t row, std::size_t x, std::size_t width) const {
+    const std::int32_t r = rows[row];
+    if (r <= -2) return exact[static_cast<std::size_t>(-2 - r) * width + x];
+    return r < 0 || columns[x] < 0 ? -1 : r + columns[x];
 }
 
-void SkinView::fillBackground() {
-    std::fill(image_.begin(), image_.end(), context_.paint.colorSlots[kSlotBackground]);
+std::int32_t SkinView::sourceAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= clientWidth_ || y >= viewHeight_) return -1;
+    return sources_.at(static_cast<std::size_t>(viewHeight_ - 1 - y), static_cast<std::size_t>(x),
+                       static_cast<std::size_t>(viewWidth_));
+}
+
+const std::vector<std::int32_t>& SkinView::sourceMap() const {
+    if (sourceMapBuilt_) return sourceMap_;
+    const auto width = static_cast<std::size_t>(viewWidth_);
+    sourceMap_.resize(image_.size());
+    for (std::size_t r = 0; r < sources_.rows.size(); ++r)
+        for (std::size_t x = 0; x < width; ++x) sourceMap_[r * width + x] = sources_.at(r, x, width);
+    sourceMapBuilt_ = true;
+    return sourceMap_;
 }
 
 void SkinView::redraw(int kind) {
@@ -84,19 +101,31 @@ void SkinView::redraw(int kind) {
     const std::uint8_t background = context_.paint.colorSlots[kSlotBackground];
     switch (kind) {
     case kRedrawFull:
-        fillBackground();
-        std::fill(sourceMap_.begin(), sourceMap_.end(), -1);
-        if (s != nullptr) drawSkinQuad(*s, true);
-        shownSkin_ = s != nullptr ? s->pixels.bytes() : std::vector<std::uint8_t>{};
-        break;
     case kRedrawQuick:
-        fillBackground();
-        if (s != nullptr) drawSkinQuad(*s, false);
+        if (s != nullptr) {
+            drawSkinQuad(*s, kind == kRedrawFull);
+        } else {
+            std::fill(image_.begin(), image_.end(), background);
+            if (kind == kRedrawFull) {
+                std::fill(sources_.columns.begin(), sources_.columns.end(), -1);
+                std::fill(sources_.rows.begin(), sources_.rows.end(), -1);
+                sources_.exact.clear();
+                sourceMapBuilt_ = false;
+            }
+        }
         shownSkin_ = s != nullptr ? s->pixels.bytes() : std::vector<std::uint8_t>{};
         break;
     case kRedrawBackground:
-        for (std::size_t i = 0; i < image_.size(); ++i)
-            if (sourceMap_[i] < 0) image_[i] = background;
+        for (std::size_t r = 0; r < sources_.rows.size(); ++r) {
+            const auto width = static_cast<std::size_t>(viewWidth_);
+            std::uint8_t* out = image_.data() + r * width;
+            if (sources_.rows[r] == -1) {
+                std::fill_n(out, width, background);
+                continue;
+            }
+            for (std::size_t x = 0; x < width; ++x)
+                if (sources_.at(r, x, width) < 0) out[x] = background;
+        }
         break;
     case kRedrawFromSkin:
         if (s != nullptr) copyFromSkin(*s);
@@ -139,40 +168,90 @@ void SkinView::copyFromSkin(const Skin& s) {
         bottom = std::max(0, toPixel(hh - (static_cast<float>(lastRow + 1) - panY_) * zoom_) - kMargin);
         top = std::min(viewHeight_ - 1, toPixel(hh - (static_cast<float>(firstRow) - panY_) * zoom_) + kMargin);
     }
+    const auto width = static_cast<std::size_t>(viewWidth_);
     for (int y = bottom; y <= top; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(viewWidth_);
+        if (sources_.rows[static_cast<std::size_t>(y)] == -1) continue;
+        std::uint8_t* out = image_.data() + static_cast<std::size_t>(y) * width;
         for (int x = left; x <= right; ++x) {
-            const std::int32_t src = sourceMap_[row + static_cast<std::size_t>(x)];
-            if (src >= 0 && src < count) image_[row + static_cast<std::size_t>(x)] = s.pixels[static_cast<std::size_t>(src)];
+            const std::int32_t src = sources_.at(static_cast<std::size_t>(y), static_cast<std::size_t>(x), width);
+            if (src >= 0 && src < count) out[x] = s.pixels[static_cast<std::size_t>(src)];
         }
     }
     shownSkin_ = s.pixels;
 }
 
-// The skin as one textured quadrilateral through the 2D texture fill; with the
-// pick variant every view pixel written records its source texel.
-void SkinView::drawSkinQuad(const Skin& s, bool writeSourceMap) {
+// Each view row is the background, a copy of the row below when that shows
+// the same texel row the same way (a magnified skin repeats every row zoom
+// times), or its span read as the fill reads it.
+void SkinView::drawSkinQuad(const Skin& s, bool keep) {
+    const auto width = static_cast<std::size_t>(viewWidth_);
+    const std::uint8_t background = context_.paint.colorSlots[kSlotBackground];
+    drawn_.columns.assign(width, -1);
+    drawn_.rows.assign(static_cast<std::size_t>(viewHeight_), -1);
+    drawn_.exact.clear();
+    spans_.clear();
     rowOffsets_.resize(static_cast<std::size_t>(s.height));
     for (int r = 0; r < s.height; ++r) rowOffsets_[static_cast<std::size_t>(r)] = r * s.width;
-    if (!raster_.SetTexture(s.pixels, s.width, s.height, rowOffsets_)) return;
-    raster_.SetTarget(RasterTarget{image_.data(), nullptr, nullptr, writeSourceMap ? sourceMap_.data() : nullptr,
-                                   viewWidth_, viewHeight_});
-    const int hw = viewWidth_ / 2;
-    const int hh = viewHeight_ / 2;
-    const int x0 = toPixel(hw + (0.0f - panX_) * zoom_);
-    const int x1 = toPixel(hw + (static_cast<float>(s.width) - panX_) * zoom_);
-    const int rowTop = toPixel(hh - (0.0f - panY_) * zoom_);
-    const int rowBottom = toPixel(hh - (static_cast<float>(s.height) - panY_) * zoom_);
-    const Fixed16 uMax = toFixed16(s.width - 1) + kTexFarInset;
-    const Fixed16 vMax = toFixed16(s.height - 1) + kTexFarInset;
-    const TexVertex2D a{x0, rowTop, kTexInset, kTexInset};
-    const FillQuad<TexVertex2D> quad{a,
-                                     TexVertex2D{x1, rowTop, uMax, kTexInset},
-                                     TexVertex2D{x1, rowBottom, uMax, vMax},
-                                     TexVertex2D{x0, rowBottom, kTexInset, vMax},
-                                     a};
-    if (writeSourceMap) raster_.FillTexture2DPick(quad);
-    else raster_.FillTexture2D(quad);
+    if (raster_.SetTexture(s.pixels, s.width, s.height, rowOffsets_) &&
+        raster_.SetTarget(RasterTarget{image_.data(), nullptr, nullptr, nullptr, viewWidth_, viewHeight_})) {
+        const int hw = viewWidth_ / 2;
+        const int hh = viewHeight_ / 2;
+        const int x0 = toPixel(hw + (0.0f - panX_) * zoom_);
+        const int x1 = toPixel(hw + (static_cast<float>(s.width) - panX_) * zoom_);
+        const int rowTop = toPixel(hh - (0.0f - panY_) * zoom_);
+        const int rowBottom = toPixel(hh - (static_cast<float>(s.height) - panY_) * zoom_);
+        const Fixed16 uMax = toFixed16(s.width - 1) + kTexFarInset;
+        const Fixed16 vMax = toFixed16(s.height - 1) + kTexFarInset;
+        const TexVertex2D a{x0, rowTop, kTexInset, kTexInset};
+        raster_.TraceTexture2D({a, TexVertex2D{x1, rowTop, uMax, kTexInset}, TexVertex2D{x1, rowBottom, uMax, vMax},
+                                TexVertex2D{x0, rowBottom, kTexInset, vMax}, a},
+                               spans_);
+    }
+    // The first span's columns are every row's that spans the same way.
+    const TextureSpan* common = spans_.empty() ? nullptr : &spans_.front();
+    if (common != nullptr)
+        for (std::int32_t i = 0; i < common->count; ++i)
+            drawn_.columns[static_cast<std::size_t>(common->left + i)] =
+                static_cast<std::int32_t>((common->u + static_cast<std::uint32_t>(i) * common->uStep) >> 16);
+    const std::uint8_t* texels = s.pixels.data();
+    std::size_t next = 0;  // the first row no span has reached
+    for (const TextureSpan& span : spans_) {
+        const auto r = static_cast<std::size_t>(span.row);
+        std::fill(image_.begin() + std::ptrdiff_t(next * width), image_.begin() + std::ptrdiff_t(r * width), background);
+        next = r + 1;
+        std::uint8_t* out = image_.data() + r * width;
+        const std::uint32_t lastV = span.v + static_cast<std::uint32_t>(span.count - 1) * span.vStep;
+        const bool same = span.left == common->left && span.count == common->count && span.u == common->u &&
+                          span.uStep == common->uStep && (span.v >> 16) == (lastV >> 16);
+        if (same) {
+            const std::int32_t texelRow = rowOffsets_[span.v >> 16];
+            drawn_.rows[r] = texelRow;
+            if (r > 0 && drawn_.rows[r - 1] == texelRow) {
+                std::memcpy(out, out - width, width);
+                continue;
+            }
+            std::fill_n(out, span.left, background);
+            for (std::int32_t x = span.left; x < span.left + span.count; ++x)
+                out[x] = texels[texelRow + drawn_.columns[static_cast<std::size_t>(x)]];
+            std::fill(out + span.left + span.count, out + width, background);
+            continue;
+        }
+        std::fill_n(out, width, background);
+        const std::size_t k = drawn_.exact.size() / width;
+        drawn_.rows[r] = -2 - static_cast<std::int32_t>(k);
+        drawn_.exact.resize((k + 1) * width, -1);
+        std::int32_t* exact = drawn_.exact.data() + k * width;
+        std::uint32_t u = span.u, v = span.v;
+        for (std::int32_t x = span.left; x < span.left + span.count; ++x, u += span.uStep, v += span.vStep) {
+            const std::int32_t at = rowOffsets_[v >> 16] + static_cast<std::int32_t>(u >> 16);
+            exact[x] = at;
+            out[x] = texels[at];
+        }
+    }
+    std::fill(image_.begin() + std::ptrdiff_t(next * width), image_.end(), background);
+    if (!keep) return;
+    std::swap(sources_, drawn_);
+    sourceMapBuilt_ = false;
 }
 
 void SkinView::drawLine(int x0, int y0, int x1, int y1, std::uint8_t color) {

@@ -74,7 +74,10 @@ public:
     int viewHeight() const { return viewHeight_; }
     // Palette indices, rows bottom-up, viewWidth() bytes per row.
     const std::vector<std::uint8_t>& image() const { return image_; }
-    const std::vector<std::int32_t>& sourceMap() const { return sourceMap_; }
+    // The skin pixel each view pixel shows, or -1, laid out as image(). The
+    // pane keeps it by rows (see SkinSources); the whole map is built only
+    // when asked for.
+    const std::vector<std::int32_t>& sourceMap() const;
     // Laid out as image(): non-zero inside the visible selected Triangles,
     // off every line, while the mapping is shown; empty when nothing is tinted.
     const std::vector<std::uint8_t>& tint() const { return tint_; }
@@ -105,8 +108,23 @@ public:
 
 private:
     Skin* skin() const;
-    void fillBackground();
-    void drawSkinQuad(const Skin& skin, bool writeSourceMap);
+    // The skin pixel of every view pixel. The skin is an upright rectangle:
+    // nearly every row the fill covers spans the same columns, reading the
+    // same texture columns, from one texel row. Such a row is kept as that
+    // row's offset beside one column table; any other row (where the texel
+    // row changes along it) pixel by pixel.
+    struct SkinSources {
+        std::vector<std::int32_t> columns;  // per view column: texel column, or -1
+        // Per view row, bottom-up: the texel row's offset; -1 for none; or
+        // -2 - k for row k of `exact`.
+        std::vector<std::int32_t> rows;
+        std::vector<std::int32_t> exact;  // view-wide rows of skin pixels or -1
+        std::int32_t at(std::size_t row, std::size_t x, std::size_t width) const;
+    };
+    // Draws the skin into the view image from the spans of its texture fill
+    // (the same pixels the fill draws); their sources become the pane's when
+    // `keep` is set.
+    void drawSkinQuad(const Skin& skin, bool keep);
     void drawOverlays(const Skin& skin);
     void drawMappingEdges();
     void drawSelectionTint(bool shown);
@@ -137,7 +155,11 @@ private:
     int viewWidth_ = 0;
     int viewHeight_ = 0;
     std::vector<std::uint8_t> image_;
-    std::vector<std::int32_t> sourceMap_;
+    SkinSources sources_;
+    SkinSources drawn_;
+    std::vector<TextureSpan> spans_;
+    mutable std::vector<std::int32_t> sourceMap_;
+    mutable bool sourceMapBuilt_ = false;
     std::vector<std::uint8_t> tint_;
     Rasterizer tintRaster_;
     float zoom_ = kStartZoom;

@@ -192,6 +192,29 @@ public:
         spans(r, rule);
     }
 
+    // The spans of a 2D texture fill with their texture coordinates and
+    // steps, as the span pass would draw them, without drawing.
+    template <class Rule, class V, std::size_t N>
+    static void trace(Rasterizer& r, const std::array<V, N>& polygon, const Rule& rule, std::vector<TextureSpan>& out) {
+        static_assert(Rule::kLinear == 2 && !Rule::kDepthTested);
+        out.clear();
+        if (r.width_ <= 0 || r.height_ <= 0 || !rule.source.ready()) return;
+        std::array<FillPoint<Rule::kAttributes>, N> corners = toFillPoints(polygon);
+        if (outsideBand(r, corners)) return;
+        rule.source.limit(corners, Rule::kRoundedSteps ? kFixed16Half : 0);
+        recordEdges<Rule::kAttributes>(r, corners);
+        const RowTables tables(r);
+        for (std::int32_t row = tables.firstRow; row <= tables.lastRow; ++row) {
+            SpanRow<Rule::kLinear> span;
+            if (!takeRow<Rule>(tables, row, span)) continue;
+            const auto rowStart = static_cast<std::size_t>(row - r.bandFirst_) * tables.width;
+            const auto left = static_cast<std::int32_t>(span.end - rowStart) - span.n;
+            out.push_back({row, left, span.n, span.values[0], span.values[1], span.steps[0], span.steps[1]});
+        }
+        r.firstRow_ = kEdgeIdleLeft;
+        r.lastRow_ = kEdgeIdleRight;
+    }
+
     // The rows a fill of the closed polygon covers, as the span pass would
     // draw them, without drawing: the same clip and edge walk, so a sampler
     // that colours pixels its own way still covers exactly the fills' pixels.

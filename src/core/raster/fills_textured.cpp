@@ -24,6 +24,11 @@ void Rasterizer::FillTexture2DPick(const FillQuad<TexVertex2D>& quad) {
     FillEngine::run(*this, quad, FillRule<TextureSource, PickWrite::TexelOffset, false>{source});
 }
 
+void Rasterizer::TraceTexture2D(const FillQuad<TexVertex2D>& quad, std::vector<TextureSpan>& spans) {
+    const TextureSource source{texels()};
+    FillEngine::trace(*this, quad, FillRule<TextureSource, PickWrite::None, false>{source}, spans);
+}
+
 void Rasterizer::FillTexturedPick(const FillTriangle<TexVertex>& tri, std::int32_t key) {
     const TextureSource source{texels()};
     FillEngine::run(*this, tri, FillRule<TextureSource, PickWrite::Key, true>{source, key});

@@ -42,6 +42,15 @@ template <class V> using FillTriangle = std::array<V, 4>;
 template <class V> using FillQuad = std::array<V, 5>;
 
 struct Segment2D { std::int32_t x0, y0, x1, y1; };
+
+// One row of a 2D texture fill as its span steps it: pixels left .. left +
+// count - 1 of `row` read texture column u >> 16 and row v >> 16, u and v
+// (16.16) starting as given and growing by their steps (32-bit adds) from
+// pixel to pixel.
+struct TextureSpan {
+    std::int32_t row, left, count;
+    std::uint32_t u, v, uStep, vStep;
+};
 struct Point3f { float x, y, z; };
 struct Segment3D { Point3f p0, p1; };
 
@@ -157,6 +166,9 @@ public:
     void FillTexture2DSmooth(const FillTriangle<TexVertex2D>& tri);
     // Also writes the texel offset of every pixel into the pick plane.
     void FillTexture2DPick(const FillQuad<TexVertex2D>& quad);
+    // The spans FillTexture2D would draw, row by row, instead of drawing
+    // them: a caller that can reuse rows draws the same pixels faster.
+    void TraceTexture2D(const FillQuad<TexVertex2D>& quad, std::vector<TextureSpan>& spans);
 
     // Textured fills: Pick writes `key`, Texel the texel offset into the pick plane.
     void FillTexturedPick(const FillTriangle<TexVertex>& tri, std::int32_t key);

@@ -7,6 +7,13 @@
 
 namespace tarn {
 
+// How many bands of rows a draw into `target` is split into, each filled on
+// a core of its own: one per core for panes of 1280 x 960 and more, else one.
+int renderBands(const RenderTarget& target);
+// Every draw in `bands` bands from now on (tests compare the planes drawn in
+// any number of bands); 0 goes back to choosing by size and cores.
+void setRenderBands(int bands);
+
 class PipelineMode : public RenderMode {
 public:
     void Draw(RenderTarget& target, RenderScene& scene) final;
@@ -23,6 +30,10 @@ protected:
     virtual void light(RenderPass&) {}
     virtual void drawMesh(RenderPass& pass) = 0;
     virtual void drawCompanions(RenderPass&) {}
+
+private:
+    void fill(RenderPass& pass);
+    void drawInBands(RenderPass& whole, int bands);
 };
 
 // The background slot's index: the clear of the unshaded modes.

@@ -22,29 +22,58 @@ bool indicesWithin(const std::array<std::int16_t, 3>& vertex, std::size_t count)
 RenderPass::RenderPass(RenderTarget& target, RenderScene& scene)
     : target_(target),
       scene_(scene),
+      raster_(scene.rasterizer),
       camera_(target.eye, target.lookAt),
       projection_(target.width, target.pictureHeight > 0 ? target.pictureHeight : target.height, camera_.dist,
                   target.fieldOfView) {}
 
 bool RenderPass::setUpFrame(Palette& palette, std::uint8_t background) {
-    if (target_.width < 1 || target_.height < 1 || scene_.rasterizer == nullptr ||
-        scene_.paint == nullptr)
-        return false;
+    if (target_.width < 1 || target_.height < 1 || raster_ == nullptr || scene_.paint == nullptr) return false;
     if (scene_.skin != nullptr) {
         palette = scene_.skin->palette;
     } else {
         for (int i = 0; i < kPaletteColors; ++i)
             std::fill_n(palette.begin() + i * 3, 3, static_cast<std::uint8_t>(i));
     }
+    background_ = background;
+    return raster().SetTarget(rasterTarget(0, 0));
+}
+
+// A band of a target that is itself a band of a picture is a band of the
+// picture: its rows are counted from the picture's.
+RasterTarget RenderPass::rasterTarget(int first, int rows) const {
+    const std::size_t skip = std::size_t(first) * std::size_t(target_.width);
+    const auto at = [&](auto* plane) { return plane != nullptr ? plane + skip : nullptr; };
+    if (target_.pictureHeight <= 0 && rows <= 0)
+        return {target_.colour, nullptr, target_.depth, target_.pick, target_.width, target_.height};
+    const int height = target_.pictureHeight > 0 ? target_.pictureHeight : target_.height;
+    return {at(target_.colour), nullptr, at(target_.depth), at(target_.pick), target_.width, height,
+            target_.pictureY + first, rows > 0 ? rows : target_.height};
+}
+
+void RenderPass::clear() {
     const std::size_t n = target_.pixelCount();
-    if (target_.colour) std::fill_n(target_.colour, n, background);
+    if (target_.colour) std::fill_n(target_.colour, n, background_);
     if (target_.depth) std::fill_n(target_.depth, n, std::uint16_t{0xFFFF});
     if (target_.pick) std::fill_n(target_.pick, n, std::int32_t{-1});
-    if (target_.pictureHeight <= 0)
-        return raster().SetTarget(RasterTarget{target_.colour, nullptr, target_.depth, target_.pick,
-                                               target_.width, target_.height});
-    return raster().SetTarget(RasterTarget{target_.colour, nullptr, target_.depth, target_.pick, target_.width,
-                                           target_.pictureHeight, target_.pictureY, target_.height});
+}
+
+RenderPass RenderPass::band(Rasterizer& raster, int first, int rows) const {
+    RenderPass b(*this);
+    b.raster_ = &raster;
+    b.bandFirst_ = first;
+    b.bandRows_ = rows;
+    raster.SetTarget(rasterTarget(first, rows));
+    return b;
+}
+
+void RenderPass::clearBand() {
+    if (bandRows_ <= 0) return clear();
+    const std::size_t skip = std::size_t(bandFirst_) * std::size_t(target_.width);
+    const std::size_t n = std::size_t(bandRows_) * std::size_t(target_.width);
+    if (target_.colour) std::fill_n(target_.colour + skip, n, background_);
+    if (target_.depth) std::fill_n(target_.depth + skip, n, std::uint16_t{0xFFFF});
+    if (target_.pick) std::fill_n(target_.pick + skip, n, std::int32_t{-1});
 }
 
 bool RenderPass::hasModel() const {

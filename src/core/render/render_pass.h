@@ -29,11 +29,21 @@ class RenderPass {
 public:
     RenderPass(RenderTarget& target, RenderScene& scene);
 
-    // Fills `palette` from the current Skin (a grey ramp without one), points
-    // the rasterizer at the target and clears the planes: colour to
-    // `background`, depth to far, pick to nothing. False when there is
-    // nothing to draw into.
+    // Fills `palette` from the current Skin (a grey ramp without one) and
+    // points the rasterizer at the target. False when there is nothing to
+    // draw into. The planes are cleared by clear() or, band by band, by
+    // clearBand().
     bool setUpFrame(Palette& palette, std::uint8_t background);
+    // Colour to the background, depth to far, pick to nothing.
+    void clear();
+    // The same pass drawing through `raster` into rows first .. first + rows - 1
+    // of the target only, getting exactly the pixels those rows get when the
+    // whole target is drawn. Sets `raster`'s target; sources are bound apart.
+    RenderPass band(Rasterizer& raster, int first, int rows) const;
+    // Clears the rows of this band (the whole target when it is none).
+    void clearBand();
+    // Points the rasterizer at the whole target again.
+    void aimAtWhole() { raster().SetTarget(rasterTarget(0, 0)); }
     // Whether there is a Frame to draw (and a camera that can see it).
     bool hasModel() const;
     // Camera-space positions of the current Frame and of the shown Companions.
@@ -45,7 +55,7 @@ public:
 
     RenderScene& scene() { return scene_; }
     RenderTarget& target() { return target_; }
-    Rasterizer& raster() { return *scene_.rasterizer; }
+    Rasterizer& raster() { return *raster_; }
     Mesh& mesh() { return *scene_.mesh; }
     const CameraTransform& camera() const { return camera_; }
     const ColorSlots& slots() const { return scene_.paint->colorSlots; }
@@ -95,8 +105,14 @@ private:
     const std::vector<ProjectedVertex>& projectedMesh();
     void drawSegment(Segment2D segment, std::uint8_t colour, std::optional<std::int32_t> key);
 
+    RasterTarget rasterTarget(int first, int rows) const;
+
     RenderTarget& target_;
     RenderScene& scene_;
+    Rasterizer* raster_;
+    std::uint8_t background_ = 0;
+    int bandFirst_ = 0;
+    int bandRows_ = 0;  // 0: the whole target
     CameraTransform camera_;
     Projection projection_;
     std::vector<std::int16_t> drawable_;

@@ -89,6 +89,64 @@ TEST_F(SkinViewTest, FullRedrawShowsTheSkinMagnifiedAndMapsEveryPixel) {
     EXPECT_EQ(sources.size(), static_cast<std::size_t>(kSkinW * kSkinH + 1));
 }
 
+// The view draws, and maps, exactly the pixels of the skin quadrilateral's
+// texture fill, though it reads each row once and copies the repeats: for
+// skins wider and taller than they are long, clipped on any side, or out of
+// sight, at zooms where texel rows start part-way along a view row.
+TEST_F(SkinViewTest, RedrawsGiveThePixelsAndSourcesOfTheSkinQuadsFill) {
+    struct Case {
+        int skinW, skinH, viewW, viewH;
+        float zoom, panX, panY;
+    };
+    const Case cases[] = {
+        {16, 16, 200, 200, 4.0f, 8.0f, 8.0f},       {16, 64, 203, 170, 1.0f, 8.0f, 30.0f},
+        {64, 16, 150, 400, 2.7f, 30.0f, 5.0f},      {37, 91, 301, 257, 11.3f, 5.0f, 80.0f},
+        {37, 91, 301, 257, 1.37f, -20.0f, 200.0f},  {300, 200, 120, 90, 12.0f, 150.0f, 100.0f},
+        {16, 16, 100, 100, 3.0f, 500.0f, 500.0f},   {5, 700, 64, 900, 1.1f, 2.0f, 350.0f},
+        {296, 196, 2480, 2160, 7.3f, 148.3f, 98.1f}, {3, 1999, 40, 2000, 1.0f, 1.5f, 1000.0f},
+        {7, 1500, 30, 1700, 1.13f, 3.0f, 700.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.skinW << "x" << c.skinH << " in " << c.viewW << "x" << c.viewH
+                                        << " at zoom " << c.zoom);
+        skin = makeBlankSkin(c.skinW, c.skinH);
+        for (std::size_t i = 0; i < skin->pixels.size(); ++i) skin->pixels[i] = std::uint8_t(i * 7 % 251);
+        view.setZoom(c.zoom);
+        view.setPan(c.panX, c.panY);
+        view.resize(c.viewW, c.viewH);
+        view.redraw(kRedrawFull);
+
+        // The quadrilateral as the fill draws it, into planes of the view's size.
+        const int w = view.viewWidth(), h = view.viewHeight();
+        std::vector<std::uint8_t> image(std::size_t(w) * std::size_t(h), paint.colorSlots[kSlotBackground]);
+        std::vector<std::int32_t> map(image.size(), -1);
+        std::vector<std::int32_t> rows(std::size_t(c.skinH));
+        for (int r = 0; r < c.skinH; ++r) rows[std::size_t(r)] = r * c.skinW;
+        Rasterizer raster;
+        ASSERT_TRUE(raster.SetTexture(skin->pixels, c.skinW, c.skinH, rows));
+        ASSERT_TRUE(raster.SetTarget(RasterTarget{image.data(), nullptr, nullptr, map.data(), w, h}));
+        const auto x = [&](float s) { return int(float(w / 2) + (s - c.panX) * c.zoom); };
+        const auto y = [&](float t) { return int(float(h / 2) - (t - c.panY) * c.zoom); };
+        const Fixed16 uMax = toFixed16(c.skinW - 1) + 0xFFFE, vMax = toFixed16(c.skinH - 1) + 0xFFFE;
+        const TexVertex2D a{x(0), y(0), 0x4000, 0x4000};
+        raster.FillTexture2DPick({a, TexVertex2D{x(float(c.skinW)), y(0), uMax, 0x4000},
+                                  TexVertex2D{x(float(c.skinW)), y(float(c.skinH)), uMax, vMax},
+                                  TexVertex2D{x(0), y(float(c.skinH)), 0x4000, vMax}, a});
+        EXPECT_TRUE(view.image() == image);
+        EXPECT_TRUE(view.sourceMap() == map);
+        for (int py = 0; py < h; py += 7)
+            for (int px = 0; px < view.clientWidth(); px += 5)
+                ASSERT_EQ(view.sourceAt(px, py), map[std::size_t(px + (h - 1 - py) * w)]) << px << "," << py;
+        // A quick redraw draws the same, and leaves the map as it was.
+        view.setPan(c.panX + 0.5f, c.panY);
+        view.redraw(kRedrawQuick);
+        view.setPan(c.panX, c.panY);
+        view.redraw(kRedrawQuick);
+        EXPECT_TRUE(view.image() == image);
+        EXPECT_TRUE(view.sourceMap() == map);
+    }
+}
+
 // The wheel zooms about the pointer: the skin point under it stays under it,
 // and so does the texel, which the drawing places to the nearest pixel.
 TEST_F(SkinViewTest, WheelZoomKeepsTheTexelUnderThePointer) {
