@@ -69,7 +69,9 @@ void storeRecorded(SkinContext& c, Skin& skin) {
 bool saveSkin(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return false;
-    if (!skin->hasFile) return saveSkinAs(c);
+    // A skin read from a format TARN cannot write (TGA, JPEG) is saved as
+    // the user chooses.
+    if (!skin->hasFile || skin->fileType == SkinFileType::None) return saveSkinAs(c);
     // A skin read out of a PAK is saved as a loose file at its place below
     // the base folder, which the game reads first; the PAK is never written.
     const bool packed = !skin->packedIn.empty();

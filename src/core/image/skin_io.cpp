@@ -96,13 +96,14 @@ std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const Colou
     return skinOf(ui, found, path, matcher);
 }
 
-std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
-                                     const std::string& name) {
-    return skinOf(ui, readGameFile(ui, baseFolder, name), name, nullptr);
+std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder, const std::string& name,
+                                     const ColourMatcher* matcher) {
+    return skinOf(ui, readGameFile(ui, baseFolder, name), name, matcher);
 }
 
-std::unique_ptr<Skin> LinkedSkinOf(Ui& ui, const GameFile& found, const std::string& name) {
-    return skinOf(ui, found, name, nullptr);
+std::unique_ptr<Skin> LinkedSkinOf(Ui& ui, const GameFile& found, const std::string& name,
+                                   const ColourMatcher* matcher) {
+    return skinOf(ui, found, name, matcher);
 }
 
 bool SavePcx(Ui& ui, Skin& skin, const std::string& path) {
