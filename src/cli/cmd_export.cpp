@@ -37,12 +37,13 @@ int exportModel(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli export: " << error << "\nusage: tarn-cli " << kUsage << '\n';
         return kExitUsage;
     }
-    if (refuseOutputOverInput(err, "export", a.paths[1], args)) return kExitFailed;
     BatchUi ui(err, "tarn-cli export: ");
     MemorySettings settings;
     settings.setInt(kPreferences, kDirScanPromptKey, 1);
     MeshSession session(ui, settings, a.base);
-    if (!LoadMesh(session.context, a.paths[0])) return kExitFailed;
+    if (!LoadMesh(session.context, a.paths[0]) ||
+        refuseOutputOverInput(err, "export", a.paths[1], args, filesOfSkins(session.skins)))
+        return kExitFailed;
     if (!SelectFrame(session.mesh, frame)) {
         err << "tarn-cli export: the model has no frame " << frame << '\n';
         return kExitFailed;

@@ -8,6 +8,7 @@
 #include "edit/pack_place.h"
 #include "edit/rebake.h"
 #include "edit/seam_padding.h"
+#include "edit/skin_edit.h"
 #include "image/whole_skin.h"
 
 namespace tarn {
@@ -190,7 +191,8 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
     plan.width = o.size == PackSize::Given ? o.width : mesh.skinWidth;
     plan.height = o.size == PackSize::Given ? o.height : mesh.skinHeight;
     if (o.size != PackSize::Shrink && !fitsSkinRecord(plan.width, plan.height)) {
-        plan.refusal = noRoom(plan.width, plan.height);
+        plan.refusal = std::string(kMsgAboveRecordLimits) + " (" + std::to_string(plan.width) + "x" +
+                       std::to_string(plan.height) + " was asked for.)";
         return plan;
     }
     const std::string noRoomHere = o.size == PackSize::Shrink ? noRoom(kMaxShrinkWidth, kMaxImageRows)
