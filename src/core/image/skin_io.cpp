@@ -43,6 +43,8 @@ bool saveSkin(Ui& ui, Skin& skin, const std::string& path, Encoder encode, SkinF
     }
     if (!writeReporting(ui, path, bytes)) return false;
     skin.fileType = type;
+    // Only the skin's own file: a copy written elsewhere is not what it shows.
+    if (path == skin.filePath) skin.seeFile();
     return true;
 }
 
@@ -84,6 +86,7 @@ std::unique_ptr<Skin> skinOf(Ui& ui, const GameFile& found, const std::string& n
     skin->name = name;
     skin->filePath = absolutePath(found.loosePath);
     skin->packedIn = found.pakPath;
+    if (!found.fromPak()) skin->seeFile();
     return skin;
 }
 
