@@ -50,7 +50,9 @@ void OutsideEditWatch::sync() {
 void OutsideEditWatch::folderEvent(const QString& folder) {
     // Whatever else changed in the folder, each shown file is judged by its
     // own state: one that is as it was costs a look and nothing more.
-    for (const QString& path : wanted_)
+    // A copy: a reload refreshes the window, which syncs the watch anew.
+    const QStringList shown = wanted_;
+    for (const QString& path : shown)
         if (QFileInfo(path).absolutePath() == folder && QFileInfo::exists(path)) handle(path, 0);
 }
 
