@@ -3,6 +3,7 @@
 // is re-baked alike: the first is written to NEWSKIN, the others beside it as
 // NEWSKIN's name followed by _2, _3, ...; the model written to OUT.md2 names
 // them, relative to the base folder (--base, or the one OUT.md2 lies in).
+// "--size shrink" keeps to the game's 640 x 480 unless --no-limits is given.
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
@@ -22,7 +23,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
     "pack MODEL.md2 -o OUT.md2 --skin-out NEWSKIN [--margin N] [--rotate] [--scale keep|fit] [--size WxH|shrink] "
-    "[--selected LIST] [--base DIR]";
+    "[--no-limits] [--selected LIST] [--base DIR]";
 
 bool parsePackSize(const std::string& v, PackOptions& o) {
     if (v == "shrink") {
@@ -72,6 +73,7 @@ int pack(const Args& args, std::ostream& out, std::ostream& err) {
         return parseList(v, selected);
     };
     table.flags["--rotate"] = &rotate;
+    table.flags["--no-limits"] = &options.noLimits;
     std::string why = readOptions(args, table, paths);
     options.rotate = rotate;
     if (why.empty() && paths.size() != 1) why = "expected one MODEL.md2";
