@@ -158,6 +158,39 @@ void mirrored(benchmark::State& state, void (*steps)(benchmark::State&)) {
     s.window->runCommand(cmd::kMirror);
 }
 void BM_MirroredPencilStepIsoPane(benchmark::State& state) { mirrored(state, BM_PencilStepIsoPane); }
+
+// The same steps with a round tip of state.range(2) (texels in the skin pane,
+// pointer pixels on the model).
+void wideTip(benchmark::State& state, void (*steps)(benchmark::State&)) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    s.window->app().setBrushSize(static_cast<int>(state.range(2)));
+    steps(state);
+    s.window->app().setBrushSize(1);
+}
+void BM_RoundTipStepSkinPane(benchmark::State& state) { wideTip(state, BM_PencilStepSkinPane); }
+void BM_RoundTipStepIsoPane(benchmark::State& state) { wideTip(state, BM_PencilStepIsoPane); }
+
+// One click of Fill: the skin pane's 4-connected region, or the model's
+// region across its seams.
+void fillClicks(benchmark::State& state, Session& s, QWidget* pane, QPoint at) {
+    s.window->runCommand(cmd::kFillBrush);
+    timeEvents(state, [&] {
+        send(pane, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        send(pane, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    });
+    s.window->runCommand(cmd::kPencilBrush);
+    describe(state, s);
+}
+void BM_FillSkinPane(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    QWidget* pane = s.shell().skinView();
+    fillClicks(state, s, pane, QPoint(pane->width() / 2, pane->height() / 2));
+}
+void BM_FillIsoPane(benchmark::State& state) {
+    Session& s = session(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    IsoViewWidget* pane = s.shell().isoView();
+    fillClicks(state, s, pane, texelOnModel(pane));
+}
 void BM_MirroredPencilStepSkinPane(benchmark::State& state) { mirrored(state, BM_PencilStepSkinPane); }
 
 void BM_OrbitStep(benchmark::State& state) {
@@ -233,10 +266,18 @@ void BM_StartUpToFirstFrame(benchmark::State& state) {
 void sizes(benchmark::internal::Benchmark* b) {
     b->Args({1280, 960})->Args({2560, 1440})->Args({3840, 2160})->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
+void tipSizes(benchmark::internal::Benchmark* b) {
+    for (int tip : {16, 64}) b->Args({1280, 960, tip})->Args({3840, 2160, tip});
+    b->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
+}
 BENCHMARK(BM_PencilStepSkinPane)->Apply(sizes);
 BENCHMARK(BM_PencilStepIsoPane)->Apply(sizes);
 BENCHMARK(BM_MirroredPencilStepIsoPane)->Apply(sizes);
 BENCHMARK(BM_MirroredPencilStepSkinPane)->Apply(sizes);
+BENCHMARK(BM_RoundTipStepSkinPane)->Apply(tipSizes);
+BENCHMARK(BM_RoundTipStepIsoPane)->Apply(tipSizes);
+BENCHMARK(BM_FillSkinPane)->Apply(sizes);
+BENCHMARK(BM_FillIsoPane)->Apply(sizes);
 BENCHMARK(BM_OrbitStep)->Apply(sizes);
 BENCHMARK(BM_WheelZoomSkinPane)->Apply(sizes);
 BENCHMARK(BM_StageSkinCopyFromSkin)->Apply(sizes);

@@ -14,10 +14,10 @@ QString labelOf(const std::string& text) {
     return QString::fromStdString(text.substr(0, text.find('\t')));
 }
 
-QString tooltipOf(const CommandEntry& entry) {
+QString tooltipOf(const CommandEntry& entry, const std::vector<std::string>& keys) {
     QString label = labelOf(entry.text);
     label.remove('&');
-    if (*entry.key) label += QStringLiteral(" (%1)").arg(QString::fromUtf8(entry.key));
+    if (!keys.empty()) label += QStringLiteral(" (%1)").arg(QString::fromStdString(keys.front()));
     return label;
 }
 
@@ -28,11 +28,6 @@ CommandActions::CommandActions(QMainWindow& window, std::function<void(int id)> 
         auto* action = new QAction(labelOf(entry.text), &window);
         action->setData(entry.id);
         action->setObjectName(QStringLiteral("command%1").arg(entry.id));
-        action->setToolTip(tooltipOf(entry));
-        QList<QKeySequence> keys;
-        for (const char* key : {entry.key, entry.otherKey})
-            if (*key) keys.append(QKeySequence(QString::fromUtf8(key)));
-        action->setShortcuts(keys);
         action->setCheckable(isCheckRule(entry.rule));
         // A held key repeats; a toggle must not flip at each repeat (Space
         // held for a second would leave Camera Override on or off by chance).
@@ -43,8 +38,22 @@ CommandActions::CommandActions(QMainWindow& window, std::function<void(int id)> 
         window.addAction(action);
         actions_[entry.id] = action;
     }
+    setKeys(false);
     buildMenus(window);
     buildToolBar(window);
+}
+
+void CommandActions::setKeys(bool classicKeys) {
+    if (classicKeys_ == int(classicKeys)) return;
+    classicKeys_ = int(classicKeys);
+    for (const CommandEntry& entry : commandTable()) {
+        const std::vector<std::string> keys = commandKeys(entry, classicKeys);
+        QList<QKeySequence> sequences;
+        for (const std::string& key : keys) sequences.append(QKeySequence(QString::fromStdString(key)));
+        QAction* action = actions_.at(entry.id);
+        action->setShortcuts(sequences);
+        action->setToolTip(tooltipOf(entry, keys));
+    }
 }
 
 void CommandActions::buildMenus(QMainWindow& window) {
@@ -77,6 +86,8 @@ void CommandActions::buildToolBar(QMainWindow& window) {
         }
         QAction* a = actions_.at(id);
         a->setIcon(toolbarIcon(id));
+        // In a menu a checkable command shows its check mark, not its button's glyph.
+        a->setIconVisibleInMenu(!a->isCheckable());
         toolBar_->addAction(a);
     }
 }

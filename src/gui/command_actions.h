@@ -21,12 +21,15 @@ public:
     QToolBar* toolBar() const { return toolBar_; }
     // Sets each action's enabled, checked and text state.
     void update(const std::function<CommandState(int id)>& stateOf);
+    // Binds today's keys, or the classic table's; nothing when already so.
+    void setKeys(bool classicKeys);
 
 private:
     void buildMenus(QMainWindow& window);
     void buildToolBar(QMainWindow& window);
     std::map<int, QAction*> actions_;
     QToolBar* toolBar_ = nullptr;
+    int classicKeys_ = -1;  // the scheme bound: -1 none yet
 };
 
 }  // namespace tarn

@@ -14,6 +14,17 @@ QString findContentFolder(const QString& programFolder) {
     return {};
 }
 
+QString findUserGuide(const QString& programFolder) {
+    const QDir program(programFolder);
+    const QString guide = QStringLiteral("/guide.html");
+    for (const QString& folder : {program.absoluteFilePath(QStringLiteral("../share/tarn/doc")),
+                                  QStringLiteral(TARN_DOCS_DIR)}) {
+        const QString path = QDir::cleanPath(folder + guide);
+        if (QFileInfo(path).isFile()) return QDir::toNativeSeparators(path);
+    }
+    return {};
+}
+
 PreferenceDefaults contentDefaultsFor(const QString& programFolder) {
     const QString folder = findContentFolder(programFolder);
     return folder.isEmpty() ? PreferenceDefaults{} : PreferenceDefaults::inFolder(folder.toStdString());

@@ -12,6 +12,10 @@ namespace tarn {
 // none holds a colormap.
 QString findContentFolder(const QString& programFolder);
 
+// The user guide for a program in `programFolder`: installed beside the
+// content, or in the sources of a build tree; empty when there is none.
+QString findUserGuide(const QString& programFolder);
+
 // The preference defaults of that content; empty paths when there is none.
 PreferenceDefaults contentDefaultsFor(const QString& programFolder);
 

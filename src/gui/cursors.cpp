@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <QTabletEvent>
 
 namespace tarn {
 namespace {
@@ -89,6 +90,7 @@ MouseEvent toMouseEvent(const QMouseEvent& event, qreal scale) {
     e.buttons = bits(event.buttons());
     e.shift = event.modifiers().testFlag(Qt::ShiftModifier);
     e.ctrl = event.modifiers().testFlag(Qt::ControlModifier);
+    e.alt = event.modifiers().testFlag(Qt::AltModifier);
     return e;
 }
 
@@ -138,6 +140,9 @@ void PaneWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void PaneWidget::mouseMoveEvent(QMouseEvent* event) {
+    const std::optional<QPointF> before = hover_;
+    hover_ = event->position();
+    hoverChanged(before);
     if (!pointer_.captured()) {
         updateShape();
         return;
@@ -153,6 +158,20 @@ void PaneWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PaneWidget::enterEvent(QEnterEvent*) { updateShape(); }
+
+// The pressure is taken here and the event left to Qt, which sends it on as
+// the mouse events the pane already handles.
+void PaneWidget::tabletEvent(QTabletEvent* event) {
+    const bool touching = event->type() != QEvent::TabletRelease && event->pressure() > 0.0;
+    penPressure(touching ? static_cast<float>(event->pressure()) : 1.0f);
+    event->ignore();
+}
+
+void PaneWidget::leaveEvent(QEvent*) {
+    const std::optional<QPointF> before = hover_;
+    hover_.reset();
+    hoverChanged(before);
+}
 
 bool PaneWidget::event(QEvent* event) {
     // Losing the pointer mid-drag (another window took it) ends the drag.

@@ -67,6 +67,15 @@ protected:
     virtual std::optional<QCursor> shape() const { return std::nullopt; }
     // After every event handed to the behaviour.
     virtual void afterInput() {}
+    // The pointer moved over the pane (or left it: `hover()` is then empty);
+    // `before` is where it was. Panes that draw under the pointer repaint here.
+    virtual void hoverChanged(std::optional<QPointF> before) { (void)before; }
+    std::optional<QPointF> hover() const { return hover_; }
+    void leaveEvent(QEvent* event) override;
+    // A pen's pressure (0..1] while it touches, 1 otherwise: panes that
+    // paint scale the brush by it.
+    virtual void penPressure(float pressure) { (void)pressure; }
+    void tabletEvent(QTabletEvent* event) override;
     // Draws the pane again at the device pixels of its screen's scale, which
     // changes under the same logical size when the window moves to another
     // screen or the screen's scale is changed.
@@ -79,6 +88,7 @@ private:
     void checkScale();
 
     PaneInput& input_;
+    std::optional<QPointF> hover_;
 };
 
 }  // namespace tarn

@@ -1,5 +1,7 @@
 #include "iso_view_widget.h"
 
+#include "brush_outline.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -28,7 +30,7 @@ RenderScene renderSceneOf(Application& app, Rasterizer& rasterizer) {
 }
 
 IsoViewWidget::IsoViewWidget(Application& app, PaneContext context, QWidget* parent)
-    : PaneWidget(view_, parent),
+    : PaneWidget(view_, parent), paint_(context.paint), pressure_(context.paint.pressure), modes_(context.modes),
       view_(std::move(context), [&app, this] { return renderSceneOf(app, rasterizer_); },
             [&app]() -> RenderMode* { return &app.modes.current(); }) {
     setObjectName(QStringLiteral("ISO Box"));
@@ -43,6 +45,12 @@ void IsoViewWidget::redraw() {
 
 void IsoViewWidget::wheelRotate(int delta) {
     view_.rotateByWheel(delta);
+    show();
+}
+
+void IsoViewWidget::wheelTowards(int delta, QPoint at) {
+    const qreal ratio = devicePixelRatioF();
+    view_.zoomTowards(delta, qRound(at.x() * ratio), qRound(at.y() * ratio));
     show();
 }
 
@@ -63,6 +71,22 @@ void IsoViewWidget::paintEvent(QPaintEvent* event) {
     updateCopy();
     QPainter painter(this);
     blit_.draw(painter, event->rect());
+    if (const auto rect = outlineAt(hover()))
+        drawBrushOutline(painter, *rect, paint_.tip.shape == BrushShape::Round, 1.0 / devicePixelRatioF());
+}
+
+// The tip counts the pointer's pixels: its outline is as wide in widget pixels.
+std::optional<QRectF> IsoViewWidget::outlineAt(std::optional<QPointF> at) const {
+    if (!at || modes_.mappingMode || modes_.cameraOverride || paint_.tip.size <= 1) return std::nullopt;
+    const qreal half = 0.5 * paint_.tip.size;
+    return QRectF(at->x() - half, at->y() - half, 2 * half, 2 * half);
+}
+
+void IsoViewWidget::hoverChanged(std::optional<QPointF> before) {
+    QRegion area;
+    for (const auto& at : {before, hover()})
+        if (const auto rect = outlineAt(at)) area += outlineArea(*rect);
+    if (!area.isEmpty()) update(area);
 }
 
 // The model is drawn at device pixels, so that a screen at a scale of 1.5 or

@@ -25,11 +25,16 @@ public:
     void redraw();
     // The wheel as the shell routes it: turn the view, draw, show.
     void wheelRotate(int delta);
+    // Ctrl+wheel: towards the model point under `at` (widget pixels).
+    void wheelTowards(int delta, QPoint at);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void followScale() override;
+    std::optional<QRectF> outlineAt(std::optional<QPointF> at) const;
+    void hoverChanged(std::optional<QPointF> before) override;
+    void penPressure(float pressure) override { pressure_ = pressure; }
     std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:
@@ -38,6 +43,9 @@ private:
     QRect updateCopy();
     void show();
 
+    const PaintState& paint_;
+    float& pressure_;
+    const PaneModes& modes_;
     Rasterizer rasterizer_;
     IsoView view_;
     IndexedBlit blit_;

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/list_filter.h"
+
 namespace tarn {
 
 namespace {
@@ -29,6 +31,7 @@ ListDialog::ListDialog(const QString& title, const QStringList& entries, QWidget
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("entries"));
     list_->addItems(entries);
+    for (const QString& e : entries) entries_.push_back(e.toStdString());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel, this);
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("count"));
@@ -69,21 +72,16 @@ QString ListDialog::chosen() const {
     return item && !item->isHidden() ? item->text() : QString();
 }
 
+// The matches in the order of their rank, best first; the entry to open is the top one.
 void ListDialog::applyFilter(const QString& text) {
-    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    QListWidgetItem* first = nullptr;
-    int shownCount = 0;
-    for (int i = 0; i < list_->count(); ++i) {
-        QListWidgetItem* item = list_->item(i);
-        bool shown = true;
-        for (const QString& w : words) shown = shown && item->text().contains(w, Qt::CaseInsensitive);
-        item->setHidden(!shown);
-        if (shown && !first) first = item;
-        shownCount += shown ? 1 : 0;
-    }
-    if (!list_->currentItem() || list_->currentItem()->isHidden()) list_->setCurrentItem(first);
-    count_->setText(shownCount == list_->count() ? QStringLiteral("%1 files").arg(shownCount)
-                                                 : QStringLiteral("%1 of %2 files").arg(shownCount).arg(list_->count()));
+    const std::vector<int> order = rankEntries(entries_, text.toStdString());
+    list_->clear();
+    for (int i : order) list_->addItem(QString::fromStdString(entries_[std::size_t(i)]));
+    list_->setCurrentRow(order.empty() ? -1 : 0);
+    const int all = static_cast<int>(entries_.size());
+    const int shownCount = static_cast<int>(order.size());
+    count_->setText(shownCount == all ? QStringLiteral("%1 files").arg(shownCount)
+                                      : QStringLiteral("%1 of %2 files").arg(shownCount).arg(all));
 }
 
 }  // namespace tarn

@@ -1,9 +1,12 @@
 #pragma once
 // A list to choose one entry from, with a field that narrows it as the user
-// types (every word must appear, in any case). Open from PAK shows the models
+// types (every word must appear, in any case) and ranks whole path segments
+// first. Open from PAK shows the models
 // of the base folder's PAK files in one.
 #include <QDialog>
 #include <QStringList>
+#include <string>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -34,6 +37,7 @@ private:
     QLineEdit* filter_ = nullptr;
     QListWidget* list_ = nullptr;
     QLabel* count_ = nullptr;
+    std::vector<std::string> entries_;
 };
 
 }  // namespace tarn

@@ -6,16 +6,23 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStatusBar>
 #include <QStandardPaths>
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "app/preferences.h"
 #include "edit/mapping_tool.h"
 #include "platform/dialogs.h"
 #include "render/benchmark.h"
+#include "render/player_icon.h"
 #include "render/snapshot.h"
+#include "render/view_moves.h"
 #include "animation_preview.h"
 #include "command_actions.h"
+#include "content_folder.h"
 #include "render/model_probe.h"
 #include "status_line.h"
 #include "intro_window.h"
@@ -32,6 +39,8 @@ namespace tarn {
 namespace {
 
 constexpr int kStartWidth = 1024;
+// How long a command's report stays in the status bar.
+constexpr int kReportMs = 6000;
 constexpr int kStartHeight = 720;
 // Room left around the first window for a frame and title bar.
 constexpr int kFrameAllowance = 48;
@@ -60,11 +69,13 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     app_->commands().bind(cmd::kExit, [this] { close(); });
     app_->preferenceDefaults = PreferenceDefaults::inFolder(
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+    app_->guidePath = findUserGuide(QCoreApplication::applicationDirPath()).toStdString();
 
     actions_ = std::make_unique<CommandActions>(*this, [this](int id) { runCommand(id); });
     // Steps are recorded by the panes too (a stroke ends on the release), so the
     // Edit menu follows the history itself rather than the commands.
     app_->history.changed = [this] { updateCommandStates(); };
+    addBrushSize();
     lists_ = std::make_unique<ListBar>(*this, actions_->toolBar(),
                                        [this](int id, int index) { listChosen(id, index); });
     keyGuard_ = new TextKeyGuard(this);
@@ -97,6 +108,15 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
                          return picture;
                      });
     });
+    app_->commands().bind(cmd::kMakeIcon, [this] {
+        const Skin* skin = app_->skins.current();
+        if (skin == nullptr || !app_->mesh.loaded) return;
+        Rasterizer unused;
+        makeIconCommand(app_->ui(), app_->settings(), app_->folders, skin->filePath, [&] {
+            return renderPlayerIcon(app_->modes.at(kModeTextured), renderSceneOf(*app_, unused),
+                                    shell_->isoView()->view().target());
+        });
+    });
     app_->palOnTopChanged = [this](bool onTop) { shell_->setPalOnTop(onTop); };
     app_->viewCamera = [this] {
         IsoView& iso = shell_->isoView()->view();
@@ -116,6 +136,10 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
         frameModel(app_->mesh, shell_->isoView()->view().target());
         refresh(kRedrawFull, kPanesIso);
     });
+    bindViewCommands();
+    app_->commands().onReport([this](const std::string& text) {
+        if (!text.empty()) statusBar()->showMessage(QString::fromStdString(text), kReportMs);
+    });
     status_ = new StatusLine(*app_, *shell_, *this);
     preview_ = new AnimationPreview(*app_, [this] {
         refresh(kRedrawFull, kPanesIso);
@@ -127,6 +151,43 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     refillLists();
     updateCommandStates();
     fitFirstSize();
+}
+
+// The tip's size on the toolbar, beside the brushes: set there or by Ctrl+[ and Ctrl+].
+void MainWindow::addBrushSize() {
+    QToolBar* bar = actions_->toolBar();
+    brushSize_ = new QSpinBox(bar);
+    brushSize_->setObjectName(QStringLiteral("brushSize"));
+    brushSize_->setRange(kMinBrushSize, kMaxBrushSize);
+    brushSize_->setPrefix(QStringLiteral("Brush "));
+    brushSize_->setToolTip(QStringLiteral("Brush Size (Ctrl+[ and Ctrl+])"));
+    brushSize_->setValue(app_->paint.tip.size);
+    bar->insertWidget(actions_->action(cmd::kMirror), brushSize_);
+    connect(brushSize_, &QSpinBox::valueChanged, this, [this](int size) {
+        if (size != app_->paint.tip.size) app_->setBrushSize(size);
+    });
+}
+
+void MainWindow::bindViewCommands() {
+    const std::pair<int, ViewSide> sides[] = {
+        {cmd::kViewFront, ViewSide::Front}, {cmd::kViewBack, ViewSide::Back},   {cmd::kViewLeft, ViewSide::Left},
+        {cmd::kViewRight, ViewSide::Right}, {cmd::kViewTop, ViewSide::Top},     {cmd::kViewBottom, ViewSide::Bottom},
+    };
+    for (const auto& [id, side] : sides)
+        app_->commands().bind(id, [this, side = side] {
+            viewFromSide(app_->mesh, shell_->isoView()->view().target(), side);
+            refresh(kRedrawFull, kPanesIso);
+        });
+    app_->commands().bind(cmd::kResetView, [this] {
+        RenderTarget& target = shell_->isoView()->view().target();
+        target.fieldOfView = CameraPose{}.fieldOfView;
+        viewFromSide(app_->mesh, target, ViewSide::Front);
+        refresh(kRedrawFull, kPanesIso);
+    });
+    app_->commands().bind(cmd::kPixelGrid, [this] {
+        app_->view.pixelGrid = !app_->view.pixelGrid;
+        shell_->skinView()->setPixelGrid(app_->view.pixelGrid);
+    });
 }
 
 void MainWindow::fitFirstSize() {
@@ -171,7 +232,11 @@ QAction* MainWindow::action(int id) const { return actions_->action(id); }
 QComboBox* MainWindow::list(int id) const { return lists_->list(id); }
 
 void MainWindow::runCommand(int id) {
+    const int skinWidth = app_->mesh.skinWidth, skinHeight = app_->mesh.skinHeight;
     app_->commands().run(id);
+    // A new skin size (Pack Islands, Re-size All, or their undo) would leave
+    // the skin pane showing a corner or a speck.
+    if (app_->mesh.skinWidth != skinWidth || app_->mesh.skinHeight != skinHeight) shell_->skinView()->fitSkin();
     app_->keepModeAvailable();
     updateCommandStates();
     preview_->sync();
@@ -249,6 +314,11 @@ void MainWindow::rebuildLightTable() { app_->rebuildLightTable(); }
 void MainWindow::rebuildPhongShadeTable() { app_->rebuildPhongShadeTable(); }
 
 void MainWindow::updateCommandStates() {
+    actions_->setKeys(classicKeysEnabled(app_->settings()));
+    if (brushSize_ && brushSize_->value() != app_->paint.tip.size) {
+        const QSignalBlocker quiet(brushSize_);
+        brushSize_->setValue(app_->paint.tip.size);
+    }
     actions_->update([this](int id) { return app_->stateOf(id); });
     // Store and Save change no pane but do change the marks.
     updateSkinMarks();

@@ -12,6 +12,7 @@
 #include "platform/refresh.h"
 
 class QComboBox;
+class QSpinBox;
 
 namespace tarn {
 
@@ -76,6 +77,9 @@ protected:
 
 private:
     void listChosen(int id, int index);
+    // The View menu's sides, Reset View and Pixel Grid.
+    void bindViewCommands();
+    void addBrushSize();
     // The first size, within the screen's available area, centred there.
     void fitFirstSize();
     void updateTitle();
@@ -87,6 +91,7 @@ private:
     std::unique_ptr<ListBar> lists_;
     TextKeyGuard* keyGuard_ = nullptr;
     ShellWidget* shell_ = nullptr;
+    QSpinBox* brushSize_ = nullptr;
     StatusLine* status_ = nullptr;
     AnimationPreview* preview_ = nullptr;
     OutsideEditWatch* outsideEdits_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 
@@ -14,6 +15,8 @@
 namespace tarn {
 
 namespace {
+
+constexpr int kPreviewWidth = 320;
 
 QSpinBox* spinBox(int low, int high, int value, QWidget* parent) {
     auto* box = new QSpinBox(parent);
@@ -77,6 +80,11 @@ PackDialog::PackDialog(const PackIslandsShown& shown, QWidget* parent) : QDialog
     form->addRow(QStringLiteral("After packing"), after_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    // A long refusal wraps rather than widening the dialog at every choice.
+    after_->setWordWrap(true);
+    after_->setMinimumWidth(kPreviewWidth);
+    after_->setMaximumWidth(kPreviewWidth);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
@@ -108,7 +116,10 @@ PackIslandsValues PackDialog::values() const {
 void PackDialog::updatePreview() {
     width_->setEnabled(given_->isChecked());
     height_->setEnabled(given_->isChecked());
-    if (shown_.preview) after_->setText(QString::fromStdString(shown_.preview(values())));
+    if (!shown_.preview) return;
+    const PackIslandsShown::Preview preview = shown_.preview(values());
+    after_->setText(QString::fromStdString(preview.text));
+    ok_->setEnabled(preview.ok);
 }
 
 }  // namespace tarn

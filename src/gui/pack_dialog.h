@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QLabel;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
@@ -31,6 +32,7 @@ private:
     QSpinBox* height_ = nullptr;
     QCheckBox* selectedOnly_ = nullptr;
     QLabel* after_ = nullptr;
+    QPushButton* ok_ = nullptr;
 };
 
 }  // namespace tarn

@@ -93,6 +93,15 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& values, const Pref
     reloadOutside_->setObjectName(QStringLiteral("reloadOutside"));
     reloadOutside_->setChecked(values.reloadOutside);
     layout->addWidget(reloadOutside_);
+    classicKeys_ = new QCheckBox(QStringLiteral("Classic keys"), this);
+    classicKeys_->setObjectName(QStringLiteral("classicKeys"));
+    classicKeys_->setToolTip(QStringLiteral("Ctrl+Z reverts the skin and Alt+Backspace undoes, as in TARN's first versions"));
+    classicKeys_->setChecked(values.classicKeys);
+    layout->addWidget(classicKeys_);
+    offerWeapon_ = new QCheckBox(QStringLiteral("Offer a player's weapon as a companion"), this);
+    offerWeapon_->setObjectName(QStringLiteral("offerWeapon"));
+    offerWeapon_->setChecked(values.offerWeapon);
+    layout->addWidget(offerWeapon_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -160,6 +169,8 @@ PreferencesValues PreferencesDialog::values() const {
     v.quickExit = quickExit_->isChecked();
     v.palOnTop = palOnTop_->isChecked();
     v.reloadOutside = reloadOutside_->isChecked();
+    v.classicKeys = classicKeys_->isChecked();
+    v.offerWeapon = offerWeapon_->isChecked();
     return v;
 }
 

@@ -53,6 +53,8 @@ private:
     QCheckBox* quickExit_ = nullptr;
     QCheckBox* palOnTop_ = nullptr;
     QCheckBox* reloadOutside_ = nullptr;
+    QCheckBox* classicKeys_ = nullptr;
+    QCheckBox* offerWeapon_ = nullptr;
     IntroSound* sound_ = nullptr;
     QTimer preview_;
 };

@@ -5,7 +5,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
 #include <QRegularExpression>
 
 #include "about_dialog.h"
@@ -70,6 +76,16 @@ Answer QtUi::ask(const std::string& text, QuestionKind kind) {
     QMessageBox box(parent_);
     box.setWindowTitle(kTitle);
     box.setText(QString::fromStdString(text));
+    if (kind == QuestionKind::SaveDiscardCancel) {
+        box.setStandardButtons(QMessageBox::SaveAll | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::SaveAll);
+        box.setIcon(QMessageBox::Question);
+        switch (box.exec()) {
+        case QMessageBox::SaveAll: return Answer::Yes;
+        case QMessageBox::Discard: return Answer::No;
+        default: return Answer::Cancel;
+        }
+    }
     if (kind == QuestionKind::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setIcon(QMessageBox::Warning);
@@ -178,6 +194,35 @@ std::optional<std::string> QtUi::chooseFromList(const std::string& title, const 
 void QtUi::aboutStatistics(const std::vector<StatisticsRow>& rows) {
     AboutDialog dialog(rows, parent_);
     dialog.exec();
+}
+
+void QtUi::showTable(const std::string& title, const std::vector<std::string>& rows) {
+    QDialog dialog(parent_);
+    dialog.setWindowTitle(QString::fromStdString(title));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), 2, &dialog);
+    table->setObjectName(QStringLiteral("table"));
+    table->setHorizontalHeaderLabels({QStringLiteral("Command"), QStringLiteral("Keys")});
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const QStringList columns = QString::fromStdString(rows[std::size_t(r)]).split(QLatin1Char('\t'));
+        for (int col = 0; col < 2 && col < columns.size(); ++col)
+            table->setItem(r, col, new QTableWidgetItem(columns[col]));
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.resize(560, 640);
+    dialog.exec();
+}
+
+bool QtUi::openDocument(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 std::optional<PreferencesValues> QtUi::editPreferences(const PreferencesValues& current,

@@ -22,6 +22,8 @@ public:
     std::optional<PackIslandsValues> packIslands(const PackIslandsShown& shown) override;
     std::optional<LayoutChoices> layoutChoices(const LayoutChoices& initial) override;
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
+    void showTable(const std::string& title, const std::vector<std::string>& rows) override;
+    bool openDocument(const std::string& path) override;
     std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
     std::optional<int> retroMapPadding(int current) override;
     std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;

@@ -133,7 +133,7 @@ void ShellWidget::resizeEvent(QResizeEvent*) {
     QTimer::singleShot(0, this, [this] { this->refresh(kRedrawFull, kPanesAll); });
 }
 
-void ShellWidget::routeWheel(QPoint shellPos, int delta) {
+void ShellWidget::routeWheel(QPoint shellPos, int delta, bool ctrl) {
     const PaneId target = layout_.wheelTarget(rects_, shellPos.x(), shellPos.y());
     delta = wheelNotches_.take(target, delta);
     if (delta == 0) return;
@@ -142,11 +142,14 @@ void ShellWidget::routeWheel(QPoint shellPos, int delta) {
         palBox_->wheel(delta);
         break;
     case PaneId::SkinView:
-        skinView_->wheelZoom(delta);
+        skinView_->wheelZoom(delta, skinView_->mapFrom(this, shellPos));
         emit wheeled(skinView_, skinView_->mapFrom(this, shellPos));
         break;
     case PaneId::IsoView:
-        isoView_->wheelRotate(delta);
+        if (ctrl)
+            isoView_->wheelTowards(delta, isoView_->mapFrom(this, shellPos));
+        else
+            isoView_->wheelRotate(delta);
         emit wheeled(isoView_, isoView_->mapFrom(this, shellPos));
         break;
     default:
@@ -155,7 +158,8 @@ void ShellWidget::routeWheel(QPoint shellPos, int delta) {
 }
 
 void ShellWidget::wheelEvent(QWheelEvent* event) {
-    routeWheel(event->position().toPoint(), static_cast<std::int16_t>(event->angleDelta().y()));
+    routeWheel(event->position().toPoint(), static_cast<std::int16_t>(event->angleDelta().y()),
+               event->modifiers() & Qt::ControlModifier);
     event->accept();
 }
 
@@ -165,7 +169,8 @@ bool ShellWidget::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Wheel) return QWidget::eventFilter(watched, event);
     auto* pane = static_cast<QWidget*>(watched);
     auto* wheel = static_cast<QWheelEvent*>(event);
-    routeWheel(pane->mapTo(this, wheel->position().toPoint()), static_cast<std::int16_t>(wheel->angleDelta().y()));
+    routeWheel(pane->mapTo(this, wheel->position().toPoint()), static_cast<std::int16_t>(wheel->angleDelta().y()),
+               wheel->modifiers() & Qt::ControlModifier);
     wheel->accept();
     return true;
 }

@@ -37,7 +37,7 @@ public:
     // "Pal On Top" as the Preferences dialog sets it; lays out at once.
     void setPalOnTop(bool onTop);
     // Wheel input at `shellPos` (client coordinates of this widget).
-    void routeWheel(QPoint shellPos, int delta);
+    void routeWheel(QPoint shellPos, int delta, bool ctrl);
 
 signals:
     // A pane zoomed or turned by the wheel, at `panePos` in its own coordinates.

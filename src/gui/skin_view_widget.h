@@ -28,11 +28,16 @@ public:
     RectangleTool& rectangleTool() { return rectangleTool_; }
     // A redraw of `kind` (with the overlays), shown at once.
     void redraw(int kind);
-    // The wheel as the shell routes it: zoom by whole notches, then a full redraw.
-    void wheelZoom(int delta);
+    // The wheel as the shell routes it: zoom by whole notches about the
+    // pointer at `at` (widget pixels), then a full redraw.
+    void wheelZoom(int delta, QPoint at);
     // The whole skin in the pane, centred, then shown. Before the pane has its
     // size (a model opened at start-up), the fit waits for it.
     void fitSkin();
+    // Texel edges over the skin from kGridZoom device pixels per texel.
+    void setPixelGrid(bool on);
+    bool pixelGrid() const { return pixelGrid_; }
+    static constexpr float kGridZoom = 8.0f;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,12 +50,22 @@ private:
     void show();
     // The selection tint for the blit, or null.
     const std::uint8_t* tint() const;
+    void drawPixelGrid(QPainter& painter) const;
+    void drawRectangle(QPainter& painter) const;
+    int edgeX(int s) const;
+    int edgeY(int t) const;
+    // The brush tip's outline around the texel under `at` (widget pixels),
+    // while a stroke would paint there.
+    std::optional<QRectF> outlineAt(std::optional<QPointF> at) const;
+    void hoverChanged(std::optional<QPointF> before) override;
+    void penPressure(float pressure) override { context_.paint.pressure = pressure; }
 
     PaneContext context_;
     SkinView view_;
     RectangleTool rectangleTool_;
     IndexedBlit blit_;
     bool fitPending_ = false;
+    bool pixelGrid_ = false;
 };
 
 }  // namespace tarn

@@ -24,13 +24,16 @@ bool takesText(const QWidget* w) {
     return false;
 }
 
-// Widgets that move through their entries with the arrow keys.
+// Widgets that move through their entries with the arrow keys, Home and End.
 bool takesArrows(const QWidget* w) {
     return takesText(w) || qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
            qobject_cast<const QAbstractSlider*>(w);
 }
 
-bool isArrow(int key) { return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down; }
+bool isArrow(int key) {
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down ||
+           key == Qt::Key_Home || key == Qt::Key_End;
+}
 
 }  // namespace
 
@@ -39,7 +42,8 @@ bool TextKeyGuard::eventFilter(QObject* watched, QEvent* event) {
     const QWidget* focus = QApplication::focusWidget();
     auto* key = static_cast<QKeyEvent*>(event);
     const auto commandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    // The arrows nudge the mapping only while no list or field wants them.
+    // The arrows nudge the mapping, and Home resets the view, only while no
+    // list or field wants them.
     if (isArrow(key->key()) && !(key->modifiers() & commandModifiers) && takesArrows(focus)) {
         event->accept();
         return true;

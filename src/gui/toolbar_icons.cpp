@@ -19,6 +19,12 @@ QString glyphOf(int id) {
     case cmd::kPointBrush: return QStringLiteral("\u00b7");
     case cmd::kPencilBrush: return QStringLiteral("~");
     case cmd::kLineBrush: return QStringLiteral("/");
+    case cmd::kFillBrush: return QStringLiteral("\u25a7");
+    case cmd::kRectangleBrush: return QStringLiteral("\u25ad");
+    case cmd::kEllipseBrush: return QStringLiteral("\u25ef");
+    case cmd::kInkPaint: return QStringLiteral("\u25cf");
+    case cmd::kInkShade: return QStringLiteral("\u25d0");
+    case cmd::kInkDither4: return QStringLiteral("\u2592");
     case cmd::kMirror: return QStringLiteral("\u2194");
     case cmd::kSkinFollowsMapping: return QStringLiteral("F");
     case cmd::kRectangleMode: return QStringLiteral("\u25a1");

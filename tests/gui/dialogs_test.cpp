@@ -345,20 +345,22 @@ TEST(OpenFileDialog, TakesTypedPathsFromAnywhereAndRefusesMissingFiles) {
     }
 }
 
-// Typing narrows the list and the count follows; the keys that move through
-// a list move it from the field, so the second match is two keys away.
-TEST(ListDialogWidget, TheFieldFiltersCountsAndMovesTheList) {
+// Typing narrows the list and the count follows; whole path segments rank
+// first; the keys that move through a list move it from the field.
+TEST(ListDialogWidget, TheFieldFiltersRanksCountsAndMovesTheList) {
     ListDialog dialog("Open from PAK", {"players/female/tris.md2", "players/male/tris.md2", "players/male/w_bfg.md2",
                                         "players/cyborg/tris.md2"});
     EXPECT_EQ(dialog.countLabel()->text(), "4 files");
     QTest::keyClicks(dialog.filterField(), "male tris");
     EXPECT_EQ(dialog.countLabel()->text(), "2 of 4 files");
-    EXPECT_EQ(dialog.chosen(), "players/female/tris.md2");
-    QTest::keyClick(dialog.filterField(), Qt::Key_Down);
     EXPECT_EQ(dialog.chosen(), "players/male/tris.md2");
-    QTest::keyClick(dialog.filterField(), Qt::Key_PageUp);
+    QTest::keyClick(dialog.filterField(), Qt::Key_Down);
     EXPECT_EQ(dialog.chosen(), "players/female/tris.md2");
+    QTest::keyClick(dialog.filterField(), Qt::Key_PageUp);
+    EXPECT_EQ(dialog.chosen(), "players/male/tris.md2");
     EXPECT_EQ(dialog.filterField()->text(), "male tris");
+    dialog.filterField()->setText("bf");
+    EXPECT_EQ(dialog.chosen(), "players/male/w_bfg.md2") << "inside a segment still matches";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_ids.h"
+#include "app/preferences.h"
 #include "real_session.h"
 
 namespace tarn {
@@ -35,34 +36,54 @@ TEST(UndoRedo, ThreeStrokesUndoneAndRedoneGiveBackEachSkinExactly) {
     EXPECT_EQ(undo->text(), "&Undo Pencil stroke");
     EXPECT_TRUE(w.isWindowModified());
 
-    // Both keys of each command, in turn.
-    const std::pair<Qt::Key, Qt::KeyboardModifiers> undoKeys[] = {
-        {Qt::Key_Backspace, Qt::AltModifier}, {Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier}};
+    // Every key of each command, in turn: today's first, then the classic ones.
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> undoKeys[] = {{Qt::Key_Z, Qt::ControlModifier},
+                                                                  {Qt::Key_Backspace, Qt::AltModifier},
+                                                                  {Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier}};
     const std::pair<Qt::Key, Qt::KeyboardModifiers> redoKeys[] = {
-        {Qt::Key_Y, Qt::ControlModifier}, {Qt::Key_Backspace, Qt::ShiftModifier | Qt::AltModifier}};
+        {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
+        {Qt::Key_Y, Qt::ControlModifier},
+        {Qt::Key_Backspace, Qt::ShiftModifier | Qt::AltModifier}};
     for (int i = 2; i >= 0; --i) {
-        QTest::keyClick(&w, undoKeys[i % 2].first, undoKeys[i % 2].second);
+        QTest::keyClick(&w, undoKeys[i].first, undoKeys[i].second);
         ASSERT_EQ(skin.pixels, states[static_cast<std::size_t>(i)]) << "undo to " << i;
     }
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(redo->text(), "&Redo Pencil stroke");
     EXPECT_FALSE(w.isWindowModified()) << "back at the stored state, the mark goes";
     for (int i = 1; i <= 3; ++i) {
-        QTest::keyClick(&w, redoKeys[i % 2].first, redoKeys[i % 2].second);
+        QTest::keyClick(&w, redoKeys[i - 1].first, redoKeys[i - 1].second);
         ASSERT_EQ(skin.pixels, states[static_cast<std::size_t>(i)]) << "redo to " << i;
     }
 
-    // Store clears the mark; undoing the Store brings it back, and Revert
-    // (Ctrl+Z) is a step of its own.
+    // A save is no step: Undo after it takes the last stroke back and marks
+    // the skin unsaved; Redo returns to the saved state and clears the mark.
+    w.runCommand(cmd::kSkinSave);
+    EXPECT_FALSE(w.isWindowModified());
+    EXPECT_EQ(undo->text(), "&Undo Pencil stroke");
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(skin.pixels, states[2]);
+    EXPECT_TRUE(w.isWindowModified());
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(skin.pixels, states[3]);
+    EXPECT_FALSE(w.isWindowModified());
+
+    // Store is a step; Revert (Ctrl+Shift+R, Ctrl+Z with the classic keys)
+    // is a step of its own.
+    QTest::keyClick(&w, Qt::Key_Backspace, Qt::AltModifier);
     QTest::keyClick(&w, Qt::Key_Z, Qt::ShiftModifier);
     EXPECT_FALSE(w.isWindowModified());
     EXPECT_EQ(undo->text(), "&Undo Store skin");
     QTest::keyClick(&w, Qt::Key_Backspace, Qt::AltModifier);
     EXPECT_TRUE(w.isWindowModified());
+    PreferencesValues classic;
+    classic.skipIntro = classic.quickExit = classic.classicKeys = true;
+    s.ui.custom("preferences", classic);
+    w.runCommand(cmd::kPreferences);
     QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(skin.pixels, states[0]);
+    EXPECT_EQ(skin.pixels, states[3]) << "reverted to the saved state";
     QTest::keyClick(&w, Qt::Key_Backspace, Qt::AltModifier);
-    EXPECT_EQ(skin.pixels, states[3]);
+    EXPECT_EQ(skin.pixels, states[2]);
 
     // Loading a model starts a fresh history.
     ASSERT_TRUE(s.app().loadMesh(model));

@@ -34,6 +34,8 @@ public:
     // What was shown, in order: "message: <text>", "question: <text>",
     // "open: <filter>", "save: <filter>", "folder: <title>", "<kind>: ...".
     std::vector<std::string> shown;
+    // The rows of the last table shown ("table: <title>" in `shown`).
+    std::vector<std::string> tableRows;
     // The texts of plain messages only.
     std::vector<std::string> messages() const;
     // The requests of file dialogs, in order.
@@ -42,6 +44,15 @@ public:
     bool allConsumed() const { return steps_.empty(); }
 
     void message(const std::string& text) override;
+    void showTable(const std::string& title, const std::vector<std::string>& rows) override {
+        shown.push_back("table: " + title);
+        tableRows = rows;
+    }
+    // Records "document: <path>" and opens nothing.
+    bool openDocument(const std::string& path) override {
+        shown.push_back("document: " + path);
+        return true;
+    }
     Answer ask(const std::string& text, QuestionKind kind) override;
     std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
     std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;

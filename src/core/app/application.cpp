@@ -20,14 +20,6 @@ namespace tarn {
 
 namespace {
 
-// Skin names show with forward slashes, as in the Skins list.
-std::string displayName(const Skin& skin) {
-    std::string name = skin.name;
-    for (char& ch : name)
-        if (ch == '\\') ch = '/';
-    return name;
-}
-
 constexpr const char* kModifiedMark = " *";
 constexpr const char* kMsgNoPakModels = "There are no models in the PAK files of the base folder.";
 
@@ -46,6 +38,7 @@ auto onFreshContext(Make make, Command command) {
 Application::Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh)
     : ui_(&ui), settings_(settings), refresh_(refresh) {
     paint.colorSlots.load(settings_);
+    paint.tip.load(settings_);
     recentFiles.load(settings_);
     bindCommands();
     commands_.onOutOfMemory([this] { ui_->message(kMsgOutOfMemory); });
@@ -65,6 +58,8 @@ void Application::bindCommands() {
     bindPreviewCommands();
     bindEditCommands();
     bindMirrorCommands();
+    bindHelpCommands();
+    bindBrushCommands();
 }
 
 void Application::bindEditCommands() {
@@ -106,7 +101,10 @@ void Application::bindFileCommands() {
             return;
         }
         MeshFileContext c = meshContext();
-        if (openMesh(c)) noteRecentFile();
+        if (openMesh(c)) {
+            noteRecentFile();
+            offerPlayerWeapon();
+        }
     });
     commands_.bind(cmd::kOpenFromPak, [this] { openFromPak(); });
     for (int id = cmd::kRecentFile1; id <= cmd::kRecentFile4; ++id)
@@ -141,7 +139,10 @@ void Application::openRecentFile(int index) {
         return;
     }
     MeshFileContext c = meshContext();
-    if (openMeshAt(c, path)) noteRecentFile();
+    if (openMeshAt(c, path)) {
+        noteRecentFile();
+        offerPlayerWeapon();
+    }
     refresh_.refreshAll();
 }
 
@@ -158,7 +159,10 @@ void Application::openFromPak() {
         return;
     }
     MeshFileContext c = meshContext();
-    if (openMeshAt(c, joinPath(folders.base, toNative(*chosen)))) noteRecentFile();
+    if (openMeshAt(c, joinPath(folders.base, toNative(*chosen)))) {
+        noteRecentFile();
+        offerPlayerWeapon();
+    }
     refresh_.refreshAll();
 }
 
@@ -314,6 +318,9 @@ void Application::bindOptionCommands() {
     commands_.bind(cmd::kPointBrush, brush(Brush::Point));
     commands_.bind(cmd::kPencilBrush, brush(Brush::Pencil));
     commands_.bind(cmd::kLineBrush, brush(Brush::Line));
+    commands_.bind(cmd::kFillBrush, brush(Brush::Fill));
+    commands_.bind(cmd::kRectangleBrush, brush(Brush::Rectangle));
+    commands_.bind(cmd::kEllipseBrush, brush(Brush::Ellipse));
 }
 
 void Application::bindPaintCommands() {
@@ -347,6 +354,11 @@ UpdateFlags Application::updateFlags() const {
     f.skinFollowsMapping = view.skinFollowsMapping;
     f.mappingOverlay = paneModes.mappingOverlayInPaint;
     f.rectangleMode = view.rectangleMode;
+    f.pixelGrid = view.pixelGrid;
+    f.brushShape = static_cast<int>(paint.tip.shape);
+    f.filledShapes = paneModes.filledShapes;
+    f.ink = static_cast<int>(paint.ink);
+    f.ditherSize = paint.ditherSize;
     f.mirror = paneModes.mirror;
     f.mirrorShareTexels = mirrorShareTexels;
     f.symmetryAxis = symmetry.frame >= 0 ? symmetry.axis : -1;

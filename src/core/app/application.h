@@ -33,10 +33,15 @@ namespace tarn {
 
 class RefreshSink;
 
+inline constexpr const char* kShortcutsTitle = "Keyboard Shortcuts";
+std::string playerWeaponQuestion(const std::string& weapon);
+inline constexpr const char* kMsgNoGuide = "The user guide could not be opened.";
+
 // Toolbar switches of the panes besides their interaction modes.
 struct ViewSwitches {
     bool skinFollowsMapping = false;
     bool rectangleMode = false;
+    bool pixelGrid = false;
 };
 
 // What one list box shows.
@@ -83,6 +88,8 @@ public:
     void scanPhongMaps(const std::string& folder) override;
     void scanEnvMaps(const std::string& folder) override;
     std::vector<std::string> modifiedSkins() const override;
+    std::string unsavedModel() const override;
+    bool saveAll() override;
     // Whether the mapping differs from the one in the model file.
     bool mappingChanged() const { return savedMapping.changed(); }
 
@@ -137,6 +144,8 @@ public:
     double splitterFraction = kDefaultSplitter / static_cast<double>(kSplitterScale);
     // What the Preferences dialog shows for paths never stored.
     PreferenceDefaults preferenceDefaults;
+    // The user guide Help > User Guide opens; empty when none was found.
+    std::string guidePath;
     // Lays the panes out after the Preferences dialog set "Pal On Top".
     std::function<void(bool)> palOnTopChanged;
     // The door of every bulk mapping change (imports, Map from 3D View).
@@ -151,6 +160,13 @@ public:
     bool mirrorShareTexels = false;
     // A new model: its most symmetric frame and axis, the skin's line unset.
     void chooseSymmetry();
+    // The brush tip's size (within its limits) and shape, kept in the settings.
+    void setBrushSize(int size);
+    void setBrushShape(BrushShape shape);
+    // After an open: a player's weapon beside its tris.md2, as a companion.
+    void offerPlayerWeapon();
+    // "Symmetry: frame 180 death103, axis Y".
+    std::string symmetryText() const;
 
 private:
     void bindCommands();
@@ -170,6 +186,9 @@ private:
     void noteRecentFile();
     void bindEditCommands();
     void bindMirrorCommands();
+    void bindHelpCommands();
+    void bindReports();
+    void bindBrushCommands();
     // Chooses the symmetry when the model has none yet.
     void keepSymmetry();
     void chooseMode(int index);

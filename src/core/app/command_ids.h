@@ -128,6 +128,32 @@ enum Id : int {
     kSymmetryCurrentFrame = 32925,
     kSymmetryBest = 32926,
     kExportLayout = 32927,
+    // Today's desktop habits: views from each side, the texel grid, the
+    // keyboard list and the guide, the player icon.
+    kViewFront = 32950,
+    kViewBack = 32951,
+    kViewLeft = 32952,
+    kViewRight = 32953,
+    kViewTop = 32954,
+    kViewBottom = 32955,
+    kResetView = 32956,
+    kPixelGrid = 32957,
+    kKeyboardShortcuts = 32958,
+    kUserGuide = 32959,
+    kMakeIcon = 32960,
+    // The brush tip.
+    kBrushSmaller = 32961,
+    kBrushLarger = 32962,
+    kBrushRound = 32963,
+    kBrushSquare = 32964,
+    kFillBrush = 32965,
+    kInkPaint = 32966,
+    kInkShade = 32967,
+    kInkDither2 = 32968,
+    kInkDither4 = 32969,
+    kRectangleBrush = 32970,
+    kEllipseBrush = 32971,
+    kFilledShapes = 32972,
 };
 
 }  // namespace tarn::cmd

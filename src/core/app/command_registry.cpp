@@ -17,9 +17,20 @@ bool checkedBy(UpdateRule rule, const UpdateFlags& f) {
     case UpdateRule::PointBrush: return f.brush == 0;
     case UpdateRule::PencilBrush: return f.brush == 1;
     case UpdateRule::LineBrush: return f.brush == 2;
+    case UpdateRule::FillBrush: return f.brush == 3;
+    case UpdateRule::RectangleBrush: return f.brush == 4;
+    case UpdateRule::EllipseBrush: return f.brush == 5;
+    case UpdateRule::FilledShapes: return f.filledShapes;
+    case UpdateRule::InkPaint: return f.ink == 0;
+    case UpdateRule::InkShade: return f.ink == 1;
+    case UpdateRule::InkDither2: return f.ink == 2 && f.ditherSize == 2;
+    case UpdateRule::InkDither4: return f.ink == 2 && f.ditherSize == 4;
     case UpdateRule::SkinFollowsMapping: return f.skinFollowsMapping;
     case UpdateRule::MappingOverlay: return f.mappingOverlay;
     case UpdateRule::RectangleMode: return f.rectangleMode;
+    case UpdateRule::PixelGrid: return f.pixelGrid;
+    case UpdateRule::BrushRound: return f.brushShape == 0;
+    case UpdateRule::BrushSquare: return f.brushShape == 1;
     case UpdateRule::BlendRgb: return f.blendMode == 0;
     case UpdateRule::BlendKeepBrightness: return f.blendMode == 1;
     case UpdateRule::Playing: return f.playing;
@@ -73,6 +84,8 @@ bool CommandRegistry::run(int id) const {
     if (it == handlers_.end()) return false;
     try {
         it->second();
+        auto said = reports_.find(id);
+        if (said != reports_.end() && reported_) reported_(said->second());
     } catch (const std::bad_alloc&) {
         if (outOfMemory_) outOfMemory_();
     }

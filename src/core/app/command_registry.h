@@ -20,6 +20,11 @@ struct UpdateFlags {
     bool skinFollowsMapping = false;
     bool mappingOverlay = false;
     bool rectangleMode = false;
+    bool pixelGrid = false;
+    int brushShape = 0;  // 0 round, 1 square
+    bool filledShapes = false;
+    int ink = 0;         // 0 paint, 1 shade, 2 dither
+    int ditherSize = 4;
     bool mirror = false;
     bool mirrorShareTexels = false;
     int symmetryAxis = -1;
@@ -59,9 +64,15 @@ public:
     // commands build what they load before they replace anything.
     bool run(int id) const;
     void onOutOfMemory(Handler handler) { outOfMemory_ = std::move(handler); }
+    // Commands that change nothing the panes show say what they did: after
+    // `id` runs, the text `what` makes goes to the reporter (the status bar).
+    void report(int id, std::function<std::string()> what) { reports_[id] = std::move(what); }
+    void onReport(std::function<void(const std::string&)> reporter) { reported_ = std::move(reporter); }
 
 private:
     std::map<int, Handler> handlers_;
+    std::map<int, std::function<std::string()>> reports_;
+    std::function<void(const std::string&)> reported_;
     Handler outOfMemory_;
 };
 

@@ -26,6 +26,9 @@ constexpr const char* kSkinFx = "Skin F/X...";
 constexpr const char* kAnimation = "Animation";
 constexpr const char* kNudge = "Nudge Selection";
 constexpr const char* kSymmetry = "Symmetry";
+constexpr const char* kBrushSize = "Brush Size";
+constexpr const char* kBrushShape = "Brush Shape";
+constexpr const char* kInk = "Ink";
 
 using R = UpdateRule;
 
@@ -67,7 +70,19 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kPointBrush, kOptions, "", "Point Brush\tShift+1", "Shift+1", R::PointBrush},
     {cmd::kPencilBrush, kOptions, "", "Pencil Brush\tShift+2", "Shift+2", R::PencilBrush},
     {cmd::kLineBrush, kOptions, "", "Line Brush\tShift+3", "Shift+3", R::LineBrush},
+    {cmd::kFillBrush, kOptions, "", "Fill\tG", "G", R::FillBrush},
+    {cmd::kRectangleBrush, kOptions, "", "Rectangle Brush\tShift+4", "Shift+4", R::RectangleBrush},
+    {cmd::kEllipseBrush, kOptions, "", "Ellipse Brush\tShift+5", "Shift+5", R::EllipseBrush},
+    {cmd::kFilledShapes, kOptions, "", "Filled Shapes", "", R::FilledShapes},
+    {cmd::kInkPaint, kOptions, kInk, "&Paint", "", R::InkPaint},
+    {cmd::kInkShade, kOptions, kInk, "&Shade (Ctrl: darker)", "", R::InkShade},
+    {cmd::kInkDither2, kOptions, kInk, "&Dither 2x2", "", R::InkDither2},
+    {cmd::kInkDither4, kOptions, kInk, "Dither &4x4", "", R::InkDither4},
     {cmd::kMirror, kOptions, "", "Mirror\tM", "M", R::Mirror},
+    {cmd::kBrushSmaller, kOptions, kBrushSize, "&Smaller\tCtrl+[", "Ctrl+[", R::None},
+    {cmd::kBrushLarger, kOptions, kBrushSize, "&Larger\tCtrl+]", "Ctrl+]", R::None},
+    {cmd::kBrushRound, kOptions, kBrushShape, "&Round", "", R::BrushRound},
+    {cmd::kBrushSquare, kOptions, kBrushShape, "&Square", "", R::BrushSquare},
     {cmd::kSymmetryAxisX, kOptions, kSymmetry, "Axis &X", "", R::SymmetryAxis},
     {cmd::kSymmetryAxisY, kOptions, kSymmetry, "Axis &Y", "", R::SymmetryAxis},
     {cmd::kSymmetryAxisZ, kOptions, kSymmetry, "Axis &Z", "", R::SymmetryAxis},
@@ -99,6 +114,7 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kFxFill, kSkins, kSkinFx, "&Fill Selected", "", R::None},
     {cmd::kFxShade, kSkins, kSkinFx, "&Shade Selected", "", R::None},
     {cmd::kFxLoadToSelected, kSkins, kSkinFx, "Load To Selected", "", R::None},
+    {cmd::kMakeIcon, kSkins, "", "Make &Icon...", "", R::None},
 
     {cmd::kSelectAll, kMapping, "", "&Select All\tShift+C", "Shift+C", R::None},
     {cmd::kSelectNone, kMapping, "", "Select &None\tC", "C", R::None},
@@ -134,8 +150,17 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kRectSaveState, kRectangle, "", "Save State", "", R::None},
 
     {cmd::kFitSkin, kView, "", "&Fit Skin\tF", "F", R::None},
-    // Not Home: a list with the focus needs Home to reach its first entry.
     {cmd::kFrameModel, kView, "", "F&rame Model\tShift+F", "Shift+F", R::None},
+    // The numeric keypad's sides, as 3D programs of today have them.
+    {cmd::kViewFront, kView, "", "Fr&ont\tNum+1", "Num+1", R::None},
+    {cmd::kViewBack, kView, "", "&Back\tCtrl+Num+1", "Ctrl+Num+1", R::None},
+    {cmd::kViewRight, kView, "", "Ri&ght\tNum+3", "Num+3", R::None},
+    {cmd::kViewLeft, kView, "", "&Left\tCtrl+Num+3", "Ctrl+Num+3", R::None},
+    {cmd::kViewTop, kView, "", "&Top\tNum+7", "Num+7", R::None},
+    {cmd::kViewBottom, kView, "", "Botto&m\tCtrl+Num+7", "Ctrl+Num+7", R::None},
+    // A list or field with the focus still gets Home (the key guard).
+    {cmd::kResetView, kView, "", "R&eset View\tHome", "Home", R::None},
+    {cmd::kPixelGrid, kView, "", "Pi&xel Grid", "", R::PixelGrid},
     {cmd::kPlayPause, kView, kAnimation, "&Play/Pause\tP", "P", R::Playing},
     {cmd::kLoopAnimation, kView, kAnimation, "Loop Current &Animation", "", R::LoopAnimation},
     {cmd::kInterpolateFrames, kView, kAnimation, "&Interpolate Frames", "", R::Interpolate},
@@ -144,6 +169,8 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kRate20, kView, kAnimation, "&20 Frames per Second", "", R::FrameRate},
     {cmd::kRate30, kView, kAnimation, "&30 Frames per Second", "", R::FrameRate},
 
+    {cmd::kUserGuide, kHelp, "", "&User Guide\tF1", "F1", R::None},
+    {cmd::kKeyboardShortcuts, kHelp, "", "&Keyboard Shortcuts", "", R::None},
     {cmd::kAbout, kHelp, "", "&About TARNv0.9b3...", "", R::None},
 
     {cmd::kColorNext, "", "", "Next Colour", ".", R::None},
@@ -157,9 +184,24 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kExportDh2, "", "", "Export DH2 Mesh", "Ctrl+Shift+G", R::None},
 };
 
+struct TodayKeys {
+    int id;
+    std::vector<const char*> keys;
+};
+
+// The table's other keys stay beside today's, so hands that learnt them still work.
+const std::vector<TodayKeys> kTodayKeys = {
+    {cmd::kUndo, {"Ctrl+Z", "Alt+Backspace", "Ctrl+Alt+Z"}},
+    {cmd::kRedo, {"Ctrl+Shift+Z", "Ctrl+Y", "Shift+Alt+Backspace"}},
+    {cmd::kSaveAs, {"Ctrl+Shift+S"}},
+    {cmd::kSkinRevert, {"Ctrl+Shift+R"}},
+};
+
 const std::vector<int> kToolbar = {
     cmd::kCameraOverride,    kToolbarSeparator,      cmd::kPaintMode,        cmd::kMappingMode,
-    kToolbarSeparator,       cmd::kPointBrush,       cmd::kPencilBrush,      cmd::kLineBrush,         cmd::kMirror,
+    kToolbarSeparator,       cmd::kPointBrush,       cmd::kPencilBrush,      cmd::kLineBrush,         cmd::kFillBrush,
+    cmd::kRectangleBrush,    cmd::kEllipseBrush,     kToolbarSeparator,      cmd::kInkPaint,          cmd::kInkShade,
+    cmd::kInkDither4,        kToolbarSeparator,      cmd::kMirror,
     kToolbarSeparator,       cmd::kSkinFollowsMapping, cmd::kRectangleMode,  cmd::kMappingOverlayInPaint,
     kToolbarSeparator,       cmd::kDefaultPalette,   kToolbarSeparator,      cmd::kBlendRgb,
     cmd::kBlendKeepBrightness, kToolbarSeparator,    cmd::kFitSkin,          cmd::kFrameModel,
@@ -222,6 +264,40 @@ bool onToolbar(int id) { return std::find(kToolbar.begin(), kToolbar.end(), id) 
 std::string menuLabel(const CommandEntry& entry) {
     std::string text = entry.text;
     return text.substr(0, text.find('\t'));
+}
+
+std::vector<std::string> commandKeys(const CommandEntry& entry, bool classicKeys) {
+    std::vector<std::string> keys;
+    if (!classicKeys) {
+        auto it = std::find_if(kTodayKeys.begin(), kTodayKeys.end(),
+                               [&](const TodayKeys& t) { return t.id == entry.id; });
+        if (it != kTodayKeys.end()) {
+            keys.assign(it->keys.begin(), it->keys.end());
+            return keys;
+        }
+    }
+    for (const char* key : {entry.key, entry.otherKey})
+        if (*key) keys.emplace_back(key);
+    return keys;
+}
+
+std::vector<std::string> shortcutRows(bool classicKeys) {
+    std::vector<std::string> rows;
+    for (const CommandEntry& entry : commandTable()) {
+        std::string label = menuLabel(entry);
+        if (label.empty()) continue;  // the recent-file places without a file
+        label.erase(std::remove(label.begin(), label.end(), '&'), label.end());
+        std::string place;
+        for (const char* part : {entry.menu, entry.submenu}) {
+            std::string p = part;
+            p.erase(std::remove(p.begin(), p.end(), '&'), p.end());
+            if (!p.empty()) place += p + " > ";
+        }
+        std::string keys;
+        for (const std::string& key : commandKeys(entry, classicKeys)) keys += (keys.empty() ? "" : ", ") + key;
+        rows.push_back(place + label + "\t" + keys);
+    }
+    return rows;
 }
 
 bool isPlainCharacterKey(const std::string& key) {

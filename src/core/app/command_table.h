@@ -19,6 +19,14 @@ enum class UpdateRule {
     PointBrush,          // checked when the brush is 0
     PencilBrush,         // 1
     LineBrush,           // 2
+    FillBrush,           // 3
+    RectangleBrush,      // 4
+    EllipseBrush,        // 5
+    FilledShapes,        // checked while shapes are filled
+    InkPaint,            // checked for the ink it chooses
+    InkShade,
+    InkDither2,
+    InkDither4,
     SkinFollowsMapping,  // checked while on
     MappingOverlay,      // checked while the mapping shows in Paint Mode
     RectangleMode,       // checked while the skin view's rectangle mode is on
@@ -35,6 +43,9 @@ enum class UpdateRule {
     Mirror,              // checked while strokes are mirrored
     MirrorShareTexels,   // checked while mirrored mapping shares the texels
     SymmetryAxis,        // checked for the symmetry axis it chooses
+    PixelGrid,           // checked while the skin pane shows texel edges
+    BrushRound,          // checked while the tip is round
+    BrushSquare,         // checked while the tip is square
 };
 
 // The symmetry axis (0 x, 1 y, 2 z) a SymmetryAxis command chooses; -1 for
@@ -83,6 +94,13 @@ bool onToolbar(int id);
 
 // The menu text before its tab (what a menu shows as the label).
 std::string menuLabel(const CommandEntry& entry);
+// The keys a command answers to, the one its menu shows first. Today's keys
+// replace a few of the table's, where every desktop now means something else
+// by them (Ctrl+Z undoes); with "Classic keys" the table's own stand.
+std::vector<std::string> commandKeys(const CommandEntry& entry, bool classicKeys);
+// Every command with a key or a menu place, one "Menu > Item<TAB>Key" row
+// each in table order, for the list of keyboard shortcuts.
+std::vector<std::string> shortcutRows(bool classicKeys);
 // True for a key that types a character when pressed without modifiers: such
 // keys belong to a text field while one has the focus.
 bool isPlainCharacterKey(const std::string& key);

@@ -10,7 +10,7 @@ namespace tarn {
 void Application::bindMappingFileCommands() {
     auto fileCommand = [this](void (*command)(MappingFileContext&)) {
         return [this, command] {
-            MappingFileContext c{*ui_, settings_, folders, refresh_, mesh, mappingEditor};
+            MappingFileContext c{*ui_, settings_, folders, refresh_, mesh, mappingEditor, currentFile};
             command(c);
         };
     };

@@ -52,6 +52,14 @@ std::string ContentDefaults::getString(const std::string& section, const std::st
     return value == absent ? *content : value;
 }
 
+bool classicKeysEnabled(const SettingsStore& settings) {
+    return settings.getInt(kPreferences, kClassicKeysKey, 0) != 0;
+}
+
+bool offerWeaponEnabled(const SettingsStore& settings) {
+    return settings.getInt(kPreferences, kOfferWeaponKey, 1) != 0;
+}
+
 PreferencesValues readPreferences(const SettingsStore& settings, const PreferenceDefaults& defaults) {
     PreferencesValues v;
     v.dirScanPrompt = settings.getInt(kPreferences, kDirScan, 2);
@@ -59,6 +67,8 @@ PreferencesValues readPreferences(const SettingsStore& settings, const Preferenc
     v.quickExit = settings.getInt(kPreferences, kQuickExit, 0) != 0;
     v.palOnTop = settings.getInt(kPreferences, kPalOnTop, 0) != 0;
     v.reloadOutside = reloadOutsideEnabled(settings);
+    v.classicKeys = classicKeysEnabled(settings);
+    v.offerWeapon = offerWeaponEnabled(settings);
     v.palettePath = settings.getString(kPreferences, kPalettePath, defaults.palettePath);
     v.phongPath = settings.getString(kPreferences, kPhongPath, defaults.phongPath);
     v.envPath = settings.getString(kPreferences, kEnvPath, defaults.envPath);
@@ -75,6 +85,8 @@ void storePreferences(SettingsStore& settings, const PreferencesValues& v) {
     settings.setInt(kPreferences, kQuickExit, v.quickExit ? 1 : 0);
     settings.setInt(kPreferences, kPalOnTop, v.palOnTop ? 1 : 0);
     settings.setInt(kPreferences, kReloadOutsideKey, v.reloadOutside ? 1 : 0);
+    settings.setInt(kPreferences, kClassicKeysKey, v.classicKeys ? 1 : 0);
+    settings.setInt(kPreferences, kOfferWeaponKey, v.offerWeapon ? 1 : 0);
     settings.setInt(kPreferences, kIntroNumber, v.introNumber);
     settings.setString(kPreferences, kPalettePath, v.palettePath);
     settings.setString(kPreferences, kIntroWav, v.introWav);

@@ -55,6 +55,11 @@ private:
     PreferenceDefaults content_;
 };
 
+inline constexpr const char* kClassicKeysKey = "Classic keys";
+inline constexpr const char* kOfferWeaponKey = "Offer a player's weapon as a companion";
+bool classicKeysEnabled(const SettingsStore& settings);
+bool offerWeaponEnabled(const SettingsStore& settings);
+
 // The dialog's starting values. A custom intro whose file cannot be read
 // starts as Random.
 PreferencesValues readPreferences(const SettingsStore& settings, const PreferenceDefaults& defaults);

@@ -197,7 +197,7 @@ bool confirmDiscardSkins(Ui& ui, const std::vector<std::string>& modifiedSkins) 
 }
 
 bool confirmClose(Ui& ui, SettingsStore& settings, double splitterFraction,
-                  const ColorSlots& slots, const StartupModel& model) {
+                  const ColorSlots& slots, StartupModel& model) {
     // Rounded, not cut: a fraction such as 0.57 is 5699.99... times the scale,
     // and cutting would move the splitter a step at every start.
     settings.setInt(kPreferences, "Splitter",
@@ -205,7 +205,17 @@ bool confirmClose(Ui& ui, SettingsStore& settings, double splitterFraction,
     slots.store(settings);
     if (settings.getInt(kPreferences, "Quick Exit", 0) == 1)
         return confirmDiscardSkins(ui, model.modifiedSkins());
-    return ui.ask(kQuitQuestion, QuestionKind::YesNo) == Answer::Yes;
+    std::vector<std::string> unsaved = model.modifiedSkins();
+    if (const std::string mesh = model.unsavedModel(); !mesh.empty()) unsaved.push_back(mesh);
+    if (unsaved.empty()) return true;
+    std::string text = "These have changes that are not saved:\n";
+    for (const auto& name : unsaved) text += "    " + name + "\n";
+    text += kQuitSaveQuestion;
+    switch (ui.ask(text, QuestionKind::SaveDiscardCancel)) {
+    case Answer::Yes: return model.saveAll();
+    case Answer::No: return true;
+    default: return false;
+    }
 }
 
 }  // namespace tarn

@@ -21,7 +21,7 @@ inline constexpr const char* kCommandLineModelError = "There was an error loadin
 inline constexpr const char* kCommandLineSkinError = "Error loading skin from the command line!";
 inline constexpr const char* kSkinWrongDimensions = "Error loading skin: Incorrect dimensions!";
 inline constexpr const char* kOpenFromPakTitle = "Open from PAK";
-inline constexpr const char* kQuitQuestion = "All Unsaved data will be lost...\nAre you sure you want to quit?";
+inline constexpr const char* kQuitSaveQuestion = "Save them before quitting?";
 
 // Splitter position is kept as a fraction times this.
 inline constexpr int kSplitterScale = 10000;
@@ -46,6 +46,11 @@ public:
     virtual void scanEnvMaps(const std::string& folder) = 0;
     // Names of Skins whose pixels differ from their stored state.
     virtual std::vector<std::string> modifiedSkins() const = 0;
+    // The model's name while it holds changes not written; empty otherwise.
+    virtual std::string unsavedModel() const { return {}; }
+    // Saves every unsaved skin and the model, asking where one has no file
+    // yet; false when one was not saved.
+    virtual bool saveAll() { return false; }
 };
 
 // How this run was started.
@@ -88,10 +93,12 @@ std::optional<std::string> commandLineLoad(const StartupRequest& request, Startu
 StartupResult runStartup(const StartupRequest& request, StartupModel& model, Ui& ui,
                          SettingsStore& settings, RefreshSink& refresh, Folders& folders);
 
-// The window's close request: stores the splitter and the colour slots, then
-// asks unless "Quick Exit" is set. Returns whether the window may close.
+// The window's close request: stores the splitter and the colour slots. With
+// nothing unsaved it closes; otherwise it names what is unsaved and offers to
+// save it all, to discard it or to stay. "Quick Exit" asks only about skins.
+// Returns whether the window may close.
 bool confirmClose(Ui& ui, SettingsStore& settings, double splitterFraction,
-                  const ColorSlots& slots, const StartupModel& model);
+                  const ColorSlots& slots, StartupModel& model);
 
 // Asks before throwing away Skins with unstored changes. True when there are
 // none or the user agreed.

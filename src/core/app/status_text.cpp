@@ -11,6 +11,9 @@ const char* brushName(Brush brush) {
     switch (brush) {
     case Brush::Point: return "point";
     case Brush::Line: return "line";
+    case Brush::Fill: return "fill";
+    case Brush::Rectangle: return "rectangle";
+    case Brush::Ellipse: return "ellipse";
     default: return "pencil";
     }
 }

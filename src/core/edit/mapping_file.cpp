@@ -101,8 +101,19 @@ bool ImportMapping(Ui& ui, Mesh& mesh, const std::string& path, ImportScope scop
     return true;
 }
 
+// The model's own name with .kmp, beside it.
+static std::string withExtension(const std::string& path, const std::string& extension) {
+    const std::string name = fileNameOf(path);
+    const auto dot = name.rfind('.');
+    return path.substr(0, path.size() - name.size()) + (dot == std::string::npos ? name : name.substr(0, dot)) +
+           extension;
+}
+
 void exportMappingCommand(MappingFileContext& c) {
-    const auto chosen = askSavePath(c.ui, c.settings, c.folders, kmapRequest(false));
+    FileDialogRequest request = kmapRequest(false);
+    if (!c.modelPath.empty()) proposeFile(request, withExtension(c.modelPath, kKmapExtension));
+    request.title = "Export the mapping";
+    const auto chosen = askSavePath(c.ui, c.settings, c.folders, request);
     if (!chosen) return;
     ExportMapping(c.ui, c.mesh, appendExtensionIfNone(chosen->path, kKmapExtension));
 }

@@ -38,6 +38,8 @@ struct MappingFileContext {
     RefreshSink& refresh;
     Mesh& mesh;
     const MappingEditor& editor;
+    // The model's file, whose name an export proposes; empty for none.
+    std::string modelPath = {};
 };
 
 // The three commands: the dialog, the folder rule, ".kmp" for a name without

@@ -22,11 +22,12 @@ PackOptions optionsOf(const PackIslandsValues& v) {
     return o;
 }
 
-std::string previewOf(const Mesh& mesh, const PackIslandsValues& values) {
+PackIslandsShown::Preview previewOf(const Mesh& mesh, const PackIslandsValues& values) {
     const PackPlan plan = PlanPack(mesh, optionsOf(values));
-    if (!plan.ok()) return plan.refusal;
-    return std::to_string(WastedSpaceAfter(mesh, plan)) + "% on " + std::to_string(plan.width) + "x" +
-           std::to_string(plan.height);
+    if (!plan.ok()) return {plan.refusal, false};
+    return {std::to_string(WastedSpaceAfter(mesh, plan)) + "% on " + std::to_string(plan.width) + "x" +
+                std::to_string(plan.height),
+            true};
 }
 
 }  // namespace
@@ -40,6 +41,9 @@ void packIslandsCommand(SkinEditContext& c) {
     shown.values.height = height;
     shown.wastedBefore = UncoveredPercent(mesh, mesh.mappingVerts, width, height);
     shown.preview = [&mesh](const PackIslandsValues& v) { return previewOf(mesh, v); };
+    // The dialog opens on a choice that works: islands that do not fit the
+    // skin at their scale are scaled to fit it.
+    if (!shown.preview(shown.values).ok) shown.values.fitScale = true;
     const std::optional<PackIslandsValues> chosen = c.ui.packIslands(shown);
     if (!chosen) return;
     const PackPlan plan = PlanPack(mesh, optionsOf(*chosen));

@@ -5,6 +5,8 @@
 #include "edit/rebake.h"
 #include "edit/seam_padding.h"
 #include "image/skin_commands.h"
+#include "image/skin_io.h"
+#include "platform/game_files.h"
 #include "platform/refresh.h"
 #include "platform/settings.h"
 
@@ -55,19 +57,54 @@ std::unique_ptr<Skin> RetroMap(Ui& ui, const Mesh& mesh, const Skin& old, const 
     skin->pixels = RetroMapPixels(mesh, old, parsed.file, background, padding);
     skin->backup = skin->pixels;
     skin->palette = old.palette;
-    skin->name = old.name;
+    // Named after the skin it came from, and unsaved until the user saves it.
+    skin->name = old.name + kRebakedSuffix;
     skin->external = true;
+    skin->unsavedChange = true;
     return skin;
 }
 
-void retroMapCommand(RetroMapContext& c) {
+namespace {
+
+constexpr const char* kChooseFile = "A file...";
+constexpr const char* kFromList = "Skins list: ";
+constexpr const char* kFromPak = "In the PAKs: ";
+
+bool startsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+
+// The old skin: one of the open skins, an image inside the PAKs of the base
+// folder, or a file, offered in one list when there is more than a file.
+std::unique_ptr<Skin> chooseOldSkin(RetroMapContext& c) {
+    std::vector<std::string> entries{kChooseFile};
+    for (int i = 0; i < c.skins.count(); ++i) entries.push_back(kFromList + displayName(*c.skins.at(i)));
+    if (!c.folders.base.empty())
+        for (const char* extension : {".pcx", ".bmp"})
+            for (const std::string& name : pakNamesOf(c.ui, c.folders.base, extension)) entries.push_back(kFromPak + name);
+    std::string chosen = kChooseFile;
+    if (entries.size() > 1) {
+        const std::optional<std::string> picked = c.ui.chooseFromList(kRetroOldSkinTitle, entries);
+        if (!picked) return nullptr;
+        chosen = *picked;
+    }
+    if (startsWith(chosen, kFromList)) {
+        const auto at = std::find(entries.begin(), entries.end(), chosen) - entries.begin() - 1;
+        if (at < 0 || at >= c.skins.count()) return nullptr;
+        return std::make_unique<Skin>(*c.skins.at(static_cast<int>(at)));
+    }
+    if (startsWith(chosen, kFromPak))
+        return LoadLinkedSkin(c.ui, c.folders.base, chosen.substr(std::string(kFromPak).size()));
     FileDialogRequest imageRequest;
     imageRequest.filter = kRetroSkinFilter;
     imageRequest.initialName = kRetroSkinInitialName;
     imageRequest.mustExist = true;
     imageRequest.title = kRetroOldSkinTitle;
-    const std::unique_ptr<Skin> old =
-        askSkinImage(c.ui, c.settings, c.folders, imageRequest, c.skins.current(), c.background);
+    return askSkinImage(c.ui, c.settings, c.folders, imageRequest, c.skins.current(), c.background);
+}
+
+}  // namespace
+
+void retroMapCommand(RetroMapContext& c) {
+    const std::unique_ptr<Skin> old = chooseOldSkin(c);
     if (!old) return;
 
     FileDialogRequest kmapRequest;

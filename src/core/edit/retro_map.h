@@ -43,6 +43,9 @@ std::vector<std::uint8_t> RetroMapPixels(const Mesh& mesh, const Skin& old, cons
 std::unique_ptr<Skin> RetroMap(Ui& ui, const Mesh& mesh, const Skin& old, const std::string& kmapPath,
                                std::uint8_t background, int padding);
 
+// Ends the name of a re-baked skin: the old skin's name, then this.
+inline constexpr const char* kRebakedSuffix = " (re-baked)";
+
 struct RetroMapContext {
     Ui& ui;
     SettingsStore& settings;

@@ -301,7 +301,7 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     if (rectangleMode && e.button == kLeftButton && !deselecting) {
         tool = rectangleTool_;
     } else if (!modes.mappingMode) {
-        if (e.button == kLeftButton) {
+        if (e.button == kLeftButton && !e.alt) {
             startPainting(e, pointer);
         } else {
             drag_ = Drag::ColorPick;
@@ -321,42 +321,20 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     }
 }
 
-void SkinView::startPainting(const MouseEvent& e, PointerControl& pointer) {
-    Skin* s = skin();
-    if (s == nullptr) return;
-    SymmetrySetting* symmetry = context_.modes.mirror ? context_.symmetry : nullptr;
-    if (symmetry != nullptr && e.ctrl) {
-        // Ctrl+click sets the mirror line through the texel's centre: a
-        // vertical line, or a horizontal one with Shift too.
-        const std::int32_t texel = sourceAt(e.x, e.y);
-        if (texel < 0 || s->width <= 0) return;
-        symmetry->skinLine = e.shift ? SkinMirrorLine{false, texel / s->width + 0.5}
-                                     : SkinMirrorLine{true, texel % s->width + 0.5};
-        context_.refresh.refresh(kRedrawFull, kPaneSkinView);
-        return;
-    }
-    TexelMirror mirror;
-    if (symmetry != nullptr) {
-        SkinMirrorLine line{true, s->width * 0.5};
-        if (symmetry->skinLine) line = *symmetry->skinLine;
-        else if (symmetry->frame >= 0) line = skinMirrorLine(context_.mesh, Mirror(context_.mesh, symmetry->frame, symmetry->axis));
-        mirror = lineTexelMirror(line, s->width, s->height);
-    }
-    drag_ = Drag::Painting;
-    pointer.capture();
-    const BrushSegment seg = stroke_.begin(*s, context_.modes.brush, e.x, e.y, context_.history, std::move(mirror));
-    paintSegment(seg.ax, seg.ay, seg.bx, seg.by);
-}
-
 void SkinView::mouseMove(const MouseEvent& e, PointerControl& pointer) {
     switch (drag_) {
     case Drag::Camera:
         cameraStep(e, pointer);
         return;
-    case Drag::Painting:
-        stroke_.moveTo(skin(), e.x, e.y, context_.refresh,
+    case Drag::Painting: {
+        int x = e.x, y = e.y;
+        // Shift keeps a rectangle square and an ellipse round.
+        if (e.shift && (context_.modes.brush == Brush::Rectangle || context_.modes.brush == Brush::Ellipse))
+            squareFromPress(x, y);
+        stroke_.moveTo(skin(), x, y, context_.refresh,
                        [this](const BrushSegment& seg) { return paintSegment(seg.ax, seg.ay, seg.bx, seg.by); });
         break;
+    }
     case Drag::ColorPick:
         pickColor(e.x, e.y);
         break;
@@ -462,22 +440,20 @@ void SkinView::fit() {
     redraw(kRedrawFull);
 }
 
-void SkinView::wheel(int delta) {
+void SkinView::wheel(int delta, int x, int y) {
     const int n = delta / kWheelNotch;
     float z = zoom_;
     for (int i = 0; i < n; ++i) z *= kWheelZoomIn;
     for (int i = 0; i < -n; ++i) z *= kWheelZoomOut;
+    // The skin point under the centre of pixel (x, y) before and after is
+    // the same: pan + offset / zoom.
+    const float ox = float(x) + 0.5f - float(viewWidth_ / 2);
+    const float oy = float(y) + 0.5f - float(viewHeight_ / 2);
+    const float sx = panX_ + ox / zoom_;
+    const float sy = panY_ + oy / zoom_;
     setZoom(z);
+    setPan(sx - ox / zoom_, sy - oy / zoom_);
     redraw(kRedrawFull);
 }
-
-// ---- painting ----
-
-bool SkinView::paintSegment(int ax, int ay, int bx, int by) {
-    return paintBrushRun(raster_, ax, ay, bx, by, clientWidth_, viewHeight_, context_.refresh,
-                         [&](int x, int y) { stroke_.paintTexel(skin(), sourceAt(x, y), context_.paint); });
-}
-
-void SkinView::pickColor(int x, int y) { pickTexelColor(context_, skin(), sourceAt(x, y)); }
 
 }  // namespace tarn

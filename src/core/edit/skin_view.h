@@ -53,8 +53,11 @@ public:
     void mouseMove(const MouseEvent& e, PointerControl& pointer) override;
     void mouseRelease(const MouseEvent& e, PointerControl& pointer) override;
     void captureLost(PointerControl& pointer) override;
-    // Wheel zoom by whole notches of 120; then a full redraw.
-    void wheel(int delta);
+    // Wheel zoom by whole notches of 120 about client point (x, y), which
+    // keeps showing the same spot of the skin; then a full redraw.
+    void wheel(int delta, int x, int y);
+    // About the pane's centre.
+    void wheel(int delta) { wheel(delta, viewWidth_ / 2, viewHeight_ / 2); }
     // Centres the current Skin at the largest zoom that shows all of it
     // (within the zoom's limits), then a full redraw.
     void fit();
@@ -116,6 +119,8 @@ private:
     void clampMapRect(const Skin& skin);
 
     void startPainting(const MouseEvent& e, PointerControl& pointer);
+    // Moves (x, y) so that it lies on a diagonal from the press point.
+    void squareFromPress(int& x, int& y) const;
     // Returns whether it painted a run (and asked for its redraw).
     bool paintSegment(int ax, int ay, int bx, int by);
     void pickColor(int x, int y);

@@ -199,8 +199,7 @@ void reloadSkin(SkinEditContext& c) {
         // The file is what the user asked for: its palette comes with its pixels.
         skin->pixels = std::move(image->pixels);
         skin->palette = image->palette;
-        skin->store();
-        skin->unsavedChange = false;
+        skin->written();
         skin->buildRowTable();
     });
 }

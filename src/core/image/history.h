@@ -150,6 +150,7 @@ struct SkinState {
     std::optional<Palette> storedPalette;
     // The unsaved mark a size change sets, which the pixels cannot show.
     bool unsavedChange = false;
+    std::uint64_t storedTag = 0;
     static SkinState of(const Skin& skin);
 };
 
@@ -184,7 +185,6 @@ void closeSkinRecorded(History* history, SkinList& list, int index, const std::s
 // Step names of the skin commands.
 inline constexpr const char* kStepStoreSkin = "Store skin";
 inline constexpr const char* kStepRevertSkin = "Revert skin";
-inline constexpr const char* kStepSaveSkin = "Save skin";
 inline constexpr const char* kStepOpenSkin = "Open skin";
 inline constexpr const char* kStepCloseSkin = "Close skin";
 inline constexpr const char* kStepScanSkins = "Scan skins";

@@ -2,6 +2,7 @@
 // The Skin record: every 8-bit image the system holds (skins, companion skins,
 // phong and environment maps, the colormap) lives in one of these.
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -21,6 +22,12 @@ inline constexpr int kMaxImageWidth = 32767;
 
 // Chooses the writer of Save; the values are stored as they stand.
 enum class SkinFileType : std::uint8_t { None = 0, Pcx = 1, Bmp = 2, Png = 3 };
+
+// A tag no Skin has had before.
+inline std::uint64_t newStoredTag() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 struct Skin {
     // Linked: path relative to the base folder; external: full path.
@@ -63,6 +70,10 @@ struct Skin {
     // Set by changes the pixel comparison cannot show (a new size, a Skin
     // that never reached its file); cleared by a write.
     bool unsavedChange = false;
+    // Names the stored state the backup holds. A write is no step of the
+    // history, so it takes a new tag: a step recorded before it then knows
+    // that the stored state it saw was replaced and leaves the new one alone.
+    std::uint64_t storedTag = 0;
 
     // Store: the pixels and palette become the state Revert returns to.
     void store() {
@@ -73,6 +84,7 @@ struct Skin {
     void written() {
         store();
         unsavedChange = false;
+        storedTag = newStoredTag();
     }
     // Revert: the pixels and palette return to the stored state.
     void revert() {
@@ -90,6 +102,14 @@ struct Skin {
         return unsavedChange || pixels != backup || (storedPalette && *storedPalette != palette);
     }
 };
+
+// The name as the Skins list shows it, with forward slashes.
+inline std::string displayName(const Skin& skin) {
+    std::string name = skin.name;
+    for (char& ch : name)
+        if (ch == '\\') ch = '/';
+    return name;
+}
 
 // A blank (index 0) Skin of the given size with its row table built; the
 // caller fills in the rest. Sizes outside 1..kMaxImageWidth by 1..kMaxImageRows

@@ -83,8 +83,8 @@ void rebuildSkinTables(RefreshSink& refresh);
 // Skin menu.
 void revertSkin(SkinContext& c);   // Ctrl+Z
 void storeSkin(SkinContext& c);    // Shift+Z
-bool saveSkin(SkinContext& c);     // Shift+S; false when nothing was saved
-bool saveSkinAs(SkinContext& c);   // Shift+A; false when nothing was saved
+bool saveSkin(SkinContext& c);     // false when nothing was saved
+bool saveSkinAs(SkinContext& c);   // false when nothing was saved
 void openSkin(SkinContext& c);     // Shift+O
 void closeSkin(SkinContext& c);    // Shift+D
 void moveSkinUp(SkinContext& c);   // Ctrl+Up

@@ -122,6 +122,8 @@ public:
         }
         unsavedBefore_ = before.unsavedChange;
         unsavedAfter_ = skin.unsavedChange;
+        tagBefore_ = before.storedTag;
+        tagAfter_ = skin.storedTag;
     }
 
     bool empty() const {
@@ -144,13 +146,30 @@ private:
         if (s.width != fromW || s.height != fromH) return;
         // An unchanged plane is left alone, so pixels it shares stay shared.
         if (!pixels_.empty()) pixels_.apply(s.pixels.edit(), s.width, toAfter);
-        if (!backup_.empty()) backup_.apply(s.backup.edit(), s.width, toAfter);
+        // A save since this step replaced the stored state the step knew; the
+        // saved state stands, and the unsaved mark then follows the pixels.
+        const bool storedKnown = s.storedTag == (toAfter ? tagBefore_ : tagAfter_);
+        if (storedKnown) {
+            if (!backup_.empty()) backup_.apply(s.backup.edit(), s.width, toAfter);
+            if (storedChanged_) s.storedPalette = toAfter ? storedAfter_ : storedBefore_;
+            s.unsavedChange = toAfter ? unsavedAfter_ : unsavedBefore_;
+            s.storedTag = toAfter ? tagAfter_ : tagBefore_;
+        } else if (paletteChanged_ && !s.storedPalette) {
+            s.storedPalette = s.palette;
+        }
         s.width = toAfter ? afterW_ : beforeW_;
         s.height = toAfter ? afterH_ : beforeH_;
-        if (fromW != s.width || fromH != s.height) s.buildRowTable();
+        if (fromW != s.width || fromH != s.height) {
+            s.buildRowTable();
+            // The saved stored state has the other size: Revert could not
+            // return to it, so the pixels become the stored state, unsaved.
+            if (!storedKnown) {
+                s.backup = s.pixels;
+                s.unsavedChange = true;
+            }
+        }
         if (paletteChanged_) s.palette = toAfter ? paletteAfter_ : paletteBefore_;
-        if (storedChanged_) s.storedPalette = toAfter ? storedAfter_ : storedBefore_;
-        s.unsavedChange = toAfter ? unsavedAfter_ : unsavedBefore_;
+        if (!storedKnown && s.storedPalette == s.palette) s.storedPalette.reset();
         list_.makeCurrent(index);
     }
 
@@ -167,6 +186,8 @@ private:
     bool storedChanged_ = false;
     bool unsavedBefore_ = false;
     bool unsavedAfter_ = false;
+    std::uint64_t tagBefore_ = 0;
+    std::uint64_t tagAfter_ = 0;
 };
 
 // Skins that one direction of the step takes out of the list and the other
@@ -219,7 +240,7 @@ private:
 SkinState SkinState::of(const Skin& skin) {
     return SkinState{skin.width,   skin.height,        skin.pixels,
                      skin.backup,  skin.palette,       skin.storedPalette,
-                     skin.unsavedChange};
+                     skin.unsavedChange, skin.storedTag};
 }
 
 SkinEdit::SkinEdit(History* history, Skin& skin) : history_(history), skin_(&skin), open_(history) {

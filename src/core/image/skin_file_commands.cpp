@@ -56,14 +56,6 @@ SaveTarget saveTargetOf(const FileDialogResult& chosen, const char* filter, Skin
     return {appendExtensionIfNone(chosen.path, extensionOf(type)), type};
 }
 
-// A save makes the pixels the stored state; as a step, so that undoing what
-// came before it finds the stored state it left.
-void storeRecorded(SkinContext& c, Skin& skin) {
-    SkinEdit edit(c.history, skin);
-    skin.written();
-    edit.commit(kStepSaveSkin);
-}
-
 }  // namespace
 
 bool saveSkin(SkinContext& c) {
@@ -84,7 +76,7 @@ bool saveSkin(SkinContext& c) {
         c.ui.message(kMsgSaveFailed);
         return false;
     }
-    storeRecorded(c, *skin);
+    skin->written();
     if (packed) {
         skin->packedIn.clear();
         c.ui.message(looseSaveMessage(skin->filePath));
@@ -95,7 +87,10 @@ bool saveSkin(SkinContext& c) {
 bool saveSkinAs(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return false;
-    auto chosen = askSavePath(c.ui, c.settings, c.folders, skinRequest(kSkinFilter, false));
+    FileDialogRequest request = skinRequest(kSkinFilter, false);
+    proposeFile(request, skin->filePath);
+    request.title = "Save the skin " + displayName(*skin) + " as";
+    auto chosen = askSavePath(c.ui, c.settings, c.folders, request);
     if (!chosen) return false;
     const auto [path, type] = saveTargetOf(*chosen, kSkinFilter, skin->fileType);
 
@@ -110,7 +105,7 @@ bool saveSkinAs(SkinContext& c) {
     skin->name = skin->external ? path : relativeToBase(path, c.folders.base);
     skin->hasFile = true;
     skin->packedIn.clear();
-    storeRecorded(c, *skin);
+    skin->written();
     c.refresh.refillLists();
     return true;
 }
@@ -166,7 +161,10 @@ void openSkin(SkinContext& c) {
 bool linkSkin(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin || !skin->external) return false;
-    auto chosen = askSavePath(c.ui, c.settings, c.folders, skinRequest(kLinkFilter, false));
+    FileDialogRequest request = skinRequest(kLinkFilter, false);
+    proposeFile(request, skin->filePath);
+    request.title = "Link the skin " + displayName(*skin) + " into the model as";
+    auto chosen = askSavePath(c.ui, c.settings, c.folders, request);
     if (!chosen) return false;
     // The game reads PCX; a name typed with another image extension still
     // gets that format's bytes.
@@ -181,7 +179,7 @@ bool linkSkin(SkinContext& c) {
     skin->name = relativeToBase(path, c.folders.base);
     skin->hasFile = true;
     skin->external = false;
-    storeRecorded(c, *skin);
+    skin->written();
     c.refresh.refreshAll();
     return true;
 }

@@ -57,6 +57,11 @@ inline constexpr const char* kAskNoSkinsScan =
 inline constexpr const char* kAskSaveMesh = "Save changes to the current Mesh?";
 inline constexpr const char* kMsgSaveFailedSmiley = "An error occured while trying to save =[";
 inline constexpr const char* kMsgSaveAsFailed = "An error occured while attempting to save!";
+inline constexpr const char* kMsgModelOutsideBase =
+    "The model itself is outside the base folder, so the skin cannot be copied below it; "
+    "its name is left out of the model.";
+// Asked when the Mesh is saved with a linked skin outside the base folder.
+std::string outsideSkinQuestion(const std::string& name);
 
 // The checkerboard a temporary skin shows: 4 x 4 cells, the top-left one 63.
 inline constexpr std::uint8_t kTempSkinCellA = 63;

@@ -62,6 +62,7 @@ LightTable PaintState::identityLightTable() { return identityRemap(); }
 void PaintState::updatePaintRemap(const Palette* currentPalette) {
     if (currentPalette == nullptr) return;
     paintRemap = computePaintRemap(*currentPalette, activeColor(), paintStrength, blendMode);
+    shadeSteps = computeShadeSteps(*currentPalette);
 }
 
 void PaintState::updateLightTable() { lightTable = computeLightTable(shadeGamma); }

@@ -1,10 +1,13 @@
 #pragma once
 // The application-wide colour and paint state shared by both panes, the skin
 // effects, the palette and gradient panes and the shaded render modes.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
 #include "image/palette.h"
+#include "paint/brush_tip.h"
+#include "paint/ink.h"
 
 namespace tarn {
 
@@ -55,8 +58,21 @@ struct PaintState {
     double shadeGamma = 1.0;     // 0..20
     LightTable lightTable = identityLightTable();
     PaintRemap paintRemap = identityRemap();
+    BrushTip tip;
+    Ink ink = Ink::Paint;
+    int ditherSize = 4;         // 2 or 4
+    bool shadeDarker = false;   // the stroke under way steps darker (Ctrl at the press)
+    ShadeSteps shadeSteps = ShadeSteps::identity();
+    // A tablet's pen pressure scales the tip; 1 for a mouse.
+    float pressure = 1.0f;
 
     std::uint8_t activeColor() const { return colorSlots[activeSlot]; }
+    // The tip as the pen's pressure makes it: at least one unit across.
+    BrushTip pressedTip() const {
+        BrushTip t = tip;
+        t.size = pressure >= 1.0f ? tip.size : std::max(1, int(float(tip.size) * pressure + 0.5f));
+        return t;
+    }
 
     // Recomputes paintRemap from the current skin's palette; nothing happens
     // without a current skin (palette null).

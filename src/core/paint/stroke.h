@@ -28,5 +28,9 @@ private:
 // are ignored. Returns whether the pixel was painted.
 bool paintPixel(std::span<std::uint8_t> skinPixels, std::size_t offset, StrokeMask& mask,
                 const PaintState& state);
+// As paintPixel, with the ink of `state`: texel (offset % width, offset /
+// width) of a skin `width` texels wide. Shade never steps onto a protected colour.
+bool inkPixel(std::span<std::uint8_t> skinPixels, int width, std::size_t offset, StrokeMask& mask,
+              const PaintState& state);
 
 }  // namespace tarn

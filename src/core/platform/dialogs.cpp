@@ -96,7 +96,9 @@ namespace {
 template <typename Dialog>
 std::optional<FileDialogResult> askPath(Dialog dialog, FileDialogRequest request, std::string& folder,
                                         const char* key, SettingsStore& settings, const std::string& base) {
-    request.startFolder = folder;
+    // A request that proposes a file's own folder starts there; the choice
+    // still moves the load or save folder by the rule.
+    if (request.startFolder.empty()) request.startFolder = folder;
     auto result = dialog(request);
     if (!result) return result;
     // A typed "lnk/../x" means where the system takes it, and so does the
@@ -118,6 +120,12 @@ std::optional<FileDialogResult> askSavePath(Ui& ui, SettingsStore& settings, Fol
                                             FileDialogRequest request) {
     return askPath([&](const FileDialogRequest& r) { return ui.saveFile(r); }, std::move(request), folders.save,
                    "SaveDir", settings, folders.base);
+}
+
+void proposeFile(FileDialogRequest& request, const std::string& path) {
+    if (path.empty()) return;
+    request.startFolder = folderOf(path);
+    request.initialName = fileNameOf(path);
 }
 
 bool isBelowBase(const std::string& path, const std::string& base) {

@@ -47,8 +47,9 @@ struct Folders {
 std::string applyFolderRule(const std::string& chosenPath, const std::string& key,
                             SettingsStore& settings, const std::string& baseFolder);
 
-// Shows an open (or save) dialog starting in the load (or save) folder and,
-// on OK, applies the folder rule and keeps the result in `folders`.
+// Shows an open (or save) dialog starting in the request's folder, or else
+// the load (or save) folder, and, on OK, applies the folder rule and keeps
+// the result in `folders`.
 std::optional<FileDialogResult> askOpenPath(Ui& ui, SettingsStore& settings, Folders& folders,
                                             FileDialogRequest request);
 std::optional<FileDialogResult> askSavePath(Ui& ui, SettingsStore& settings, Folders& folders,
@@ -67,5 +68,9 @@ inline constexpr const char* kBelowBaseQuestion =
 // Asks the below-base question when `path` is not below the base folder.
 // Returns false when the user answered No.
 bool confirmBelowBase(Ui& ui, const std::string& path, const std::string& base);
+
+// Proposes `path` in a save dialog: its folder to start in and its name.
+// Nothing changes for an empty path.
+void proposeFile(FileDialogRequest& request, const std::string& path);
 
 }  // namespace tarn

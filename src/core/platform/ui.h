@@ -14,7 +14,8 @@ enum class Answer { Ok, Yes, No, Cancel };
 enum class QuestionKind {
     YesNo,           // Yes and No
     YesNoCancel,     // Yes, No and Cancel, no icon
-    YesNoCancelIcon  // Yes, No and Cancel with the question icon
+    YesNoCancelIcon, // Yes, No and Cancel with the question icon
+    SaveDiscardCancel  // "Save All" (Yes), "Discard" (No) and Cancel
 };
 
 struct FileDialogRequest {
@@ -56,6 +57,8 @@ struct PreferencesValues {
     bool quickExit = false;
     bool palOnTop = false;
     bool reloadOutside = true;  // "Reload files changed outside TARN"
+    bool classicKeys = false;   // "Classic keys": the old key table in place of today's
+    bool offerWeapon = true;    // "Offer a player's weapon as a companion"
     std::string palettePath;
     std::string phongPath;
     std::string envPath;
@@ -89,8 +92,12 @@ struct PackIslandsShown {
     PackIslandsValues values;
     int wastedBefore = 0;  // "Wasted Space" now, per cent
     // What the choices would give: "Wasted Space" after and the skin size, or
-    // why they cannot be packed.
-    std::function<std::string(const PackIslandsValues&)> preview;
+    // why they cannot be packed (then `ok` is false and OK is off).
+    struct Preview {
+        std::string text;
+        bool ok = false;
+    };
+    std::function<Preview(const PackIslandsValues&)> preview;
 };
 
 // The fields of the "Resize Skins" dialog.
@@ -203,6 +210,19 @@ public:
 
     // The About box with the model statistics; it only informs.
     virtual void aboutStatistics(const std::vector<StatisticsRow>& rows) { (void)rows; }
+
+    // A read-only table titled `title`; each row's columns are separated by
+    // tabs. It only informs.
+    virtual void showTable(const std::string& title, const std::vector<std::string>& rows) {
+        (void)title;
+        (void)rows;
+    }
+    // Opens a document (the user guide) in the desktop's viewer; false when
+    // none could show it.
+    virtual bool openDocument(const std::string& path) {
+        (void)path;
+        return false;
+    }
 };
 
 }  // namespace tarn

@@ -33,6 +33,14 @@ Vec3f CameraTransform::apply(const Vec3f& p, const Vec3f& offset) const {
     return {s1 * a.x + c1 * a.y, c2 * a.z + s2 * m, c2 * m - s2 * a.z + dist};
 }
 
+Vec3f CameraTransform::unapply(const Vec3f& c) const {
+    // The rotation is orthonormal: its transpose turns it back.
+    const float w = c.z - dist;
+    const float m = c2 * w + s2 * c.y;
+    const float z = c2 * c.y - s2 * w;
+    return Vec3f{s1 * c.x + c1 * m, c1 * c.x - s1 * m, z} + lookAt;
+}
+
 Projection::Projection(int width, int height, float dist, float fieldOfView)
     : halfW_(width / 2), halfH_(height / 2), dist_(dist) {
     const double half = fieldOfView * 0.5 * kFovPi / kDegreesPerHalfTurn;

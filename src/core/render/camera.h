@@ -17,6 +17,8 @@ struct CameraTransform {
 
     // Camera-space position of model point p; `offset` moves companions.
     Vec3f apply(const Vec3f& p, const Vec3f& offset = {}) const;
+    // The model point whose camera-space position is `c`: apply's inverse.
+    Vec3f unapply(const Vec3f& c) const;
     // A direction turned by the rotation alone (x and y are all the maps need).
     float normalX(const Vec3f& n) const { return s1 * n.x + c1 * n.y; }
     float normalY(const Vec3f& n) const { return c2 * n.z + s2 * (c1 * n.x - s1 * n.y); }

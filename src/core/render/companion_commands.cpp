@@ -5,6 +5,7 @@
 
 #include "image/skin_io.h"
 #include "platform/fs.h"
+#include "platform/game_files.h"
 #include "platform/refresh.h"
 #include "platform/settings.h"
 #include "platform/ui.h"
@@ -57,16 +58,27 @@ void openCompanion(CompanionContext& c) {
     request.mustExist = true;
     const auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
     if (!chosen) return;
-    const std::string path = appendExtensionIfNone(chosen->path, kModelExtension);
-    const ReadResult file = readFile(path);
+    openCompanionAt(c, appendExtensionIfNone(chosen->path, kModelExtension), true);
+}
+
+bool openCompanionAt(CompanionContext& c, const std::string& path, bool askSkin) {
+    // A player's weapon may lie in a PAK below the base folder rather than loose.
+    const GameFile found = readGamePath(c.ui, path);
+    const ReadResult& file = found.file;
     if (!file.ok()) {
         c.ui.message(withReadRefusal(kMsgCompanionLoadError, path, file.error));
-        return;
+        return false;
     }
     auto companion = LoadCompanion(file.bytes, path, c.folders.base, c.ui);
-    if (!companion) return;
+    if (!companion) return false;
     if (!companion->hasSkin()) {
-        auto skin = askCompanionSkin(c);
+        // A player's weapon.md2 often names a skin of the model it was made
+        // for; its own weapon.pcx lies beside it.
+        const std::string beside = path.substr(0, path.size() - fileNameOf(path).size()) +
+                                   fileNameOf(path).substr(0, fileNameOf(path).rfind('.')) + kSkinExtension;
+        auto skin = askSkin ? askCompanionSkin(c)
+                    : isRegularFile(beside) ? LoadSkinImage(c.ui, beside)
+                                            : nullptr;
         if (skin && fitsCompanion(*skin, *companion)) {
             takeCompanionSkin(*companion, *skin);
         } else {
@@ -79,6 +91,7 @@ void openCompanion(CompanionContext& c) {
     c.current = int(c.companions.size()) - 1;
     refreshFaceNormals(c);
     c.refresh.refreshAll();
+    return true;
 }
 
 void closeCompanion(CompanionContext& c) {

@@ -41,6 +41,10 @@ struct CompanionContext {
 };
 
 void openCompanion(CompanionContext& c);
+// Opens the model at `path` (loose, or inside the PAKs of the folder above it)
+// as a companion. One that names no skin it can load gets one asked for when
+// `askSkin`, or a checkerboard. False when nothing was added.
+bool openCompanionAt(CompanionContext& c, const std::string& path, bool askSkin);
 void closeCompanion(CompanionContext& c);
 void loadCompanionSkin(CompanionContext& c);
 void toggleCompanionHidden(CompanionContext& c);

@@ -9,6 +9,7 @@
 #include "platform/refresh.h"
 #include "render/iso_view_line.h"
 #include "render/texel_mirror.h"
+#include "render/view_moves.h"
 
 namespace tarn {
 namespace {
@@ -97,6 +98,19 @@ void IsoView::rotateByWheel(int delta) {
     render();
 }
 
+void IsoView::zoomTowards(int delta, int x, int y) {
+    const Mesh& mesh = context_.mesh;
+    if (!mesh.hasCurrentFrame()) return;
+    const std::vector<Vec3f>& positions = mesh.frames[std::size_t(mesh.currentFrame)].positions;
+    const Vec3f point = pointUnder(mesh, positions.data(), static_cast<int>(positions.size()), target_, x,
+                                   target_.height - 1 - y);
+    CameraPose pose{target_.eye, target_.lookAt, target_.fieldOfView};
+    dollyTowards(pose, point, delta);
+    target_.eye = pose.eye;
+    target_.lookAt = pose.lookAt;
+    render();
+}
+
 std::int32_t IsoView::pickAt(int x, int y) const {
     if (x < 0 || y < 0 || x >= clientWidth_ || y >= clientHeight_) return kPickNothing;
     const auto element = frame_.elementAt(x, y);
@@ -130,7 +144,7 @@ void IsoView::mousePress(const MouseEvent& e, PointerControl& pointer) {
         selectAt(e.x, e.y, left);
         return;
     }
-    if (!left) {
+    if (!left || e.alt) {
         drag_ = Drag::ColorPick;
         pointer.capture();
         pickColor(e.x, e.y);
@@ -138,6 +152,7 @@ void IsoView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     }
     drag_ = Drag::Painting;
     pointer.capture();
+    context_.paint.shadeDarker = e.ctrl;
     Skin* s = paintableSkin();
     if (s == nullptr) return;
     TexelMirror mirror;
@@ -282,6 +297,8 @@ bool IsoView::pickHoldsTexels() const {
 
 bool IsoView::paintLine(int ax, int ay, int bx, int by) {
     if (paintableSkin() == nullptr || !pickHoldsTexels()) return false;
+    if (context_.modes.brush == Brush::Fill) return fillOnSurface(ax, ay);
+    if (context_.paint.pressedTip().size > 1) return paintWideLine(ax, ay, bx, by);
     return paintBrushRun(clipper_, ax, ay, bx, by, clientWidth_, clientHeight_, context_.refresh,
                          [&](int x, int y) { stroke_.paintTexel(paintableSkin(), pickAt(x, y), context_.paint); });
 }

@@ -49,6 +49,9 @@ public:
     void render();
     // Turns the view by whole wheel notches about the vertical through the look-at point.
     void rotateByWheel(int delta);
+    // Moves the eye by whole wheel notches towards the model point under
+    // client pixel (x, y) (y from the top), which stays under the pointer.
+    void zoomTowards(int delta, int x, int y);
 
     void mousePress(const MouseEvent& e, PointerControl& pointer) override;
     void mouseMove(const MouseEvent& e, PointerControl& pointer) override;
@@ -81,6 +84,11 @@ private:
     bool pickHoldsTexels() const;
     // Returns whether it walked a run (and asked for its redraw).
     bool paintLine(int ax, int ay, int bx, int by);
+    // A brush wider than a pixel: every visible texel whose centre lies under
+    // the tip at each point of the segment.
+    bool paintWideLine(int ax, int ay, int bx, int by);
+    // The fill: the region of the clicked texel's index across the model's surface.
+    bool fillOnSurface(int x, int y);
     void pickColor(int x, int y);
     void selectAt(int x, int y, bool select);
     void waitOrEnd(unsigned buttonsHeld, PointerControl& pointer);

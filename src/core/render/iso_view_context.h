@@ -22,7 +22,10 @@ inline constexpr int kPanesPalette16 = kPanePalette | kPaneOption16;            
 inline constexpr int kPanesSkin32 = kPaneSkinView | kPaneOption32;                    // 33: skin camera
 inline constexpr int kPanesDisplaysGradient = kPaneSkinView | kPaneIsoView | kPaneGradient | kPaneOption32;  // 39
 
-enum class Brush : int { Point = 0, Pencil = 1, Line = 2 };
+enum class Brush : int { Point = 0, Pencil = 1, Line = 2, Fill = 3, Rectangle = 4, Ellipse = 5 };
+
+// Brushes drawn from the press point to the pointer, shown afresh at each move.
+inline bool drawnFromPress(Brush b) { return b == Brush::Line || b == Brush::Rectangle || b == Brush::Ellipse; }
 
 // The interaction modes both displays follow.
 struct PaneModes {
@@ -32,6 +35,8 @@ struct PaneModes {
     bool mappingOverlayInPaint = false;
     // Strokes paint at the mirror of each point as well.
     bool mirror = false;
+    // Rectangles and ellipses filled rather than outlined.
+    bool filledShapes = false;
 };
 
 // The pointer shape over a display's client area.

@@ -21,6 +21,7 @@ struct MouseEvent {
     unsigned buttons = kNoButton;  // buttons held after the event
     bool shift = false;
     bool ctrl = false;
+    bool alt = false;  // Alt+left picks the colour, as in every paint program
 };
 
 class PointerControl {

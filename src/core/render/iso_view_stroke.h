@@ -1,8 +1,10 @@
 #pragma once
 // One brush stroke of either display: the StrokeMask, the Line brush's copy of
 // the skin, and which segment each move paints for the current brush.
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "image/history.h"
@@ -52,8 +54,15 @@ public:
     // Paints skin pixel `texel` by the paint rule, once per stroke; nothing
     // without a skin, a stroke under way on that skin or a texel of the skin.
     void paintTexel(Skin* skin, std::int32_t texel, const PaintState& paint);
+    // Paints the texels of the brush tip's footprint around `texel` (the
+    // skin pane's stamp, whose size counts texels).
+    void stampTexel(Skin* skin, std::int32_t texel, const PaintState& paint);
+    // A fill paints once per stroke, at the press: true the first time.
+    bool takeFill() { return !std::exchange(filled_, true); }
 
     bool active() const { return mask_.has_value(); }
+    int pressX() const { return pressX_; }
+    int pressY() const { return pressY_; }
     StrokeMask& mask() { return *mask_; }
     // Whether the last move restored the skin (its views need a redraw even
     // when the new segment painted nothing).
@@ -67,9 +76,15 @@ private:
     TexelMirror mirror_;
     std::optional<SkinEdit> edit_;
     std::vector<std::uint8_t> copy_;
+    std::vector<std::pair<int, int>> footprint_;
+    std::array<std::vector<std::pair<int, int>>, 9> leadingEdge_;
+    std::optional<std::pair<int, int>> lastStamp_;
+    int footprintSize_ = 0;
+    BrushShape footprintShape_ = BrushShape::Round;
     int pressX_ = 0, pressY_ = 0;
     int lastX_ = 0, lastY_ = 0;
     bool restored_ = false;
+    bool filled_ = false;
 };
 
 // Both displays' colour pick: the skin pixel `texel` becomes the active

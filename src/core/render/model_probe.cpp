@@ -64,6 +64,7 @@ ModelHit probeModel(const Mesh& mesh, const Vec3f* positions, int count, const R
         if (depth >= nearest) continue;
         nearest = depth;
         hit.triangle = t;
+        hit.depth = depth;
         // The skin coordinates as the textured fills read them.
         const MappingVert m0 = TexturedMode::meshCornerTexel(mesh, t, 0);
         const MappingVert m1 = TexturedMode::meshCornerTexel(mesh, t, 1);

@@ -12,6 +12,7 @@ struct ModelHit {
     int triangle = -1;  // -1: no Triangle there
     int texelX = -1;
     int texelY = -1;
+    double depth = 0.0;  // camera-space depth of the point hit
 };
 
 // The hit at pane pixel (x, row) (row 0 at the bottom, as in the planes) with

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -133,6 +135,29 @@ const Expected kAdded[] = {
     {32925, "&Options", "Use the Current &Frame", ""},
     {32926, "&Options", "Find the &Most Symmetric Frame", ""},
     {32927, "&Mapping", "Export Layout...", ""},
+    {32950, "&View", "Fr&ont\tNum+1", "Num+1"},
+    {32951, "&View", "&Back\tCtrl+Num+1", "Ctrl+Num+1"},
+    {32953, "&View", "Ri&ght\tNum+3", "Num+3"},
+    {32952, "&View", "&Left\tCtrl+Num+3", "Ctrl+Num+3"},
+    {32954, "&View", "&Top\tNum+7", "Num+7"},
+    {32955, "&View", "Botto&m\tCtrl+Num+7", "Ctrl+Num+7"},
+    {32956, "&View", "R&eset View\tHome", "Home"},
+    {32957, "&View", "Pi&xel Grid", ""},
+    {32958, "&Help", "&Keyboard Shortcuts", ""},
+    {32959, "&Help", "&User Guide\tF1", "F1"},
+    {32960, "&Skins", "Make &Icon...", ""},
+    {32961, "&Options", "&Smaller\tCtrl+[", "Ctrl+["},
+    {32962, "&Options", "&Larger\tCtrl+]", "Ctrl+]"},
+    {32963, "&Options", "&Round", ""},
+    {32964, "&Options", "&Square", ""},
+    {32965, "&Options", "Fill\tG", "G"},
+    {32966, "&Options", "&Paint", ""},
+    {32967, "&Options", "&Shade (Ctrl: darker)", ""},
+    {32968, "&Options", "&Dither 2x2", ""},
+    {32969, "&Options", "Dither &4x4", ""},
+    {32970, "&Options", "Rectangle Brush\tShift+4", "Shift+4"},
+    {32971, "&Options", "Ellipse Brush\tShift+5", "Shift+5"},
+    {32972, "&Options", "Filled Shapes", ""},
 };
 
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
@@ -178,7 +203,7 @@ TEST(CommandTable, SubmenusToolbarAndListBandsFollowTheirOrder) {
     EXPECT_STREQ(findCommand(cmd::kFxLoadToSelected)->submenu, "Skin F/X...");
     EXPECT_STREQ(findCommand(cmd::kOpen)->submenu, "");
 
-    const std::vector<int> toolbar = {32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 32919, 0, 32836,
+    const std::vector<int> toolbar = {32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 32965, 32970, 32971, 0, 32966, 32967, 32969, 0, 32919, 0, 32836,
                                       32866, 32850, 0, 32864, 0, 32868, 32869, 0, 32901, 32902, 32903};
     EXPECT_EQ(toolbarLayout(), toolbar);
 
@@ -199,8 +224,45 @@ TEST(CommandTable, PlainCharacterKeysAreTheOnesATextFieldOwns) {
     for (const auto& entry : commandTable())
         if (isPlainCharacterKey(entry.key)) plain.insert(entry.key);
     EXPECT_EQ(plain, (std::set<std::string>{".", ",", "'", ";", "[", "]", "\\", "C", "I", "H", "1",
-                                            "2", "Space", "F", "P", "R", "M"}));
+                                            "2", "Space", "F", "P", "R", "M", "G"}));
     EXPECT_EQ(menuLabel(*findCommand(cmd::kOpen)), "&Open...");
+}
+
+// Today's keys move Undo to Ctrl+Z and give the commands that lose a key
+// free ones; the classic table keeps the original's. In neither does one key
+// start two commands, and the keyboard list shows the keys bound.
+TEST(CommandTable, TodaysAndClassicKeysDifferWhereTheyShouldAndNeverClash) {
+    using Keys = std::vector<std::string>;
+    struct Case {
+        int id;
+        Keys today;
+        Keys classic;
+    };
+    const Case cases[] = {
+        {cmd::kUndo, {"Ctrl+Z", "Alt+Backspace", "Ctrl+Alt+Z"}, {"Alt+Backspace", "Ctrl+Alt+Z"}},
+        {cmd::kRedo, {"Ctrl+Shift+Z", "Ctrl+Y", "Shift+Alt+Backspace"}, {"Ctrl+Y", "Shift+Alt+Backspace"}},
+        {cmd::kSaveAs, {"Ctrl+Shift+S"}, {"Ctrl+A"}},
+        {cmd::kSkinRevert, {"Ctrl+Shift+R"}, {"Ctrl+Z"}},
+        {cmd::kSkinStore, {"Shift+Z"}, {"Shift+Z"}},
+        {cmd::kOpen, {"Ctrl+O"}, {"Ctrl+O"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(commandKeys(*findCommand(c.id), false), c.today) << c.id;
+        EXPECT_EQ(commandKeys(*findCommand(c.id), true), c.classic) << c.id;
+    }
+    for (bool classic : {false, true}) {
+        std::map<std::string, int> owner;
+        for (const auto& entry : commandTable())
+            for (const std::string& key : commandKeys(entry, classic)) {
+                const auto [it, fresh] = owner.emplace(key, entry.id);
+                EXPECT_TRUE(fresh) << key << " starts " << it->second << " and " << entry.id;
+            }
+    }
+    const std::vector<std::string> rows = shortcutRows(false);
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "Edit > Undo\tCtrl+Z, Alt+Backspace, Ctrl+Alt+Z"), rows.end());
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "Skins > Invert... > Both\t"), rows.end());
+    const std::vector<std::string> classicRows = shortcutRows(true);
+    EXPECT_NE(std::find(classicRows.begin(), classicRows.end(), "Skins > Revert\tCtrl+Z"), classicRows.end());
 }
 
 TEST(CommandState, UnboundCommandsAreDisabledAndRulesSetCheckAndText) {

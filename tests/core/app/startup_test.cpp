@@ -43,6 +43,13 @@ public:
     void scanPhongMaps(const std::string& folder) override { calls.push_back("phong " + folder); }
     void scanEnvMaps(const std::string& folder) override { calls.push_back("env " + folder); }
     std::vector<std::string> modifiedSkins() const override { return modified; }
+    std::string unsavedModel() const override { return unsavedMesh; }
+    bool saveAll() override {
+        calls.push_back("save all");
+        return saves;
+    }
+    std::string unsavedMesh;
+    bool saves = true;
 };
 
 struct Startup : ::testing::Test {
@@ -212,17 +219,35 @@ struct Close : ::testing::Test {
     ColorSlots slots;
 };
 
-TEST_F(Close, StoresSplitterAndSlotsBeforeAskingAndClosesOnlyOnYes) {
+// Nothing unsaved closes at once; otherwise the question names every unsaved
+// skin and the model, and Save All closes only when everything was saved.
+TEST_F(Close, NamesWhatIsUnsavedAndOffersSaveAllDiscardAndCancel) {
     slots[0] = 7;
-    ui.answer(Answer::No);
-    EXPECT_FALSE(confirmClose(ui, settings, 0.57, slots, model));
+    EXPECT_TRUE(confirmClose(ui, settings, 0.57, slots, model));
+    EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(settings.getInt(kPreferences, "Splitter", 0), 5700);
     EXPECT_EQ(settings.getInt(kColors, "Color-0", 0), 7);
-    EXPECT_EQ(settings.getInt(kColors, "Color-7", -1), 0);
-    EXPECT_EQ(ui.shown, (std::vector<std::string>{std::string("question: ") + kQuitQuestion}));
 
-    ui.answer(Answer::Yes);
-    EXPECT_TRUE(confirmClose(ui, settings, 0.57, slots, model));
+    struct Case {
+        Answer answer;
+        bool saves;
+        bool closes;
+        bool saveAll;
+    };
+    for (const Case c : {Case{Answer::Yes, true, true, true}, Case{Answer::Yes, false, false, true},
+                         Case{Answer::No, true, true, false}, Case{Answer::Cancel, true, false, false}}) {
+        ScriptedUi asked;
+        FakeModel unsaved;
+        unsaved.modified = {"players/male/grunt.pcx"};
+        unsaved.unsavedMesh = "players/male/tris.md2";
+        unsaved.saves = c.saves;
+        asked.answer(c.answer);
+        EXPECT_EQ(confirmClose(asked, settings, 0.57, slots, unsaved), c.closes);
+        ASSERT_EQ(asked.shown.size(), 1u);
+        EXPECT_NE(asked.shown[0].find("grunt.pcx"), std::string::npos);
+        EXPECT_NE(asked.shown[0].find("players/male/tris.md2"), std::string::npos);
+        EXPECT_EQ(!unsaved.calls.empty(), c.saveAll);
+    }
 }
 
 TEST_F(Close, QuickExitClosesWithoutQuestionUnlessSkinsWouldBeLost) {

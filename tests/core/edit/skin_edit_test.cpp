@@ -166,7 +166,7 @@ TEST_F(SkinEditTest, PackIslandsShowsWastedSpaceBeforeAndAfterAndUndoesSkinsMapp
         EXPECT_EQ(skins.at(i)->width, 64);
     }
     // The dialog's preview of the choices, on the model as it was.
-    EXPECT_EQ(ui.packShown.preview(shrink), "65% on 28x31");
+    EXPECT_EQ(ui.packShown.preview(shrink).text, "65% on 28x31");
     ASSERT_TRUE(history.redo());
     EXPECT_EQ(mesh.skinWidth, 28);
 

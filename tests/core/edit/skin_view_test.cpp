@@ -7,6 +7,7 @@
 #include "image/skin.h"
 #include "model/mesh.h"
 #include "paint/paint_state.h"
+#include "paint/shape_on_skin.h"
 #include "platform/refresh.h"
 
 namespace tarn {
@@ -88,6 +89,26 @@ TEST_F(SkinViewTest, FullRedrawShowsTheSkinMagnifiedAndMapsEveryPixel) {
     EXPECT_EQ(sources.size(), static_cast<std::size_t>(kSkinW * kSkinH + 1));
 }
 
+// The wheel zooms about the pointer: the skin point under it stays under it,
+// and so does the texel, which the drawing places to the nearest pixel.
+TEST_F(SkinViewTest, WheelZoomKeepsTheTexelUnderThePointer) {
+    // Texel centres lie at pixel centres 4k + 69 at the start.
+    for (const auto& [x, y] : {std::pair{77, 97}, std::pair{121, 125}, std::pair{101, 77}, std::pair{20, 30}}) {
+        view.setZoom(4.0f);
+        view.setPan(8.125f, 8.125f);
+        view.redraw(kRedrawFull);
+        const std::int32_t under = view.sourceAt(x, y);
+        const float s = (float(x) + 0.5f - 100.0f) / view.zoom() + view.panX();
+        for (int delta : {120, 240, -120, -360, 480}) {
+            view.wheel(delta, x, y);
+            EXPECT_NEAR((float(x) + 0.5f - 100.0f) / view.zoom() + view.panX(), s, 1e-3f) << x << "," << y;
+            if (under >= 0 && view.zoom() >= 2.0f) {
+                EXPECT_EQ(view.sourceAt(x, y), under) << x << "," << y << " after " << delta;
+            }
+        }
+    }
+}
+
 TEST_F(SkinViewTest, PartialRedrawKindsTouchOnlyTheirPart) {
     const auto mapBefore = view.sourceMap();
     // Kind 2: only the background takes the new slot-7 colour.
@@ -135,6 +156,119 @@ TEST_F(SkinViewTest, PencilStrokePaintsThePixelsUnderItOnceEach) {
     EXPECT_EQ(refresh.calls.front(), "refresh 3 19");
     EXPECT_EQ(pointer.calls.front(), "capture");
     EXPECT_EQ(pointer.calls.back(), "release");
+}
+
+// A click stamps the tip's footprint around the texel under it (the size
+// counts texels), by the paint rule; Fill takes the 4-connected region of the
+// clicked index; Alt+click picks instead of painting.
+TEST_F(SkinViewTest, TipsStampTheirFootprintFillTakesTheRegionAndAltPicks) {
+    struct Case {
+        int size;
+        BrushShape shape;
+        Brush brush;
+        bool alt;
+    };
+    const Case cases[] = {{1, BrushShape::Round, Brush::Pencil, false}, {9, BrushShape::Round, Brush::Pencil, false},
+                          {4, BrushShape::Square, Brush::Point, false}, {3, BrushShape::Square, Brush::Fill, false},
+                          {9, BrushShape::Round, Brush::Pencil, true}};
+    for (const Case& c : cases) {
+        skin->pixels = original;
+        for (int y = 6; y <= 8; ++y)
+            for (int x = 7; x <= 9; ++x) skin->pixels[std::size_t(y * kSkinW + x)] = 5;  // a block for the fill
+        const std::vector<std::uint8_t> before = skin->pixels;
+        paint.tip = {c.size, c.shape};
+        paint.protectedColors.fill(false);
+        paint.protectedColors[before[std::size_t(9 * kSkinW + 12)]] = true;
+        paint.activeSlot = 0;
+        paint.colorSlots[0] = 250;
+        paint.updatePaintRemap(&skin->palette);
+        modes.brush = c.brush;
+        view.redraw(kRedrawFull);
+        const int cx = view.clientXOfSkin(8), cy = view.clientYOfSkin(7);
+        ASSERT_EQ(view.sourceAt(cx, cy), 7 * kSkinW + 8);
+        MouseEvent press = mouseAt(cx, cy, kLeftButton, kLeftButton);
+        press.alt = c.alt;
+        view.mousePress(press, pointer);
+        view.mouseRelease(mouseAt(cx, cy, kLeftButton, kNoButton), pointer);
+        std::set<std::int32_t> expected;
+        if (c.brush == Brush::Fill) {
+            for (int y = 6; y <= 8; ++y)
+                for (int x = 7; x <= 9; ++x) expected.insert(y * kSkinW + x);
+        } else if (!c.alt) {
+            const int lo = -(c.size - 1) / 2, hi = c.size / 2;
+            const double centre = 0.5 * (lo + hi), r = 0.5 * c.size;
+            for (int dy = lo; dy <= hi; ++dy)
+                for (int dx = lo; dx <= hi; ++dx)
+                    if (c.shape == BrushShape::Square || (dx - centre) * (dx - centre) + (dy - centre) * (dy - centre) <= r * r)
+                        expected.insert((7 + dy) * kSkinW + 8 + dx);
+            expected.erase(9 * kSkinW + 12);  // protected
+        }
+        std::set<std::int32_t> painted;
+        for (std::size_t i = 0; i < before.size(); ++i)
+            if (skin->pixels[i] != before[i]) painted.insert(std::int32_t(i));
+        EXPECT_EQ(painted, expected) << "size " << c.size << " brush " << int(c.brush);
+        if (c.alt) {
+            EXPECT_EQ(paint.colorSlots[0], 5) << "Alt+click picks the colour";
+        }
+    }
+    paint.tip = {};
+    modes.brush = Brush::Pencil;
+}
+
+// Rectangles and ellipses go from the press texel to the pointer's, outlined
+// or filled; Shade steps each texel one entry along its palette row's ramp
+// (Ctrl: darker); Dither lays the paint colour and slot 2 in a pattern fixed
+// to the skin's grid.
+TEST_F(SkinViewTest, ShapesAndInksFollowTheirRules) {
+    const auto drag = [&](int s0, int t0, int s1, int t1, bool ctrl = false) {
+        skin->pixels = original;
+        view.redraw(kRedrawFull);
+        MouseEvent press = mouseAt(view.clientXOfSkin(float(s0)), view.clientYOfSkin(float(t0)), kLeftButton, kLeftButton);
+        press.ctrl = ctrl;
+        view.mousePress(press, pointer);
+        view.mouseMove(mouseAt(view.clientXOfSkin(float(s1)), view.clientYOfSkin(float(t1)), kNoButton, kLeftButton), pointer);
+        view.mouseRelease(mouseAt(view.clientXOfSkin(float(s1)), view.clientYOfSkin(float(t1)), kLeftButton, kNoButton), pointer);
+        return changed();
+    };
+    const auto texel = [](int s, int t) { return t * kSkinW + s; };
+    modes.brush = Brush::Rectangle;
+    std::set<std::int32_t> border;
+    for (int t = 3; t <= 6; ++t)
+        for (int s = 3; s <= 8; ++s)
+            if (s == 3 || s == 8 || t == 3 || t == 6) border.insert(texel(s, t));
+    EXPECT_EQ(drag(8, 6, 3, 3), border);
+    modes.brush = Brush::Ellipse;
+    modes.filledShapes = true;
+    const ShapeOnSkin ellipse{2, 2, 10, 12, true, true};
+    std::set<std::int32_t> inside;
+    ellipse.visit([&](int s, int t, bool) { inside.insert(texel(s, t)); });
+    EXPECT_EQ(drag(2, 2, 10, 12), inside);
+    EXPECT_EQ(inside.count(texel(2, 2)), 0u) << "the corner lies outside the ellipse";
+
+    // The fixture's palette grows brighter with the index: each row's ramp is in index order.
+    modes.brush = Brush::Point;
+    paint.ink = Ink::Shade;
+    paint.updatePaintRemap(&skin->palette);
+    const std::int32_t at = texel(4, 5);
+    ASSERT_EQ(original[std::size_t(at)] % 16, 14) << "inside its ramp";
+    drag(4, 5, 4, 5);
+    EXPECT_EQ(skin->pixels[std::size_t(at)], original[std::size_t(at)] + 1);
+    drag(4, 5, 4, 5, true);
+    EXPECT_EQ(skin->pixels[std::size_t(at)], original[std::size_t(at)] - 1);
+
+    paint.ink = Ink::Dither;
+    paint.ditherSize = 2;
+    modes.brush = Brush::Rectangle;
+    drag(4, 4, 7, 7);
+    for (int t = 4; t <= 7; ++t)
+        for (int s = 4; s <= 7; ++s) {
+            const auto i = std::size_t(texel(s, t));
+            EXPECT_EQ(skin->pixels[i], ditherTakesPaint(s, t, 2) ? paint.paintRemap[original[i]] : paint.colorSlots[kSlotSelected])
+                << s << "," << t;
+        }
+    paint.ink = Ink::Paint;
+    modes.filledShapes = false;
+    modes.brush = Brush::Pencil;
 }
 
 TEST_F(SkinViewTest, ProtectedColoursSurviveEveryBrush) {

@@ -178,5 +178,56 @@ TEST(History, GroupsAreOneStepAndEmptyEditsNone) {
     EXPECT_EQ(list.at(1)->pixels, std::vector<std::uint8_t>(64, 0));
 }
 
+// A save is no step: Undo after it takes back the last edit, Redo survives
+// it, and the unsaved mark follows whether the pixels and palette are the
+// saved ones. Each sequence is a string of operations: a and b paint two
+// strokes, p changes the palette, t stores, v reverts, s saves, u undoes, r
+// redoes. After each, the expected pixels and stored copy name the strokes
+// they hold ("-" for none), and * marks unsaved work.
+TEST(History, SavesAreNoStepAndTheUnsavedMarkFollowsTheHistory) {
+    struct Case {
+        const char* ops;
+        std::vector<const char*> after;  // "pixels stored mark" after each operation
+    };
+    const Case cases[] = {
+        {"absur", {"a - *", "ab - *", "ab ab", "a ab *", "ab ab"}},
+        {"ausr", {"a - *", "- -", "- -", "a - *"}},
+        {"asbvuv", {"a - *", "a a", "ab a *", "a a", "ab a *", "a a"}},
+        {"atbsuuu", {"a - *", "a a", "ab a *", "ab ab", "a ab *", "a ab *", "- ab *"}},
+        {"psuru", {"- - *", "- -", "- - *", "- -", "- - *"}},
+    };
+    for (const Case& c : cases) {
+        SkinList list;
+        list.append(makeBlankSkin(8, 8));
+        History history(list);
+        Skin& skin = *list.at(0);
+        for (std::size_t i = 0; c.ops[i] != 0; ++i) {
+            const char op = c.ops[i];
+            if (op == 'u' || op == 'r') {
+                EXPECT_TRUE(op == 'u' ? history.undo() : history.redo()) << c.ops << " at " << i;
+            } else if (op == 's') {
+                skin.written();
+            } else {
+                SkinEdit edit(&history, skin);
+                if (op == 'a') skin.pixels[0] = 1;
+                if (op == 'b') skin.pixels[1] = 2;
+                if (op == 't') skin.store();
+                if (op == 'v') skin.revert();
+                if (op == 'p') {
+                    skin.keepStoredPalette();
+                    skin.palette[0] = 200;
+                }
+                edit.commit(std::string(1, op));
+            }
+            const auto strokes = [](const std::vector<std::uint8_t>& p) {
+                std::string s = std::string(p[0] == 1 ? "a" : "") + (p[1] == 2 ? "b" : "");
+                return s.empty() ? std::string("-") : s;
+            };
+            const std::string now = strokes(skin.pixels) + " " + strokes(skin.backup) + (skin.modified() ? " *" : "");
+            EXPECT_EQ(now, c.after[i]) << c.ops << " after " << i + 1 << " operations";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tarn

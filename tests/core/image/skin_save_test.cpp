@@ -21,7 +21,7 @@ TEST_F(SkinSave, SaveAsBelowBaseNamesTheSkinRelativeToIt) {
 
     EXPECT_TRUE(saveSkinAs(ctx));
     EXPECT_EQ(ui.shown, Strings{std::string("save: ") + kSkinFilter});
-    EXPECT_EQ(ui.fileRequests[0].initialName, "*.pcx");
+    EXPECT_EQ(ui.fileRequests[0].initialName, "old.pcx");
     EXPECT_EQ(ui.fileRequests[0].startFolder, base);
     EXPECT_EQ(skin.name, toNative("models/m/skin.pcx"));
     EXPECT_EQ(skin.filePath, target);

@@ -218,6 +218,38 @@ TEST(SaveMesh, OnlyLinkedSkinsAreWrittenWithForwardSlashes) {
     EXPECT_EQ(again.contents.skinNames, (std::vector<std::string>{"models/quad/skin.pcx"}));
 }
 
+// A linked skin saved outside the base folder is never written as an
+// absolute name: Yes copies it beside the model under a relative name, No
+// leaves it out and keeps it open as an external skin, Cancel saves nothing.
+TEST(SaveMesh, ASkinOutsideTheBaseIsCopiedBesideTheModelOrLeftOut) {
+    for (const Answer answer : {Answer::Yes, Answer::No, Answer::Cancel}) {
+        World w;
+        ASSERT_TRUE(LoadMesh(w.c, w.modelPath));
+        const std::string outside = w.dir.file("elsewhere/paint.pcx");
+        fs::create_directories(folderOf(outside));
+        fs::copy_file(joinPath(w.base, "models/quad/skin.pcx"), outside);
+        Skin& skin = *w.skins.at(0);
+        skin.filePath = outside;
+        skin.name = outside;
+        w.ui.answer(answer);
+        const bool saved = SaveMesh(w.c, w.modelPath);
+        ASSERT_EQ(saved, answer != Answer::Cancel);
+        ASSERT_EQ(w.ui.shown.size(), 1u);
+        EXPECT_EQ(w.ui.shown[0], "question: " + outsideSkinQuestion(outside));
+        if (!saved) continue;
+        const Md2Parse again = parseMd2(readFile(w.modelPath).bytes);
+        ASSERT_TRUE(again.ok());
+        if (answer == Answer::Yes) {
+            EXPECT_EQ(again.contents.skinNames, (std::vector<std::string>{"models/quad/paint.pcx"}));
+            EXPECT_EQ(readFile(joinPath(w.base, "models/quad/paint.pcx")).bytes, readFile(outside).bytes);
+            EXPECT_FALSE(skin.external);
+        } else {
+            EXPECT_TRUE(again.contents.skinNames.empty());
+            EXPECT_TRUE(skin.external);
+        }
+    }
+}
+
 TEST(OpenCommand, CancelledDialogOnlyRefreshes) {
     World w;
     w.ui.openFile(std::nullopt);

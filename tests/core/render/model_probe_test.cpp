@@ -2,7 +2,10 @@
 // and framing makes a tiny and a huge model fill the pane alike.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "render/model_probe.h"
+#include "render/view_moves.h"
 #include "render_world.h"
 
 namespace tarn {
@@ -50,6 +53,41 @@ TEST(ModelProbe, NamesTheTriangleAndTexelTheModesDrew) {
     }
     EXPECT_GT(compared, 200);
     EXPECT_EQ(texelAgree, compared);
+}
+
+// Ctrl+wheel nears the model point under the pointer, on the model or beside
+// it, and that point stays under the pointer; the views from each side look
+// along the model's axes.
+TEST(ViewMoves, DollyKeepsThePointUnderThePointerAndSidesLookAlongTheAxes) {
+    test::RenderWorld world(kW, kH);
+    world.setFacingSquare(12.0f);
+    RenderTarget& target = world.session.target;
+    frameModel(world.session.mesh, target);
+    const Mesh& mesh = world.session.mesh;
+    const Vec3f* positions = mesh.frames[0].positions.data();
+    for (const auto& [x, row] : {std::pair{kW / 2 + 5, kH / 2 - 3}, std::pair{3, 4}}) {
+        const RenderTarget before = target;
+        const Vec3f point = pointUnder(mesh, positions, mesh.vertexCount, target, x, row);
+        CameraPose pose{target.eye, target.lookAt, target.fieldOfView};
+        dollyTowards(pose, point, 2 * 120);
+        target.eye = pose.eye;
+        target.lookAt = pose.lookAt;
+        const Vec3f after = pointUnder(mesh, positions, mesh.vertexCount, target, x, row);
+        const Vec3f moved = after - point;
+        EXPECT_LT(std::sqrt(dot(moved, moved)), 0.25f) << x << "," << row;
+        const Vec3f nearer = target.eye - point, farther = before.eye - point;
+        EXPECT_NEAR(std::sqrt(dot(nearer, nearer)), 0.64f * std::sqrt(dot(farther, farther)), 0.01f);
+        target = before;
+    }
+    const std::pair<ViewSide, Vec3f> sides[] = {{ViewSide::Front, {1, 0, 0}}, {ViewSide::Back, {-1, 0, 0}},
+                                                {ViewSide::Left, {0, 1, 0}},  {ViewSide::Right, {0, -1, 0}},
+                                                {ViewSide::Top, {0, 0, 1}},   {ViewSide::Bottom, {0, 0, -1}}};
+    for (const auto& [side, towards] : sides) {
+        viewFromSide(mesh, target, side);
+        Vec3f d = target.eye - target.lookAt;
+        d = d * (1.0f / std::sqrt(dot(d, d)));
+        EXPECT_GT(dot(d, towards), 0.999f) << int(side);
+    }
 }
 
 TEST(FrameModel, SmallAndLargeModelsFillThePaneAlike) {

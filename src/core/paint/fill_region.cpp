@@ -1,0 +1,166 @@
+#include "paint/fill_region.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <utility>
+
+namespace tarn {
+
+namespace {
+
+bool inSkin(const Skin& skin, std::int32_t t) {
+    return t >= 0 && static_cast<std::size_t>(t) < skin.pixelCount() && skin.pixels.size() >= skin.pixelCount();
+}
+
+bool cornersOf(const Mesh& mesh, int triangle, std::array<MappingVert, 3>& uv) {
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::int16_t m = mesh.triangles[std::size_t(triangle)].mapping[k];
+        if (m < 0 || m >= mesh.mappingVertCount || std::size_t(m) >= mesh.mappingVerts.size()) return false;
+        uv[k] = mesh.mappingVerts[std::size_t(m)];
+    }
+    return true;
+}
+
+// Marks the texels whose centres lie inside each visible Triangle's mapping.
+std::vector<std::uint8_t> coveredTexels(const Mesh& mesh, const Skin& skin) {
+    std::vector<std::uint8_t> covered(skin.pixelCount(), 0);
+    const int triangles = std::min<int>(mesh.triangleCount, int(mesh.triangles.size()));
+    for (int t = 0; t < triangles; ++t) {
+        std::array<MappingVert, 3> uv{};
+        if ((mesh.triangles[std::size_t(t)].flags & kTriHidden) || !cornersOf(mesh, t, uv)) continue;
+        const float area = float(uv[1].s - uv[0].s) * float(uv[2].t - uv[0].t) -
+                           float(uv[2].s - uv[0].s) * float(uv[1].t - uv[0].t);
+        if (area == 0.0f) continue;
+        const int s0 = std::max(0, int(std::min({uv[0].s, uv[1].s, uv[2].s})));
+        const int s1 = std::min(skin.width - 1, int(std::max({uv[0].s, uv[1].s, uv[2].s})));
+        const int t0 = std::max(0, int(std::min({uv[0].t, uv[1].t, uv[2].t})));
+        const int t1 = std::min(skin.height - 1, int(std::max({uv[0].t, uv[1].t, uv[2].t})));
+        for (int y = t0; y <= t1; ++y)
+            for (int x = s0; x <= s1; ++x) {
+                const float u = float(x) + 0.5f - float(uv[0].s), v = float(y) + 0.5f - float(uv[0].t);
+                const float w1 = (u * float(uv[2].t - uv[0].t) - float(uv[2].s - uv[0].s) * v) / area;
+                const float w2 = (float(uv[1].s - uv[0].s) * v - u * float(uv[1].t - uv[0].t)) / area;
+                if (w1 >= 0.0f && w2 >= 0.0f && w1 + w2 <= 1.0f)
+                    covered[std::size_t(y) * std::size_t(skin.width) + std::size_t(x)] = 1;
+            }
+    }
+    return covered;
+}
+
+// The texel just inside a Triangle's mapping at the point a fraction `f`
+// along its edge from `a` to `b`: half a texel towards the opposite corner
+// `c`, where the covered texels lie, kept inside the skin.
+std::int32_t texelInside(const Skin& skin, const MappingVert& a, const MappingVert& b, const MappingVert& c,
+                         float f) {
+    float s = float(a.s) + f * float(b.s - a.s), t = float(a.t) + f * float(b.t - a.t);
+    const float ds = float(c.s) - s, dt = float(c.t) - t;
+    const float d = std::hypot(ds, dt);
+    if (d > 0.0f) {
+        const float step = std::min(0.5f, d) / d;
+        s += ds * step;
+        t += dt * step;
+    }
+    const int x = std::clamp(int(std::floor(s)), 0, skin.width - 1);
+    const int y = std::clamp(int(std::floor(t)), 0, skin.height - 1);
+    return std::int32_t(y) * skin.width + x;
+}
+
+// Pairs of texels that face each other across a seam: points at the same
+// place along an edge two Triangles share in the mesh, on each side's mapping.
+std::multimap<std::int32_t, std::int32_t> seamLinks(const Mesh& mesh, const Skin& skin) {
+    struct Side {
+        int triangle;
+        MappingVert a, b;  // the mapping of the edge's lower and higher vertex
+        MappingVert c;     // and of the Triangle's third corner
+    };
+    std::map<std::pair<int, int>, std::vector<Side>> edges;
+    const int triangles = std::min<int>(mesh.triangleCount, int(mesh.triangles.size()));
+    for (int t = 0; t < triangles; ++t) {
+        const Triangle& tri = mesh.triangles[std::size_t(t)];
+        std::array<MappingVert, 3> uv{};
+        if ((tri.flags & kTriHidden) || !cornersOf(mesh, t, uv)) continue;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::size_t n = (k + 1) % 3;
+            const int va = tri.vertex[k], vb = tri.vertex[n];
+            if (va == vb) continue;
+            const MappingVert& opposite = uv[(k + 2) % 3];
+            edges[{std::min(va, vb), std::max(va, vb)}].push_back(
+                va < vb ? Side{t, uv[k], uv[n], opposite} : Side{t, uv[n], uv[k], opposite});
+        }
+    }
+    std::multimap<std::int32_t, std::int32_t> links;
+    for (const auto& [edge, sides] : edges)
+        for (std::size_t i = 0; i < sides.size(); ++i)
+            for (std::size_t j = i + 1; j < sides.size(); ++j) {
+                const Side& p = sides[i];
+                const Side& q = sides[j];
+                if (p.a.s == q.a.s && p.a.t == q.a.t && p.b.s == q.b.s && p.b.t == q.b.t) continue;
+                // Samples half a texel apart along the longer of the two edges.
+                const float len = std::max(std::hypot(float(p.b.s - p.a.s), float(p.b.t - p.a.t)),
+                                           std::hypot(float(q.b.s - q.a.s), float(q.b.t - q.a.t)));
+                const int samples = std::max(2, int(std::ceil(len * 2.0f)) + 1);
+                for (int k = 0; k < samples; ++k) {
+                    // Kept off the corners, whose texels belong to more than this seam.
+                    const float f = (float(k) + 0.5f) / float(samples);
+                    const std::int32_t from = texelInside(skin, p.a, p.b, p.c, f);
+                    const std::int32_t to = texelInside(skin, q.a, q.b, q.c, f);
+                    links.emplace(from, to);
+                    links.emplace(to, from);
+                }
+            }
+    return links;
+}
+
+template <typename Neighbours>
+std::vector<std::int32_t> flood(const Skin& skin, std::int32_t start, const std::vector<std::uint8_t>* covered,
+                                Neighbours&& extra) {
+    const std::uint8_t index = skin.pixels[std::size_t(start)];
+    std::vector<std::uint8_t> seen(skin.pixelCount(), 0);
+    std::vector<std::int32_t> region{start};
+    seen[std::size_t(start)] = 1;
+    const auto take = [&](std::int32_t t) {
+        if (seen[std::size_t(t)] || skin.pixels[std::size_t(t)] != index) return;
+        if (covered != nullptr && !(*covered)[std::size_t(t)]) return;
+        seen[std::size_t(t)] = 1;
+        region.push_back(t);
+    };
+    for (std::size_t i = 0; i < region.size(); ++i) {
+        const std::int32_t t = region[i];
+        const int x = t % skin.width, y = t / skin.width;
+        if (x > 0) take(t - 1);
+        if (x + 1 < skin.width) take(t + 1);
+        if (y > 0) take(t - skin.width);
+        if (y + 1 < skin.height) take(t + skin.width);
+        extra(t, take);
+    }
+    return region;
+}
+
+}  // namespace
+
+std::vector<std::int32_t> fillRegion(const Skin& skin, std::int32_t start, bool everyTexelOfIndex) {
+    if (!inSkin(skin, start) || skin.width <= 0) return {};
+    if (everyTexelOfIndex) {
+        const std::uint8_t index = skin.pixels[std::size_t(start)];
+        std::vector<std::int32_t> all{start};
+        for (std::size_t i = 0; i < skin.pixelCount(); ++i)
+            if (skin.pixels[i] == index && std::int32_t(i) != start) all.push_back(std::int32_t(i));
+        return all;
+    }
+    return flood(skin, start, nullptr, [](std::int32_t, auto&&) {});
+}
+
+std::vector<std::int32_t> fillRegionOnSurface(const Mesh& mesh, const Skin& skin, std::int32_t start) {
+    if (!inSkin(skin, start) || skin.width <= 0) return {};
+    const std::vector<std::uint8_t> covered = coveredTexels(mesh, skin);
+    if (!covered[std::size_t(start)]) return {};
+    const std::multimap<std::int32_t, std::int32_t> links = seamLinks(mesh, skin);
+    return flood(skin, start, &covered, [&](std::int32_t t, auto&& take) {
+        const auto [lo, hi] = links.equal_range(t);
+        for (auto it = lo; it != hi; ++it) take(it->second);
+    });
+}
+
+}  // namespace tarn
