@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev
   libstb-dev
+  libtinygltf-dev libassimp-dev
   imagemagick
   clang libclang-rt-14-dev
 )

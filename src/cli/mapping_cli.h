@@ -44,6 +44,8 @@ public:
     Ui& ui() { return ui_; }
     Mesh& mesh() { return session_->mesh; }
     SkinList& skins() { return session_->skins; }
+    // The bytes of the loaded .md2.
+    const Bytes& sourceImage() const { return session_->sourceImage; }
     // The model's current skin, nullptr when it has none.
     const Skin* currentSkin() const { return session_->skins.current(); }
 

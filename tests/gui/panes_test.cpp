@@ -1,6 +1,7 @@
 // The four panes driven through their real widgets with real mouse and wheel
 // events, on the offscreen platform.
 #include <QApplication>
+#include <QTabletEvent>
 #include <QTest>
 #include <QWheelEvent>
 #include <functional>
@@ -107,6 +108,41 @@ TEST_F(Panes, PencilStrokeInTheSkinViewPaintsEachPixelUnderItOnce) {
               skin().pixels[static_cast<std::size_t>(shown)]);
     EXPECT_EQ(sink.calls.front(), "refresh 3 19");
     EXPECT_EQ(view.drag(), SkinView::Drag::Idle);
+}
+
+// A pen's pressure scales the tip: half pressed, a tip of 8 stamps 4 texels
+// across; the pen lifted, the mouse paints at full size again.
+TEST_F(Panes, PenPressureScalesTheTipThroughTheRealWidget) {
+    SkinViewWidget* w = shell->skinView();
+    SkinView& view = w->view();
+    view.setZoom(8.0f);
+    view.setPan(16.0f, 16.0f);
+    w->redraw(kRedrawFull);
+    app.paint.tip = {8, BrushShape::Square};
+    skin().pixels.assign(skin().pixelCount(), 0);
+    app.paint.colorSlots[kSlotPaint] = 200;
+    app.rebuildPaintRemap();
+    w->redraw(kRedrawFull);
+    const auto click = [&](QPoint at, std::optional<qreal> pressure) {
+        const std::vector<std::uint8_t> before = skin().pixels;
+        const QPointingDevice* pen = QPointingDevice::primaryPointingDevice();
+        const auto tablet = [&](QEvent::Type type, qreal p) {
+            QTabletEvent e(type, pen, QPointF(at), QPointF(w->mapToGlobal(at)), p, 0, 0, 0, 0, 0, Qt::NoModifier,
+                           Qt::LeftButton, type == QEvent::TabletRelease ? Qt::NoButton : Qt::LeftButton);
+            QApplication::sendEvent(w, &e);
+        };
+        if (pressure) tablet(QEvent::TabletPress, *pressure);
+        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, at);
+        if (pressure) tablet(QEvent::TabletRelease, 0.0);
+        int changed = 0;
+        for (std::size_t i = 0; i < before.size(); ++i) changed += skin().pixels[i] != before[i];
+        return changed;
+    };
+    EXPECT_EQ(click(QPoint(200, 200), 0.5), 4 * 4);
+    EXPECT_EQ(app.paint.pressure, 1.0f) << "the lifted pen leaves the mouse at full size";
+    EXPECT_EQ(click(QPoint(330, 330), std::nullopt), 8 * 8);
+    app.paint.tip = {};
 }
 
 TEST_F(Panes, StrokeOnTheTexturedModelPaintsTheTexelUnderThePointer) {

@@ -115,9 +115,14 @@ void Application::bindFileCommands() {
         MeshFileContext c = meshContext();
         if (saveMeshAs(c)) noteRecentFile();
     });
-    const auto exportContext = [this] { return ExportContext{*ui_, settings_, folders, mesh}; };
+    const auto exportContext = [this] {
+        return ExportContext{*ui_, settings_, folders, mesh, &skins, &sourceImage, player.rate(), !interpolateFrames,
+                             currentFile};
+    };
     commands_.bind(cmd::kExportSsm, onFreshContext(exportContext, ExportSsmObject));
     commands_.bind(cmd::kExportDh2, onFreshContext(exportContext, ExportDh2Mesh));
+    commands_.bind(cmd::kExportGltf, onFreshContext(exportContext, ExportGltf));
+    commands_.bind(cmd::kExportObj, onFreshContext(exportContext, ExportObj));
 }
 
 void Application::noteRecentFile() {

@@ -128,6 +128,10 @@ enum Id : int {
     kSymmetryCurrentFrame = 32925,
     kSymmetryBest = 32926,
     kExportLayout = 32927,
+    // Out to other tools and back: glTF and OBJ, and a mapping made elsewhere.
+    kExportGltf = 32928,
+    kExportObj = 32929,
+    kImportMappingFromModel = 32930,
     // Today's desktop habits: views from each side, the texel grid, the
     // keyboard list and the guide, the player icon.
     kViewFront = 32950,

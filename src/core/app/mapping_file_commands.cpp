@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/command_ids.h"
 #include "edit/mapping_file.h"
+#include "edit/mapping_import.h"
 #include "edit/retro_map.h"
 
 namespace tarn {
@@ -20,6 +21,10 @@ void Application::bindMappingFileCommands() {
     commands_.bind(cmd::kRetroMap, [this] {
         RetroMapContext c{*ui_, settings_, folders, refresh_, mesh, skins, paint.colorSlots[kSlotBackground], &history};
         retroMapCommand(c);
+    });
+    commands_.bind(cmd::kImportMappingFromModel, [this] {
+        ModelMappingContext c{*ui_, settings_, folders, refresh_, mesh, skins, paint.colorSlots[kSlotBackground], &history};
+        importMappingFromModelCommand(c);
     });
     commands_.bind(cmd::kMapFrom3dView, [this] {
         MapRect* rect = mapRect ? mapRect() : nullptr;

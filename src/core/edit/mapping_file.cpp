@@ -101,14 +101,6 @@ bool ImportMapping(Ui& ui, Mesh& mesh, const std::string& path, ImportScope scop
     return true;
 }
 
-// The model's own name with .kmp, beside it.
-static std::string withExtension(const std::string& path, const std::string& extension) {
-    const std::string name = fileNameOf(path);
-    const auto dot = name.rfind('.');
-    return path.substr(0, path.size() - name.size()) + (dot == std::string::npos ? name : name.substr(0, dot)) +
-           extension;
-}
-
 void exportMappingCommand(MappingFileContext& c) {
     FileDialogRequest request = kmapRequest(false);
     if (!c.modelPath.empty()) proposeFile(request, withExtension(c.modelPath, kKmapExtension));

@@ -78,6 +78,13 @@ std::string appendExtensionIfNone(const std::string& path, const std::string& ex
     return hasNoExtension(path) ? path + extension : path;
 }
 
+std::string withExtension(const std::string& path, const std::string& extension) {
+    const std::string name = fileNameOf(path);
+    const auto dot = name.rfind('.');
+    return path.substr(0, path.size() - name.size()) + (dot == std::string::npos ? name : name.substr(0, dot)) +
+           extension;
+}
+
 std::string applyFolderRule(const std::string& chosenPath, const std::string& key,
                             SettingsStore& settings, const std::string& baseFolder) {
     std::string folder = folderOf(chosenPath);

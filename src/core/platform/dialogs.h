@@ -32,6 +32,9 @@ std::string filterExtension(const std::string& filter, int index);
 // folders such as "~/.local" must not stop the extension being added.
 bool hasNoExtension(const std::string& path);
 std::string appendExtensionIfNone(const std::string& path, const std::string& extension);
+// `path` with the extension of its file name (if any) replaced by `extension`,
+// which may be empty: the model's own name for what is written beside it.
+std::string withExtension(const std::string& path, const std::string& extension);
 
 // The folders the main window keeps for the dialogs.
 struct Folders {

@@ -3,7 +3,12 @@
 // crosses seams on the surface but not in the skin pane.
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <set>
+
+#include "platform/batch_ui.h"
+#include "render/render_session.h"
+#include "test_files.h"
 
 #include "paint/fill_region.h"
 #include "render/brush_cover.h"
@@ -88,6 +93,37 @@ TEST(FillRegion, CrossesSeamsOnTheSurfaceOnly) {
     EXPECT_EQ(reached.count(3 * kW + 3), 0u) << "a texel no Triangle covers";
     EXPECT_EQ(reached.count(18 * kW + 18), 1u);
     EXPECT_EQ(fillRegion(skin, start, true).size(), 2u * 18u * 18u) << "Shift: every texel of the index";
+}
+
+
+// On the real male player with a blank skin, a fill from one covered texel
+// reaches covered texels only, in more than one island of the mapping.
+TEST(FillRegion, OnTheRealMalePlayerCrossesIntoOtherIslandsAndStaysOnCoveredTexels) {
+    const std::string model = test::realTestData("q2-didux/baseq2/players/male/tris.md2");
+    if (model.empty()) GTEST_SKIP() << "no real test data";
+    BatchUi ui(std::cerr, "");
+    RenderSession session;
+    ASSERT_TRUE(loadSessionModel(session, model, test::realTestData("q2-didux/baseq2"), ui));
+    Skin& skin = *session.skins.at(0);
+    skin.pixels.assign(skin.pixelCount(), 7);
+    const Mesh& mesh = session.mesh;
+    // A texel at the centre of the first Triangle's mapping.
+    MappingVert c{};
+    for (int k = 0; k < 3; ++k) {
+        c.s = std::int16_t(c.s + mesh.mappingVerts[std::size_t(mesh.triangles[0].mapping[std::size_t(k)])].s);
+        c.t = std::int16_t(c.t + mesh.mappingVerts[std::size_t(mesh.triangles[0].mapping[std::size_t(k)])].t);
+    }
+    const std::int32_t start = std::int32_t(c.t / 3) * skin.width + c.s / 3;
+    const std::vector<std::int32_t> region = fillRegionOnSurface(mesh, skin, start);
+    ASSERT_FALSE(region.empty());
+    // Islands as the skin pane's fill sees them: 4-connected covered texels.
+    Skin covered = skin;
+    covered.pixels.assign(skin.pixelCount(), 0);
+    for (std::int32_t t : region) covered.pixels[std::size_t(t)] = 1;
+    const std::vector<std::int32_t> firstIsland = fillRegion(covered, start, false);
+    EXPECT_LT(firstIsland.size(), region.size()) << "the region spans more than the start's island";
+    const std::vector<std::int32_t> all = fillRegionOnSurface(mesh, skin, start);
+    EXPECT_EQ(all.size(), region.size());
 }
 
 }  // namespace
