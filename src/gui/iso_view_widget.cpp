@@ -30,7 +30,7 @@ RenderScene renderSceneOf(Application& app, Rasterizer& rasterizer) {
 }
 
 IsoViewWidget::IsoViewWidget(Application& app, PaneContext context, QWidget* parent)
-    : PaneWidget(view_, parent), paint_(context.paint), pressure_(context.paint.pressure), modes_(context.modes),
+    : PaneWidget(view_, parent), paint_(context.paint), skin_(context.currentSkin), modes_(context.modes),
       view_(std::move(context), [&app, this] { return renderSceneOf(app, rasterizer_); },
             [&app]() -> RenderMode* { return &app.modes.current(); }) {
     setObjectName(QStringLiteral("ISO Box"));
@@ -73,6 +73,11 @@ void IsoViewWidget::paintEvent(QPaintEvent* event) {
     blit_.draw(painter, event->rect());
     if (const auto rect = outlineAt(hover()))
         drawBrushOutline(painter, *rect, paint_.tip.shape == BrushShape::Round, 1.0 / devicePixelRatioF());
+}
+
+void IsoViewWidget::penPressure(float pressure) {
+    const Skin* skin = skin_ ? skin_() : nullptr;
+    paint_.applyPressure(pressure, skin ? &skin->palette : nullptr);
 }
 
 // The tip counts the pointer's pixels: its outline is as wide in widget pixels.

@@ -34,7 +34,7 @@ protected:
     void followScale() override;
     std::optional<QRectF> outlineAt(std::optional<QPointF> at) const;
     void hoverChanged(std::optional<QPointF> before) override;
-    void penPressure(float pressure) override { pressure_ = pressure; }
+    void penPressure(float pressure) override;
     std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:
@@ -43,8 +43,8 @@ private:
     QRect updateCopy();
     void show();
 
-    const PaintState& paint_;
-    float& pressure_;
+    PaintState& paint_;
+    std::function<Skin*()> skin_;
     const PaneModes& modes_;
     Rasterizer rasterizer_;
     IsoView view_;

@@ -102,6 +102,11 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& values, const Pref
     offerWeapon_->setObjectName(QStringLiteral("offerWeapon"));
     offerWeapon_->setChecked(values.offerWeapon);
     layout->addWidget(offerWeapon_);
+    pressureStrength_ = new QCheckBox(QStringLiteral("Pen pressure sets the paint strength"), this);
+    pressureStrength_->setObjectName(QStringLiteral("pressureStrength"));
+    pressureStrength_->setToolTip(QStringLiteral("Off: a tablet pen's pressure sets the brush size"));
+    pressureStrength_->setChecked(values.pressureStrength);
+    layout->addWidget(pressureStrength_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -171,6 +176,7 @@ PreferencesValues PreferencesDialog::values() const {
     v.reloadOutside = reloadOutside_->isChecked();
     v.classicKeys = classicKeys_->isChecked();
     v.offerWeapon = offerWeapon_->isChecked();
+    v.pressureStrength = pressureStrength_->isChecked();
     return v;
 }
 

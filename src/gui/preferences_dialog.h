@@ -55,6 +55,7 @@ private:
     QCheckBox* reloadOutside_ = nullptr;
     QCheckBox* classicKeys_ = nullptr;
     QCheckBox* offerWeapon_ = nullptr;
+    QCheckBox* pressureStrength_ = nullptr;
     IntroSound* sound_ = nullptr;
     QTimer preview_;
 };

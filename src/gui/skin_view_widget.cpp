@@ -120,6 +120,11 @@ void SkinViewWidget::hoverChanged(std::optional<QPointF> before) {
     if (!area.isEmpty()) update(area);
 }
 
+void SkinViewWidget::penPressure(float pressure) {
+    const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
+    context_.paint.applyPressure(pressure, skin ? &skin->palette : nullptr);
+}
+
 void SkinViewWidget::setPixelGrid(bool on) {
     pixelGrid_ = on;
     update();

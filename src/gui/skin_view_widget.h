@@ -58,7 +58,7 @@ private:
     // while a stroke would paint there.
     std::optional<QRectF> outlineAt(std::optional<QPointF> at) const;
     void hoverChanged(std::optional<QPointF> before) override;
-    void penPressure(float pressure) override { context_.paint.pressure = pressure; }
+    void penPressure(float pressure) override;
 
     PaneContext context_;
     SkinView view_;

@@ -142,6 +142,14 @@ TEST_F(Panes, PenPressureScalesTheTipThroughTheRealWidget) {
     EXPECT_EQ(click(QPoint(200, 200), 0.5), 4 * 4);
     EXPECT_EQ(app.paint.pressure, 1.0f) << "the lifted pen leaves the mouse at full size";
     EXPECT_EQ(click(QPoint(330, 330), std::nullopt), 8 * 8);
+    // By the Preferences choice the pressure sets the strength instead.
+    app.paint.pressureSetsStrength = true;
+    const PaintRemap half = computePaintRemap(skin().palette, 200, 0.5 * app.paint.paintStrength, app.paint.blendMode);
+    ASSERT_NE(half[0], app.paint.paintRemap[0]) << "half strength paints another colour";
+    EXPECT_EQ(click(QPoint(230, 330), 0.5), half[0] != 0 ? 8 * 8 : 0);
+    EXPECT_EQ(skin().pixels[std::size_t(view.sourceAt(230, 330))], half[0]);
+    app.paint.pressureSetsStrength = false;
+    app.rebuildPaintRemap();
     app.paint.tip = {};
 }
 

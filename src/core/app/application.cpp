@@ -39,6 +39,7 @@ Application::Application(Ui& ui, SettingsStore& settings, RefreshSink& refresh)
     : ui_(&ui), settings_(settings), refresh_(refresh) {
     paint.colorSlots.load(settings_);
     paint.tip.load(settings_);
+    paint.pressureSetsStrength = settings_.getInt(kPreferences, kPressureStrengthKey, 0) != 0;
     recentFiles.load(settings_);
     bindCommands();
     commands_.onOutOfMemory([this] { ui_->message(kMsgOutOfMemory); });
@@ -93,6 +94,7 @@ void Application::bindCompanionCommands() {
 void Application::bindFileCommands() {
     commands_.bind(cmd::kPreferences, [this] {
         runPreferences(*ui_, settings_, preferenceDefaults, palOnTopChanged);
+        paint.pressureSetsStrength = settings_.getInt(kPreferences, kPressureStrengthKey, 0) != 0;
     });
     commands_.bind(cmd::kAbout, [this] { ui_->aboutStatistics(aboutRows(mesh, skins)); });
     commands_.bind(cmd::kOpen, [this] {

@@ -69,6 +69,7 @@ PreferencesValues readPreferences(const SettingsStore& settings, const Preferenc
     v.reloadOutside = reloadOutsideEnabled(settings);
     v.classicKeys = classicKeysEnabled(settings);
     v.offerWeapon = offerWeaponEnabled(settings);
+    v.pressureStrength = settings.getInt(kPreferences, kPressureStrengthKey, 0) != 0;
     v.palettePath = settings.getString(kPreferences, kPalettePath, defaults.palettePath);
     v.phongPath = settings.getString(kPreferences, kPhongPath, defaults.phongPath);
     v.envPath = settings.getString(kPreferences, kEnvPath, defaults.envPath);
@@ -87,6 +88,7 @@ void storePreferences(SettingsStore& settings, const PreferencesValues& v) {
     settings.setInt(kPreferences, kReloadOutsideKey, v.reloadOutside ? 1 : 0);
     settings.setInt(kPreferences, kClassicKeysKey, v.classicKeys ? 1 : 0);
     settings.setInt(kPreferences, kOfferWeaponKey, v.offerWeapon ? 1 : 0);
+    settings.setInt(kPreferences, kPressureStrengthKey, v.pressureStrength ? 1 : 0);
     settings.setInt(kPreferences, kIntroNumber, v.introNumber);
     settings.setString(kPreferences, kPalettePath, v.palettePath);
     settings.setString(kPreferences, kIntroWav, v.introWav);

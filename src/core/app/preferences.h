@@ -57,6 +57,7 @@ private:
 
 inline constexpr const char* kClassicKeysKey = "Classic keys";
 inline constexpr const char* kOfferWeaponKey = "Offer a player's weapon as a companion";
+inline constexpr const char* kPressureStrengthKey = "Pen pressure sets the paint strength";
 bool classicKeysEnabled(const SettingsStore& settings);
 bool offerWeaponEnabled(const SettingsStore& settings);
 

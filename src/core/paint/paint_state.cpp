@@ -65,6 +65,13 @@ void PaintState::updatePaintRemap(const Palette* currentPalette) {
     shadeSteps = computeShadeSteps(*currentPalette);
 }
 
+void PaintState::applyPressure(float penPressure, const Palette* palette) {
+    const bool changed = penPressure != pressure;
+    pressure = penPressure;
+    if (!changed || !pressureSetsStrength || palette == nullptr) return;
+    paintRemap = computePaintRemap(*palette, activeColor(), paintStrength * double(std::min(pressure, 1.0f)), blendMode);
+}
+
 void PaintState::updateLightTable() { lightTable = computeLightTable(shadeGamma); }
 
 PaintRemap computePaintRemap(const Palette& palette, std::uint8_t color, double strength,

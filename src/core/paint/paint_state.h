@@ -63,14 +63,20 @@ struct PaintState {
     int ditherSize = 4;         // 2 or 4
     bool shadeDarker = false;   // the stroke under way steps darker (Ctrl at the press)
     ShadeSteps shadeSteps = ShadeSteps::identity();
-    // A tablet's pen pressure scales the tip; 1 for a mouse.
+    // A tablet's pen pressure scales the tip, or with `pressureSetsStrength`
+    // the paint strength; 1 for a mouse.
     float pressure = 1.0f;
+    bool pressureSetsStrength = false;
+    // Takes the pen's pressure; with `pressureSetsStrength` the remap of
+    // `palette` (the current skin's) follows it.
+    void applyPressure(float penPressure, const Palette* palette);
 
     std::uint8_t activeColor() const { return colorSlots[activeSlot]; }
     // The tip as the pen's pressure makes it: at least one unit across.
     BrushTip pressedTip() const {
         BrushTip t = tip;
-        t.size = pressure >= 1.0f ? tip.size : std::max(1, int(float(tip.size) * pressure + 0.5f));
+        t.size = pressure >= 1.0f || pressureSetsStrength ? tip.size
+                                                          : std::max(1, int(float(tip.size) * pressure + 0.5f));
         return t;
     }
 

@@ -59,6 +59,7 @@ struct PreferencesValues {
     bool reloadOutside = true;  // "Reload files changed outside TARN"
     bool classicKeys = false;   // "Classic keys": the old key table in place of today's
     bool offerWeapon = true;    // "Offer a player's weapon as a companion"
+    bool pressureStrength = false;  // "Pen pressure sets the paint strength" (else the brush size)
     std::string palettePath;
     std::string phongPath;
     std::string envPath;
