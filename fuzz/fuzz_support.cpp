@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "image/image_codec.h"
+
 namespace tarn::fuzz {
 
 std::size_t declaredPixels(const std::uint8_t* d, std::size_t size) {
@@ -20,6 +22,8 @@ std::size_t declaredPixels(const std::uint8_t* d, std::size_t size) {
     if (size >= 12 && d[0] == 0x0A) return (le16(8) - le16(4) + 1) * (le16(10) - le16(6) + 1);  // PCX
     if (size >= 26 && d[0] == 'B' && d[1] == 'M') return le32(18) * le32(22);
     if (size >= 24 && d[0] == 0x89 && d[1] == 'P') return be32(16) * be32(20);
+    int width = 0, height = 0;  // TGA and JPEG, as stb_image reads their headers
+    if (stbImageSize(Bytes(d, d + size), width, height)) return std::size_t(width) * std::size_t(height);
     return 0;
 }
 

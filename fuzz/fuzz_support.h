@@ -35,8 +35,9 @@ inline bool proportionate(std::size_t work, std::size_t size) {
     return work <= kFreeWork + kWorkPerByte * size;
 }
 
-// The pixels an image file's header asks for (PCX, BMP or PNG, by their
-// leading bytes), before any decoder runs; 0 when it is none of these.
+// The pixels an image file's header asks for (PCX, BMP or PNG by their
+// leading bytes, else what stb_image finds), before any decoder runs; 0 when
+// it is none of these.
 // A BMP's end-of-bitmap code or a PNG's filters fill a large image from a few
 // bytes, so this, not the input's length, is what decoding it costs.
 std::size_t declaredPixels(const std::uint8_t* data, std::size_t size);

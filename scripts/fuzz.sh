@@ -19,7 +19,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Re
 cmake --build "$build" --target tarn_fuzzers -j "$(nproc)"
 
 real="${TARN_REAL_TESTDATA:-$root/../shared/testdata/real}"
-harnesses="${TARN_FUZZ_ONLY:-md2 companion skin_image palette_file colormap lighting_map png kmap pak}"
+harnesses="${TARN_FUZZ_ONLY:-md2 companion skin_image palette_file colormap lighting_map png true_colour kmap pak}"
 
 # Real files that a harness reads as its own kind, by extension.
 real_inputs() {
@@ -28,6 +28,7 @@ real_inputs() {
     md2|companion) find "$real" -type f -iname '*.md2' ;;
     skin_image|colormap) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' -o -iname '*.png' \) ;;
     png) find "$real" -type f -iname '*.png' -size -2M ;;
+    true_colour) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' -o -iname '*.tga' -o -iname '*.jpg' \) -size -400k ;;
     pak) find "$real" -type f -iname '*.pak' -size -2M ;;
     palette_file) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' -o -iname '*.dat' \) ;;
     lighting_map) find "$real" -type f \( -iname '*.pcx' -o -iname '*.bmp' \) -size -200k ;;

@@ -1,5 +1,6 @@
 #include "cli_args.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ostream>
@@ -74,17 +75,53 @@ std::string requireModel(const std::string& model, std::string& base) {
     return {};
 }
 
+std::vector<std::string> filesOfSkins(const SkinList& skins) {
+    std::vector<std::string> files;
+    for (int i = 0; i < skins.count(); ++i)
+        if (!skins.at(i)->filePath.empty()) files.push_back(skins.at(i)->filePath);
+    return files;
+}
+
+bool refuseOutputsOverInputs(std::ostream& err, const std::string& command, const std::vector<std::string>& outputs,
+                             const std::vector<std::string>& args, const std::vector<std::string>& modelFiles) {
+    for (std::size_t o = 0; o < outputs.size(); ++o) {
+        const std::string& output = outputs[o];
+        const std::string place = absolutePath(output);
+        // An output given on the line is itself one word of it; any other word
+        // naming the same file, however spelled or linked, is an input it
+        // would replace.
+        const bool given = std::any_of(args.begin(), args.end(), [&](const std::string& a) { return absolutePath(a) == place; });
+        const auto naming = std::count_if(args.begin(), args.end(), [&](const std::string& a) { return sameFile(a, output); });
+        // A skin the model names but that is missing would be created where the
+        // untouched model then finds it.
+        const bool modelUses = std::any_of(modelFiles.begin(), modelFiles.end(), [&](const std::string& f) {
+            return sameFile(f, output) || absolutePath(f) == place;
+        });
+        const bool twice = std::any_of(outputs.begin(), outputs.begin() + static_cast<std::ptrdiff_t>(o),
+                                       [&](const std::string& other) { return absolutePath(other) == place; });
+        const char* why = modelUses ? " is a skin of the model"
+                          : naming > (given ? 1 : 0) ? " is also an input of this command"
+                          : twice ? " is named for two outputs of this command"
+                                  : nullptr;
+        if (why == nullptr) continue;
+        err << "tarn-cli " << command << ": " << output << why << "; it is left as it is. Choose another output.\n";
+        return true;
+    }
+    return false;
+}
+
 bool refuseOutputOverInput(std::ostream& err, const std::string& command, const std::string& output,
-                           const std::vector<std::string>& args) {
-    // The output is itself one word of the line; a second word naming the same
-    // file, however spelled or linked, is an input it would replace.
-    std::size_t naming = 0;
-    for (const std::string& a : args)
-        if (sameFile(a, output)) ++naming;
-    if (naming < 2) return false;
-    err << "tarn-cli " << command << ": " << output
-        << " is also an input of this command; it is left as it is. Choose another output.\n";
-    return true;
+                           const std::vector<std::string>& args, const std::vector<std::string>& modelFiles) {
+    return refuseOutputsOverInputs(err, command, {output}, args, modelFiles);
+}
+
+bool writeAllOrNone(std::ostream& err, const std::string& command, const std::vector<FileToWrite>& files) {
+    std::size_t failed = 0;
+    const int error = writeFilesAtomic(files, &failed);
+    if (error == 0) return true;
+    err << "tarn-cli " << command << ": " << saveFailureLine(files[failed].path, error)
+        << "\ntarn-cli " << command << ": nothing was written\n";
+    return false;
 }
 
 bool takeBaseFolder(const std::string& value, std::string& base) {

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "image/skin_list.h"
 #include "model/vec3.h"
+#include "platform/fs.h"
 
 namespace tarn::cli {
 
@@ -33,10 +35,22 @@ std::string takeModelPath(std::string& model, const std::string& arg);
 // defaults to the model's. Returns the complaint or empty.
 std::string requireModel(const std::string& model, std::string& base);
 
-// True, after saying so, when `output` is the same file as another word of the
-// command line: a command never writes over one of its own inputs.
+// The files a loaded model uses besides the model file itself: where each of
+// its skins was read from, or where a missing one would be.
+std::vector<std::string> filesOfSkins(const SkinList& skins);
+
+// True, after saying so, when `output` is one of the command's inputs: the
+// same file as another word of the command line, or as one of `modelFiles`
+// (filesOfSkins of a loaded model, whether or not the file exists yet). A
+// command never writes over one of its own inputs.
 bool refuseOutputOverInput(std::ostream& err, const std::string& command, const std::string& output,
-                           const std::vector<std::string>& args);
+                           const std::vector<std::string>& args, const std::vector<std::string>& modelFiles = {});
+// The same for every output of a command, which must also name distinct files.
+bool refuseOutputsOverInputs(std::ostream& err, const std::string& command, const std::vector<std::string>& outputs,
+                             const std::vector<std::string>& args, const std::vector<std::string>& modelFiles = {});
+
+// Writes every file or none, saying which failed and that nothing was written.
+bool writeAllOrNone(std::ostream& err, const std::string& command, const std::vector<FileToWrite>& files);
 
 // A --base value made absolute into `base`; false when it names no folder.
 bool takeBaseFolder(const std::string& value, std::string& base);

@@ -4,6 +4,8 @@
 #include <new>
 #include <ostream>
 
+#include "escaped_output.h"
+
 namespace tarn::cli {
 
 namespace {
@@ -29,7 +31,9 @@ Registrar::Registrar(const char* name, const char* usageText, CommandFn fn) {
     commands()[name] = Command{usageText, std::move(fn)};
 }
 
-int run(const Args& args, std::ostream& out, std::ostream& err) {
+int run(const Args& args, std::ostream& rawOut, std::ostream& rawErr) {
+    EscapedOutput outText(rawOut), errText(rawErr);
+    std::ostream out(&outText), err(&errText);
     if (args.empty()) {
         usage(err);
         return 2;

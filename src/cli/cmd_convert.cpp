@@ -1,6 +1,6 @@
 // tarn-cli convert IN OUT [--palette FILE] [--dither]: an 8-bit skin image
-// between PCX, BMP and PNG with its palette kept. A true-colour or grey PNG is
-// matched to the palette of FILE (the grey ramp without one), by each pixel's
+// between PCX, BMP and PNG with its palette kept. A true-colour image (PNG,
+// 24-bit PCX or BMP, TGA, JPEG) is matched to the palette of FILE (the grey ramp without one), by each pixel's
 // nearest colour or dithered.
 #include <ostream>
 
@@ -75,7 +75,7 @@ int convert(const Args& args, std::ostream& out, std::ostream& err) {
 }
 
 Registrar reg("convert",
-              "convert IN OUT [--palette FILE] [--dither]    PCX/BMP/PNG skin to PCX, BMP or PNG (by OUT's\n"
+              "convert IN OUT [--palette FILE] [--dither]    PCX/BMP/PNG/TGA/JPEG skin to PCX, BMP or PNG (by OUT's\n"
               "                  extension); true colours matched to FILE's palette (grey ramp without)",
               convert);
 

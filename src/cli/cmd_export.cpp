@@ -41,10 +41,10 @@ int exportModel(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && paths.size() != 2) why = "expected MODEL.md2 and OUT";
     if (!why.empty()) return usageError(err, "export", why, kUsage);
     const std::string& target = paths[1];
-    if (refuseOutputOverInput(err, "export", target, args)) return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]), "export");
-    if (!model.load(paths[0])) return kExitFailed;
+    if (!model.load(paths[0]) || refuseOutputOverInput(err, "export", target, args, filesOfSkins(model.skins())))
+        return kExitFailed;
     Mesh& mesh = model.mesh();
     if (kind != "gltf" && !SelectFrame(mesh, frame)) {
         err << "tarn-cli export: the model has no frame " << frame << '\n';

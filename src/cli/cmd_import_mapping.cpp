@@ -41,7 +41,6 @@ int importMapping(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && paths.size() != 2) why = "expected MODEL.md2 and the model file to import";
     if (why.empty() && output.empty()) why = "no output given (-o OUT.md2)";
     if (!why.empty()) return usageError(err, "import-mapping", why, kUsage);
-    if (refuseOutputOverInput(err, "import-mapping", output, args)) return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]), "import-mapping");
     if (!model.load(paths[0])) return kExitFailed;
@@ -57,6 +56,9 @@ int importMapping(const Args& args, std::ostream& out, std::ostream& err) {
         }
         skinOutputs.push_back(target);
     }
+    std::vector<std::string> outputs{output};
+    outputs.insert(outputs.end(), skinOutputs.begin(), skinOutputs.end());
+    if (refuseOutputsOverInputs(err, "import-mapping", outputs, args, filesOfSkins(model.skins()))) return kExitFailed;
     const ModelMapping mapping = ReadModelMapping(model.mesh(), frame, paths[1]);
     if (!mapping.ok()) {
         err << "tarn-cli import-mapping: " << mapping.refusal << '\n';

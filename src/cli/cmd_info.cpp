@@ -41,7 +41,9 @@ std::string describeSkin(const std::string& base, const std::string& name, const
     // not open is unreadable, with the system's reason.
     if (const std::string why = refusalOf(found); !why.empty()) return path + " (refused: " + why + ")";
     if (error != 0) return path + " (unreadable: " + errorLoadingMessage(error) + ")";
-    const auto skin = LinkedSkinOf(quiet, found, name);
+    // Only the size is told: a true-colour skin is matched to any palette.
+    const ColourMatcher anyPalette = [] { return std::optional<ColourMatch>(ColourMatch{}); };
+    const auto skin = LinkedSkinOf(quiet, found, name, &anyPalette);
     if (!skin) {
         std::string why = refusal.str();
         while (!why.empty() && why.back() == '\n') why.pop_back();

@@ -23,9 +23,11 @@ int kmapExport(const Args& args, std::ostream& out, std::ostream& err) {
     table.values["--base"] = [&](const std::string& v) { return takeBaseFolder(v, base); };
     if (std::string why = readOptions(args, table, paths); !why.empty() || paths.size() != 2)
         return usageError(err, "kmap export", why.empty() ? "expected MODEL.md2 and OUT.kmp" : why, kUsage);
-    if (refuseOutputOverInput(err, "kmap export", paths[1], args)) return kExitFailed;
     CliModel model(err, baseFor(base, paths[0]), "kmap export");
-    if (!model.load(paths[0]) || !ExportMapping(model.ui(), model.mesh(), paths[1])) return kExitFailed;
+    if (!model.load(paths[0]) ||
+        refuseOutputOverInput(err, "kmap export", paths[1], args, filesOfSkins(model.skins())) ||
+        !ExportMapping(model.ui(), model.mesh(), paths[1]))
+        return kExitFailed;
     out << "wrote " << paths[1] << " (" << model.mesh().triangleCount << " triangles, "
         << model.mesh().mappingVertCount << " mapping verts, " << model.mesh().skinWidth << "x"
         << model.mesh().skinHeight << ")\n";
@@ -45,10 +47,10 @@ int kmapImport(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && paths.size() != 2) why = "expected MODEL.md2 and IN.kmp";
     if (why.empty() && output.empty()) why = "no output given (-o OUT.md2)";
     if (!why.empty()) return usageError(err, "kmap import", why, kUsage);
-    if (refuseOutputOverInput(err, "kmap import", output, args)) return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]), "kmap import");
-    if (!model.load(paths[0])) return kExitFailed;
+    if (!model.load(paths[0]) || refuseOutputOverInput(err, "kmap import", output, args, filesOfSkins(model.skins())))
+        return kExitFailed;
     if (const std::string bad = model.select(selected); !bad.empty()) {
         err << "tarn-cli kmap import: " << bad << '\n';
         return kExitFailed;

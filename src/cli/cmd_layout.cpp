@@ -38,10 +38,10 @@ int layout(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && output.empty()) why = "no output given (-o OUT.png)";
     if (why.empty() && lowerExtension(output) != ".png") why = "OUT.png must end in .png";
     if (!why.empty()) return usageError(err, "layout", why, kUsage);
-    if (refuseOutputOverInput(err, "layout", output, args)) return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]), "layout");
-    if (!model.load(paths[0])) return kExitFailed;
+    if (!model.load(paths[0]) || refuseOutputOverInput(err, "layout", output, args, filesOfSkins(model.skins())))
+        return kExitFailed;
     if (const std::string bad = model.select(selected); !bad.empty()) {
         err << "tarn-cli layout: " << bad << '\n';
         return kExitFailed;

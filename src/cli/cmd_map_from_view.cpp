@@ -58,10 +58,11 @@ int mapFromView(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && !rectGiven) why = "no rectangle given (--rect L,T,R,B)";
     if (why.empty() && selected.empty()) why = "no triangles given (--select LIST)";
     if (!why.empty()) return usageError(err, "map-from-view", why, kUsage);
-    if (refuseOutputOverInput(err, "map-from-view", output, args)) return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]), "map-from-view");
-    if (!model.load(paths[0])) return kExitFailed;
+    if (!model.load(paths[0]) ||
+        refuseOutputOverInput(err, "map-from-view", output, args, filesOfSkins(model.skins())))
+        return kExitFailed;
     Mesh& mesh = model.mesh();
     std::string bad = model.select(selected);
     if (bad.empty() && !SelectFrame(mesh, frame))

@@ -44,10 +44,11 @@ int mirrorMappingCli(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && axis < 0) why = "no axis given (--axis x|y|z)";
     if (why.empty() && selected.empty()) why = "no Triangles given (--select LIST)";
     if (!why.empty()) return usageError(err, "mirror-mapping", why, kUsage);
-    if (refuseOutputOverInput(err, "mirror-mapping", output, args)) return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]), "mirror-mapping");
-    if (!model.load(paths[0])) return kExitFailed;
+    if (!model.load(paths[0]) ||
+        refuseOutputOverInput(err, "mirror-mapping", output, args, filesOfSkins(model.skins())))
+        return kExitFailed;
     Mesh& mesh = model.mesh();
     if (frame >= static_cast<int>(mesh.frames.size())) {
         err << "tarn-cli mirror-mapping: the model has no frame " << frame << '\n';
@@ -57,10 +58,15 @@ int mirrorMappingCli(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli mirror-mapping: " << bad << '\n';
         return kExitFailed;
     }
+    if (mesh.triangleCount <= 0) {
+        err << "tarn-cli mirror-mapping: the model has no Triangles to mirror\n";
+        return kExitFailed;
+    }
     if (frame < 0) frame = bestSymmetry(mesh).frame;
     const Mirror mirror(mesh, frame, axis);
     if (!mirror.valid()) {
-        err << "tarn-cli mirror-mapping: the model has no Triangles to mirror\n";
+        err << "tarn-cli mirror-mapping: no frame of the model's " << mesh.triangleCount
+            << " Triangles could be measured for symmetry; name one with --frame N\n";
         return kExitFailed;
     }
     const MirrorMappingResult result = mirrorMappingCommand(model.ui(), MappingEditor{}, mesh, mirror, share);

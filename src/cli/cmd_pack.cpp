@@ -3,6 +3,8 @@
 // is re-baked alike: the first is written to NEWSKIN, the others beside it as
 // NEWSKIN's name followed by _2, _3, ...; the model written to OUT.md2 names
 // them, relative to the base folder (--base, or the one OUT.md2 lies in).
+// "--size shrink" keeps to the game's 640 x 480 unless --no-limits is given.
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
@@ -21,7 +23,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
     "pack MODEL.md2 -o OUT.md2 --skin-out NEWSKIN [--margin N] [--rotate] [--scale keep|fit] [--size WxH|shrink] "
-    "[--selected LIST] [--base DIR]";
+    "[--no-limits] [--selected LIST] [--base DIR]";
 
 bool parsePackSize(const std::string& v, PackOptions& o) {
     if (v == "shrink") {
@@ -71,6 +73,7 @@ int pack(const Args& args, std::ostream& out, std::ostream& err) {
         return parseList(v, selected);
     };
     table.flags["--rotate"] = &rotate;
+    table.flags["--no-limits"] = &options.noLimits;
     std::string why = readOptions(args, table, paths);
     options.rotate = rotate;
     if (why.empty() && paths.size() != 1) why = "expected one MODEL.md2";
@@ -82,13 +85,25 @@ int pack(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && options.scale == PackScale::Fit && options.size == PackSize::Shrink)
         why = "--scale fit needs the current size or --size WxH";
     if (!why.empty()) return usageError(err, "pack", why, kUsage);
-    if (refuseOutputOverInput(err, "pack", output, args) || refuseOutputOverInput(err, "pack", skinOut, args))
-        return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]), "pack");
     if (!model.load(paths[0])) return kExitFailed;
+    SkinList& skins = model.skins();
+    // Every output, checked against every input before anything is worked out.
+    std::vector<std::string> outputs{output};
+    for (int i = 0; i < std::max(skins.count(), 1); ++i) outputs.push_back(skinPath(skinOut, i));
+    if (refuseOutputsOverInputs(err, "pack", outputs, args, filesOfSkins(skins))) return kExitFailed;
     if (const std::string bad = model.select(selected); !bad.empty()) {
         err << "tarn-cli pack: " << bad << '\n';
+        return kExitFailed;
+    }
+    // A missing or mis-sized skin is a checkerboard standing in: packed, it
+    // would be written as if it were the model's skin.
+    for (int i = 0; i < skins.count(); ++i) {
+        if (skins.at(i)->hasFile) continue;
+        err << "tarn-cli pack: the skin " << skins.at(i)->name
+            << " could not be used (missing or of another size); its texels cannot be moved, so nothing was "
+               "written\n";
         return kExitFailed;
     }
     Mesh& mesh = model.mesh();
@@ -100,8 +115,10 @@ int pack(const Args& args, std::ostream& out, std::ostream& err) {
     const int before = UncoveredPercent(mesh, mesh.mappingVerts, mesh.skinWidth, mesh.skinHeight);
     const int after = WastedSpaceAfter(mesh, plan);
     const std::string nameBase = base.empty() ? defaultBaseFolder(output) : base;
-    SkinList& skins = model.skins();
     const std::uint8_t background = ColorSlots{}[kSlotBackground];
+    // The skins and the model are all made before any is written, and then
+    // written all or none.
+    std::vector<FileToWrite> files;
     for (int i = 0; i < skins.count(); ++i) {
         Skin& skin = *skins.at(i);
         skin.pixels = PackedPixels(mesh, plan, skin, background);
@@ -109,13 +126,22 @@ int pack(const Args& args, std::ostream& out, std::ostream& err) {
         skin.height = plan.height;
         skin.buildRowTable();
         const std::string path = skinPath(skinOut, i);
-        if (!writeSkinByExtension(model.ui(), skin, path)) return kExitFailed;
+        files.push_back({path, encodeSkinByExtension(skin, path)});
         if (!skin.external) skin.name = skinName(nameBase, path);
-        out << "wrote " << path << '\n';
+    }
+    ApplyPackToMesh(mesh, plan);
+    Md2Encode md2 = model.encode();
+    if (!md2.ok()) {
+        err << "tarn-cli pack: " << md2.error << "\ntarn-cli pack: nothing was written\n";
+        return kExitFailed;
+    }
+    files.push_back({output, std::move(md2.bytes)});
+    if (!writeAllOrNone(err, "pack", files)) return kExitFailed;
+    for (const FileToWrite& f : files) {
+        if (f.path == output) continue;
+        out << "wrote " << f.path << '\n';
     }
     if (skins.count() == 0) out << "the model has no skins: only its mapping was packed\n";
-    ApplyPackToMesh(mesh, plan);
-    if (!model.save(output)) return kExitFailed;
     out << "wrote " << output << " (" << plan.width << "x" << plan.height << ", " << plan.moves.size()
         << " islands moved";
     if (options.scale == PackScale::Fit) out << ", scale " << plan.scale;

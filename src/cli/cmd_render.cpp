@@ -139,25 +139,24 @@ Bytes littleEndian(const T* values, std::size_t count) {
     return out;
 }
 
-// Writes the three planes, naming in `created` each file that was not there before.
-bool writePlanes(std::ostream& err, const RenderSession& session, const std::string& prefix,
-                 std::vector<std::string>& created) {
+// The three planes as files beside the picture.
+void addPlanes(std::vector<FileToWrite>& files, const RenderSession& session, const std::string& prefix) {
     const FrameBuffer& f = session.frame;
     const std::size_t n = f.elementCount();
-    const std::pair<std::string, Bytes> planes[] = {
-        {prefix + ".colour", Bytes(f.colour(), f.colour() + n)},
-        {prefix + ".depth", littleEndian(f.depth(), n)},
-        {prefix + ".pick", littleEndian(f.pick(), n)},
-    };
-    for (const auto& [path, bytes] : planes) {
-        const bool existed = std::filesystem::exists(std::filesystem::symlink_status(path));
-        if (const int e = writeFileAtomic(path, bytes)) {
-            err << saveFailureLine(path, e) << '\n';
-            return false;
-        }
-        if (!existed) created.push_back(path);
+    files.push_back({prefix + ".colour", Bytes(f.colour(), f.colour() + n)});
+    files.push_back({prefix + ".depth", littleEndian(f.depth(), n)});
+    files.push_back({prefix + ".pick", littleEndian(f.pick(), n)});
+}
+
+// The files the rendered model uses besides the model file: its skins, its
+// companions and their skins.
+std::vector<std::string> filesOfSession(const RenderSession& session) {
+    std::vector<std::string> files = filesOfSkins(session.skins);
+    for (const auto& companion : session.companions) {
+        files.push_back(companion->name);
+        if (!companion->skinFile.empty()) files.push_back(companion->skinFile);
     }
-    return true;
+    return files;
 }
 
 int render(const Args& args, std::ostream& out, std::ostream& err) {
@@ -171,13 +170,16 @@ int render(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli render: OUT must end in .png, .bmp or .pcx: " << line.output << '\n';
         return kExitUsage;
     }
-    if (refuseOutputOverInput(err, "render", line.output, args)) return kExitFailed;
     BatchUi ui(err, "tarn-cli render: ");
     auto session = std::make_unique<RenderSession>();
     if (const std::string why = prepareRenderSession(*session, line.request, ui); !why.empty()) {
         err << "tarn-cli render: " << why << '\n';
         return kExitFailed;
     }
+    std::vector<std::string> outputs{line.output};
+    if (!line.planes.empty())
+        for (const char* plane : {".colour", ".depth", ".pick"}) outputs.push_back(line.planes + plane);
+    if (refuseOutputsOverInputs(err, "render", outputs, args, filesOfSession(*session))) return kExitFailed;
     MapRenderState maps;
     if (const std::string why = applyMapRenderOptions(*session, maps, line.maps, line.request.mode, ui);
         !why.empty()) {
@@ -189,18 +191,15 @@ int render(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitFailed;
     }
     session->draw(line.request.mode);
-    // The planes first and the picture last: a run that fails leaves none of
-    // the files it was making behind, only those it found there.
-    std::vector<std::string> created;
-    const auto failed = [&created] {
-        for (const std::string& path : created) std::remove(path.c_str());
+    // The planes and the picture are written all or none.
+    std::vector<FileToWrite> files;
+    if (!line.planes.empty()) addPlanes(files, *session, line.planes);
+    files.push_back({line.output, encodeSnapshot(pictureOf(*session, line.request.mode, line.quality), line.output)});
+    if (files.back().bytes.empty()) {
+        err << saveFailureLine(line.output, ENOMEM) << '\n';
         return kExitFailed;
-    };
-    if (!line.planes.empty() && !writePlanes(err, *session, line.planes, created)) return failed();
-    if (const int error = saveSnapshot(pictureOf(*session, line.request.mode, line.quality), line.output)) {
-        err << saveFailureLine(line.output, error) << '\n';
-        return failed();
     }
+    if (!writeAllOrNone(err, "render", files)) return kExitFailed;
     out << line.output << " (" << session->modes.at(line.request.mode).GetName() << ", "
         << session->frame.clientWidth() << "x" << session->frame.height() << ")\n";
     return kExitOk;

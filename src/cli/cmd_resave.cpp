@@ -20,13 +20,14 @@ int resave(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli resave: " << a.error << "\nusage: tarn-cli resave MODEL.md2 OUT.md2 [--base DIR]\n";
         return 2;
     }
-    if (refuseOutputOverInput(err, "resave", a.paths[1], args)) return 1;
     BatchUi ui(err, "tarn-cli resave: ");
     MemorySettings settings;
     // A model without skin names is saved without them: nothing is scanned.
     settings.setInt(kPreferences, kDirScanPromptKey, 1);
     MeshSession session(ui, settings, a.base);
-    if (!LoadMesh(session.context, a.paths[0]) || !SaveMesh(session.context, a.paths[1])) return 1;
+    if (!LoadMesh(session.context, a.paths[0])) return 1;
+    if (refuseOutputOverInput(err, "resave", a.paths[1], args, filesOfSkins(session.skins))) return 1;
+    if (!SaveMesh(session.context, a.paths[1])) return 1;
     out << "wrote " << a.paths[1] << '\n';
     return 0;
 }

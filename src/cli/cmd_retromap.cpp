@@ -1,7 +1,7 @@
 // tarn-cli retromap: an old skin and the mapping file it was painted for,
 // re-baked onto the model's current mapping and written as a new skin
-// (PCX, BMP or PNG by the output's extension). A true-colour or grey PNG as
-// the old skin is first matched to a palette: the model's current skin's, or
+// (PCX, BMP or PNG by the output's extension). A true-colour image (PNG,
+// 24-bit PCX or BMP, TGA, JPEG) as the old skin is first matched to a palette: the model's current skin's, or
 // that of --palette FILE; nearest colours, or dithered with --dither. Texels
 // within --padding N of the islands (2 unless given) take the islands' colours.
 #include <ostream>
@@ -46,10 +46,10 @@ int retromap(const Args& args, std::ostream& out, std::ostream& err) {
     if (why.empty() && output.empty()) why = "no output given (-o NEWSKIN)";
     if (why.empty() && !isSkinOutput(output)) why = "NEWSKIN must end in .pcx, .bmp or .png";
     if (!why.empty()) return usageError(err, "retromap", why, kUsage);
-    if (refuseOutputOverInput(err, "retromap", output, args)) return kExitFailed;
 
     CliModel model(err, baseFor(base, paths[0]), "retromap");
-    if (!model.load(paths[0])) return kExitFailed;
+    if (!model.load(paths[0]) || refuseOutputOverInput(err, "retromap", output, args, filesOfSkins(model.skins())))
+        return kExitFailed;
     ColourMatch match;
     match.dither = dither;
     match.transparentIndex = static_cast<std::uint8_t>(background);

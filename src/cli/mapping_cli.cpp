@@ -4,7 +4,9 @@
 
 #include "cli_args.h"
 #include "model/game_folder.h"
+#include "image/image_codec.h"
 #include "image/skin_io.h"
+#include "model/md2_commands.h"
 #include "platform/fs.h"
 
 namespace tarn::cli {
@@ -47,6 +49,16 @@ std::string CliModel::select(const std::vector<int>& triangles) {
 bool isSkinOutput(const std::string& path) {
     const std::string ext = lowerExtension(path);
     return ext == ".pcx" || ext == ".bmp" || ext == ".png";
+}
+
+Md2Encode CliModel::encode() const {
+    return encodeMd2(session_->mesh, linkedSkinNames(session_->skins), session_->sourceImage);
+}
+
+Bytes encodeSkinByExtension(const Skin& skin, const std::string& path) {
+    const std::string ext = lowerExtension(path);
+    const auto encode = ext == ".png" ? encodePng8 : ext == ".bmp" ? encodeBmp : encodePcx;
+    return encode(skin.width, skin.height, skin.pixels.data(), skin.palette);
 }
 
 bool writeSkinByExtension(Ui& ui, Skin& skin, const std::string& path) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli_commands.h"
+#include "model/md2_format.h"
 #include "model/mesh_session.h"
 #include "platform/batch_ui.h"
 
@@ -33,6 +34,9 @@ public:
     bool load(const std::string& path) { return LoadMesh(session_->context, path); }
     // Writes the model through an atomic replace.
     bool save(const std::string& path) { return SaveMesh(session_->context, path); }
+    // The model file's bytes as save would write them, or the reason there
+    // are none, for a command that writes it beside other files.
+    Md2Encode encode() const;
     // Sets the selected flag of each listed Triangle; the complaint for an
     // index that does not exist, or empty.
     std::string select(const std::vector<int>& triangles);
@@ -53,6 +57,9 @@ private:
 
 // Whether a skin path ends in an extension tarn-cli writes skins as.
 bool isSkinOutput(const std::string& path);
+// `skin` as a PCX, BMP or PNG file by the extension of `path`; empty when the
+// encoder ran out of memory.
+Bytes encodeSkinByExtension(const Skin& skin, const std::string& path);
 // Writes `skin` as PCX, BMP or PNG by the extension of `path`.
 bool writeSkinByExtension(Ui& ui, Skin& skin, const std::string& path);
 

@@ -1,6 +1,7 @@
 #pragma once
 // Watches the files TARN shows for writes by other programs and hands each
-// change to the core's reload decision.
+// change to the core's reload decision. Their folders are watched too, so a
+// file deleted and written again, however much later, is still followed.
 #include <QFileSystemWatcher>
 #include <QObject>
 
@@ -23,10 +24,14 @@ public:
     QStringList watched() const { return watcher_.files(); }
 
 private:
+    // A watched folder changed: a shown file in it may have been deleted,
+    // written anew or renamed over, which a watch on the file alone misses.
+    void folderEvent(const QString& folder);
     void handle(const QString& path, int attemptsLeft);
 
     LiveReload reload_;
     QFileSystemWatcher watcher_;
+    QStringList wanted_;  // the files shown, absolute
 };
 
 }  // namespace tarn

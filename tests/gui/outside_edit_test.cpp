@@ -98,6 +98,13 @@ TEST_F(OutsideEdit, SkinRenamedOverReloadsQuietlyAsOneStepAndOwnSavesAndRemovals
     EXPECT_EQ(skin.pixels, saved);
     EXPECT_EQ(s.app().history.undoName(), lastStep);
     EXPECT_TRUE(s.ui.shown.empty()) << s.ui.shown.front();
+
+    // Written again well after the watch on the file itself gave up: the
+    // folder's watch still sees it come back.
+    QTest::qWait(1500);
+    const std::vector<std::uint8_t> back = turned(original, 5);
+    saveFromOutside(skin, back);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return skin.pixels == back; }, kWaitMs));
     EXPECT_TRUE(s.window->close());
 }
 

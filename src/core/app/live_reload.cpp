@@ -1,5 +1,7 @@
 #include "app/live_reload.h"
 
+#include <algorithm>
+
 #include "app/application.h"
 #include "image/image_codec.h"
 #include "image/skin_commands.h"
@@ -44,6 +46,33 @@ std::vector<std::string> LiveReload::shownFiles() const {
 }
 
 OutsideChange LiveReload::fileChanged(const std::string& path) {
+    if (asking_) {
+        if (std::find(pending_.begin(), pending_.end(), path) == pending_.end()) pending_.push_back(path);
+        return OutsideChange::None;
+    }
+    OutsideChange result = judge(path);
+    while (!pending_.empty()) {
+        const std::string next = pending_.front();
+        pending_.erase(pending_.begin());
+        if (judge(next) == OutsideChange::Reloaded) result = OutsideChange::Reloaded;
+    }
+    return result;
+}
+
+Answer LiveReload::askAlone(const std::string& text) {
+    asking_ = true;
+    const Answer answer = app_.ui().ask(text, QuestionKind::YesNo);
+    asking_ = false;
+    return answer;
+}
+
+void LiveReload::tellAlone(const std::string& text) {
+    asking_ = true;
+    app_.ui().message(text);
+    asking_ = false;
+}
+
+OutsideChange LiveReload::judge(const std::string& path) {
     if (!reloadOutsideEnabled(app_.settings()) || !isRegularFile(path)) return OutsideChange::None;
     if (app_.history.editOpen()) return OutsideChange::Later;
     FileIdentity now;
@@ -85,16 +114,27 @@ bool LiveReload::reloadSkin(int index, const std::string& path) {
     if (image->width == skin.width && image->height == skin.height && skin.backup == image->pixels &&
         storedPalette == image->palette)
         return false;
-    if (image->width != skin.width || image->height != skin.height) {
-        app_.ui().message(std::string(kMsgWrongDimensions) + "\n" + path);
+    const auto fits = [&] { return image->width == skin.width && image->height == skin.height; };
+    if (!fits()) {
+        if (wrongSize_.insert(path).second) tellAlone(std::string(kMsgWrongDimensions) + "\n" + path);
         return false;
     }
-    if (skin.modified() && app_.ui().ask(path + kAskTakeOutsideFile, QuestionKind::YesNo) != Answer::Yes)
-        return false;
+    wrongSize_.erase(path);
+    if (skin.modified()) {
+        const Answer answer = askAlone(path + kAskTakeOutsideFile);
+        // The answer is about the file as it is now, however often it was
+        // written while the question was open.
+        FileIdentity now;
+        if (identifyFile(path, now)) judged_[path] = now;
+        if (answer != Answer::Yes) return false;
+        image = readImage(path, skin.palette, app_.paint.colorSlots[kSlotBackground]);
+        if (!image || !fits()) return false;
+    }
     SkinEdit edit(&app_.history, skin);
     skin.pixels = std::move(image->pixels);
     skin.palette = image->palette;
     skin.written();
+    skin.seeFile();
     edit.commit(kStepReloadSkin);
     if (index == app_.skins.currentIndex()) rebuildSkinTables(app_.refresh());
     return true;

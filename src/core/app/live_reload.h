@@ -5,10 +5,12 @@
 // of that image, otherwise only after asking. The watching itself belongs to
 // the window; this piece decides what an event means.
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/fs.h"
+#include "platform/ui.h"
 
 namespace tarn {
 
@@ -44,10 +46,17 @@ public:
     // The watcher saw `path` change. A file that is gone is not a reload (an
     // editor may be about to write it anew); a file that holds what TARN
     // last stored or wrote is TARN's own save. True when a pane now shows
-    // something else.
+    // something else. One question or message is open at a time: changes
+    // told while one is (the window's event loop runs under it) are merged
+    // and judged once it is answered, against the file as it is then.
     OutsideChange fileChanged(const std::string& path);
 
 private:
+    OutsideChange judge(const std::string& path);
+    // The user's answer, with changes told meanwhile held back.
+    Answer askAlone(const std::string& text);
+    void tellAlone(const std::string& text);
+
     bool reloadSkin(int index, const std::string& path);
     bool reloadMap(bool phong, int index, const std::string& path);
     bool reloadCompanionSkin(Companion& companion, const std::string& path);
@@ -57,6 +66,11 @@ private:
     // write more than once (its attributes, its data, its name), and the user
     // is asked once per write.
     std::map<std::string, FileIdentity> judged_;
+    bool asking_ = false;
+    // Files changed while a question or message was open, in order.
+    std::vector<std::string> pending_;
+    // Files whose wrong size was told: told once until they fit again.
+    std::set<std::string> wrongSize_;
 };
 
 }  // namespace tarn

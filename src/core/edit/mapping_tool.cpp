@@ -170,7 +170,10 @@ void MappingTool::end() {
     if (was == Mode::None) return;
     endStep();
     context_.refresh.refresh(kRedrawFull, kPanesMapping);
-    if (was == Mode::Transform && pointer_ != nullptr) pointer_->showCursor();
+    if (was == Mode::Transform && pointer_ != nullptr) {
+        warp_.finish(*pointer_);
+        pointer_->showCursor();
+    }
 }
 
 }  // namespace tarn

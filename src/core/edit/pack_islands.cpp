@@ -8,6 +8,7 @@
 #include "edit/pack_place.h"
 #include "edit/rebake.h"
 #include "edit/seam_padding.h"
+#include "edit/skin_edit.h"
 #include "image/whole_skin.h"
 
 namespace tarn {
@@ -127,35 +128,61 @@ struct Sized {
     int height = 0;
 };
 
-// The smallest area any width (a multiple of the step) reaches: a coarse
-// sweep of widths, then every width around the best of it.
-std::optional<Sized> shrink(const Poses& poses, const std::vector<int>& order) {
+// Within 2% of the smallest area, the shape nearest the current skin's wins:
+// a skin of the shape the modder painted for, not a sliver.
+constexpr double kShrinkAreaSlack = 1.02;
+
+double shapeDistance(int w, int h, int currentW, int currentH) {
+    if (currentW <= 0 || currentH <= 0) return 0.0;
+    return std::abs(std::log(double(w) / h) - std::log(double(currentW) / currentH));
+}
+
+// The smallest area any width (a multiple of the step, at most `widest`)
+// reaches within `tallest` rows: a coarse sweep of widths, then every width
+// around the best of it; among the sizes within kShrinkAreaSlack of that
+// area, the one whose shape is nearest `currentW` x `currentH`.
+std::optional<Sized> shrink(const Poses& poses, const std::vector<int>& order, int widestAllowed, int tallest,
+                            int currentW, int currentH) {
     int narrowest = kPackWidthStep;
     long long area = 0;
     for (const int c : order) {
-        int w = kMaxShrinkWidth;
+        int w = widestAllowed;
         for (const Pose& p : poses[std::size_t(c)]) w = std::min(w, p.shape.width);
         narrowest = std::max(narrowest, roundUp(w, kPackWidthStep));
         area += poses[std::size_t(c)].front().shape.area;
     }
+    if (narrowest > widestAllowed) return std::nullopt;
     const int widest = std::min(
-        kMaxShrinkWidth, std::max(narrowest, roundUp(static_cast<int>(2.5 * std::sqrt(double(area))), kPackWidthStep)));
+        widestAllowed, std::max(narrowest, roundUp(static_cast<int>(2.5 * std::sqrt(double(area))), kPackWidthStep)));
     std::optional<Sized> best;
+    std::vector<Sized> tried;
     const auto tryWidth = [&](int width) {
-        const auto layout = layOut(poses, order, Occupancy(width, kMaxImageRows));
+        const auto layout = layOut(poses, order, Occupancy(width, tallest));
         if (!layout || layout->usedHeight == 0) return;
+        tried.push_back(Sized{*layout, width, layout->usedHeight});
         const long long a = static_cast<long long>(width) * layout->usedHeight;
         if (!best || a < static_cast<long long>(best->width) * best->height)
             best = Sized{*layout, width, layout->usedHeight};
     };
+    const auto nearestShape = [&]() -> std::optional<Sized> {
+        if (!best) return best;
+        const double limit = kShrinkAreaSlack * double(best->width) * best->height;
+        const Sized* chosen = nullptr;
+        for (const Sized& s : tried)
+            if (double(s.width) * s.height <= limit &&
+                (!chosen || shapeDistance(s.width, s.height, currentW, currentH) <
+                                shapeDistance(chosen->width, chosen->height, currentW, currentH)))
+                chosen = &s;
+        return *chosen;
+    };
     const int step = std::max(kPackWidthStep, roundUp((widest - narrowest) / kShrinkCoarseWidths, kPackWidthStep));
     for (int w = narrowest; w <= widest; w += step) tryWidth(w);
-    if (!best || step == kPackWidthStep) return best;
+    if (!best || step == kPackWidthStep) return nearestShape();
     const int centre = best->width;
     for (int w = std::max(narrowest, centre - step + kPackWidthStep); w < centre + step && w <= widest;
          w += kPackWidthStep)
         if (w != centre) tryWidth(w);
-    return best;
+    return nearestShape();
 }
 
 std::string noRoom(int width, int height) {
@@ -190,10 +217,13 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
     plan.width = o.size == PackSize::Given ? o.width : mesh.skinWidth;
     plan.height = o.size == PackSize::Given ? o.height : mesh.skinHeight;
     if (o.size != PackSize::Shrink && !fitsSkinRecord(plan.width, plan.height)) {
-        plan.refusal = noRoom(plan.width, plan.height);
+        plan.refusal = std::string(kMsgAboveRecordLimits) + " (" + std::to_string(plan.width) + "x" +
+                       std::to_string(plan.height) + " was asked for.)";
         return plan;
     }
-    const std::string noRoomHere = o.size == PackSize::Shrink ? noRoom(kMaxShrinkWidth, kMaxImageRows)
+    const int shrinkWidth = o.noLimits ? kMaxShrinkWidth : kGameSkinWidth;
+    const int shrinkHeight = o.noLimits ? kMaxImageRows : kGameSkinHeight;
+    const std::string noRoomHere = o.size == PackSize::Shrink ? noRoom(shrinkWidth, shrinkHeight)
                                                               : noRoom(plan.width, plan.height);
     // Coordinates gone wild in a file give islands larger than any skin: they
     // can neither keep their scale nor stand in the way.
@@ -216,8 +246,8 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
     std::optional<Layout> layout;
     if (o.scale == PackScale::Keep) {
         // An island wider or taller than any skin it may go to fits nowhere.
-        const int widest = o.size == PackSize::Shrink ? kMaxShrinkWidth : plan.width;
-        const int tallest = o.size == PackSize::Shrink ? kMaxImageRows : plan.height;
+        const int widest = o.size == PackSize::Shrink ? shrinkWidth : plan.width;
+        const int tallest = o.size == PackSize::Shrink ? shrinkHeight : plan.height;
         for (const int c : moving) {
             const Chart& chart = plan.charts[std::size_t(c)];
             const int w = chart.right - chart.left + 1, h = chart.bottom - chart.top + 1;
@@ -228,7 +258,15 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options) {
         poses = posesOf(mesh, plan.charts, moving, o, 1.0);
         const std::vector<int> order = largestFirst(poses, moving);
         if (o.size == PackSize::Shrink) {
-            if (const auto sized = shrink(poses, order)) {
+            if (const auto sized = shrink(poses, order, shrinkWidth, shrinkHeight, mesh.skinWidth, mesh.skinHeight)) {
+                // Shrink never grows the skin: with nothing smaller, nothing changes.
+                if (static_cast<long long>(sized->width) * sized->height >=
+                    static_cast<long long>(mesh.skinWidth) * mesh.skinHeight) {
+                    plan.refusal = std::string(kMsgPackNoSmaller) + std::to_string(sized->width) + "x" +
+                                   std::to_string(sized->height) + ", the skin is " + std::to_string(mesh.skinWidth) +
+                                   "x" + std::to_string(mesh.skinHeight) + ".";
+                    return plan;
+                }
                 layout = sized->layout;
                 plan.width = sized->width;
                 plan.height = sized->height;

@@ -18,6 +18,10 @@ inline constexpr int kDefaultPackMargin = 2;
 inline constexpr int kMaxPackMargin = 64;
 // "shrink" gives widths in steps of this, as Re-size All requires.
 inline constexpr int kPackWidthStep = 4;
+// The largest skin the game takes, which Re-size All keeps to as well:
+// "shrink" stays within it unless told otherwise.
+inline constexpr int kGameSkinWidth = 640;
+inline constexpr int kGameSkinHeight = 480;
 
 enum class PackScale { Keep, Fit };
 enum class PackSize { Current, Given, Shrink };
@@ -32,6 +36,8 @@ struct PackOptions {
     // Only the charts holding a selected Triangle move, into the space the
     // others leave; the skin keeps its size.
     bool selectedOnly = false;
+    // "shrink" may go past the game's 640 x 480, up to what TARN holds.
+    bool noLimits = false;
 };
 
 // Where one chart goes: new = M (old - origin) scaled, then moved.
@@ -61,6 +67,9 @@ inline constexpr const char* kMsgPackNoneSelected = "No islands are selected.";
 inline constexpr const char* kMsgPackFitAndShrink = "A fitted scale needs a skin size: the current one or a given one.";
 // Followed by the size, as "WxH".
 inline constexpr const char* kMsgPackNoRoom = "The islands do not fit a skin of ";
+// Shrink found nothing smaller than the current skin: followed by the
+// smallest size that holds the islands, as "WxH", and the current one.
+inline constexpr const char* kMsgPackNoSmaller = "No smaller skin holds the islands: the smallest found is ";
 
 // The layout of `mesh`'s charts by `options`; the Mesh is not changed.
 PackPlan PlanPack(const Mesh& mesh, const PackOptions& options);

@@ -443,6 +443,7 @@ void SkinView::mouseRelease(const MouseEvent& e, PointerControl& pointer) {
 }
 
 void SkinView::endCamera(PointerControl& pointer) {
+    warp_.finish(pointer);
     pointer.showCursor();
     context_.refresh.refresh(kRedrawFull, kPanesSkin32);
 }

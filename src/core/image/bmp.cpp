@@ -108,6 +108,12 @@ bool readBmpPalette(const Bytes& file, Palette& out) {
     return true;
 }
 
+bool looksLikeIndexedBmp(const Bytes& file) {
+    // Too short to tell is left to the 8-bit reader, which says it is damaged.
+    return looksLikeBmp(file) &&
+           (file.size() < kOffBitsPerPixel + 2 || ByteView(file.data(), file.size()).u16(kOffBitsPerPixel) == kBitsPerPixel);
+}
+
 DecodedImage decodeBmp(const Bytes& file) {
     ByteView in(file.data(), file.size());
     if (!in.has(0, kFileHeaderSize + kInfoHeaderSize)) return failed(kMsgImageDamaged);

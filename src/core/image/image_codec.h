@@ -40,7 +40,7 @@ struct DecodedImage {
 inline constexpr const char* kMsgNotValidSkin = "This file does not appear to be a valid skin";
 inline constexpr const char* kMsgBmpNot8Bit = "BMPs must be 8bit! - Aborting";
 inline constexpr const char* kMsgPcxNot8Bit =
-    "PCX skins must be 8bit with a single colour plane! - Aborting";
+    "PCX skins must be 8bit with one or three colour planes! - Aborting";
 inline constexpr const char* kMsgBmpUnsupported =
     "This BMP is compressed or laid out in a way TARN cannot read! - Aborting";
 inline constexpr const char* kMsgImageEmpty = "This image has no pixels! - Aborting";
@@ -50,15 +50,13 @@ inline constexpr const char* kMsgImageTooWide =
     "Images wider than 32767 pixels are not supported! - Aborting";
 inline constexpr const char* kMsgImageDamaged =
     "This image file is damaged or cut short! - Aborting";
-inline constexpr const char* kMsgPcxNoPalette =
-    "This PCX has no 256 colour palette at its end! - Aborting";
 
 // The refusal text for an image of this size, or nullptr when it fits the
 // capacities (1..32767 wide, 1..2048 tall).
 const char* imageSizeProblem(long width, long height);
 
 inline constexpr const char* kMsgPngNeedsPalette =
-    "This PNG is not indexed, and no palette was chosen to match it to! - Aborting";
+    "This image is not indexed, and no palette was chosen to match it to! - Aborting";
 
 // PCX when the file begins with 10, 5; BMP when it begins with "BM"; PNG with
 // the PNG signature.
@@ -74,17 +72,37 @@ struct RgbaImage {
     Bytes rgba;
 };
 
-// A PNG as it was stored: indexed ones as an Image8 with their palette,
-// true-colour and grey ones as RGBA; or why it was refused.
-struct DecodedPng {
+// An image as its file stored it: indexed ones as an Image8 with their
+// palette, true-colour and grey ones as RGBA; or why it was refused. `type`
+// is the format it was read from (None for those TARN cannot write).
+struct StoredImage {
     bool indexed = false;
     Image8 image;
     RgbaImage colour;
+    SkinFileType type = SkinFileType::None;
     std::string error;
 };
+using DecodedPng = StoredImage;
 // The size in the header is checked against the image capacities before any
 // pixel is decoded; every chunk's CRC is checked, to the end of the file.
 DecodedPng decodePng(const Bytes& file);
+
+// True colour in the formats other engines keep their skins in: a PCX of three
+// 8-bit planes, and through stb_image the BMPs of other than 8 bits, TGA
+// (uncompressed or run-length encoded, either row order) and JPEG. The size
+// in the header is checked against the capacities before any pixel is decoded.
+bool looksLikeRgbPcx(const Bytes& file);
+bool looksLikeIndexedBmp(const Bytes& file);
+bool looksLikeJpeg(const Bytes& file);
+bool looksLikeTga(const Bytes& file);
+StoredImage decodePcx24(const Bytes& file);
+StoredImage decodeThroughStb(const Bytes& file, SkinFileType type);
+// The width and height stb_image reads from the header; false when it finds none.
+bool stbImageSize(const Bytes& file, int& width, int& height);
+
+// Any image file TARN reads, chosen by its leading bytes; anything else is
+// "not a valid skin".
+StoredImage decodeStored(const Bytes& file);
 
 // How true colours become palette indices.
 struct ColourMatch {
@@ -108,9 +126,8 @@ bool readPcxPalette(const Bytes& file, Palette& out);
 
 DecodedImage decodePcx(const Bytes& file);
 DecodedImage decodeBmp(const Bytes& file);
-// Dispatches on the leading bytes; anything else is "not a valid skin". A
-// true-colour PNG is matched to the palette `matcher` chooses, and refused
-// without one.
+// decodeStored, with a true-colour image matched to the palette `matcher`
+// chooses, and refused without one.
 DecodedImage decodeImage(const Bytes& file, const ColourMatcher* matcher = nullptr);
 
 // PCX version 5: values of 192 and more are written as the pair 193, value;

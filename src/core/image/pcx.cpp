@@ -43,76 +43,185 @@ bool readPcxPalette(const Bytes& file, Palette& out) {
     return true;
 }
 
-DecodedImage decodePcx(const Bytes& file) {
-    ByteView in(file.data(), file.size());
-    // Header, at least nothing of pixel data, the marker and the palette.
-    if (!in.has(0, kPcxHeaderSize + 1 + kPaletteBytes)) return failed(kMsgImageDamaged);
-    if (in.u8(0) != kPcxManufacturer || in.u8(1) != kPcxVersion) return failed(kMsgNotValidSkin);
-    if (in.u8(kOffBitsPerPixel) != kPcxBitsPerPixel || in.u8(kOffPlanes) != 1)
-        return failed(kMsgPcxNot8Bit);
+namespace {
 
+// The run-length stream of one PCX, decoded into `planes` bytes per pixel
+// (plane p of a pixel at offset p). Each scan line holds every plane's line
+// in turn, `bytesPerLine` bytes each; bytes beyond the width of a plane's
+// line are padding and dropped. Runs may cross line ends (some writers do
+// that); each is clamped to what is left of the image.
+class PcxStream {
+public:
+    PcxStream(const ByteView& in, std::size_t dataEnd, std::size_t width, std::size_t height, std::size_t planes,
+              std::size_t bytesPerLine)
+        : in_(in), end_(dataEnd), w_(width), rows_(height), planes_(planes), plane_(bytesPerLine),
+          line_(planes * bytesPerLine) {}
+
+    // What a header asks the stream for: every scan line whole, but the last
+    // one only up to its last pixel, since writers leave out its padding.
+    std::size_t neededBytes() const { return line_ * (rows_ - 1) + (planes_ - 1) * plane_ + w_; }
+
+    bool decodeInto(std::uint8_t* out) {
+        std::size_t pos = kPcxHeaderSize;
+        while (row_ < rows_) {
+            if (pos >= end_) return lastPixelsDone();
+            std::uint8_t value = in_.u8(pos++);
+            if ((value & kRunFlag) != kRunFlag) {  // a literal, the common case
+                if (planes_ == 1 && col_ < w_)
+                    out[row_ * w_ + col_] = value;
+                else
+                    store(out, value, 1);
+                advance(1);
+                continue;
+            }
+            std::size_t count = value & static_cast<std::uint8_t>(~kRunFlag);
+            if (pos >= end_) return lastPixelsDone();
+            value = in_.u8(pos++);
+            while (count > 0 && row_ < rows_) {
+                const std::size_t take = std::min(count, line_ - col_);
+                store(out, value, take);
+                advance(take);
+                count -= take;
+            }
+        }
+        return true;
+    }
+
+private:
+    // The stream may end early only in the last line's padding.
+    bool lastPixelsDone() const { return row_ + 1 == rows_ && col_ >= (planes_ - 1) * plane_ + w_; }
+
+    void advance(std::size_t n) {
+        col_ += n;
+        if (col_ == line_) {
+            col_ = 0;
+            ++row_;
+        }
+    }
+
+    // `n` bytes of `value` from the current place, within one scan line.
+    void store(std::uint8_t* out, std::uint8_t value, std::size_t n) const {
+        for (std::size_t at = col_; n > 0;) {
+            const std::size_t plane = at / plane_;
+            const std::size_t x = at % plane_;
+            const std::size_t span = std::min(n, plane_ - x);
+            if (x < w_) {
+                const std::size_t visible = std::min(span, w_ - x);
+                std::uint8_t* dst = out + (row_ * w_ + x) * planes_ + plane;
+                if (planes_ == 1)
+                    std::fill_n(dst, visible, value);
+                else
+                    for (std::size_t i = 0; i < visible; ++i) dst[i * planes_] = value;
+            }
+            at += span;
+            n -= span;
+        }
+    }
+
+    const ByteView& in_;
+    std::size_t end_;
+    std::size_t w_;
+    std::size_t rows_;
+    std::size_t planes_;
+    std::size_t plane_;
+    std::size_t line_;
+    std::size_t row_ = 0;
+    std::size_t col_ = 0;
+};
+
+constexpr std::uint8_t kRgbPlanes = 3;
+
+struct PcxLayout {
+    std::size_t width = 0;
+    std::size_t height = 0;
+    std::size_t planes = 0;
+    std::size_t bytesPerLine = 0;
+};
+
+// The header's size and layout, or the refusal.
+const char* readLayout(const ByteView& in, PcxLayout& out) {
+    if (in.u8(0) != kPcxManufacturer || in.u8(1) != kPcxVersion) return kMsgNotValidSkin;
+    out.planes = in.u8(kOffPlanes);
+    if (in.u8(kOffBitsPerPixel) != kPcxBitsPerPixel || (out.planes != 1 && out.planes != kRgbPlanes))
+        return kMsgPcxNot8Bit;
     const long width = static_cast<long>(in.u16(kOffXMax)) - in.u16(kOffXMin) + 1;
     const long height = static_cast<long>(in.u16(kOffYMax)) - in.u16(kOffYMin) + 1;
-    if (const char* problem = imageSizeProblem(width, height)) return failed(problem);
-
+    if (const char* problem = imageSizeProblem(width, height)) return problem;
+    out.width = static_cast<std::size_t>(width);
+    out.height = static_cast<std::size_t>(height);
     // Other programs pad each line (often to an even length); the padding is
     // decoded and dropped. A line shorter than the image cannot be right.
-    const std::size_t bytesPerLine = in.u16(kOffBytesPerLine);
-    if (bytesPerLine < static_cast<std::size_t>(width)) return failed(kMsgImageDamaged);
+    out.bytesPerLine = in.u16(kOffBytesPerLine);
+    if (out.bytesPerLine < out.width) return kMsgImageDamaged;
+    return nullptr;
+}
 
-    const std::size_t paletteAt = file.size() - kPaletteBytes;
-    if (in.u8(paletteAt - 1) != kPcxPaletteMarker) return failed(kMsgPcxNoPalette);
-    const std::size_t dataEnd = paletteAt - 1;
+// Decodes the stream between the header and `dataEnd` into `out`, sized
+// here; the refusal or nullptr.
+const char* decodeStream(const ByteView& in, std::size_t dataEnd, const PcxLayout& layout, Bytes& out) {
+    PcxStream stream(in, dataEnd, layout.width, layout.height, layout.planes, layout.bytesPerLine);
     // Each pair of bytes yields at most one run of 63: a header promising more
     // than the data can hold is refused before anything is allocated.
     const std::size_t maxRun = static_cast<std::uint8_t>(~kRunFlag);
-    if ((dataEnd - kPcxHeaderSize) / 2 * maxRun + 1 < bytesPerLine * static_cast<std::size_t>(height))
-        return failed(kMsgImageDamaged);
+    if ((dataEnd - kPcxHeaderSize) / 2 * maxRun + 1 < stream.neededBytes()) return kMsgImageDamaged;
+    out.assign(layout.width * layout.height * layout.planes, 0);
+    return stream.decodeInto(out.data()) ? nullptr : kMsgImageDamaged;
+}
 
+}  // namespace
+
+bool looksLikeRgbPcx(const Bytes& file) {
+    return looksLikePcx(file) && file.size() > kOffPlanes && file[kOffPlanes] == kRgbPlanes;
+}
+
+DecodedImage decodePcx(const Bytes& file) {
+    ByteView in(file.data(), file.size());
+    if (!in.has(0, kPcxHeaderSize)) return failed(kMsgImageDamaged);
+    PcxLayout layout;
+    if (const char* problem = readLayout(in, layout)) return failed(problem);
+    if (layout.planes != 1) return failed(kMsgPcxNot8Bit);
+    // Header, at least nothing of pixel data, and the palette.
+    if (!in.has(0, kPcxHeaderSize + kPaletteBytes)) return failed(kMsgImageDamaged);
+
+    // The palette is the last 768 bytes, whether or not the marker byte
+    // precedes them: paint programs leave it out and the game does not look.
+    // When it is there, the stream ends before it.
+    std::size_t dataEnd = file.size() - kPaletteBytes;
+    if (in.u8(dataEnd - 1) == kPcxPaletteMarker) --dataEnd;
     DecodedImage d;
-    Image8& img = d.image;
-    img.width = static_cast<int>(width);
-    img.height = static_cast<int>(height);
-    img.type = SkinFileType::Pcx;
-    img.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    readPcxPalette(file, img.palette);
-
-    // Runs may cross line ends (some writers do that); each is clamped to what
-    // is left of the image, and bytes beyond the width of a line are padding.
-    const std::size_t w = static_cast<std::size_t>(width);
-    std::size_t pos = kPcxHeaderSize;
-    std::size_t row = 0;
-    std::size_t col = 0;
-    const std::size_t rows = static_cast<std::size_t>(height);
-    std::uint8_t* out = img.pixels.data();
-    while (row < rows) {
-        if (pos >= dataEnd) return failed(kMsgImageDamaged);
-        std::uint8_t value = in.u8(pos++);
-        if ((value & kRunFlag) != kRunFlag) {  // a literal, the common case
-            if (col < w) out[row * w + col] = value;
-            if (++col == bytesPerLine) {
-                col = 0;
-                ++row;
-            }
-            continue;
-        }
-        std::size_t count = value & static_cast<std::uint8_t>(~kRunFlag);
-        if (pos >= dataEnd) return failed(kMsgImageDamaged);
-        value = in.u8(pos++);
-        while (count > 0 && row < rows) {
-            const std::size_t take = std::min(count, bytesPerLine - col);
-            if (col < w) {
-                const std::size_t visible = std::min(take, w - col);
-                std::fill_n(out + row * w + col, visible, value);
-            }
-            col += take;
-            count -= take;
-            if (col == bytesPerLine) {
-                col = 0;
-                ++row;
-            }
-        }
+    if (const char* problem = decodeStream(in, dataEnd, layout, d.image.pixels)) {
+        // A last pixel of the marker's value without a marker after it.
+        if (dataEnd == file.size() - kPaletteBytes ||
+            decodeStream(in, dataEnd + 1, layout, d.image.pixels) != nullptr)
+            return failed(problem);
     }
+    d.image.width = static_cast<int>(layout.width);
+    d.image.height = static_cast<int>(layout.height);
+    d.image.type = SkinFileType::Pcx;
+    readPcxPalette(file, d.image.palette);
+    return d;
+}
+
+DecodedPng decodePcx24(const Bytes& file) {
+    DecodedPng d;
+    ByteView in(file.data(), file.size());
+    PcxLayout layout;
+    const char* problem = in.has(0, kPcxHeaderSize) ? readLayout(in, layout) : kMsgImageDamaged;
+    if (!problem && layout.planes != kRgbPlanes) problem = kMsgPcxNot8Bit;
+    Bytes rgb;
+    if (!problem) problem = decodeStream(in, file.size(), layout, rgb);
+    if (problem) {
+        d.error = problem;
+        return d;
+    }
+    d.colour.width = static_cast<int>(layout.width);
+    d.colour.height = static_cast<int>(layout.height);
+    d.colour.rgba.resize(rgb.size() / kRgbPlanes * 4);
+    for (std::size_t i = 0, o = 0; i < rgb.size(); i += kRgbPlanes, o += 4) {
+        std::copy_n(rgb.data() + i, kRgbPlanes, d.colour.rgba.data() + o);
+        d.colour.rgba[o + 3] = 0xFF;
+    }
+    d.type = SkinFileType::Pcx;
     return d;
 }
 

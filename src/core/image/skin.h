@@ -11,6 +11,7 @@
 
 #include "image/palette.h"
 #include "image/pixel_buffer.h"
+#include "platform/fs.h"
 
 namespace tarn {
 
@@ -58,6 +59,14 @@ struct Skin {
     // The palette Revert returns to, kept from the first palette change
     // after the last Store; nothing while the palette is the stored one.
     std::optional<Palette> storedPalette;
+    // The file as TARN last read or wrote it, so that a save can tell when
+    // another program changed it since; nothing for a Skin of no loose file.
+    std::optional<FileIdentity> fileSeen;
+    // True when the file at `filePath` is no longer the one TARN last read or
+    // wrote (changed, or replaced by another); false while it is, or is gone.
+    bool fileChangedSinceSeen() const;
+    // Remembers the file at `filePath` as it is now.
+    void seeFile();
     // Set by changes the pixel comparison cannot show (a new size, a Skin
     // that never reached its file); cleared by a write.
     bool unsavedChange = false;

@@ -43,6 +43,11 @@ inline constexpr const char* kSkinInitialName = "*.pcx";
 // Texts of the skin commands.
 inline constexpr const char* kMsgSaveFailed = "An error occured while attempting to save!";
 inline constexpr const char* kMsgWrongDimensions = "Error loading skin: Incorrect dimensions!";
+// Asked, after the file's path, before Save writes over a file another
+// program changed since TARN last read or wrote it.
+inline constexpr const char* kAskWriteOverChanged =
+    "\nwas changed outside TARN since TARN last read or wrote it.\n\n"
+    "Write TARN's skin over it? (No leaves the file as it is.)";
 inline constexpr const char* kMsgFolderNotValid = "That folder is not valid";
 inline constexpr const char* kMsgRestartForBase =
     "You must restart TARN before the change will take effect.";
@@ -52,7 +57,7 @@ inline constexpr const char* kMsgNoPalette =
     "There was an error loading the specified file,\nit does no appear to contain a palette";
 inline constexpr const char* kBaseDirKey = "BaseDir";
 inline constexpr const char* kAskPngPalette =
-    "This PNG holds true colours.\nMatch them to the current skin's palette?\n(No matches them to the default palette.)";
+    "This image holds true colours.\nMatch them to the current skin's palette?\n(No matches them to the default palette.)";
 inline constexpr const char* kAskPngDither =
     "Dither the colours (Floyd-Steinberg)?\n(No takes each pixel's nearest colour.)";
 

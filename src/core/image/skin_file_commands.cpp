@@ -61,10 +61,15 @@ SaveTarget saveTargetOf(const FileDialogResult& chosen, const char* filter, Skin
 bool saveSkin(SkinContext& c) {
     Skin* skin = c.skins.current();
     if (!skin) return false;
-    if (!skin->hasFile) return saveSkinAs(c);
+    // A skin read from a format TARN cannot write (TGA, JPEG) is saved as
+    // the user chooses.
+    if (!skin->hasFile || skin->fileType == SkinFileType::None) return saveSkinAs(c);
     // A skin read out of a PAK is saved as a loose file at its place below
     // the base folder, which the game reads first; the PAK is never written.
     const bool packed = !skin->packedIn.empty();
+    if (!packed && skin->fileChangedSinceSeen() &&
+        c.ui.ask(skin->filePath + kAskWriteOverChanged, QuestionKind::YesNo) != Answer::Yes)
+        return false;
     const bool ok = skin->fileType != SkinFileType::None && (!packed || makeFolderFor(skin->filePath)) &&
                     writeAs(c.ui, *skin, skin->filePath, skin->fileType);
     if (!ok) {
@@ -96,6 +101,7 @@ bool saveSkinAs(SkinContext& c) {
         return false;
     }
     skin->filePath = path;
+    skin->seeFile();
     skin->name = skin->external ? path : relativeToBase(path, c.folders.base);
     skin->hasFile = true;
     skin->packedIn.clear();
@@ -169,6 +175,7 @@ bool linkSkin(SkinContext& c) {
         return false;
     }
     skin->filePath = path;
+    skin->seeFile();
     skin->name = relativeToBase(path, c.folders.base);
     skin->hasFile = true;
     skin->external = false;

@@ -43,6 +43,8 @@ bool saveSkin(Ui& ui, Skin& skin, const std::string& path, Encoder encode, SkinF
     }
     if (!writeReporting(ui, path, bytes)) return false;
     skin.fileType = type;
+    // Only the skin's own file: a copy written elsewhere is not what it shows.
+    if (path == skin.filePath) skin.seeFile();
     return true;
 }
 
@@ -84,6 +86,7 @@ std::unique_ptr<Skin> skinOf(Ui& ui, const GameFile& found, const std::string& n
     skin->name = name;
     skin->filePath = absolutePath(found.loosePath);
     skin->packedIn = found.pakPath;
+    if (!found.fromPak()) skin->seeFile();
     return skin;
 }
 
@@ -96,13 +99,14 @@ std::unique_ptr<Skin> LoadSkinImage(Ui& ui, const std::string& path, const Colou
     return skinOf(ui, found, path, matcher);
 }
 
-std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder,
-                                     const std::string& name) {
-    return skinOf(ui, readGameFile(ui, baseFolder, name), name, nullptr);
+std::unique_ptr<Skin> LoadLinkedSkin(Ui& ui, const std::string& baseFolder, const std::string& name,
+                                     const ColourMatcher* matcher) {
+    return skinOf(ui, readGameFile(ui, baseFolder, name), name, matcher);
 }
 
-std::unique_ptr<Skin> LinkedSkinOf(Ui& ui, const GameFile& found, const std::string& name) {
-    return skinOf(ui, found, name, nullptr);
+std::unique_ptr<Skin> LinkedSkinOf(Ui& ui, const GameFile& found, const std::string& name,
+                                   const ColourMatcher* matcher) {
+    return skinOf(ui, found, name, matcher);
 }
 
 bool SavePcx(Ui& ui, Skin& skin, const std::string& path) {

@@ -59,11 +59,18 @@ std::vector<std::unique_ptr<Skin>> loadNamedSkins(MeshFileContext& c, const Md2C
     // A file named by several skins is read and decoded once; the skins share
     // its pixels until one of them is painted.
     std::vector<std::pair<std::string, std::unique_ptr<Skin>>> decoded;
+    // No one is asked in the middle of a load: a true-colour skin takes the
+    // nearest colours of the default palette, which new skins get too.
+    const ColourMatcher defaultPalette = [&c]() -> std::optional<ColourMatch> {
+        ColourMatch match;
+        LoadDefaultPalette(c.settings, match.palette);
+        return match;
+    };
     for (const std::string& name : md2.skinNames) {
         const std::string key = skinFileKey(c.folders.base, name);
         auto same = std::find_if(decoded.begin(), decoded.end(), [&](const auto& d) { return d.first == key; });
         if (same == decoded.end()) {
-            decoded.emplace_back(key, LoadLinkedSkin(c.ui, c.folders.base, name));
+            decoded.emplace_back(key, LoadLinkedSkin(c.ui, c.folders.base, name, &defaultPalette));
             same = decoded.end() - 1;
         }
         std::unique_ptr<Skin> skin = same->second ? std::make_unique<Skin>(*same->second) : nullptr;

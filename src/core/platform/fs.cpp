@@ -350,7 +350,15 @@ FlushFunction setFlushFunction(FlushFunction flush) {
     return previous;
 }
 
-int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size_t size) {
+namespace {
+
+// A file written whole beside its target, not yet renamed over it.
+struct StagedFile {
+    std::string tmp;
+    std::string target;
+};
+
+int stageFile(const std::string& path, const std::uint8_t* data, std::size_t size, StagedFile& staged) {
     const std::string target = saveTarget(path);
     std::string folder = folderOf(target);
     // A folder one may write in but not list is still a folder to save in;
@@ -388,9 +396,45 @@ int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size
         const mode_t mode = replacing ? (old.st_mode & 07777) : 0644;
         if (::chmod(tmp.c_str(), mode) != 0) err = errno;
     }
-    if (err == 0 && std::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
-    if (err != 0) ::unlink(tmp.c_str());
+    if (err != 0) {
+        ::unlink(tmp.c_str());
+        return err;
+    }
+    staged = StagedFile{tmp, target};
+    return 0;
+}
+
+}  // namespace
+
+int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    StagedFile staged;
+    if (const int err = stageFile(path, data, size, staged); err != 0) return err;
+    if (std::rename(staged.tmp.c_str(), staged.target.c_str()) == 0) return 0;
+    const int err = errno;
+    ::unlink(staged.tmp.c_str());
     return err;
+}
+
+int writeFilesAtomic(const std::vector<FileToWrite>& files, std::size_t* failed) {
+    // Every file is written whole beside its target before any replaces one:
+    // what can fail (space, permissions, a folder that is not there) fails
+    // while nothing has changed yet.
+    std::vector<StagedFile> staged(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const int err = stageFile(files[i].path, files[i].bytes.data(), files[i].bytes.size(), staged[i]);
+        if (err == 0) continue;
+        for (std::size_t k = 0; k < i; ++k) ::unlink(staged[k].tmp.c_str());
+        if (failed) *failed = i;
+        return err;
+    }
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (std::rename(staged[i].tmp.c_str(), staged[i].target.c_str()) == 0) continue;
+        const int err = errno;
+        for (std::size_t k = i; k < staged.size(); ++k) ::unlink(staged[k].tmp.c_str());
+        if (failed) *failed = i;
+        return err;
+    }
+    return 0;
 }
 #else
 FlushFunction setFlushFunction(FlushFunction flush) { return flush; }
@@ -420,6 +464,16 @@ int writeFileAtomic(const std::string& path, const std::uint8_t* data, std::size
     if (ec) {
         std::remove(tmp.c_str());
         return ec.value();
+    }
+    return 0;
+}
+
+int writeFilesAtomic(const std::vector<FileToWrite>& files, std::size_t* failed) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (const int err = writeFileAtomic(files[i].path, files[i].bytes); err != 0) {
+            if (failed) *failed = i;
+            return err;
+        }
     }
     return 0;
 }

@@ -118,6 +118,16 @@ inline int writeFileAtomic(const std::string& path, const Bytes& data) {
     return writeFileAtomic(path, data.data(), data.size());
 }
 
+// Several files that belong together (a model and its skins): each is written
+// whole beside its target first, and only when all of them are do they
+// replace their targets, so a failure leaves every target as it was. Returns
+// 0, or the errno of the failure with the index of the file in `failed`.
+struct FileToWrite {
+    std::string path;
+    Bytes bytes;
+};
+int writeFilesAtomic(const std::vector<FileToWrite>& files, std::size_t* failed = nullptr);
+
 // The call that flushes a written temporary file to disk before it replaces
 // the target (fsync); tests put a failing one in. Returns the previous one;
 // nullptr restores the real call.

@@ -256,7 +256,10 @@ void IsoView::mouseRelease(const MouseEvent& e, PointerControl& pointer) {
 
 void IsoView::waitOrEnd(unsigned buttonsHeld, PointerControl& pointer) {
     if (buttonsHeld != 0) return;
-    if (drag_ == Drag::CameraEnded) pointer.showCursor();
+    if (drag_ == Drag::CameraEnded) {
+        warp_.finish(pointer);
+        pointer.showCursor();
+    }
     drag_ = Drag::Idle;
     pointer.releaseCapture();
 }

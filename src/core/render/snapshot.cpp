@@ -77,7 +77,7 @@ SnapshotPicture renderSnapshot(RenderMode& mode, RenderScene scene, const Render
     return plainPicture(mode, scene, camera, width, height, quality.trueColour);
 }
 
-int saveSnapshot(const SnapshotPicture& p, const std::string& path, int filterIndex) {
+Bytes encodeSnapshot(const SnapshotPicture& p, const std::string& path, int filterIndex) {
     enum class Type { Bmp, Pcx, Png } type = Type::Bmp;
     const std::string ext = extensionOf(path);
     if (ext == ".pcx" || (ext != ".bmp" && ext != ".png" && filterIndex == 2))
@@ -91,6 +91,11 @@ int saveSnapshot(const SnapshotPicture& p, const std::string& path, int filterIn
     case Type::Png: file = p.trueColour ? encodePng24(p.width, p.height, px) : encodePng8(p.width, p.height, px, p.palette); break;
     case Type::Bmp: file = p.trueColour ? encodeBmp24(p.width, p.height, px) : encodeBmp(p.width, p.height, px, p.palette); break;
     }
+    return file;
+}
+
+int saveSnapshot(const SnapshotPicture& picture, const std::string& path, int filterIndex) {
+    const Bytes file = encodeSnapshot(picture, path, filterIndex);
     // An encoder gives nothing only when it ran out of memory.
     return file.empty() ? ENOMEM : writeFileAtomic(path, file);
 }

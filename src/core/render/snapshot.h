@@ -52,8 +52,10 @@ struct SnapshotPicture {
 SnapshotPicture renderSnapshot(RenderMode& mode, RenderScene scene, const RenderTarget& camera, int width,
                                int height, const SnapshotQuality& quality);
 
-// Writes the picture as PCX, PNG or BMP by the path's extension, else as the
-// type of the chosen filter (first = 1). 0 or the errno of the failure.
+// The picture as a PCX, PNG or BMP file by the path's extension, else as the
+// type of the chosen filter (first = 1); empty when an encoder ran out of memory.
+Bytes encodeSnapshot(const SnapshotPicture& picture, const std::string& path, int filterIndex = 1);
+// Writes that file. 0 or the errno of the failure.
 int saveSnapshot(const SnapshotPicture& picture, const std::string& path, int filterIndex = 1);
 
 // What the dialogs settled: the size, the quality and the file.

@@ -211,7 +211,7 @@ TEST_F(MappingToolTest, RightDragMovesBySkinPixelsHidesThePointerAndStopsAtTheBo
     select("s..");
     // Steps short of a skin pixel add up: 2 and 1 view pixels at zoom 3 make one.
     view.setZoom(3.0f);
-    drag(kRightButton, {pt(100, 100), pt(102, 100), pt(101, 101)});
+    drag(kRightButton, {pt(100, 100), pt(102, 100), pt(103, 101)});
     EXPECT_EQ(corner(0, 0), (MappingVert{3, 2}));
     EXPECT_EQ(pointer.calls.front(), "hide");
     EXPECT_EQ(pointer.calls[1], "capture");
@@ -244,7 +244,8 @@ TEST_F(MappingToolTest, RotationIsRefusedOffTheSkinAndGoesOnFromTheLastAcceptedA
     const auto rotated = [&](std::vector<int> dys) {
         RevertMapping(mesh);
         std::vector<MouseEvent> path{pivot};
-        for (int dy : dys) path.push_back(pt(pivot.x, pivot.y + dy));
+        int y = pivot.y;
+        for (int dy : dys) path.push_back(pt(pivot.x, y += dy));
         drag(kRightButton, path, true);
         return corners();
     };
@@ -272,6 +273,57 @@ TEST_F(MappingToolTest, RotationIsRefusedOffTheSkinAndGoesOnFromTheLastAcceptedA
     RevertMapping(mesh);
     drag(kRightButton, {pivot, pt(pivot.x + 250, pivot.y)}, false, true);
     EXPECT_EQ(corners(), unmoved);
+}
+
+// Where a warp puts the pointer and what the device reports next: a mouse
+// goes on from the press point, an absolute device (tablet, remote desktop,
+// scripted input) from its own place, whatever the warp did.
+struct DevicePointer : RecordingPointer {
+    bool mouse = false;
+    int x = 0, y = 0;
+    bool warpTo(int wx, int wy) override {
+        if (mouse) x = wx, y = wy;
+        return RecordingPointer::warpTo(wx, wy);
+    }
+};
+
+// The pointer moved `total` pixels right and down in `steps` equal moves.
+TEST_F(MappingToolTest, TransformsFollowThePathNotTheNumberOfEvents) {
+    select("s..");
+    const MouseEvent press = pt(at(8), at(8));
+    const auto dragged = [&](bool shift, bool ctrl, int total, int steps, bool mouse) {
+        RevertMapping(mesh);
+        DevicePointer device;
+        device.mouse = mouse;
+        device.x = press.x;
+        device.y = press.y;
+        MouseEvent e = press;
+        e.button = e.buttons = kRightButton;
+        e.shift = shift;
+        e.ctrl = ctrl;
+        view.mousePress(e, device);
+        for (int i = 0; i < steps; ++i) {
+            device.x += total / steps;
+            device.y += total / steps;
+            view.mouseMove(mouseAt(device.x, device.y, kNoButton, kRightButton), device);
+        }
+        view.mouseRelease(mouseAt(device.x, device.y, kRightButton, kNoButton), device);
+        return corners();
+    };
+    const struct {
+        const char* what;
+        bool shift, ctrl;
+        int total;
+    } kinds[] = {{"move", false, false, 30}, {"rotate", true, false, 30}, {"scale", false, true, 30},
+                 {"long rotate", true, false, 72}, {"long scale", false, true, 72}};
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.what);
+        const auto once = dragged(k.shift, k.ctrl, k.total, 1, false);
+        EXPECT_NE(once, dragged(k.shift, k.ctrl, 0, 1, false));
+        EXPECT_EQ(dragged(k.shift, k.ctrl, k.total, k.total, false), once);
+        EXPECT_EQ(dragged(k.shift, k.ctrl, k.total, k.total, true), once);
+        EXPECT_EQ(dragged(k.shift, k.ctrl, k.total, 3, true), once);
+    }
 }
 
 TEST_F(MappingToolTest, SkinFollowsTheMovedTrianglesTexelsAndNothingElse) {

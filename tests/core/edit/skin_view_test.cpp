@@ -422,23 +422,29 @@ TEST_F(SkinViewTest, CameraDragPansWithTheHiddenPointerWarpedBack) {
     view.mousePress(mouseAt(100, 100, kLeftButton, kLeftButton), pointer);
     view.mouseMove(mouseAt(120, 100, kNoButton, kLeftButton), pointer);
     EXPECT_FLOAT_EQ(view.panX(), 8.0f - 20.0f / 4.0f);
+    // Strayed far from the press point, the pointer is put back there.
+    view.mouseMove(mouseAt(180, 100, kNoButton, kLeftButton), pointer);
+    EXPECT_FLOAT_EQ(view.panX(), 8.0f - 80.0f / 4.0f);
     view.mouseMove(mouseAt(100, 100, kNoButton, kLeftButton), pointer);  // the warp's own move
-    EXPECT_FLOAT_EQ(view.panX(), 3.0f);
+    EXPECT_FLOAT_EQ(view.panX(), -12.0f);
+    view.mouseMove(mouseAt(104, 100, kNoButton, kLeftButton), pointer);  // on from the press point
+    EXPECT_FLOAT_EQ(view.panX(), -13.0f);
     // Pressing the right button too and letting go of the left keeps the drag.
     view.mousePress(mouseAt(100, 100, kRightButton, kLeftButton | kRightButton), pointer);
     view.mouseRelease(mouseAt(100, 100, kLeftButton, kRightButton), pointer);
     EXPECT_EQ(view.drag(), SkinView::Drag::Camera);
     view.mouseRelease(mouseAt(100, 100, kRightButton, kNoButton), pointer);
     EXPECT_EQ(view.drag(), SkinView::Drag::Idle);
-    EXPECT_EQ(pointer.calls, (std::vector<std::string>{"hide", "capture", "warp 100,100", "show", "release"}));
-    EXPECT_EQ(refresh.calls, (std::vector<std::string>{"refresh 1 33", "refresh 0 33"}));
+    EXPECT_EQ(pointer.calls,
+              (std::vector<std::string>{"hide", "capture", "warp 100,100", "warp 100,100", "show", "release"}));
+    EXPECT_EQ(refresh.calls, (std::vector<std::string>{"refresh 1 33", "refresh 1 33", "refresh 1 33", "refresh 0 33"}));
 
     // Where warping is refused, each move counts from the previous one.
     pointer.warpWorks = false;
     view.mousePress(mouseAt(100, 100, kLeftButton, kLeftButton), pointer);
     view.mouseMove(mouseAt(104, 100, kNoButton, kLeftButton), pointer);
     view.mouseMove(mouseAt(108, 100, kNoButton, kLeftButton), pointer);
-    EXPECT_FLOAT_EQ(view.panX(), 1.0f);
+    EXPECT_FLOAT_EQ(view.panX(), -15.0f);
     view.captureLost(pointer);
     EXPECT_EQ(view.drag(), SkinView::Drag::Idle);
 }

@@ -107,6 +107,24 @@ TEST(LoadMesh, MissingAndMisSizedSkinsBecomeCheckerboards) {
     EXPECT_EQ(temp->palette[3 * 100], 100);  // grey ramp without a palette file
 }
 
+// Other engines name 24-bit skins: one loads matched to the default palette,
+// with no question in the middle of the load.
+TEST(LoadMesh, TrueColourSkinsTakeTheDefaultPalette) {
+    World w;
+    test::TestMd2 m = test::quadModel();
+    m.skins = {"models/quad/skin24.bmp"};
+    const Bytes rgb(64 * 32 * 3, 200);
+    World::write(joinPath(w.base, "models/quad/skin24.bmp"), encodeBmp24(64, 32, rgb.data()));
+    ASSERT_TRUE(LoadMesh(w.c, w.writeModel("models/quad/rgb.md2", m)));
+    EXPECT_TRUE(w.ui.shown.empty());
+    ASSERT_EQ(w.skins.count(), 1);
+    const Skin* skin = w.skins.at(0);
+    EXPECT_TRUE(skin->hasFile);
+    EXPECT_EQ(skin->fileType, SkinFileType::Bmp);
+    EXPECT_EQ(skin->pixels[0], 200);  // the grey ramp's entry for (200, 200, 200)
+    EXPECT_EQ(skin->palette[3 * 200], 200);
+}
+
 TEST(LoadMesh, RefusedFileChangesNothing) {
     World w;
     ASSERT_TRUE(LoadMesh(w.c, w.modelPath));
