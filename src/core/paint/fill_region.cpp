@@ -1,5 +1,7 @@
 #include "paint/fill_region.h"
 
+#include "paint/texel_cover.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -30,21 +32,9 @@ std::vector<std::uint8_t> coveredTexels(const Mesh& mesh, const Skin& skin) {
     for (int t = 0; t < triangles; ++t) {
         std::array<MappingVert, 3> uv{};
         if ((mesh.triangles[std::size_t(t)].flags & kTriHidden) || !cornersOf(mesh, t, uv)) continue;
-        const float area = float(uv[1].s - uv[0].s) * float(uv[2].t - uv[0].t) -
-                           float(uv[2].s - uv[0].s) * float(uv[1].t - uv[0].t);
-        if (area == 0.0f) continue;
-        const int s0 = std::max(0, int(std::min({uv[0].s, uv[1].s, uv[2].s})));
-        const int s1 = std::min(skin.width - 1, int(std::max({uv[0].s, uv[1].s, uv[2].s})));
-        const int t0 = std::max(0, int(std::min({uv[0].t, uv[1].t, uv[2].t})));
-        const int t1 = std::min(skin.height - 1, int(std::max({uv[0].t, uv[1].t, uv[2].t})));
-        for (int y = t0; y <= t1; ++y)
-            for (int x = s0; x <= s1; ++x) {
-                const float u = float(x) + 0.5f - float(uv[0].s), v = float(y) + 0.5f - float(uv[0].t);
-                const float w1 = (u * float(uv[2].t - uv[0].t) - float(uv[2].s - uv[0].s) * v) / area;
-                const float w2 = (float(uv[1].s - uv[0].s) * v - u * float(uv[1].t - uv[0].t)) / area;
-                if (w1 >= 0.0f && w2 >= 0.0f && w1 + w2 <= 1.0f)
-                    covered[std::size_t(y) * std::size_t(skin.width) + std::size_t(x)] = 1;
-            }
+        forEachCoveredTexel(uv, skin.width, skin.height, [&](int x, int y, float, float, float) {
+            covered[std::size_t(y) * std::size_t(skin.width) + std::size_t(x)] = 1;
+        });
     }
     return covered;
 }

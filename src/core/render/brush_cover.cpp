@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "paint/texel_cover.h"
 #include "render/camera.h"
 #include "render/mode_textured.h"
 
@@ -114,27 +115,14 @@ void visitTexelsUnder(const Mesh& mesh, const Vec3f* positions, int count, const
     for (const Candidate& c : near) {
         std::array<MappingVert, 3> uv{};
         for (int k = 0; k < 3; ++k) uv[std::size_t(k)] = TexturedMode::meshCornerTexel(mesh, c.triangle, k);
-        const float area = float(uv[1].s - uv[0].s) * float(uv[2].t - uv[0].t) -
-                           float(uv[2].s - uv[0].s) * float(uv[1].t - uv[0].t);
-        if (area == 0.0f) continue;
-        const int s0 = std::max(0, int(std::min({uv[0].s, uv[1].s, uv[2].s})));
-        const int s1 = std::min(skinWidth - 1, int(std::max({uv[0].s, uv[1].s, uv[2].s})));
-        const int t0 = std::max(0, int(std::min({uv[0].t, uv[1].t, uv[2].t})));
-        const int t1 = std::min(skinHeight - 1, int(std::max({uv[0].t, uv[1].t, uv[2].t})));
-        for (int tt = t0; tt <= t1; ++tt)
-            for (int ss = s0; ss <= s1; ++ss) {
-                // The texel centre's place on the Triangle, by its mapping.
-                const float u = float(ss) + 0.5f - float(uv[0].s), v = float(tt) + 0.5f - float(uv[0].t);
-                const float w1 = (u * float(uv[2].t - uv[0].t) - float(uv[2].s - uv[0].s) * v) / area;
-                const float w2 = (float(uv[1].s - uv[0].s) * v - u * float(uv[1].t - uv[0].t)) / area;
-                const float w0 = 1.0f - w1 - w2;
-                if (w0 < 0.0f || w1 < 0.0f || w2 < 0.0f) continue;
-                const Vec3f p = c.cam[0] * w0 + c.cam[1] * w1 + c.cam[2] * w2;
-                const Screen at = project(p, halfW, halfH, projection.scale(), camera.dist);
-                if (!tip.contains((at.x - spot.x) / spot.size, (at.row - spot.row) / spot.size)) continue;
-                if (at.z > depth.nearest(at.x, at.row) * (1.0f + kDepthTolerance) + kDepthTolerance) continue;
-                visit(std::int32_t(tt) * skinWidth + ss);
-            }
+        forEachCoveredTexel(uv, skinWidth, skinHeight, [&](int ss, int tt, float w0, float w1, float w2) {
+            // The texel centre's place on the Triangle, by its mapping.
+            const Vec3f p = c.cam[0] * w0 + c.cam[1] * w1 + c.cam[2] * w2;
+            const Screen at = project(p, halfW, halfH, projection.scale(), camera.dist);
+            if (!tip.contains((at.x - spot.x) / spot.size, (at.row - spot.row) / spot.size)) return;
+            if (at.z > depth.nearest(at.x, at.row) * (1.0f + kDepthTolerance) + kDepthTolerance) return;
+            visit(std::int32_t(tt) * skinWidth + ss);
+        });
     }
 }
 
