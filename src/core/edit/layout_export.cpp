@@ -199,12 +199,8 @@ void exportLayoutCommand(SkinEditContext& c) {
     FileDialogRequest request;
     request.filter = kLayoutFilter;
     request.initialName = "*.png";
-    if (const Skin* shown = c.skins.current(); shown != nullptr && !shown->filePath.empty()) {
-        const std::string name = fileNameOf(shown->filePath);
-        const auto dot = name.rfind('.');
-        proposeFile(request, joinPath(folderOf(shown->filePath),
-                                      (dot == std::string::npos ? name : name.substr(0, dot)) + "_layout.png"));
-    }
+    if (const Skin* shown = c.skins.current(); shown != nullptr && !shown->filePath.empty())
+        proposeFile(request, withExtension(shown->filePath, "_layout.png"));
     request.title = "Export the mapping layout as a picture";
     const auto file = askSavePath(c.ui, c.settings, c.folders, request);
     if (!file) return;

@@ -74,8 +74,7 @@ bool openCompanionAt(CompanionContext& c, const std::string& path, bool askSkin)
     if (!companion->hasSkin()) {
         // A player's weapon.md2 often names a skin of the model it was made
         // for; its own weapon.pcx lies beside it.
-        const std::string beside = path.substr(0, path.size() - fileNameOf(path).size()) +
-                                   fileNameOf(path).substr(0, fileNameOf(path).rfind('.')) + kSkinExtension;
+        const std::string beside = withExtension(path, kSkinExtension);
         auto skin = askSkin ? askCompanionSkin(c)
                     : isRegularFile(beside) ? LoadSkinImage(c.ui, beside)
                                             : nullptr;

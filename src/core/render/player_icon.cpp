@@ -35,11 +35,6 @@ bool makeIconCommand(Ui& ui, SettingsStore& settings, Folders& folders, const st
     return true;
 }
 
-std::string iconPathFor(const std::string& skinPath) {
-    const auto slash = skinPath.find_last_of("/\\");
-    const auto dot = skinPath.rfind('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? skinPath.substr(0, dot) : skinPath) + "_i.pcx";
-}
+std::string iconPathFor(const std::string& skinPath) { return withExtension(skinPath, "_i.pcx"); }
 
 }  // namespace tarn
