@@ -1,5 +1,7 @@
 #include "cursors.h"
 
+#include "brush_outline.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <QTabletEvent>
@@ -165,6 +167,13 @@ void PaneWidget::tabletEvent(QTabletEvent* event) {
     const bool touching = event->type() != QEvent::TabletRelease && event->pressure() > 0.0;
     penPressure(touching ? static_cast<float>(event->pressure()) : 1.0f);
     event->ignore();
+}
+
+void PaneWidget::hoverChanged(std::optional<QPointF> before) {
+    QRegion area;
+    for (const auto& at : {before, hover_})
+        if (const auto rect = outlineAt(at)) area += outlineArea(*rect);
+    if (!area.isEmpty()) update(area);
 }
 
 void PaneWidget::leaveEvent(QEvent*) {

@@ -68,8 +68,14 @@ protected:
     // After every event handed to the behaviour.
     virtual void afterInput() {}
     // The pointer moved over the pane (or left it: `hover()` is then empty);
-    // `before` is where it was. Panes that draw under the pointer repaint here.
-    virtual void hoverChanged(std::optional<QPointF> before) { (void)before; }
+    // `before` is where it was. The brush outline is repainted where it was and is.
+    void hoverChanged(std::optional<QPointF> before);
+    // Where a pane draws the brush tip's outline for the pointer at `at`;
+    // nothing where it draws none.
+    virtual std::optional<QRectF> outlineAt(std::optional<QPointF> at) const {
+        (void)at;
+        return std::nullopt;
+    }
     std::optional<QPointF> hover() const { return hover_; }
     void leaveEvent(QEvent* event) override;
     // A pen's pressure (0..1] while it touches, 1 otherwise: panes that

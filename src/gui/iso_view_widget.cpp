@@ -87,13 +87,6 @@ std::optional<QRectF> IsoViewWidget::outlineAt(std::optional<QPointF> at) const 
     return QRectF(at->x() - half, at->y() - half, 2 * half, 2 * half);
 }
 
-void IsoViewWidget::hoverChanged(std::optional<QPointF> before) {
-    QRegion area;
-    for (const auto& at : {before, hover()})
-        if (const auto rect = outlineAt(at)) area += outlineArea(*rect);
-    if (!area.isEmpty()) update(area);
-}
-
 // The model is drawn at device pixels, so that a screen at a scale of 1.5 or
 // 2 shows one-pixel edges rather than blown-up ones; the projection follows
 // the size, so the field of view stays the same.

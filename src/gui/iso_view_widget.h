@@ -33,8 +33,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void followScale() override;
     qreal drawnScale() const override { return pointer_.scale(); }
-    std::optional<QRectF> outlineAt(std::optional<QPointF> at) const;
-    void hoverChanged(std::optional<QPointF> before) override;
+    std::optional<QRectF> outlineAt(std::optional<QPointF> at) const override;
     void penPressure(float pressure) override;
     std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 

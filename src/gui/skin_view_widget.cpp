@@ -113,13 +113,6 @@ std::optional<QRectF> SkinViewWidget::outlineAt(std::optional<QPointF> at) const
     return QRectF(x0 / ratio, y0 / ratio, (x1 - x0) / ratio, (y1 - y0) / ratio);
 }
 
-void SkinViewWidget::hoverChanged(std::optional<QPointF> before) {
-    QRegion area;
-    for (const auto& at : {before, hover()})
-        if (const auto rect = outlineAt(at)) area += outlineArea(*rect);
-    if (!area.isEmpty()) update(area);
-}
-
 void SkinViewWidget::penPressure(float pressure) {
     const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
     context_.paint.applyPressure(pressure, skin ? &skin->palette : nullptr);

@@ -57,8 +57,7 @@ private:
     int edgeY(int t) const;
     // The brush tip's outline around the texel under `at` (widget pixels),
     // while a stroke would paint there.
-    std::optional<QRectF> outlineAt(std::optional<QPointF> at) const;
-    void hoverChanged(std::optional<QPointF> before) override;
+    std::optional<QRectF> outlineAt(std::optional<QPointF> at) const override;
     void penPressure(float pressure) override;
 
     PaneContext context_;
