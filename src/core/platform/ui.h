@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/progress.h"
+
 namespace tarn {
 
 enum class Answer { Ok, Yes, No, Cancel };
@@ -217,6 +219,15 @@ public:
     virtual void showTable(const std::string& title, const std::vector<std::string>& rows) {
         (void)title;
         (void)rows;
+    }
+    // Runs `work` while the window stays live, showing `title`, how far the
+    // work got and Cancel; false when cancelled, and then whatever the work
+    // made is dropped and nothing changes. Here it simply runs.
+    virtual bool runWithProgress(const std::string& title, const ProgressWork& work) {
+        (void)title;
+        Progress progress;
+        work(progress);
+        return !progress.stopped();
     }
     // Opens a document (the user guide) in the desktop's viewer; false when
     // none could show it.
