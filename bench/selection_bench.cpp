@@ -4,10 +4,12 @@
 // image pasted from the clipboard (matched nearest or dithered) and dropped.
 #include <benchmark/benchmark.h>
 
+#include <fstream>
 #include <random>
 
 #include "edit/selection_commands.h"
 #include "image/history.h"
+#include "image/image_codec.h"
 
 namespace {
 
@@ -16,9 +18,13 @@ constexpr int kHeight = 480;
 constexpr int kCells = 40;  // 40 x 30 cells of two Triangles
 constexpr int kPasteSide = 256;
 
-// Colours spread over the cube, as a game palette's are.
-tarn::Palette spreadPalette() {
+// The male player's palette (Quake 2's), or colours spread over the cube
+// without the real files.
+tarn::Palette skinPalette() {
     tarn::Palette p{};
+    std::ifstream in(std::string(TARN_REAL_TESTDATA) + "/q2-didux/baseq2/players/male/ne/usmc.pcx", std::ios::binary);
+    const tarn::Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (tarn::readPcxPalette(file, p)) return p;
     for (std::size_t i = 0; i < p.size(); ++i) p[i] = static_cast<std::uint8_t>(i * 97 % 256);
     return p;
 }
@@ -27,7 +33,7 @@ tarn::Palette spreadPalette() {
 // top row: one 4-connected region of half the skin that winds through it.
 std::unique_ptr<tarn::Skin> stripedSkin() {
     auto skin = tarn::makeBlankSkin(kWidth, kHeight);
-    skin->palette = spreadPalette();
+    skin->palette = skinPalette();
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
             skin->pixels[std::size_t(y * kWidth + x)] = (x / 5) % 2 == 0 || y == 0 ? 10 : 20;
@@ -89,13 +95,35 @@ public:
     std::optional<tarn::ClipboardImage> clipboardImage() override { return clip; }
 };
 
+// A picture's smooth shades (every pixel another colour, as a photograph's),
+// or noise, whose colours fall in every corner of the colour cube: the worst
+// case of the nearest-colour search.
+tarn::ClipboardImage trueColourImage(bool noise) {
+    tarn::ClipboardImage clip;
+    clip.width = clip.height = kPasteSide;
+    clip.rgba.resize(std::size_t(kPasteSide) * kPasteSide * 4);
+    std::mt19937 rng(7);
+    for (int y = 0; y < kPasteSide; ++y)
+        for (int x = 0; x < kPasteSide; ++x) {
+            std::uint8_t* px = clip.rgba.data() + std::size_t(y * kPasteSide + x) * 4;
+            const std::uint8_t shade[3] = {std::uint8_t(x), std::uint8_t(y), std::uint8_t((x + 2 * y) / 3)};
+            for (int k = 0; k < 3; ++k) px[k] = noise ? std::uint8_t(rng()) : shade[k];
+            px[3] = 255;
+        }
+    return clip;
+}
+
+void BM_MatchTrueColour256(benchmark::State& state) {
+    const tarn::ClipboardImage clip = trueColourImage(state.range(0) != 0);
+    const tarn::RgbaImage image{clip.width, clip.height, clip.rgba};
+    for (auto _ : state) benchmark::DoNotOptimize(tarn::matchToPalette(image, tarn::ColourMatch{skinPalette(), false, 0}));
+}
+
+// Arguments: dithered or nearest; noise or shades.
 void BM_PasteAndDropTrueColour256(benchmark::State& state) {
     ClipboardUi ui;
     ui.dither = state.range(0) != 0 ? tarn::Answer::Yes : tarn::Answer::No;
-    std::mt19937 rng(7);
-    ui.clip.width = ui.clip.height = kPasteSide;
-    ui.clip.rgba.resize(std::size_t(kPasteSide) * kPasteSide * 4);
-    for (std::size_t i = 0; i < ui.clip.rgba.size(); ++i) ui.clip.rgba[i] = i % 4 == 3 ? 255 : std::uint8_t(rng());
+    ui.clip = trueColourImage(state.range(1) != 0);
     tarn::MemorySettings settings;
     tarn::Folders folders;
     tarn::Mesh mesh;
@@ -118,4 +146,5 @@ void BM_PasteAndDropTrueColour256(benchmark::State& state) {
 
 BENCHMARK(BM_SelectByColourConnected640x480)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectFromTriangles640x480)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PasteAndDropTrueColour256)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MatchTrueColour256)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteAndDropTrueColour256)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
