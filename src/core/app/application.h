@@ -9,6 +9,7 @@
 #include "app/preferences.h"
 #include "app/recent_files.h"
 #include "app/startup.h"
+#include "edit/floating_selection.h"
 #include "edit/map_from_view.h"
 #include "edit/mapping_edit.h"
 #include "edit/mapping_state.h"
@@ -158,6 +159,13 @@ public:
     // whether the mirrored mapping shares the selection's texels.
     SymmetrySetting symmetry;
     bool mirrorShareTexels = false;
+    // Texels lifted or pasted that have not been dropped yet.
+    FloatingSelection floating;
+    // Where a paste lands: the texel under the pointer over the skin pane, or
+    // the top left of the skin it shows. Without it, the skin's top left.
+    std::function<std::pair<int, int>()> pastePlace;
+    // Puts floating texels down (one step of the history); nothing without any.
+    void dropFloating();
     // A new model: its most symmetric frame and axis, the skin's line unset.
     void chooseSymmetry();
     // The brush tip's size (within its limits) and shape, kept in the settings.
@@ -189,6 +197,7 @@ private:
     void bindHelpCommands();
     void bindReports();
     void bindBrushCommands();
+    void bindSelectionCommands();
     // Chooses the symmetry when the model has none yet.
     void keepSymmetry();
     void chooseMode(int index);
