@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <sstream>
 
 #include "batch_mesh_session.h"
 #include "cli_run.h"
@@ -165,6 +167,10 @@ TEST_F(MappingCli, FailuresExitNonZeroAndWriteNothing) {
         {{"map-from-view", model, "-o", out, "--select", "0"}, "no rectangle given"},
         {{"map-from-view", model, "-o", out, "--select", "0", "--rect", "1,2,3", "--size", "0x9"}, "bad value"},
         {{"map-from-view", model, "-o", out, "--select", "0", "--rect", "1,2,3,4", "--frame", "198"}, "frame 198"},
+        {{"mirror-mapping", model, "-o", out, "--axis", "y", "--select", "0", "--line", "z=3"}, "bad value"},
+        {{"mirror-mapping", model, "-o", out, "--axis", "y", "--select", "0", "--line", "x=300"},
+         "the line x=300 lies off the 256 x 256 skin"},
+        {{"symmetry", model, "--frame", "198"}, "the model has no frame 198"},
         {{"retromap", model, kmp, kmp, "-o", dir.file("new.pcx")}, "cannot read the old skin"},
         {{"retromap", model, joinPath(base, "ne/usmc.pcx"), dir.file("cut.kmp"), "-o", dir.file("new.pcx")},
          "This isn't a valid KMAP file!"},
@@ -223,6 +229,29 @@ TEST_F(MappingCli, MirrorMappingGivesTheOtherHalfMirroredCoordinates) {
     EXPECT_EQ(mine[0] + other[1], mine[1] + other[0]);  // both twice the line
     EXPECT_EQ(mine[2], other[2]);
     EXPECT_EQ(mine[3], other[3]);
+}
+
+// The symmetry as text and as JSON: the frame, axis and score, then one
+// mirror per vertex; a vertex on the plane is its own mirror.
+TEST_F(MappingCli, SymmetryPrintsTheFrameAxisScoreAndEachVertexsMirror) {
+    const CliRun text = runCli({"symmetry", model});
+    ASSERT_EQ(text.code, 0) << text.err;
+    EXPECT_EQ(text.out.rfind("frame 180 death103, axis y = ", 0), 0u) << text.out;
+    EXPECT_NE(text.out.find(", score 0."), std::string::npos);
+    const CliRun json = runCli({"symmetry", model, "--json", "--frame", "0", "--axis", "y"});
+    ASSERT_EQ(json.code, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\"frame\": 0, \"frameName\": \"stand01\", \"axis\": \"y\"", 0), 0u) << json.out;
+    std::size_t lines = 0, selfMirrors = 0, entries = 0;
+    std::istringstream in(text.out);
+    for (std::string line; std::getline(in, line);) {
+        int v = -1, w = -1;
+        if (std::sscanf(line.c_str(), "vertex %d: vertex %d at", &v, &w) >= 1) ++lines;
+        selfMirrors += v >= 0 && v == w;
+    }
+    for (std::size_t at = json.out.find("\n  "); at != std::string::npos; at = json.out.find("\n  ", at + 1)) ++entries;
+    EXPECT_EQ(lines, 323u);
+    EXPECT_EQ(entries, 323u);
+    EXPECT_GT(selfMirrors, 0u);
 }
 
 }  // namespace

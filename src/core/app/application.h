@@ -158,8 +158,11 @@ public:
     // whether the mirrored mapping shares the selection's texels.
     SymmetrySetting symmetry;
     bool mirrorShareTexels = false;
-    // A new model: its most symmetric frame and axis, the skin's line unset.
+    // The model's most symmetric frame and axis, the skin's line unset.
     void chooseSymmetry();
+    // A new model: its symmetry is searched for when first used (at once
+    // while Mirror mode is on), so an open never waits for it.
+    void newModelSymmetry();
     // The brush tip's size (within its limits) and shape, kept in the settings.
     void setBrushSize(int size);
     void setBrushShape(BrushShape shape);
