@@ -7,9 +7,12 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 
 #include "edit/mirror_mapping.h"
@@ -83,8 +86,11 @@ BENCHMARK(BM_Measures)->DenseRange(0, 5)->Iterations(1)->Unit(benchmark::kMillis
 // Real items whose other half's mapping was scrambled: the lower half (by
 // Triangle centre, in the symmetry frame) selected, the other half's corners
 // set at random, then mirrored across the line of the untouched mapping.
-// Counts the other half's corners and Triangles that got their own mapping
-// back (within a texel), mirrored and with shared texels.
+// A partner Triangle is a Triangle of the other half whose three vertices
+// mirror (to the nearest vertex, within 1 % of the frame's size, both ways)
+// onto the vertices of one selected Triangle; its corner is right when it is
+// that Triangle's MappingVert at the mirror vertex, flipped across the line.
+// Counts the partner Triangles' corners and whole Triangles that are right.
 const char* const kItems[] = {
     "q2-didux/baseq2/models/items/armor/jacket/tris.md2",
     "q2-didux/baseq2/models/items/armor/band/tris.md2",
@@ -95,6 +101,28 @@ const char* const kItems[] = {
     "q2-didux/baseq2/models/weapons/g_rail/tris.md2",
     "q2-didux/baseq2/players/male/tris.md2",
 };
+
+// Each vertex's mirror vertex in `frame`, or -1.
+std::vector<int> vertexPartners(const Mesh& mesh, const tarn::SymmetryMeasure& best) {
+    const auto& p = mesh.frames[std::size_t(best.frame)].positions;
+    float size = 0.0f;
+    for (const auto& a : p)
+        for (const auto& b : p) size = std::max(size, std::sqrt(tarn::dot(a - b, a - b)));
+    std::vector<int> nearest(std::size_t(mesh.vertexCount), -1);
+    for (int v = 0; v < mesh.vertexCount; ++v) {
+        const tarn::Vec3f image = best.plane.apply(p[std::size_t(v)]);
+        float d = 0.01f * size;
+        for (int w = 0; w < mesh.vertexCount; ++w)
+            if (const float e = std::sqrt(tarn::dot(p[std::size_t(w)] - image, p[std::size_t(w)] - image)); e <= d) {
+                d = e;
+                nearest[std::size_t(v)] = w;
+            }
+    }
+    std::vector<int> partner(nearest.size(), -1);
+    for (std::size_t v = 0; v < nearest.size(); ++v)
+        if (nearest[v] >= 0 && nearest[std::size_t(nearest[v])] == int(v)) partner[v] = nearest[v];
+    return partner;
+}
 
 void BM_ScrambledHalf(benchmark::State& state) {
     Mesh original;
@@ -108,41 +136,54 @@ void BM_ScrambledHalf(benchmark::State& state) {
         tarn::surfacePosition(original, positions, {t, {1.0f / 3, 1.0f / 3, 1.0f / 3}}, centre);
         lower.push_back((best.plane.axis == 0 ? centre.x : best.plane.axis == 1 ? centre.y : centre.z) < best.plane.centre);
     }
-    double right[2] = {}, whole[2] = {};
-    int others = 0;
-    for (auto _ : state)
-        for (bool share : {false, true}) {
-            Mesh mesh = original;
-            std::mt19937 random(8);
-            std::uniform_int_distribution<int> s(0, mesh.skinWidth - 1), u(0, mesh.skinHeight - 1);
-            for (int t = 0; t < mesh.triangleCount; ++t) {
-                tarn::Triangle& tri = mesh.triangles[std::size_t(t)];
-                if (lower[std::size_t(t)]) tri.flags |= tarn::kTriSelected;
-                else for (auto& c : tri.corner) c = {std::int16_t(s(random)), std::int16_t(u(random))};
-            }
-            tarn::RebuildMappingVerts(mesh);
-            const tarn::Mirror mirror(mesh, best);
-            tarn::mirrorMapping(mesh, mirror, line, share);
-            others = 0;
-            for (int t = 0; t < mesh.triangleCount; ++t) {
-                if (lower[std::size_t(t)]) continue;
-                ++others;
-                int good = 0;
-                for (int k = 0; k < 3; ++k) {
-                    const tarn::MappingVert a = mesh.triangles[std::size_t(t)].corner[std::size_t(k)];
-                    const tarn::MappingVert b = original.triangles[std::size_t(t)].corner[std::size_t(k)];
-                    good += std::abs(a.s - b.s) <= 1 && std::abs(a.t - b.t) <= 1;
-                }
-                right[share] += good;
-                whole[share] += good == 3;
-            }
+    // The right corners of each partner Triangle.
+    const std::vector<int> partner = vertexPartners(original, best);
+    std::map<int, std::array<tarn::MappingVert, 3>> right;
+    for (int t = 0; t < original.triangleCount; ++t) {
+        if (lower[std::size_t(t)]) continue;
+        const auto& tri = original.triangles[std::size_t(t)];
+        for (int s = 0; s < original.triangleCount; ++s) {
+            const auto& other = original.triangles[std::size_t(s)];
+            if (!lower[std::size_t(s)]) continue;
+            std::array<tarn::MappingVert, 3> want{};
+            int found = 0;
+            for (int k = 0; k < 3; ++k)
+                for (int j = 0; j < 3; ++j)
+                    if (partner[std::size_t(tri.vertex[std::size_t(k)])] == other.vertex[std::size_t(j)]) {
+                        want[std::size_t(k)] = other.corner[std::size_t(j)];
+                        auto& v = line.vertical ? want[std::size_t(k)].s : want[std::size_t(k)].t;
+                        v = std::int16_t(std::lround(line.flip(v)));
+                        ++found;
+                        break;
+                    }
+            if (found == 3) right[t] = want;
         }
+    }
+    double corners = 0.0, whole = 0.0;
+    for (auto _ : state) {
+        Mesh mesh = original;
+        std::mt19937 random(8);
+        std::uniform_int_distribution<int> s(0, mesh.skinWidth - 1), u(0, mesh.skinHeight - 1);
+        for (int t = 0; t < mesh.triangleCount; ++t) {
+            tarn::Triangle& tri = mesh.triangles[std::size_t(t)];
+            if (lower[std::size_t(t)]) tri.flags |= tarn::kTriSelected;
+            else for (auto& c : tri.corner) c = {std::int16_t(s(random)), std::int16_t(u(random))};
+        }
+        tarn::RebuildMappingVerts(mesh);
+        tarn::mirrorMapping(mesh, tarn::Mirror(mesh, best), line, false);
+        corners = whole = 0.0;
+        for (const auto& [t, want] : right) {
+            int good = 0;
+            for (int k = 0; k < 3; ++k) good += mesh.triangles[std::size_t(t)].corner[std::size_t(k)] == want[std::size_t(k)];
+            corners += good;
+            whole += good == 3;
+        }
+    }
+    const double partners = double(right.size());
     state.SetLabel(kItems[state.range(0)]);
-    state.counters["others"] = others;
-    state.counters["corners_right"] = others > 0 ? right[0] / (3.0 * others) : 0.0;
-    state.counters["tris_right"] = others > 0 ? whole[0] / others : 0.0;
-    state.counters["corners_right_shared"] = others > 0 ? right[1] / (3.0 * others) : 0.0;
-    state.counters["tris_right_shared"] = others > 0 ? whole[1] / others : 0.0;
+    state.counters["partners"] = partners;
+    state.counters["corners_right"] = partners > 0 ? corners / (3.0 * partners) : 0.0;
+    state.counters["tris_right"] = partners > 0 ? whole / partners : 0.0;
 }
 BENCHMARK(BM_ScrambledHalf)->DenseRange(0, 7)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -66,7 +66,8 @@ SymmetryMeasure bestSymmetry(const Mesh& mesh);
 class Mirror {
 public:
     // `ranked`: the frames most symmetric across `axis`, best first, as the
-    // search found them; when empty they are ranked here.
+    // search found them (the first few are used); when empty they are
+    // ranked here.
     Mirror(const Mesh& mesh, int frame, int axis, std::vector<int> ranked = {});
     explicit Mirror(const Mesh& mesh) : Mirror(mesh, bestSymmetry(mesh)) {}
     Mirror(const Mesh& mesh, const SymmetryMeasure& choice)
