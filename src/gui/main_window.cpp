@@ -309,7 +309,7 @@ void MainWindow::refillLists() {
 void MainWindow::meshLoaded() {
     // A model of any size opens filling the 3D pane, its skin the skin pane.
     app_->stopPlayback();
-    app_->chooseSymmetry();
+    app_->newModelSymmetry();
     if (preview_) preview_->sync();
     if (shell_) {
         frameModel(app_->mesh, shell_->isoView()->view().target());

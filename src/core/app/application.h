@@ -166,8 +166,11 @@ public:
     std::function<std::pair<int, int>()> pastePlace;
     // Puts floating texels down (one step of the history); nothing without any.
     void dropFloating();
-    // A new model: its most symmetric frame and axis, the skin's line unset.
+    // The model's most symmetric frame and axis, the skin's line unset.
     void chooseSymmetry();
+    // A new model: its symmetry is searched for when first used (at once
+    // while Mirror mode is on), so an open never waits for it.
+    void newModelSymmetry();
     // The brush tip's size (within its limits) and shape, kept in the settings.
     void setBrushSize(int size);
     void setBrushShape(BrushShape shape);
