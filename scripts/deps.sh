@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-multimedia-dev libgl-dev libxkbcommon-dev
+  qt6-base-dev qt6-multimedia-dev libgl-dev libegl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev
   libstb-dev

@@ -57,6 +57,14 @@ bool parseList(const std::string& text, std::vector<int>& out) {
     return true;
 }
 
+bool parseAxis(const std::string& text, int& axis) {
+    if (text.size() != 1) return false;
+    const char c = char(text[0] | 0x20);
+    if (c < 'x' || c > 'z') return false;
+    axis = c - 'x';
+    return true;
+}
+
 bool parseMode(const std::string& text, int& mode) {
     if (parseInt(text, mode)) return true;
     mode = RenderModes().indexOf(text);

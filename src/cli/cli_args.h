@@ -27,6 +27,8 @@ bool parseSize(const std::string& text, int& w, int& h);
 bool parseList(const std::string& text, std::vector<int>& out);
 // A render mode by index or by name.
 bool parseMode(const std::string& text, int& mode);
+// "x", "y" or "z" (either case) as 0, 1 or 2.
+bool parseAxis(const std::string& text, int& axis);
 
 // The one positional argument of render and bench, the model, made absolute.
 // Returns the complaint or empty.

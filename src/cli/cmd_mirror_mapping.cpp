@@ -1,7 +1,10 @@
 // tarn-cli mirror-mapping: the Triangles of the other side of a symmetric
 // model take the mapping of the listed ones, flipped across the skin's mirror
-// line or, with --share, on the same texels. The mirror is taken in --frame N
-// (the most symmetric frame unless given) across --axis.
+// line (the mapping's own, or --line x=S for the vertical line at s = S, y=T
+// for the horizontal one) or, with --share, on the same texels. The mirror is
+// taken across --axis with --frame N as the reference (the most symmetric
+// frame unless given).
+#include <optional>
 #include <ostream>
 
 #include "cli_args.h"
@@ -15,13 +18,15 @@ namespace tarn::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "mirror-mapping MODEL.md2 -o OUT.md2 --axis x|y|z --select LIST [--share] [--frame N] [--base DIR]";
+    "mirror-mapping MODEL.md2 -o OUT.md2 --axis x|y|z --select LIST [--share] [--line x=S|y=T] [--frame N] [--base DIR]";
 
-bool parseAxis(const std::string& v, int& axis) {
-    if (v == "x" || v == "X") axis = 0;
-    else if (v == "y" || v == "Y") axis = 1;
-    else if (v == "z" || v == "Z") axis = 2;
-    else return false;
+// "x=S" or "y=T": a vertical or horizontal line of the skin.
+bool parseLine(const std::string& v, std::optional<SkinMirrorLine>& line) {
+    float at = 0.0f;
+    if (v.size() < 3 || v[1] != '=' || !parseFloat(v.substr(2), at)) return false;
+    int axis = 0;
+    if (!parseAxis(v.substr(0, 1), axis) || axis > 1) return false;
+    line = SkinMirrorLine{axis == 0, at};
     return true;
 }
 
@@ -29,6 +34,7 @@ int mirrorMappingCli(const Args& args, std::ostream& out, std::ostream& err) {
     std::string base, output;
     int axis = -1, frame = -1;
     bool share = false;
+    std::optional<SkinMirrorLine> line;
     std::vector<int> selected;
     std::vector<std::string> paths;
     OptionTable table;
@@ -37,6 +43,7 @@ int mirrorMappingCli(const Args& args, std::ostream& out, std::ostream& err) {
     table.values["--axis"] = [&](const std::string& v) { return parseAxis(v, axis); };
     table.values["--select"] = [&](const std::string& v) { return parseList(v, selected); };
     table.values["--frame"] = [&](const std::string& v) { return parseInt(v, frame) && frame >= 0; };
+    table.values["--line"] = [&](const std::string& v) { return parseLine(v, line); };
     table.flags["--share"] = &share;
     std::string why = readOptions(args, table, paths);
     if (why.empty() && paths.size() != 1) why = "expected one MODEL.md2";
@@ -62,18 +69,26 @@ int mirrorMappingCli(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli mirror-mapping: the model has no Triangles to mirror\n";
         return kExitFailed;
     }
-    if (frame < 0) frame = bestSymmetry(mesh).frame;
-    const Mirror mirror(mesh, frame, axis);
+    if (line && (line->position < 0.0 || line->position > (line->vertical ? mesh.skinWidth : mesh.skinHeight))) {
+        err << "tarn-cli mirror-mapping: the line " << (line->vertical ? "x=" : "y=") << line->position
+            << " lies off the " << mesh.skinWidth << " x " << mesh.skinHeight << " skin\n";
+        return kExitFailed;
+    }
+    const SymmetryMeasure best = bestSymmetry(mesh);
+    if (frame < 0) frame = best.frame;
+    const Mirror mirror(mesh, frame, axis, best.ranked[std::size_t(axis)]);
     if (!mirror.valid()) {
         err << "tarn-cli mirror-mapping: no frame of the model's " << mesh.triangleCount
             << " Triangles could be measured for symmetry; name one with --frame N\n";
         return kExitFailed;
     }
-    const MirrorMappingResult result = mirrorMappingCommand(model.ui(), MappingEditor{}, mesh, mirror, share);
+    const MirrorMappingResult result = mirrorMappingCommand(model.ui(), MappingEditor{}, mesh, mirror, share, line);
     if (result.mapped == 0) return kExitFailed;
     if (!model.save(output)) return kExitFailed;
     out << "mirrored the mapping of " << result.mapped << " Triangles (frame " << frame << ", axis "
-        << "xyz"[axis] << ")\nwrote " << output << '\n';
+        << "xyz"[axis] << ")\n";
+    if (result.offSkin > 0) out << result.offSkin << " of them have corners off the skin\n";
+    out << "wrote " << output << '\n';
     return kExitOk;
 }
 

@@ -128,10 +128,16 @@ MainWindow::MainWindow(Ui& ui, SettingsStore& settings, QWidget* parent)
     for (int id : {cmd::kNudgeLeft, cmd::kNudgeRight, cmd::kNudgeUp, cmd::kNudgeDown, cmd::kNudgeLeft10,
                    cmd::kNudgeRight10, cmd::kNudgeUp10, cmd::kNudgeDown10})
         app_->commands().bind(id, [this, id] {
-            if (!app_->paneModes.mappingMode) return;
             const NudgeStep step = nudgeOf(id);
-            shell_->mappingTool().nudge(step.dx, step.dy);
+            // Floating texels take the arrows first, in either mode.
+            if (app_->floating.active()) {
+                app_->floating.moveBy(step.dx, step.dy);
+                refresh(kRedrawFull, kPanesSkinIso);
+            } else if (app_->paneModes.mappingMode) {
+                shell_->mappingTool().nudge(step.dx, step.dy);
+            }
         });
+    app_->pastePlace = [this] { return shell_->skinView()->pastePlace(); };
     app_->commands().bind(cmd::kFrameModel, [this] {
         frameModel(app_->mesh, shell_->isoView()->view().target());
         refresh(kRedrawFull, kPanesIso);
@@ -303,7 +309,7 @@ void MainWindow::refillLists() {
 void MainWindow::meshLoaded() {
     // A model of any size opens filling the 3D pane, its skin the skin pane.
     app_->stopPlayback();
-    app_->chooseSymmetry();
+    app_->newModelSymmetry();
     if (preview_) preview_->sync();
     if (shell_) {
         frameModel(app_->mesh, shell_->isoView()->view().target());

@@ -33,6 +33,9 @@ public:
                                               const std::vector<std::string>& entries) override;
     std::optional<PreferencesValues> editPreferences(const PreferencesValues& current,
                                                      const PreferencesBrowsers& browsers) override;
+    // The system clipboard (qt_clipboard.cpp).
+    void putClipboardImage(const std::vector<std::uint8_t>& indexedPng) override;
+    std::optional<ClipboardImage> clipboardImage() override;
 
 private:
     std::optional<FileDialogResult> runFileDialog(const FileDialogRequest& request, bool save);

@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "edit/mapping_tool.h"
+#include "edit/select_tool.h"
 #include "gradient_box_widget.h"
 #include "iso_view_widget.h"
 #include "pal_box_widget.h"
@@ -33,6 +34,9 @@ ShellWidget::ShellWidget(Application& app, RefreshSink& refresh, QWidget* parent
         std::make_unique<MappingTool>(skinView_->view(), context, app.view.skinFollowsMapping);
     skinView_->view().setMappingTool(mappingTool_.get());
     skinView_->rectangleTool().passClicksTo(mappingTool_.get());
+    selectTool_ = std::make_unique<TexelSelectTool>(skinView_->view(), context, app.floating);
+    skinView_->view().setSelectTool(selectTool_.get());
+    skinView_->showSelection(&app.floating, selectTool_.get());
     palBox_ = new PalBoxWidget(
         app.paint, refresh,
         [&app]() -> const Palette* {
@@ -166,6 +170,8 @@ void ShellWidget::wheelEvent(QWheelEvent* event) {
 // The wheel over any pane comes to the shell, which hands it to the pane under
 // the pointer by the layout's rule.
 bool ShellWidget::eventFilter(QObject* watched, QEvent* event) {
+    // Floating texels are put down before a stroke on the model could paint under them.
+    if (event->type() == QEvent::MouseButtonPress && watched == isoView_) app_.dropFloating();
     if (event->type() != QEvent::Wheel) return QWidget::eventFilter(watched, event);
     auto* pane = static_cast<QWidget*>(watched);
     auto* wheel = static_cast<QWheelEvent*>(event);

@@ -14,6 +14,7 @@ namespace tarn {
 
 class Application;
 class MappingTool;
+class TexelSelectTool;
 class GradientBoxWidget;
 class IsoViewWidget;
 class PalBoxWidget;
@@ -77,6 +78,7 @@ private:
     PalBoxWidget* palBox_ = nullptr;
     GradientBoxWidget* gradientBox_ = nullptr;
     std::unique_ptr<MappingTool> mappingTool_;
+    std::unique_ptr<TexelSelectTool> selectTool_;
     bool splitterDragging_ = false;
 };
 

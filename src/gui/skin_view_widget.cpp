@@ -44,7 +44,7 @@ void SkinViewWidget::show() {
                                        view_.viewHeight(), skin != nullptr ? skin->palette : greyPalette(), tint());
     if (changed.isEmpty()) return;
     // What is drawn over the blit moves with the whole view, not only where the view changed.
-    if (pixelGrid_ || view_.rectangleMode) repaint();
+    if (pixelGrid_ || view_.rectangleMode || selectionShown()) repaint();
     else repaint(blit_.widgetArea(changed));
 }
 
@@ -59,6 +59,7 @@ void SkinViewWidget::paintEvent(QPaintEvent* event) {
     blit_.draw(painter, event->rect());
     if (pixelGrid_) drawPixelGrid(painter);
     if (view_.rectangleMode) drawRectangle(painter);
+    if (selectionShown()) drawSelection(painter);
     if (const auto rect = outlineAt(hover()))
         drawBrushOutline(painter, *rect, context_.paint.tip.shape == BrushShape::Round && context_.paint.tip.size > 2,
                          1.0 / devicePixelRatioF());

@@ -1,10 +1,15 @@
 #pragma once
 // The 2D pane ("Skin Box"): forwards mouse input to the SkinView behaviour and
 // shows its view image 1:1 with the current Skin's palette.
+#include <QTimer>
 #include <QWidget>
 
+#include <utility>
+
 #include "cursors.h"
+#include "edit/floating_selection.h"
 #include "edit/rectangle_tool.h"
+#include "edit/select_tool.h"
 #include "edit/skin_view.h"
 #include "image/palette.h"
 #include "indexed_blit.h"
@@ -37,6 +42,12 @@ public:
     // Texel edges over the skin from kGridZoom device pixels per texel.
     void setPixelGrid(bool on);
     bool pixelGrid() const { return pixelGrid_; }
+    // The selection's marching ants, the floating texels' outline and the
+    // shape a select tool is drawing are shown over the skin.
+    void showSelection(const FloatingSelection* floating, const TexelSelectTool* tool);
+    // Where a paste lands: the texel under the pointer, or the top left of
+    // the skin the pane shows.
+    std::pair<int, int> pastePlace() const;
     static constexpr float kGridZoom = 8.0f;
 
 protected:
@@ -53,6 +64,10 @@ private:
     const std::uint8_t* tint() const;
     void drawPixelGrid(QPainter& painter) const;
     void drawRectangle(QPainter& painter) const;
+    // Whether the ants or a shape in progress are shown, so each redraw
+    // repaints the whole pane and the ants march.
+    bool selectionShown() const;
+    void drawSelection(QPainter& painter) const;
     int edgeX(int s) const;
     int edgeY(int t) const;
     // The brush tip's outline around the texel under `at` (widget pixels),
@@ -66,6 +81,10 @@ private:
     IndexedBlit blit_;
     bool fitPending_ = false;
     bool pixelGrid_ = false;
+    const FloatingSelection* floating_ = nullptr;
+    const TexelSelectTool* selectTool_ = nullptr;
+    QTimer ants_;
+    int antsPhase_ = 0;
 };
 
 }  // namespace tarn

@@ -25,6 +25,9 @@ QString glyphOf(int id) {
     case cmd::kInkPaint: return QStringLiteral("\u25cf");
     case cmd::kInkShade: return QStringLiteral("\u25d0");
     case cmd::kInkDither4: return QStringLiteral("\u2592");
+    case cmd::kSelectRectangle: return QStringLiteral("\u2237");
+    case cmd::kSelectLasso: return QStringLiteral("\u2312");
+    case cmd::kSelectColour: return QStringLiteral("\u2731");
     case cmd::kMirror: return QStringLiteral("\u2194");
     case cmd::kSkinFollowsMapping: return QStringLiteral("F");
     case cmd::kRectangleMode: return QStringLiteral("\u25a1");

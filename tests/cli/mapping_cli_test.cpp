@@ -3,12 +3,17 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <map>
+#include <cstdio>
+#include <sstream>
 
 #include "batch_mesh_session.h"
 #include "cli_run.h"
 #include "edit/kmap.h"
 #include "image/image_codec.h"
 #include "image/skin_io.h"
+#include "edit/mirror_mapping.h"
 #include "model/symmetry.h"
 #include "raster/rasterizer.h"
 #include "scripted_ui.h"
@@ -165,6 +170,10 @@ TEST_F(MappingCli, FailuresExitNonZeroAndWriteNothing) {
         {{"map-from-view", model, "-o", out, "--select", "0"}, "no rectangle given"},
         {{"map-from-view", model, "-o", out, "--select", "0", "--rect", "1,2,3", "--size", "0x9"}, "bad value"},
         {{"map-from-view", model, "-o", out, "--select", "0", "--rect", "1,2,3,4", "--frame", "198"}, "frame 198"},
+        {{"mirror-mapping", model, "-o", out, "--axis", "y", "--select", "0", "--line", "z=3"}, "bad value"},
+        {{"mirror-mapping", model, "-o", out, "--axis", "y", "--select", "0", "--line", "x=300"},
+         "the line x=300 lies off the 256 x 256 skin"},
+        {{"symmetry", model, "--frame", "198"}, "the model has no frame 198"},
         {{"retromap", model, kmp, kmp, "-o", dir.file("new.pcx")}, "cannot read the old skin"},
         {{"retromap", model, joinPath(base, "ne/usmc.pcx"), dir.file("cut.kmp"), "-o", dir.file("new.pcx")},
          "This isn't a valid KMAP file!"},
@@ -182,47 +191,94 @@ TEST_F(MappingCli, FailuresExitNonZeroAndWriteNothing) {
 }
 
 // One half of the exploding barrel, in its most symmetric frame, gives the
-// other half its mapping mirrored: every Triangle of the other half is
-// reached, the selected half keeps its own, and the two halves' coordinates
-// lie mirrored about one vertical line of the skin, rows kept.
-TEST_F(MappingCli, MirrorMappingGivesTheOtherHalfMirroredCoordinates) {
+// other half, scrambled first, its mapping mirrored across --line (the line
+// of the untouched mapping). A partner Triangle is one whose corners all lie
+// (within 1 % of the frame's size) at the mirrors of a selected Triangle's
+// corners; each of its corners must take the MappingVert of the selected
+// corner there, flipped across the line. Before the lookup kept to one
+// chart, a third of them did.
+TEST_F(MappingCli, MirrorMappingGivesPartnerTrianglesTheirMirroredCorners) {
     const std::string barrel = test::realTestData("q2-didux/baseq2/models/objects/r_explode/tris.md2");
     test::BatchMeshSession s(base);
     ASSERT_TRUE(LoadMesh(s.c, barrel)) << s.log.str();
     const SymmetryMeasure best = bestSymmetry(s.mesh);
     ASSERT_EQ(best.plane.axis, 0);
-    const std::vector<Vec3f>& positions = s.mesh.frames[std::size_t(best.frame)].positions;
+    const SkinMirrorLine line = skinMirrorLine(s.mesh, Mirror(s.mesh, best));
+    ASSERT_TRUE(line.vertical);
+    const std::vector<Vec3f>& at = s.mesh.frames[std::size_t(best.frame)].positions;
+    const std::vector<Triangle> original(s.mesh.triangles.begin(), s.mesh.triangles.begin() + s.mesh.triangleCount);
     std::string list;
     std::vector<bool> selected;
-    for (int t = 0; t < s.mesh.triangleCount; ++t) {
+    for (const Triangle& tri : original) {
         float x = 0.0f;
-        for (std::int16_t v : s.mesh.triangles[std::size_t(t)].vertex) x += positions[std::size_t(v)].x / 3.0f;
+        for (std::int16_t v : tri.vertex) x += at[std::size_t(v)].x / 3.0f;
         selected.push_back(x < best.plane.centre);
-        if (selected.back()) list += (list.empty() ? "" : ",") + std::to_string(t);
+        if (selected.back()) list += (list.empty() ? "" : ",") + std::to_string(&tri - original.data());
     }
-    const std::string out = dir.file("mirrored.md2");
-    const CliRun r = runCli({"mirror-mapping", barrel, "-o", out, "--axis", "x", "--select", list, "--base", base});
+    // What each partner Triangle's corners must become.
+    std::map<std::size_t, std::array<MappingVert, 3>> want;
+    const float near = 0.01f * boundsOf(at, s.mesh.vertexCount).diagonal();
+    for (std::size_t t = 0; t < original.size(); ++t) {
+        if (selected[t]) continue;
+        for (std::size_t u = 0; u < original.size() && !want.count(t); ++u) {
+            if (!selected[u]) continue;
+            std::array<MappingVert, 3> corners{};
+            int matched = 0;
+            for (int k = 0; k < 3; ++k)
+                for (int j = 0; j < 3; ++j) {
+                    const Vec3f d = best.plane.apply(at[std::size_t(original[u].vertex[std::size_t(j)])]) -
+                                    at[std::size_t(original[t].vertex[std::size_t(k)])];
+                    if (dot(d, d) > near * near) continue;
+                    corners[std::size_t(k)] = original[u].corner[std::size_t(j)];
+                    corners[std::size_t(k)].s = std::int16_t(std::lround(line.flip(corners[std::size_t(k)].s)));
+                    ++matched;
+                    break;
+                }
+            if (matched == 3) want[t] = corners;
+        }
+    }
+    ASSERT_GT(want.size(), 30u);
+
+    // The other half scrambled, then mirrored.
+    for (std::size_t t = 0; t < original.size(); ++t)
+        if (!selected[t]) s.mesh.triangles[t].corner = {MappingVert{3, 7}, MappingVert{90, 2}, MappingVert{11, 60}};
+    RebuildMappingVerts(s.mesh);
+    const std::string scrambled = dir.file("scrambled.md2"), out = dir.file("mirrored.md2");
+    ASSERT_TRUE(SaveMesh(s.c, scrambled)) << s.log.str();
+    const CliRun r = runCli({"mirror-mapping", scrambled, "-o", out, "--axis", "x", "--select", list, "--line",
+                             "x=" + std::to_string(line.position), "--base", base});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const std::vector<MappingVert> before = cornersOf(barrel), after = cornersOf(out);
-    std::array<int, 4> mine{9999, -1, 9999, -1}, other = mine;  // s min, s max, t min, t max
-    int changed = 0;
     for (std::size_t t = 0; t < selected.size(); ++t) {
-        const bool same = std::equal(before.begin() + 3 * t, before.begin() + 3 * t + 3, after.begin() + 3 * t);
-        if (selected[t]) {
-            EXPECT_TRUE(same) << t;
-        }
-        changed += !same;
-        for (std::size_t k = 3 * t; k < 3 * t + 3; ++k) {
-            auto& box = selected[t] ? mine : other;
-            box = {std::min(box[0], int(after[k].s)), std::max(box[1], int(after[k].s)),
-                   std::min(box[2], int(after[k].t)), std::max(box[3], int(after[k].t))};
-        }
+        if (!selected[t]) continue;
+        EXPECT_TRUE(std::equal(before.begin() + 3 * t, before.begin() + 3 * t + 3, after.begin() + 3 * t)) << t;
     }
-    EXPECT_EQ(changed, s.mesh.triangleCount - int(std::count(selected.begin(), selected.end(), true)));
-    EXPECT_EQ(mine[0] + other[1], mine[1] + other[0]);  // both twice the line
-    EXPECT_EQ(mine[2], other[2]);
-    EXPECT_EQ(mine[3], other[3]);
+    for (const auto& [t, corners] : want)
+        EXPECT_TRUE(std::equal(corners.begin(), corners.end(), after.begin() + 3 * t)) << t;
+}
+
+// The symmetry as text and as JSON: the frame, axis and score, then one
+// mirror per vertex; a vertex on the plane is its own mirror.
+TEST_F(MappingCli, SymmetryPrintsTheFrameAxisScoreAndEachVertexsMirror) {
+    const CliRun text = runCli({"symmetry", model});
+    ASSERT_EQ(text.code, 0) << text.err;
+    EXPECT_EQ(text.out.rfind("frame 180 death103, axis y = ", 0), 0u) << text.out;
+    EXPECT_NE(text.out.find(", score 0."), std::string::npos);
+    const CliRun json = runCli({"symmetry", model, "--json", "--frame", "0", "--axis", "y"});
+    ASSERT_EQ(json.code, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\"frame\": 0, \"frameName\": \"stand01\", \"axis\": \"y\"", 0), 0u) << json.out;
+    std::size_t lines = 0, selfMirrors = 0, entries = 0;
+    std::istringstream in(text.out);
+    for (std::string line; std::getline(in, line);) {
+        int v = -1, w = -1;
+        if (std::sscanf(line.c_str(), "vertex %d: vertex %d at", &v, &w) >= 1) ++lines;
+        selfMirrors += v >= 0 && v == w;
+    }
+    for (std::size_t at = json.out.find("\n  "); at != std::string::npos; at = json.out.find("\n  ", at + 1)) ++entries;
+    EXPECT_EQ(lines, 323u);
+    EXPECT_EQ(entries, 323u);
+    EXPECT_GT(selfMirrors, 0u);
 }
 
 }  // namespace

@@ -53,6 +53,13 @@ public:
         shown.push_back("document: " + path);
         return true;
     }
+    // The system clipboard: what a copy put there, or another program's image
+    // a test puts there.
+    std::optional<ClipboardImage> clipboard;
+    void putClipboardImage(const std::vector<std::uint8_t>& indexedPng) override {
+        clipboard = ClipboardImage{indexedPng, 0, 0, {}};
+    }
+    std::optional<ClipboardImage> clipboardImage() override { return clipboard; }
     Answer ask(const std::string& text, QuestionKind kind) override;
     std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
     std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;

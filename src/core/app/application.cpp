@@ -61,6 +61,7 @@ void Application::bindCommands() {
     bindMirrorCommands();
     bindHelpCommands();
     bindBrushCommands();
+    bindSelectionCommands();
 }
 
 void Application::bindEditCommands() {
@@ -320,7 +321,7 @@ void Application::bindOptionCommands() {
     commands_.bind(cmd::kMappingMode, interaction(true));
 
     auto brush = [this](Brush b) {
-        return [this, b] { paneModes.brush = b; };
+        return [this, b] { paneModes.brush = b, paneModes.select = SelectTool::None; };
     };
     commands_.bind(cmd::kPointBrush, brush(Brush::Point));
     commands_.bind(cmd::kPencilBrush, brush(Brush::Pencil));
@@ -357,7 +358,9 @@ UpdateFlags Application::updateFlags() const {
     UpdateFlags f;
     f.cameraOverride = paneModes.cameraOverride;
     f.interactionMode = paneModes.mappingMode ? 1 : 0;
-    f.brush = static_cast<int>(paneModes.brush);
+    f.brush = paneModes.select == SelectTool::None ? static_cast<int>(paneModes.brush) : -1;
+    f.selectTool = static_cast<int>(paneModes.select);
+    f.floating = floating.active();
     f.skinFollowsMapping = view.skinFollowsMapping;
     f.mappingOverlay = paneModes.mappingOverlayInPaint;
     f.rectangleMode = view.rectangleMode;
@@ -427,6 +430,7 @@ ListContent Application::listContent(int listId) {
 }
 
 void Application::listChosen(int listId, int index) {
+    dropFloating();
     switch (listId) {
     case kListFrames:
         if (SelectFrame(mesh, index)) refresh_.refresh(kRedrawFull, kPanesIso);

@@ -9,6 +9,7 @@
 #include "app/preferences.h"
 #include "app/recent_files.h"
 #include "app/startup.h"
+#include "edit/floating_selection.h"
 #include "edit/map_from_view.h"
 #include "edit/mapping_edit.h"
 #include "edit/mapping_state.h"
@@ -158,8 +159,18 @@ public:
     // whether the mirrored mapping shares the selection's texels.
     SymmetrySetting symmetry;
     bool mirrorShareTexels = false;
-    // A new model: its most symmetric frame and axis, the skin's line unset.
+    // Texels lifted or pasted that have not been dropped yet.
+    FloatingSelection floating;
+    // Where a paste lands: the texel under the pointer over the skin pane, or
+    // the top left of the skin it shows. Without it, the skin's top left.
+    std::function<std::pair<int, int>()> pastePlace;
+    // Puts floating texels down (one step of the history); nothing without any.
+    void dropFloating();
+    // The model's most symmetric frame and axis, the skin's line unset.
     void chooseSymmetry();
+    // A new model: its symmetry is searched for when first used (at once
+    // while Mirror mode is on), so an open never waits for it.
+    void newModelSymmetry();
     // The brush tip's size (within its limits) and shape, kept in the settings.
     void setBrushSize(int size);
     void setBrushShape(BrushShape shape);
@@ -189,6 +200,7 @@ private:
     void bindHelpCommands();
     void bindReports();
     void bindBrushCommands();
+    void bindSelectionCommands();
     // Chooses the symmetry when the model has none yet.
     void keepSymmetry();
     void chooseMode(int index);

@@ -158,6 +158,24 @@ enum Id : int {
     kRectangleBrush = 32970,
     kEllipseBrush = 32971,
     kFilledShapes = 32972,
+    // Texel selections, the clipboard and the floating selection.
+    kCut = 32973,
+    kCopy = 32974,
+    kPaste = 32975,
+    kDelete = 32976,
+    kDropFloating = 32977,
+    kCancelFloating = 32978,
+    kSelectAllTexels = 32979,
+    kDeselectTexels = 32980,
+    kInvertTexels = 32981,
+    kSelectFromTriangles = 32982,
+    kSelectRectangle = 32983,
+    kSelectLasso = 32984,
+    kSelectColour = 32985,
+    kFlipHorizontal = 32986,
+    kFlipVertical = 32987,
+    kTurnClockwise = 32988,
+    kTurnCounterClockwise = 32989,
 };
 
 }  // namespace tarn::cmd

@@ -54,7 +54,9 @@ CommandState commandState(const CommandEntry& entry, bool hasHandler, const Upda
         s.enabled = s.enabled && flags.hasCompanion;
     if (entry.rule == UpdateRule::CompanionHideShow && flags.hasCompanion && flags.companionHidden)
         s.text = kCompanionShowText;
-    if (entry.rule == UpdateRule::InMappingMode) s.enabled = s.enabled && flags.interactionMode == 1;
+    if (entry.rule == UpdateRule::InMappingMode) s.enabled = s.enabled && (flags.interactionMode == 1 || flags.floating);
+    if (entry.rule == UpdateRule::Floating) s.enabled = s.enabled && flags.floating;
+    if (entry.rule == UpdateRule::SelectTool) s.checked = selectToolOf(entry.id) == flags.selectTool;
     if (entry.rule == UpdateRule::FrameRate) s.checked = frameRateOf(entry.id) == flags.frameRate;
     if (entry.rule == UpdateRule::SymmetryAxis) s.checked = symmetryAxisOf(entry.id) == flags.symmetryAxis;
     if (entry.rule == UpdateRule::RecentFile) {
@@ -83,6 +85,7 @@ bool CommandRegistry::run(int id) const {
     auto it = handlers_.find(id);
     if (it == handlers_.end()) return false;
     try {
+        if (before_) before_(id);
         it->second();
         auto said = reports_.find(id);
         if (said != reports_.end() && reported_) reported_(said->second());

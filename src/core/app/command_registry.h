@@ -28,6 +28,8 @@ struct UpdateFlags {
     bool mirror = false;
     bool mirrorShareTexels = false;
     int symmetryAxis = -1;
+    int selectTool = 0;     // SelectTool's value; 0 while painting
+    bool floating = false;  // texels float over the skin
     int blendMode = 0;
     bool playing = false;
     bool loopAnimation = false;
@@ -64,6 +66,8 @@ public:
     // commands build what they load before they replace anything.
     bool run(int id) const;
     void onOutOfMemory(Handler handler) { outOfMemory_ = std::move(handler); }
+    // Told the id of every command before its handler runs.
+    void beforeRun(std::function<void(int)> hook) { before_ = std::move(hook); }
     // Commands that change nothing the panes show say what they did: after
     // `id` runs, the text `what` makes goes to the reporter (the status bar).
     void report(int id, std::function<std::string()> what) { reports_[id] = std::move(what); }
@@ -74,6 +78,7 @@ private:
     std::map<int, std::function<std::string()>> reports_;
     std::function<void(const std::string&)> reported_;
     Handler outOfMemory_;
+    std::function<void(int)> before_;
 };
 
 }  // namespace tarn

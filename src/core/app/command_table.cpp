@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kFile = "&File";
 constexpr const char* kEdit = "&Edit";
+constexpr const char* kSelect = "Se&lect";
 constexpr const char* kCompanion = "&Companion";
 constexpr const char* kOptions = "&Options";
 constexpr const char* kSkins = "&Skins";
@@ -29,6 +30,8 @@ constexpr const char* kSymmetry = "Symmetry";
 constexpr const char* kBrushSize = "Brush Size";
 constexpr const char* kBrushShape = "Brush Shape";
 constexpr const char* kInk = "Ink";
+constexpr const char* kSelectTools = "Select";
+constexpr const char* kTransform = "Transform";
 
 using R = UpdateRule;
 
@@ -50,6 +53,18 @@ const std::vector<CommandEntry> kTable = {
 
     {cmd::kUndo, kEdit, "", "&Undo\tAlt+Backspace", "Alt+Backspace", R::Undo, "Ctrl+Alt+Z"},
     {cmd::kRedo, kEdit, "", "&Redo\tCtrl+Y", "Ctrl+Y", R::Redo, "Shift+Alt+Backspace"},
+    {cmd::kCut, kEdit, "", "Cu&t\tCtrl+X", "Ctrl+X", R::None},
+    {cmd::kCopy, kEdit, "", "&Copy\tCtrl+C", "Ctrl+C", R::None},
+    {cmd::kPaste, kEdit, "", "&Paste\tCtrl+V", "Ctrl+V", R::None},
+    {cmd::kDelete, kEdit, "", "&Delete\tDel", "Del", R::None},
+    {cmd::kDropFloating, kEdit, "", "Dr&op Floating Selection\tReturn", "Return", R::Floating, "Enter"},
+    {cmd::kCancelFloating, kEdit, "", "Cancel &Floating Selection\tEsc", "Esc", R::Floating},
+
+    // The classic keys give Ctrl+A to Save As: today's give it here.
+    {cmd::kSelectAllTexels, kSelect, "", "&All\tCtrl+A", "", R::None},
+    {cmd::kDeselectTexels, kSelect, "", "&Deselect\tCtrl+Shift+A", "Ctrl+Shift+A", R::None},
+    {cmd::kInvertTexels, kSelect, "", "&Invert\tCtrl+Shift+I", "Ctrl+Shift+I", R::None},
+    {cmd::kSelectFromTriangles, kSelect, "", "From Selected &Triangles", "", R::None},
 
     {cmd::kCompanionOpen, kCompanion, "", "&Open", "", R::None},
     {cmd::kCompanionClose, kCompanion, "", "&Close", "", R::NeedsCompanion},
@@ -76,6 +91,9 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kRectangleBrush, kOptions, "", "Rectangle Brush\tShift+4", "Shift+4", R::RectangleBrush},
     {cmd::kEllipseBrush, kOptions, "", "Ellipse Brush\tShift+5", "Shift+5", R::EllipseBrush},
     {cmd::kFilledShapes, kOptions, "", "Filled Shapes", "", R::FilledShapes},
+    {cmd::kSelectRectangle, kOptions, kSelectTools, "&Rectangle Select", "", R::SelectTool},
+    {cmd::kSelectLasso, kOptions, kSelectTools, "&Lasso Select", "", R::SelectTool},
+    {cmd::kSelectColour, kOptions, kSelectTools, "Select by &Colour (Shift: every texel of it)", "", R::SelectTool},
     {cmd::kInkPaint, kOptions, kInk, "&Paint", "", R::InkPaint},
     {cmd::kInkShade, kOptions, kInk, "&Shade (Ctrl: darker)", "", R::InkShade},
     {cmd::kInkDither2, kOptions, kInk, "&Dither 2x2", "", R::InkDither2},
@@ -117,6 +135,11 @@ const std::vector<CommandEntry> kTable = {
     {cmd::kFxShade, kSkins, kSkinFx, "&Shade Selected", "", R::None},
     {cmd::kFxLoadToSelected, kSkins, kSkinFx, "Load To Selected", "", R::None},
     {cmd::kMakeIcon, kSkins, "", "Make &Icon...", "", R::None},
+    {cmd::kFlipHorizontal, kSkins, kTransform, "Flip &Horizontally\tCtrl+Shift+H", "Ctrl+Shift+H", R::None},
+    {cmd::kFlipVertical, kSkins, kTransform, "Flip &Vertically\tCtrl+Shift+V", "Ctrl+Shift+V", R::None},
+    {cmd::kTurnClockwise, kSkins, kTransform, "Turn &Clockwise\tCtrl+Shift+Right", "Ctrl+Shift+Right", R::None},
+    {cmd::kTurnCounterClockwise, kSkins, kTransform, "Turn C&ounter-clockwise\tCtrl+Shift+Left", "Ctrl+Shift+Left",
+     R::None},
 
     {cmd::kSelectAll, kMapping, "", "&Select All\tShift+C", "Shift+C", R::None},
     {cmd::kSelectNone, kMapping, "", "Select &None\tC", "C", R::None},
@@ -198,13 +221,15 @@ const std::vector<TodayKeys> kTodayKeys = {
     {cmd::kRedo, {"Ctrl+Shift+Z", "Ctrl+Y", "Shift+Alt+Backspace"}},
     {cmd::kSaveAs, {"Ctrl+Shift+S"}},
     {cmd::kSkinRevert, {"Ctrl+Shift+R"}},
+    {cmd::kSelectAllTexels, {"Ctrl+A"}},
 };
 
 const std::vector<int> kToolbar = {
     cmd::kCameraOverride,    kToolbarSeparator,      cmd::kPaintMode,        cmd::kMappingMode,
     kToolbarSeparator,       cmd::kPointBrush,       cmd::kPencilBrush,      cmd::kLineBrush,         cmd::kFillBrush,
     cmd::kRectangleBrush,    cmd::kEllipseBrush,     kToolbarSeparator,      cmd::kInkPaint,          cmd::kInkShade,
-    cmd::kInkDither4,        kToolbarSeparator,      cmd::kMirror,
+    cmd::kInkDither4,        kToolbarSeparator,      cmd::kSelectRectangle,  cmd::kSelectLasso,       cmd::kSelectColour,
+    kToolbarSeparator,       cmd::kMirror,
     kToolbarSeparator,       cmd::kSkinFollowsMapping, cmd::kRectangleMode,  cmd::kMappingOverlayInPaint,
     kToolbarSeparator,       cmd::kDefaultPalette,   kToolbarSeparator,      cmd::kBlendRgb,
     cmd::kBlendKeepBrightness, kToolbarSeparator,    cmd::kFitSkin,          cmd::kFrameModel,
@@ -230,8 +255,8 @@ const CommandEntry* findCommand(int id) {
 }
 
 const std::vector<std::string>& menuTitles() {
-    static const std::vector<std::string> titles = {kFile,    kEdit,      kCompanion, kOptions, kSkins,
-                                                    kMapping, kRectangle, kView,      kHelp};
+    static const std::vector<std::string> titles = {kFile,   kEdit,    kSelect,    kCompanion, kOptions,
+                                                    kSkins,  kMapping, kRectangle, kView,      kHelp};
     return titles;
 }
 
@@ -310,10 +335,19 @@ bool isPlainCharacterKey(const std::string& key) {
 bool isCheckRule(UpdateRule rule) {
     return rule != UpdateRule::None && rule != UpdateRule::NeedsCompanion &&
            rule != UpdateRule::CompanionHideShow && rule != UpdateRule::Undo && rule != UpdateRule::Redo &&
-           rule != UpdateRule::RecentFile && rule != UpdateRule::InMappingMode;
+           rule != UpdateRule::RecentFile && rule != UpdateRule::InMappingMode && rule != UpdateRule::Floating;
 }
 
 const std::vector<ListBand>& listBands() { return kLists; }
+
+int selectToolOf(int id) {
+    switch (id) {
+    case cmd::kSelectRectangle: return 1;
+    case cmd::kSelectLasso: return 2;
+    case cmd::kSelectColour: return 3;
+    default: return 0;
+    }
+}
 
 int symmetryAxisOf(int id) {
     switch (id) {

@@ -39,14 +39,20 @@ enum class UpdateRule {
     FrameRate,           // checked while the preview runs at its rate
     Undo,                // enabled with a step to undo; names it
     Redo,                // enabled with a step to redo; names it
-    InMappingMode,       // enabled only in Mapping Mode
+    InMappingMode,       // enabled only in Mapping Mode, or while texels float (the arrows move them)
     Mirror,              // checked while strokes are mirrored
     MirrorShareTexels,   // checked while mirrored mapping shares the texels
     SymmetryAxis,        // checked for the symmetry axis it chooses
     PixelGrid,           // checked while the skin pane shows texel edges
     BrushRound,          // checked while the tip is round
     BrushSquare,         // checked while the tip is square
+    SelectTool,          // checked for the select tool it chooses
+    Floating,            // enabled only while texels float
 };
+
+// The select tool (SelectTool's value) a SelectTool command chooses; 0 for
+// every other command.
+int selectToolOf(int id);
 
 // The symmetry axis (0 x, 1 y, 2 z) a SymmetryAxis command chooses; -1 for
 // every other command.

@@ -11,7 +11,13 @@ void Application::chooseSymmetry() {
     const SymmetryMeasure best = bestSymmetry(mesh);
     symmetry.frame = best.frame;
     symmetry.axis = best.frame >= 0 ? best.plane.axis : 0;
+    symmetry.ranked = best.ranked;
     symmetry.skinLine.reset();
+}
+
+void Application::newModelSymmetry() {
+    symmetry = SymmetrySetting{};
+    if (paneModes.mirror) chooseSymmetry();
 }
 
 void Application::keepSymmetry() {
@@ -37,7 +43,7 @@ void Application::bindMirrorCommands() {
     commands_.bind(cmd::kSymmetryBest, [this] { chooseSymmetry(); });
     commands_.bind(cmd::kMirrorMapping, [this] {
         keepSymmetry();
-        const Mirror mirror(mesh, symmetry.frame, symmetry.axis);
+        const Mirror mirror = mirrorOf(mesh, symmetry);
         const MirrorMappingResult r =
             mirrorMappingCommand(*ui_, mappingEditor, mesh, mirror, mirrorShareTexels, symmetry.skinLine);
         if (r.mapped > 0) refresh_.refreshAll();

@@ -68,6 +68,10 @@ std::string mouseHint(StatusPane pane, const PaneModes& modes, bool rectangleMod
         if (modes.mappingMode)
             return "Left drag: move a vert   Shift+Left: select   Ctrl+Left: deselect   Right drag: move "
                    "selection   Shift+Right: rotate   Ctrl+Right: scale";
+        if (modes.select == SelectTool::Colour)
+            return "Left: select a colour's region   Shift: every texel of it, added   Ctrl: take away   Wheel: zoom";
+        if (modes.select != SelectTool::None)
+            return "Left drag: select   Shift: add   Ctrl: take away   Ctrl+C, Ctrl+X, Ctrl+V: clipboard   Wheel: zoom";
         return std::string("Left: paint (") + brushName(modes.brush) +
                " brush)   Right: pick colour   Wheel: zoom   Space: camera";
     }

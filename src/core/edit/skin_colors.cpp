@@ -63,7 +63,7 @@ void replaceColors(SkinEditContext& c) {
     const double f = a == b ? 0.0 : double(toEnd - to) / double(b - a);
     const int low = std::min(a, b);
     const int high = std::max(a, b);
-    changeSkin(c, *skin, "Replace colors", SkinTables::None, [&] {
+    changeSelectedTexels(c, *skin, "Replace colors", SkinTables::None, [&] {
         for (std::uint8_t& p : skin->pixels)
             if (p >= low && p <= high) p = static_cast<std::uint8_t>(to + static_cast<int>((p - a) * f));
     });

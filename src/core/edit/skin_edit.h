@@ -62,6 +62,21 @@ void changeSkin(SkinEditContext& c, Skin& skin, const char* step, SkinTables tab
     });
 }
 
+// As changeSkin, for the effects that act inside the selection while there
+// is one: whatever the change did to texels outside it is put back.
+template <typename Change>
+void changeSelectedTexels(SkinEditContext& c, Skin& skin, const char* step, SkinTables tables, Change&& change) {
+    changeSkin(c, skin, step, tables, [&] {
+        const std::vector<std::uint8_t>& inside = c.paint.selection.mask();
+        if (!c.paint.selection.active() || inside.size() != skin.pixelCount()) return change();
+        const std::vector<std::uint8_t> before = skin.pixels.bytes();
+        change();
+        std::vector<std::uint8_t>& pixels = skin.pixels.edit();
+        for (std::size_t i = 0; i < pixels.size() && i < before.size(); ++i)
+            if (!inside[i]) pixels[i] = before[i];
+    });
+}
+
 // Skins menu: whole skins.
 void newSkin(SkinEditContext& c);         // Shift+N
 void resizeAllSkins(SkinEditContext& c);  // "Re-size &All..."

@@ -116,7 +116,7 @@ void bakeLight(SkinEditContext& c, const char* step, LightingKind kind) {
     Skin* skin = c.skins.current();
     if (!usable(skin, c.mesh) || !requireSelection(c.ui, c.mesh)) return;
     const double a = c.paint.paintStrength * 0.5;
-    changeSkin(c, *skin, step, SkinTables::Remap, [&] {
+    changeSelectedTexels(c, *skin, step, SkinTables::Remap, [&] {
         EffectPlanes planes(c.mesh, skin->width, skin->height);
         planes.coverSelection();
         lightTriangles(c, kind);
@@ -153,7 +153,7 @@ void outlineSelected(SkinEditContext& c) {
     if (!usable(skin, c.mesh) || !requireSelection(c.ui, c.mesh)) return;
     const double g = c.paint.paintStrength;
     const std::uint8_t color = c.paint.activeColor();
-    changeSkin(c, *skin, "Outline selected", SkinTables::Remap, [&] {
+    changeSelectedTexels(c, *skin, "Outline selected", SkinTables::Remap, [&] {
         EffectPlanes planes(c.mesh, skin->width, skin->height);
         planes.forEachSelected([&](const Triangle&, const std::array<MappingVert, 3>& v) {
             for (std::size_t k = 0; k < 3; ++k) {
@@ -186,7 +186,7 @@ void loadToSelected(SkinEditContext& c) {
         return;
     }
     const double strength = c.paint.paintStrength;
-    changeSkin(c, *skin, "Load to selected", SkinTables::RemapAndRamps, [&] {
+    changeSelectedTexels(c, *skin, "Load to selected", SkinTables::RemapAndRamps, [&] {
         EffectPlanes planes(c.mesh, skin->width, skin->height);
         planes.coverSelection();
         std::copy(loaded->pixels.begin(), loaded->pixels.end(), planes.effect.begin());

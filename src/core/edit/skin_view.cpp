@@ -380,20 +380,23 @@ void SkinView::mousePress(const MouseEvent& e, PointerControl& pointer) {
     if (rectangleMode && e.button == kLeftButton && !deselecting) {
         tool = rectangleTool_;
     } else if (!modes.mappingMode) {
-        if (e.button == kLeftButton && !e.alt) {
+        if (selectTool_ != nullptr && e.button == kLeftButton && !e.alt && selectTool_->press(e)) {
+            tool = selectTool_;
+        } else if (e.button == kLeftButton && !e.alt) {
             startPainting(e, pointer);
+            return;
         } else {
             drag_ = Drag::ColorPick;
             pointer.capture();
             pickColor(e.x, e.y);
+            return;
         }
-        return;
     } else {
         tool = mappingTool_;
     }
     if (tool == nullptr) return;
     tool->usePointer(pointer);
-    if (tool->press(e)) {
+    if (tool == selectTool_ || tool->press(e)) {
         activeTool_ = tool;
         drag_ = Drag::Tool;
         pointer.capture();

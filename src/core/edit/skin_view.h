@@ -66,6 +66,9 @@ public:
     // button); null leaves those presses unanswered.
     void setMappingTool(SkinViewTool* tool) { mappingTool_ = tool; }
     void setRectangleTool(SkinViewTool* tool) { rectangleTool_ = tool; }
+    // Paint Mode's left button goes to it first (the select tools and the
+    // floating selection); what it does not take paints.
+    void setSelectTool(SkinViewTool* tool) { selectTool_ = tool; }
     bool rectangleMode = false;
     MapRect mapRect;
 
@@ -173,6 +176,7 @@ private:
     BrushStroke stroke_;
     SkinViewTool* mappingTool_ = nullptr;
     SkinViewTool* rectangleTool_ = nullptr;
+    SkinViewTool* selectTool_ = nullptr;
     SkinViewTool* activeTool_ = nullptr;
     // Draws the quadrilateral and overlays, and clips brush segments.
     Rasterizer raster_;

@@ -40,7 +40,7 @@ void SkinView::startPainting(const MouseEvent& e, PointerControl& pointer) {
     if (symmetry != nullptr) {
         SkinMirrorLine line{true, s->width * 0.5};
         if (symmetry->skinLine) line = *symmetry->skinLine;
-        else if (symmetry->frame >= 0) line = skinMirrorLine(context_.mesh, Mirror(context_.mesh, symmetry->frame, symmetry->axis));
+        else if (symmetry->frame >= 0) line = skinMirrorLine(context_.mesh, mirrorOf(context_.mesh, *symmetry));
         mirror = lineTexelMirror(line, s->width, s->height);
     }
     drag_ = Drag::Painting;

@@ -45,16 +45,6 @@ struct AllIndices {
     It end() const { return {kPaletteColors}; }
 };
 
-// Squared distance from value v to the nearest and the farthest point of [lo, hi].
-long nearSquared(int v, int lo, int hi) {
-    const int d = v < lo ? lo - v : (v > hi ? v - hi : 0);
-    return long(d) * d;
-}
-long farSquared(int v, int lo, int hi) {
-    const int d = std::max(v - lo, hi - v);
-    return long(d) * d;
-}
-
 bool inCube(double v) { return v >= 0.0 && v < kChannelLevels; }
 
 }  // namespace
@@ -73,19 +63,20 @@ const PaletteSearch::Cell& PaletteSearch::cellAt(int r, int g, int b) {
     // the cell is no farther than the farthest point of the best-placed entry.
     // Both bounds are whole numbers, so the test is exact and keeps every entry
     // that can tie.
+    // Whole numbers in plain arrays, so that the loop over the entries runs
+    // several entries at a time.
     const int lo[3] = {cr * kCellSide, cg * kCellSide, cb * kCellSide};
-    std::array<long, kPaletteColors> nearBound{};
-    long threshold = std::numeric_limits<long>::max();
-    for (int i = 0; i < kPaletteColors; ++i) {
-        long nearD = 0, farD = 0;
-        for (int c = 0; c < 3; ++c) {
-            const int v = static_cast<int>(channel(palette_, i, c));
-            nearD += nearSquared(v, lo[c], lo[c] + kCellSide);
-            farD += farSquared(v, lo[c], lo[c] + kCellSide);
+    std::array<int, kPaletteColors> nearBound{};
+    std::array<int, kPaletteColors> farBound{};
+    for (int c = 0; c < 3; ++c)
+        for (int i = 0; i < kPaletteColors; ++i) {
+            const int v = palette_[static_cast<std::size_t>(i * 3 + c)];
+            const int nearD = v < lo[c] ? lo[c] - v : (v > lo[c] + kCellSide ? v - lo[c] - kCellSide : 0);
+            const int farD = std::max(v - lo[c], lo[c] + kCellSide - v);
+            nearBound[static_cast<std::size_t>(i)] += nearD * nearD;
+            farBound[static_cast<std::size_t>(i)] += farD * farD;
         }
-        nearBound[static_cast<std::size_t>(i)] = nearD;
-        threshold = std::min(threshold, farD);
-    }
+    const int threshold = *std::min_element(farBound.begin(), farBound.end());
     cell.first = static_cast<std::uint32_t>(candidates_.size());
     for (int i = 0; i < kPaletteColors; ++i)
         if (nearBound[static_cast<std::size_t>(i)] <= threshold) candidates_.push_back(static_cast<std::uint8_t>(i));

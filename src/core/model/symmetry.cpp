@@ -7,17 +7,38 @@
 namespace tarn {
 namespace {
 
-// Grid dimensions stay below this per axis, so a degenerate extent cannot
-// ask for a huge grid.
-constexpr int kMaxCellsPerAxis = 64;
 // The ranking sample: every kSampleStride-th vertex, but at least kMinSample
-// vertices; the kWholeMeasured best frames and axes are then measured whole.
+// and at most kRankedVertices vertices; the kWholeMeasured best frames and
+// axes are then measured on up to kMeasuredVertices.
 constexpr int kSampleStride = 8;
 constexpr int kMinSample = 24;
+constexpr int kRankedVertices = 128;
+constexpr int kMeasuredVertices = 1024;
 constexpr std::size_t kWholeMeasured = 8;
-// How much further than the nearest Triangle another may lie and still count
-// as touching the same point, as a share of the frame's size.
-constexpr float kSharedPointSlack = 1e-4f;
+// The search's budgets, in Triangles binned and tried (SurfaceIndex::work):
+// the ranking stops taking further frames, and the measuring further
+// candidates, once its budget is spent. A real player model ranks every
+// frame within a tenth of the first.
+constexpr std::uint64_t kRankingWork = 12'000'000;
+constexpr std::uint64_t kMeasuringWork = 8'000'000;
+// A mirror's candidates come from the reference frame and the most
+// symmetric others, kProposingFrames in all; they are scored over the same
+// frames. On the male player (198 frames, holding a weapon in all of them)
+// scoring over every frame alike lets the torso, which a hanging arm's mirror
+// image grazes in most poses, outvote the other arm, and so does the single
+// most symmetric frame: of the texels of one arm, 2,442 had their mirror on
+// the other arm and 1,398 elsewhere with that frame alone, 3,283 and 944
+// with the eight most symmetric, 2,747 and 1,411 with the 24 most symmetric.
+constexpr std::size_t kProposingFrames = 8;
+constexpr std::size_t kAgreeingFrames = 8;
+// Once a Mirror's queries have done this much work (huge overlapping
+// Triangles make every query try most of them), candidates come from the
+// reference frame alone.
+constexpr std::uint64_t kMirrorWork = 30'000'000;
+// A mirror this near a corner (as a share of the frame's size, and never
+// beyond a quarter of the corner's shorter edge) is the corner: the file
+// keeps each coordinate to 1/255 of the frame's extent.
+constexpr float kVertexSnap = 0.006f;
 // A frame thinner than this share of its size along an axis has no mirror
 // worth the name across it.
 constexpr float kMinDepth = 0.02f;
@@ -26,195 +47,36 @@ float component(const Vec3f& p, int axis) { return axis == 0 ? p.x : axis == 1 ?
 
 float length(const Vec3f& v) { return std::sqrt(dot(v, v)); }
 
-// The point of triangle (a, b, c) nearest p, as corner weights (the regions
-// of the triangle's Voronoi diagram, tested in order).
-std::array<float, 3> closestWeights(const Vec3f& p, const Vec3f& a, const Vec3f& b, const Vec3f& c) {
-    const Vec3f ab = b - a, ac = c - a, ap = p - a;
-    const float d1 = dot(ab, ap), d2 = dot(ac, ap);
-    if (d1 <= 0.0f && d2 <= 0.0f) return {1.0f, 0.0f, 0.0f};
-    const Vec3f bp = p - b;
-    const float d3 = dot(ab, bp), d4 = dot(ac, bp);
-    if (d3 >= 0.0f && d4 <= d3) return {0.0f, 1.0f, 0.0f};
-    const float vc = d1 * d4 - d3 * d2;
-    if (vc <= 0.0f && d1 >= 0.0f && d3 <= 0.0f) {
-        const float v = d1 / (d1 - d3);
-        return {1.0f - v, v, 0.0f};
-    }
-    const Vec3f cp = p - c;
-    const float d5 = dot(ab, cp), d6 = dot(ac, cp);
-    if (d6 >= 0.0f && d5 <= d6) return {0.0f, 0.0f, 1.0f};
-    const float vb = d5 * d2 - d1 * d6;
-    if (vb <= 0.0f && d2 >= 0.0f && d6 <= 0.0f) {
-        const float w = d2 / (d2 - d6);
-        return {1.0f - w, 0.0f, w};
-    }
-    const float va = d3 * d6 - d5 * d4;
-    if (va <= 0.0f && (d4 - d3) >= 0.0f && (d5 - d6) >= 0.0f) {
-        const float w = (d4 - d3) / ((d4 - d3) + (d5 - d6));
-        return {0.0f, 1.0f - w, w};
-    }
-    const float sum = va + vb + vc;
-    if (!(sum > 0.0f)) return {1.0f, 0.0f, 0.0f};  // a degenerate triangle: its first corner
-    const float v = vb / sum, w = vc / sum;
-    return {1.0f - v - w, v, w};
-}
-
-Vec3f blend(const Vec3f& a, const Vec3f& b, const Vec3f& c, const std::array<float, 3>& w) {
-    return a * w[0] + b * w[1] + c * w[2];
-}
-
-bool corners(const Mesh& mesh, const std::vector<Vec3f>& positions, int t, Vec3f out[3]) {
-    const Triangle& tri = mesh.triangles[std::size_t(t)];
-    const int count = std::min<int>(mesh.vertexCount, static_cast<int>(positions.size()));
-    for (int k = 0; k < 3; ++k) {
-        const int v = tri.vertex[std::size_t(k)];
-        if (v < 0 || v >= count) return false;
-        out[k] = positions[std::size_t(v)];
-    }
-    return true;
-}
-
 int triangleCount(const Mesh& mesh) {
     return std::clamp<int>(mesh.triangleCount, 0, static_cast<int>(mesh.triangles.size()));
 }
 
-}  // namespace
-
-SurfaceIndex::SurfaceIndex(const Mesh& mesh, const std::vector<Vec3f>& positions, float cellSize) {
-    const int count = std::min<int>(mesh.vertexCount, static_cast<int>(positions.size()));
-    const float inf = std::numeric_limits<float>::max();
-    Vec3f lo{inf, inf, inf}, hi{-inf, -inf, -inf};
-    for (int i = 0; i < count; ++i) {
-        const Vec3f& p = positions[std::size_t(i)];
-        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
-        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
-    }
-    if (count == 0) lo = hi = {};
-    lo_ = lo;
-    size_ = length(hi - lo);
-    for (int t = 0; t < triangleCount(mesh); ++t) {
-        Vec3f c[3];
-        if (!corners(mesh, positions, t, c)) continue;
-        const Vec3f tlo{std::min({c[0].x, c[1].x, c[2].x}), std::min({c[0].y, c[1].y, c[2].y}),
-                        std::min({c[0].z, c[1].z, c[2].z})};
-        const Vec3f thi{std::max({c[0].x, c[1].x, c[2].x}), std::max({c[0].y, c[1].y, c[2].y}),
-                        std::max({c[0].z, c[1].z, c[2].z})};
-        entries_.push_back({c[0], c[1], c[2], tlo, thi, t});
-    }
-    // About one Triangle per cell by volume, never finer than the extent allows.
-    const Vec3f extent = hi - lo;
-    const float volume = std::max(extent.x, size_ * 0.01f) * std::max(extent.y, size_ * 0.01f) *
-                         std::max(extent.z, size_ * 0.01f);
-    float cell = cellSize > 0.0f ? cellSize : std::cbrt(volume / float(std::max<std::size_t>(entries_.size(), 1)));
-    cell = std::max({cell, size_ / float(kMaxCellsPerAxis), 1e-6f});
-    cell_ = cell;
-    for (int a = 0; a < 3; ++a)
-        dims_[std::size_t(a)] = std::clamp(int(component(extent, a) / cell) + 1, 1, kMaxCellsPerAxis);
-
-    // Each Triangle goes into every cell its bounding box touches.
-    const std::size_t cells = std::size_t(dims_[0]) * std::size_t(dims_[1]) * std::size_t(dims_[2]);
-    std::vector<std::uint32_t> counts(cells + 1, 0);
-    auto forCells = [&](const Entry& e, auto&& visit) {
-        const auto a = cellOf(e.lo), b = cellOf(e.hi);
-        for (int z = a[2]; z <= b[2]; ++z)
-            for (int y = a[1]; y <= b[1]; ++y)
-                for (int x = a[0]; x <= b[0]; ++x) visit(cellIndex(x, y, z));
-    };
-    for (const Entry& e : entries_) forCells(e, [&](std::size_t i) { ++counts[i + 1]; });
-    for (std::size_t i = 0; i < cells; ++i) counts[i + 1] += counts[i];
-    start_ = counts;
-    members_.resize(counts[cells]);
-    for (std::size_t e = 0; e < entries_.size(); ++e)
-        forCells(entries_[e], [&](std::size_t i) { members_[counts[i]++] = std::int32_t(e); });
-    seen_.assign(entries_.size(), 0);
+bool hasFrame(const Mesh& mesh, int frame) {
+    return frame >= 0 && frame < static_cast<int>(mesh.frames.size()) && triangleCount(mesh) > 0;
 }
 
-std::array<int, 3> SurfaceIndex::cellOf(const Vec3f& p) const {
-    std::array<int, 3> c{};
-    for (int a = 0; a < 3; ++a) {
-        const float f = (component(p, a) - component(lo_, a)) / cell_;
-        c[std::size_t(a)] = std::clamp(int(std::floor(std::clamp(f, -1.0f, float(kMaxCellsPerAxis + 1)))), 0,
-                                       dims_[std::size_t(a)] - 1);
-    }
-    return c;
-}
-
-std::optional<SurfaceIndex::Hit> SurfaceIndex::nearest(const Vec3f& p, float maxDistance,
-                                                       const std::function<bool(int)>& accept) const {
-    if (entries_.empty() || !(maxDistance >= 0.0f)) return std::nullopt;
-    if (++query_ == 0) {
-        std::fill(seen_.begin(), seen_.end(), 0);
-        query_ = 1;
-    }
-    float best2 = maxDistance * maxDistance;
-    std::optional<Hit> hit;
-    auto tryCell = [&](int x, int y, int z) {
-        const std::size_t i = cellIndex(x, y, z);
-        for (std::uint32_t m = start_[i]; m < start_[i + 1]; ++m) {
-            const std::size_t id = std::size_t(members_[m]);
-            if (seen_[id] == query_) continue;
-            seen_[id] = query_;
-            const Entry& e = entries_[id];
-            if (accept && !accept(e.triangle)) continue;
-            // The box's distance first: most Triangles end there.
-            const float bx = std::max({e.lo.x - p.x, 0.0f, p.x - e.hi.x});
-            const float by = std::max({e.lo.y - p.y, 0.0f, p.y - e.hi.y});
-            const float bz = std::max({e.lo.z - p.z, 0.0f, p.z - e.hi.z});
-            if (bx * bx + by * by + bz * bz > best2) continue;
-            const auto w = closestWeights(p, e.a, e.b, e.c);
-            const Vec3f d = blend(e.a, e.b, e.c, w) - p;
-            const float d2 = dot(d, d);
-            if (d2 <= best2 && (!hit || d2 < hit->distance)) {
-                best2 = d2;
-                hit = Hit{SurfacePoint{e.triangle, w}, d2};
+// Frames 0..count-1 coarse to fine: every frame once, each prefix spread
+// over the whole animation.
+std::vector<int> coarseToFine(int count) {
+    std::vector<int> order;
+    std::vector<bool> taken(std::size_t(std::max(count, 0)), false);
+    int stride = 1;
+    while (stride * 2 <= count) stride *= 2;
+    for (; stride >= 1; stride /= 2)
+        for (int f = 0; f < count; f += stride)
+            if (!taken[std::size_t(f)]) {
+                taken[std::size_t(f)] = true;
+                order.push_back(f);
             }
-        }
-    };
-    // Rings of cells around the point's own, nearest first: the search ends
-    // once the hit lies nearer than anything outside the rings searched.
-    const auto own = cellOf(p);
-    float wall = std::numeric_limits<float>::max();
-    for (int a = 0; a < 3; ++a) {
-        const float lo = component(lo_, a) + float(own[std::size_t(a)]) * cell_;
-        const float v = component(p, a);
-        wall = std::min({wall, std::max(v - lo, 0.0f), std::max(lo + cell_ - v, 0.0f)});
-    }
-    const int rings = int(maxDistance / cell_) + 1;
-    for (int r = 0; r <= rings; ++r) {
-        const int z0 = std::max(own[2] - r, 0), z1 = std::min(own[2] + r, dims_[2] - 1);
-        const int y0 = std::max(own[1] - r, 0), y1 = std::min(own[1] + r, dims_[1] - 1);
-        const int x0 = std::max(own[0] - r, 0), x1 = std::min(own[0] + r, dims_[0] - 1);
-        for (int z = z0; z <= z1; ++z)
-            for (int y = y0; y <= y1; ++y)
-                for (int x = x0; x <= x1; ++x)
-                    if (std::max({std::abs(x - own[0]), std::abs(y - own[1]), std::abs(z - own[2])}) == r)
-                        tryCell(x, y, z);
-        const float reach = wall + float(r) * cell_;
-        if (best2 <= reach * reach) break;
-    }
-    if (hit) hit->distance = std::sqrt(hit->distance);
-    return hit;
+    return order;
 }
 
-MirrorPlane medianPlane(const std::vector<Vec3f>& positions, int vertexCount, int axis) {
-    const int count = std::min<int>(vertexCount, static_cast<int>(positions.size()));
-    std::vector<float> values;
-    values.reserve(std::size_t(std::max(count, 0)));
-    for (int i = 0; i < count; ++i) values.push_back(component(positions[std::size_t(i)], axis));
-    if (values.empty()) return {axis, 0.0f};
-    const auto mid = values.begin() + std::ptrdiff_t(values.size() / 2);
-    std::nth_element(values.begin(), mid, values.end());
-    if (values.size() % 2 != 0) return {axis, *mid};
-    // An even count: halfway between the two middle values.
-    return {axis, 0.5f * (*mid + *std::max_element(values.begin(), mid))};
-}
+int strideFor(int vertices, int most) { return std::max(1, (vertices + most - 1) / most); }
 
-namespace {
 
-// Measures every axis of one frame over one index.
+// Measures one axis of one frame over its index, on every stride-th vertex.
 // Stops as soon as the mean can no longer come below `bound` (a frame and
 // axis that lose early cost little); the measure then stays above the bound.
-// With `stride` above 1 only every stride-th vertex is measured.
 void measureFrame(const Mesh& mesh, int frame, const SurfaceIndex& index, int axis, SymmetryMeasure& out,
                   double bound = std::numeric_limits<double>::infinity(), int stride = 1) {
     const std::vector<Vec3f>& positions = mesh.frames[std::size_t(frame)].positions;
@@ -248,11 +110,58 @@ void measureFrame(const Mesh& mesh, int frame, const SurfaceIndex& index, int ax
     out.landedShare = double(landed) / measured;
 }
 
-bool hasFrame(const Mesh& mesh, int frame) {
-    return frame >= 0 && frame < static_cast<int>(mesh.frames.size()) && triangleCount(mesh) > 0;
+struct Ranked {
+    double mean;
+    int frame, axis;
+};
+
+// Every frame's sampled measure across axes first..last, frames taken coarse
+// to fine until the budget is spent; the most symmetric first, then by frame
+// and axis.
+std::vector<Ranked> rankFrames(const Mesh& mesh, int first, int last) {
+    std::vector<Ranked> ranked;
+    const int stride = std::max({1, std::min<int>(kSampleStride, mesh.vertexCount / kMinSample),
+                                 strideFor(mesh.vertexCount, kRankedVertices)});
+    std::uint64_t work = 0;
+    const int frames = hasFrame(mesh, 0) ? static_cast<int>(mesh.frames.size()) : 0;
+    for (int f : coarseToFine(frames)) {
+        if (work > kRankingWork) break;
+        const SurfaceIndex index(mesh, mesh.frames[std::size_t(f)].positions);
+        for (int axis = first; axis <= last; ++axis) {
+            SymmetryMeasure m;
+            measureFrame(mesh, f, index, axis, m, std::numeric_limits<double>::infinity(), stride);
+            ranked.push_back({m.meanDistance, f, axis});
+        }
+        work += index.work();
+    }
+    std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
+        return a.mean < b.mean || (a.mean == b.mean && (a.frame < b.frame || (a.frame == b.frame && a.axis < b.axis)));
+    });
+    return ranked;
+}
+
+// The most symmetric frames of one axis, best first, up to kAgreeingFrames.
+std::vector<int> mostSymmetric(const std::vector<Ranked>& ranked, int axis) {
+    std::vector<int> frames;
+    for (const Ranked& r : ranked)
+        if (r.axis == axis && std::isfinite(r.mean) && frames.size() < kAgreeingFrames) frames.push_back(r.frame);
+    return frames;
 }
 
 }  // namespace
+
+MirrorPlane medianPlane(const std::vector<Vec3f>& positions, int vertexCount, int axis) {
+    const int count = std::min<int>(vertexCount, static_cast<int>(positions.size()));
+    std::vector<float> values;
+    values.reserve(std::size_t(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) values.push_back(component(positions[std::size_t(i)], axis));
+    if (values.empty()) return {axis, 0.0f};
+    const auto mid = values.begin() + std::ptrdiff_t(values.size() / 2);
+    std::nth_element(values.begin(), mid, values.end());
+    if (values.size() % 2 != 0) return {axis, *mid};
+    // An even count: halfway between the two middle values.
+    return {axis, 0.5f * (*mid + *std::max_element(values.begin(), mid))};
+}
 
 SymmetryMeasure measureSymmetry(const Mesh& mesh, int frame, int axis) {
     SymmetryMeasure m;
@@ -263,51 +172,29 @@ SymmetryMeasure measureSymmetry(const Mesh& mesh, int frame, int axis) {
 }
 
 SymmetryMeasure bestSymmetry(const Mesh& mesh) {
-    // A sample of the vertices ranks every frame and axis; the few best are
-    // then measured whole. The whole search over all vertices of every frame
-    // would take several times as long and rarely choose otherwise.
-    struct Candidate {
-        double mean;
-        int frame, axis;
-    };
-    std::vector<Candidate> ranked;
-    const int stride = std::max(1, std::min<int>(kSampleStride, mesh.vertexCount / kMinSample));
-    for (int f = 0; hasFrame(mesh, f); ++f) {
-        const SurfaceIndex index(mesh, mesh.frames[std::size_t(f)].positions);
-        for (int axis = 0; axis < 3; ++axis) {
-            SymmetryMeasure m;
-            measureFrame(mesh, f, index, axis, m, std::numeric_limits<double>::infinity(), stride);
-            ranked.push_back({m.meanDistance, f, axis});
-        }
-    }
-    const std::size_t keep = std::min<std::size_t>(ranked.size(), kWholeMeasured);
-    std::partial_sort(ranked.begin(), ranked.begin() + std::ptrdiff_t(keep), ranked.end(),
-                      [](const Candidate& a, const Candidate& b) {
-                          return a.mean < b.mean || (a.mean == b.mean && (a.frame < b.frame ||
-                                                     (a.frame == b.frame && a.axis < b.axis)));
-                      });
-    ranked.resize(keep);
-    std::sort(ranked.begin(), ranked.end(), [](const Candidate& a, const Candidate& b) {
+    std::vector<Ranked> ranked = rankFrames(mesh, 0, 2);
+    std::array<std::vector<int>, 3> most;
+    for (int axis = 0; axis < 3; ++axis) most[std::size_t(axis)] = mostSymmetric(ranked, axis);
+    // The best few are measured on a larger sample, in frame order so that
+    // ties go to the first frame.
+    ranked.resize(std::min(ranked.size(), kWholeMeasured));
+    std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
         return a.frame < b.frame || (a.frame == b.frame && a.axis < b.axis);
     });
     SymmetryMeasure best;
     best.meanDistance = std::numeric_limits<double>::infinity();
-    for (const Candidate& c : ranked) {
+    std::uint64_t work = 0;
+    for (const Ranked& c : ranked) {
+        if (work > kMeasuringWork) break;
         const SurfaceIndex index(mesh, mesh.frames[std::size_t(c.frame)].positions);
         SymmetryMeasure m;
-        measureFrame(mesh, c.frame, index, c.axis, m, best.meanDistance);
+        measureFrame(mesh, c.frame, index, c.axis, m, best.meanDistance, strideFor(mesh.vertexCount, kMeasuredVertices));
         if (m.meanDistance < best.meanDistance) best = m;
+        work += index.work();
     }
     if (best.frame < 0) best.meanDistance = 1.0;
+    best.ranked = std::move(most);
     return best;
-}
-
-bool surfacePosition(const Mesh& mesh, const std::vector<Vec3f>& positions, const SurfacePoint& p, Vec3f& out) {
-    if (p.triangle < 0 || p.triangle >= triangleCount(mesh)) return false;
-    Vec3f c[3];
-    if (!corners(mesh, positions, p.triangle, c)) return false;
-    out = blend(c[0], c[1], c[2], p.weight);
-    return true;
 }
 
 bool mappingAt(const Mesh& mesh, const SurfacePoint& p, double& s, double& t) {
@@ -322,36 +209,127 @@ bool mappingAt(const Mesh& mesh, const SurfacePoint& p, double& s, double& t) {
     return true;
 }
 
-Mirror::Mirror(const Mesh& mesh, int frame, int axis) : mesh_(mesh), frame_(frame) {
+Mirror::Mirror(const Mesh& mesh, int frame, int axis, std::vector<int> ranked) : mesh_(mesh), frame_(frame) {
+    plane_.axis = std::clamp(axis, 0, 2);
     if (!hasFrame(mesh, frame) || axis < 0 || axis > 2) {
         frame_ = -1;
         return;
     }
-    const std::vector<Vec3f>& positions = mesh.frames[std::size_t(frame)].positions;
-    plane_ = medianPlane(positions, mesh.vertexCount, axis);
-    index_.emplace(mesh, positions);
+    if (ranked.empty()) ranked = mostSymmetric(rankFrames(mesh, axis, axis), axis);
+    const auto usable = [&](int f) {
+        return f >= 0 && f < static_cast<int>(mesh.frames.size()) &&
+               static_cast<int>(mesh.frames[std::size_t(f)].positions.size()) >= mesh.vertexCount;
+    };
+    // The reference frame first, then the most symmetric, each once.
+    std::vector<int> frames{frame};
+    for (int f : ranked)
+        if (usable(f) && std::find(frames.begin(), frames.end(), f) == frames.end()) frames.push_back(f);
+    plane_ = medianPlane(mesh.frames[std::size_t(frame)].positions, mesh.vertexCount, axis);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const std::vector<Vec3f>& positions = mesh.frames[std::size_t(frames[i])].positions;
+        const MirrorPlane plane = medianPlane(positions, mesh.vertexCount, axis);
+        if (i < kProposingFrames) proposers_.push_back({frames[i], plane, SurfaceIndex(mesh, positions)});
+        if (i > kAgreeingFrames) continue;
+        agreeing_.push_back(frames[i]);
+        planes_.push_back(plane);
+        sizes_.push_back(std::max(boundsOf(positions, mesh.vertexCount).diagonal(), std::numeric_limits<float>::min()));
+    }
+    vertexMirrors_.assign(std::size_t(std::max<int>(mesh.vertexCount, 0)), std::nullopt);
+    vertexDone_.assign(vertexMirrors_.size(), false);
+}
+
+std::optional<SurfacePoint> Mirror::settle(const PointIn& at, bool mirrored,
+                                           const std::function<bool(int)>& accept) const {
+    // The candidates: the surface nearest the image in each proposing frame.
+    std::vector<SurfacePoint> candidates;
+    for (const Proposer& proposer : proposers_) {
+        if (&proposer != &proposers_.front() && spent_ > kMirrorWork) break;
+        Vec3f p;
+        if (!at(proposer.frame, p)) continue;
+        const Vec3f image = mirrored ? proposer.plane.apply(p) : p;
+        const std::uint64_t work = proposer.index.work();
+        const auto hit = proposer.index.nearest(image, proposer.index.size() * kMirrorTolerance, accept);
+        spent_ += proposer.index.work() - work;
+        if (!hit) continue;
+        const bool known = std::any_of(candidates.begin(), candidates.end(), [&](const SurfacePoint& c) {
+            return c.triangle == hit->point.triangle && std::abs(c.weight[0] - hit->point.weight[0]) < 1e-4f &&
+                   std::abs(c.weight[1] - hit->point.weight[1]) < 1e-4f;
+        });
+        if (!known) candidates.push_back(hit->point);
+    }
+    if (candidates.empty()) return std::nullopt;
+    if (candidates.size() > 1) {
+        // Each candidate's distance from the image in each agreeing frame,
+        // capped so that a frame where nothing fits weighs no more than a miss.
+        std::vector<double> score(candidates.size(), 0.0);
+        for (std::size_t i = 0; i < agreeing_.size(); ++i) {
+            Vec3f p;
+            if (!at(agreeing_[i], p)) continue;
+            const Vec3f image = mirrored ? planes_[i].apply(p) : p;
+            const std::vector<Vec3f>& positions = mesh_.frames[std::size_t(agreeing_[i])].positions;
+            for (std::size_t c = 0; c < candidates.size(); ++c) {
+                Vec3f q;
+                const float d = surfacePosition(mesh_, positions, candidates[c], q) ? length(q - image) / sizes_[i]
+                                                                                    : kMeasureCap;
+                score[c] += std::min(d, kMeasureCap);
+            }
+        }
+        // Ties go to the first candidate: the reference frame's.
+        const std::size_t best = std::size_t(std::min_element(score.begin(), score.end()) - score.begin());
+        candidates.front() = candidates[best];
+    }
+    SurfacePoint chosen = candidates.front();
+    snapToCorner(chosen);
+    return chosen;
+}
+
+void Mirror::snapToCorner(SurfacePoint& p) const {
+    Vec3f c[3];
+    if (!triangleCorners(mesh_, mesh_.frames[std::size_t(frame_)].positions, p.triangle, c)) return;
+    const Vec3f at = c[0] * p.weight[0] + c[1] * p.weight[1] + c[2] * p.weight[2];
+    const float reach = proposers_.front().index.size() * kVertexSnap;
+    int corner = -1;
+    float nearest = std::numeric_limits<float>::max();
+    for (int k = 0; k < 3; ++k) {
+        const float edge = std::min(length(c[(k + 1) % 3] - c[k]), length(c[(k + 2) % 3] - c[k]));
+        const float d = length(at - c[k]);
+        if (d <= std::min(reach, 0.25f * edge) && d < nearest) {
+            nearest = d;
+            corner = k;
+        }
+    }
+    if (corner < 0) return;
+    p.weight = {0.0f, 0.0f, 0.0f};
+    p.weight[std::size_t(corner)] = 1.0f;
 }
 
 std::optional<SurfacePoint> Mirror::of(const SurfacePoint& p) const {
-    if (!index_) return std::nullopt;
-    Vec3f at;
-    if (!surfacePosition(mesh_, mesh_.frames[std::size_t(frame_)].positions, p, at)) return std::nullopt;
-    const auto hit = index_->nearest(plane_.apply(at), index_->size() * kMirrorTolerance);
-    if (!hit) return std::nullopt;
-    return hit->point;
+    if (!valid()) return std::nullopt;
+    return settle([&](int f, Vec3f& out) { return surfacePosition(mesh_, mesh_.frames[std::size_t(f)].positions, p, out); },
+                  true, {});
 }
 
-std::optional<SurfacePoint> Mirror::of(const SurfacePoint& p, const std::function<bool(int)>& accept) const {
-    if (!index_) return std::nullopt;
-    Vec3f at;
-    if (!surfacePosition(mesh_, mesh_.frames[std::size_t(frame_)].positions, p, at)) return std::nullopt;
-    const Vec3f image = plane_.apply(at);
-    const auto any = index_->nearest(image, index_->size() * kMirrorTolerance);
-    if (!any) return std::nullopt;
-    if (accept(any->point.triangle)) return any->point;
-    const auto taken = index_->nearest(image, any->distance + index_->size() * kSharedPointSlack, accept);
-    if (!taken) return std::nullopt;
-    return taken->point;
+const std::optional<SurfacePoint>& Mirror::ofVertex(int v) const {
+    static const std::optional<SurfacePoint> none;
+    if (!valid() || v < 0 || std::size_t(v) >= vertexMirrors_.size()) return none;
+    if (!vertexDone_[std::size_t(v)]) {
+        vertexDone_[std::size_t(v)] = true;
+        vertexMirrors_[std::size_t(v)] = settle(
+            [&](int f, Vec3f& out) {
+                const std::vector<Vec3f>& positions = mesh_.frames[std::size_t(f)].positions;
+                if (std::size_t(v) >= positions.size()) return false;
+                out = positions[std::size_t(v)];
+                return true;
+            },
+            true, {});
+    }
+    return vertexMirrors_[std::size_t(v)];
+}
+
+std::optional<SurfacePoint> Mirror::nearestAccepted(const SurfacePoint& p, const std::function<bool(int)>& accept) const {
+    if (!valid()) return std::nullopt;
+    return settle([&](int f, Vec3f& out) { return surfacePosition(mesh_, mesh_.frames[std::size_t(f)].positions, p, out); },
+                  false, accept);
 }
 
 }  // namespace tarn

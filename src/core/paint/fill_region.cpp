@@ -25,19 +25,24 @@ bool cornersOf(const Mesh& mesh, int triangle, std::array<MappingVert, 3>& uv) {
     return true;
 }
 
-// Marks the texels whose centres lie inside each visible Triangle's mapping.
-std::vector<std::uint8_t> coveredTexels(const Mesh& mesh, const Skin& skin) {
-    std::vector<std::uint8_t> covered(skin.pixelCount(), 0);
+}  // namespace
+
+std::vector<std::uint8_t> coveredTexels(const Mesh& mesh, int width, int height, bool selectedOnly) {
+    std::vector<std::uint8_t> covered(std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0)), 0);
     const int triangles = std::min<int>(mesh.triangleCount, int(mesh.triangles.size()));
     for (int t = 0; t < triangles; ++t) {
         std::array<MappingVert, 3> uv{};
-        if ((mesh.triangles[std::size_t(t)].flags & kTriHidden) || !cornersOf(mesh, t, uv)) continue;
-        forEachCoveredTexel(uv, skin.width, skin.height, [&](int x, int y, float, float, float) {
-            covered[std::size_t(y) * std::size_t(skin.width) + std::size_t(x)] = 1;
+        const std::uint32_t flags = mesh.triangles[std::size_t(t)].flags;
+        const bool taken = selectedOnly ? (flags & kTriSelected) != 0 : (flags & kTriHidden) == 0;
+        if (!taken || !cornersOf(mesh, t, uv)) continue;
+        forEachCoveredTexel(uv, width, height, [&](int x, int y, float, float, float) {
+            covered[std::size_t(y) * std::size_t(width) + std::size_t(x)] = 1;
         });
     }
     return covered;
 }
+
+namespace {
 
 // The texel just inside a Triangle's mapping at the point a fraction `f`
 // along its edge from `a` to `b`: half a texel towards the opposite corner
@@ -144,7 +149,7 @@ std::vector<std::int32_t> fillRegion(const Skin& skin, std::int32_t start, bool 
 
 std::vector<std::int32_t> fillRegionOnSurface(const Mesh& mesh, const Skin& skin, std::int32_t start) {
     if (!inSkin(skin, start) || skin.width <= 0) return {};
-    const std::vector<std::uint8_t> covered = coveredTexels(mesh, skin);
+    const std::vector<std::uint8_t> covered = coveredTexels(mesh, skin.width, skin.height, false);
     if (!covered[std::size_t(start)]) return {};
     const std::multimap<std::int32_t, std::int32_t> links = seamLinks(mesh, skin);
     return flood(skin, start, &covered, [&](std::int32_t t, auto&& take) {

@@ -16,6 +16,11 @@ namespace tarn {
 // outside the skin.
 std::vector<std::int32_t> fillRegion(const Skin& skin, std::int32_t start, bool everyTexelOfIndex);
 
+// One byte per texel of a `width` x `height` skin, set where a Triangle's
+// mapping covers the texel's centre: of every visible Triangle, or of the
+// selected ones only (hidden or not).
+std::vector<std::uint8_t> coveredTexels(const Mesh& mesh, int width, int height, bool selectedOnly);
+
 // As fillRegion, but only texels a visible Triangle covers (centre inside its
 // mapping) take part, and they are neighbours across seams too.
 std::vector<std::int32_t> fillRegionOnSurface(const Mesh& mesh, const Skin& skin, std::int32_t start);

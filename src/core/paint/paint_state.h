@@ -8,6 +8,7 @@
 #include "image/palette.h"
 #include "paint/brush_tip.h"
 #include "paint/ink.h"
+#include "paint/skin_selection.h"
 
 namespace tarn {
 
@@ -63,6 +64,8 @@ struct PaintState {
     int ditherSize = 4;         // 2 or 4
     bool shadeDarker = false;   // the stroke under way steps darker (Ctrl at the press)
     ShadeSteps shadeSteps = ShadeSteps::identity();
+    // While texels are selected, painting and the skin effects change only those.
+    SkinSelection selection;
     // A tablet's pen pressure scales the tip, or with `pressureSetsStrength`
     // the paint strength; 1 for a mouse.
     float pressure = 1.0f;

@@ -23,8 +23,8 @@ private:
     std::vector<std::uint8_t> painted_;
 };
 
-// Paints skin pixel `offset` by the paint rule: protected colours and pixels
-// already painted in this stroke stay. Offsets outside the skin or the mask
+// Paints skin pixel `offset` by the paint rule: protected colours, pixels
+// outside the selection and pixels already painted in this stroke stay. Offsets outside the skin or the mask
 // are ignored. Returns whether the pixel was painted.
 bool paintPixel(std::span<std::uint8_t> skinPixels, std::size_t offset, StrokeMask& mask,
                 const PaintState& state);

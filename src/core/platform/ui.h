@@ -2,6 +2,7 @@
 // The seam between commands and whatever shows things to the user. Commands
 // never open a window themselves: the Qt application, the command-line tool
 // and the tests each provide their own Ui.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -128,6 +129,16 @@ struct LayoutChoices {
     bool selectedOnly = false;  // only the selected Triangles
 };
 
+// An image on the system clipboard: TARN's own, an indexed PNG with the
+// skin's palette whose indices paste exactly; or another program's, as RGBA
+// (four bytes a pixel, top row first).
+struct ClipboardImage {
+    std::vector<std::uint8_t> tarnPng;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+};
+
 struct FileDialogResult {
     std::string path;
     int filterIndex = 1;  // position of the chosen filter, first = 1
@@ -229,6 +240,11 @@ public:
         work(progress);
         return !progress.stopped();
     }
+    // Puts an indexed PNG on the system clipboard as TARN's own and as an
+    // ordinary image, so that other programs paste it too.
+    virtual void putClipboardImage(const std::vector<std::uint8_t>& indexedPng) { (void)indexedPng; }
+    // The image on the system clipboard, TARN's own first; nothing without one.
+    virtual std::optional<ClipboardImage> clipboardImage() { return std::nullopt; }
     // Opens a document (the user guide) in the desktop's viewer; false when
     // none could show it.
     virtual bool openDocument(const std::string& path) {

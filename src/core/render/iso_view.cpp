@@ -8,6 +8,7 @@
 #include "paint/paint_state.h"
 #include "platform/refresh.h"
 #include "render/iso_view_line.h"
+#include "render/render_mode.h"
 #include "render/texel_mirror.h"
 #include "render/view_moves.h"
 
@@ -54,7 +55,26 @@ void IsoView::render() {
     ++renderCount_;
 }
 
+// In Paint Mode the textured modes name the texel under every pixel in the
+// pick plane: the selected texels are tinted there.
+bool IsoView::markSelectedTexels() {
+    const SkinSelection& selection = context_.paint.selection;
+    const int mode = context_.renderMode ? context_.renderMode() : -1;
+    const bool textured = mode == kModeTextured || mode == kModeTexturedGShade || mode == kModeTexturedPShade;
+    if (context_.modes.mappingMode || !selection.active() || !textured) return false;
+    const std::size_t n = static_cast<std::size_t>(frame_.width()) * static_cast<std::size_t>(frame_.height());
+    tint_.resize(n);
+    const std::int32_t* pick = frame_.pick();
+    const std::vector<std::uint8_t>& mask = selection.mask();
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto texel = static_cast<std::uint32_t>(pick[i]);  // "nothing" (-1) wraps past every texel
+        tint_[i] = texel < mask.size() ? mask[texel] : 0;
+    }
+    return true;
+}
+
 void IsoView::markSelection() {
+    if (markSelectedTexels()) return;
     const Mesh& mesh = context_.mesh;
     const int triangles = std::clamp<int>(mesh.triangleCount, 0, static_cast<int>(mesh.triangles.size()));
     bool any = false;

@@ -77,6 +77,7 @@ public:
 private:
     // The selection tint of the frame just drawn.
     void markSelection();
+    bool markSelectedTexels();
     Skin* paintableSkin() const;
     std::int32_t pickAt(int x, int y) const;
     void startCameraDrag(Drag kind, PointerControl& pointer);

@@ -24,6 +24,10 @@ inline constexpr int kPanesDisplaysGradient = kPaneSkinView | kPaneIsoView | kPa
 
 enum class Brush : int { Point = 0, Pencil = 1, Line = 2, Fill = 3, Rectangle = 4, Ellipse = 5 };
 
+// The skin pane's select tools; while one is chosen the left button selects
+// texels there instead of painting.
+enum class SelectTool : int { None = 0, Rectangle = 1, Lasso = 2, Colour = 3 };
+
 // Brushes drawn from the press point to the pointer, shown afresh at each move.
 inline bool drawnFromPress(Brush b) { return b == Brush::Line || b == Brush::Rectangle || b == Brush::Ellipse; }
 
@@ -37,6 +41,7 @@ struct PaneModes {
     bool mirror = false;
     // Rectangles and ellipses filled rather than outlined.
     bool filledShapes = false;
+    SelectTool select = SelectTool::None;
 };
 
 // The pointer shape over a display's client area.

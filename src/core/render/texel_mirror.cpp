@@ -17,8 +17,8 @@ TexelMirror lineTexelMirror(const SkinMirrorLine& line, int width, int height) {
     };
 }
 
-SurfaceTexelMirror::SurfaceTexelMirror(const Mesh& mesh, int frame, int axis, int width, int height)
-    : mesh_(mesh), mirror_(mesh, frame, axis), width_(width), height_(height) {
+SurfaceTexelMirror::SurfaceTexelMirror(const Mesh& mesh, const SymmetrySetting& symmetry, int width, int height)
+    : mesh_(mesh), mirror_(mirrorOf(mesh, symmetry)), width_(width), height_(height) {
     const std::size_t texels = std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0));
     owner_.assign(texels, SurfacePoint{});
     answer_.assign(texels, -2);
@@ -62,14 +62,16 @@ std::int32_t SurfaceTexelMirror::operator()(std::int32_t texel) {
     if (!m) return answer;
     double s = 0.0, u = 0.0;
     if (!mappingAt(mesh_, *m, s, u)) return answer;
-    const int x = std::clamp(int(std::floor(s)), 0, width_ - 1), y = std::clamp(int(std::floor(u)), 0, height_ - 1);
-    answer = y * width_ + x;
+    // A mirror the mapping puts off the skin paints nothing.
+    const double x = std::floor(s), y = std::floor(u);
+    if (x < 0.0 || y < 0.0 || x >= width_ || y >= height_) return answer;
+    answer = int(y) * width_ + int(x);
     return answer;
 }
 
 TexelMirror surfaceTexelMirror(const Mesh& mesh, const SymmetrySetting& symmetry, int width, int height) {
     if (symmetry.frame < 0 || symmetry.frame >= static_cast<int>(mesh.frames.size())) return {};
-    auto mirror = std::make_shared<SurfaceTexelMirror>(mesh, symmetry.frame, symmetry.axis, width, height);
+    auto mirror = std::make_shared<SurfaceTexelMirror>(mesh, symmetry, width, height);
     return [mirror](std::int32_t texel) { return (*mirror)(texel); };
 }
 

@@ -18,12 +18,12 @@ using TexelMirror = std::function<std::int32_t(std::int32_t)>;
 TexelMirror lineTexelMirror(const SkinMirrorLine& line, int width, int height);
 
 // Across the model's symmetry: each texel's surface point (the first Triangle
-// whose mapping covers the texel's centre) is mirrored in the symmetry frame,
-// and the texel the mapping puts there is the answer. Texels are looked up
+// whose mapping covers the texel's centre) is mirrored (see Mirror::of), and
+// the texel the mapping puts there is the answer. Texels are looked up
 // as the stroke reaches them, each once.
 class SurfaceTexelMirror {
 public:
-    SurfaceTexelMirror(const Mesh& mesh, int frame, int axis, int width, int height);
+    SurfaceTexelMirror(const Mesh& mesh, const SymmetrySetting& symmetry, int width, int height);
     std::int32_t operator()(std::int32_t texel);
 
 private:

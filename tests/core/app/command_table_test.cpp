@@ -161,6 +161,23 @@ const Expected kAdded[] = {
     {32970, "&Options", "Rectangle Brush\tShift+4", "Shift+4"},
     {32971, "&Options", "Ellipse Brush\tShift+5", "Shift+5"},
     {32972, "&Options", "Filled Shapes", ""},
+    {32973, "&Edit", "Cu&t\tCtrl+X", "Ctrl+X"},
+    {32974, "&Edit", "&Copy\tCtrl+C", "Ctrl+C"},
+    {32975, "&Edit", "&Paste\tCtrl+V", "Ctrl+V"},
+    {32976, "&Edit", "&Delete\tDel", "Del"},
+    {32977, "&Edit", "Dr&op Floating Selection\tReturn", "Return"},
+    {32978, "&Edit", "Cancel &Floating Selection\tEsc", "Esc"},
+    {32979, "Se&lect", "&All\tCtrl+A", ""},
+    {32980, "Se&lect", "&Deselect\tCtrl+Shift+A", "Ctrl+Shift+A"},
+    {32981, "Se&lect", "&Invert\tCtrl+Shift+I", "Ctrl+Shift+I"},
+    {32982, "Se&lect", "From Selected &Triangles", ""},
+    {32983, "&Options", "&Rectangle Select", ""},
+    {32984, "&Options", "&Lasso Select", ""},
+    {32985, "&Options", "Select by &Colour (Shift: every texel of it)", ""},
+    {32986, "&Skins", "Flip &Horizontally\tCtrl+Shift+H", "Ctrl+Shift+H"},
+    {32987, "&Skins", "Flip &Vertically\tCtrl+Shift+V", "Ctrl+Shift+V"},
+    {32988, "&Skins", "Turn &Clockwise\tCtrl+Shift+Right", "Ctrl+Shift+Right"},
+    {32989, "&Skins", "Turn C&ounter-clockwise\tCtrl+Shift+Left", "Ctrl+Shift+Left"},
 };
 
 TEST(CommandTable, HoldsEveryMenuCommandOnceWithItsTextKeyAndMenuInOrder) {
@@ -206,7 +223,7 @@ TEST(CommandTable, SubmenusToolbarAndListBandsFollowTheirOrder) {
     EXPECT_STREQ(findCommand(cmd::kFxLoadToSelected)->submenu, "Skin F/X...");
     EXPECT_STREQ(findCommand(cmd::kOpen)->submenu, "");
 
-    const std::vector<int> toolbar = {32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 32965, 32970, 32971, 0, 32966, 32967, 32969, 0, 32919, 0, 32836,
+    const std::vector<int> toolbar = {32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 32965, 32970, 32971, 0, 32966, 32967, 32969, 0, 32983, 32984, 32985, 0, 32919, 0, 32836,
                                       32866, 32850, 0, 32864, 0, 32868, 32869, 0, 32901, 32902, 32903};
     EXPECT_EQ(toolbarLayout(), toolbar);
 
@@ -216,8 +233,10 @@ TEST(CommandTable, SubmenusToolbarAndListBandsFollowTheirOrder) {
         {130, "Skins", false}, {134, "Companions", true}, {129, "Frames", false},
         {132, "P-Maps", true}, {133, "E-Maps", false},    {131, "Modes", false}};
     EXPECT_EQ(bands, expected);
-    EXPECT_EQ(menuTitles(), (std::vector<std::string>{"&File", "&Edit", "&Companion", "&Options", "&Skins",
+    EXPECT_EQ(menuTitles(), (std::vector<std::string>{"&File", "&Edit", "Se&lect", "&Companion", "&Options", "&Skins",
                                                       "&Mapping", "&Rectangle", "&View", "&Help"}));
+    EXPECT_STREQ(findCommand(cmd::kTurnClockwise)->submenu, "Transform");
+    EXPECT_STREQ(findCommand(cmd::kSelectLasso)->submenu, "Select");
     EXPECT_STREQ(findCommand(cmd::kUndo)->otherKey, "Ctrl+Alt+Z");
     EXPECT_STREQ(findCommand(cmd::kRedo)->otherKey, "Shift+Alt+Backspace");
 }
@@ -248,6 +267,9 @@ TEST(CommandTable, TodaysAndClassicKeysDifferWhereTheyShouldAndNeverClash) {
         {cmd::kSkinRevert, {"Ctrl+Shift+R"}, {"Ctrl+Z"}},
         {cmd::kSkinStore, {"Shift+Z"}, {"Shift+Z"}},
         {cmd::kOpen, {"Ctrl+O"}, {"Ctrl+O"}},
+        // Ctrl+A selects today; the classic keys keep it for Save As.
+        {cmd::kSelectAllTexels, {"Ctrl+A"}, {}},
+        {cmd::kDropFloating, {"Return", "Enter"}, {"Return", "Enter"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(commandKeys(*findCommand(c.id), false), c.today) << c.id;

@@ -516,3 +516,37 @@ TEST_F(SkinViewTest, MappingOverlayDrawsEdgesInTheSlotColoursAndMarksTheSelectio
 
 }  // namespace
 }  // namespace tarn
+
+namespace tarn {
+namespace {
+
+// Every brush with every ink, dragged over the whole skin, changes texels
+// inside the selection only, and some of them.
+TEST_F(SkinViewTest, WithASelectionEveryBrushAndInkPaintsOnlyInsideIt) {
+    paint.selection.combine(rectangleShape(kSkinW, kSkinH, 5, 4, 10, 9), kSkinW, kSkinH, SelectCombine::Replace);
+    paint.tip.size = 3;
+    for (Ink ink : {Ink::Paint, Ink::Shade, Ink::Dither})
+        for (Brush brush : {Brush::Point, Brush::Pencil, Brush::Line, Brush::Fill, Brush::Rectangle, Brush::Ellipse})
+            for (bool filled : {false, true}) {
+                skin->pixels = original;
+                view.redraw(kRedrawFull);
+                paint.ink = ink;
+                paint.shadeSteps = computeShadeSteps(skin->palette);
+                modes.brush = brush;
+                modes.filledShapes = filled;
+                // From outside the selection, far across it and back to end inside it (the
+                // Point brush stamps only there; the shapes and the line reach from the press).
+                const int x0 = view.clientXOfSkin(1.0f), y0 = view.clientYOfSkin(2.0f);
+                const int x1 = view.clientXOfSkin(8.0f), y1 = view.clientYOfSkin(7.0f);
+                const int x2 = view.clientXOfSkin(14.0f), y2 = view.clientYOfSkin(13.0f);
+                if (brush == Brush::Fill) stroke({{x1, y1}});
+                else stroke({{x0, y0}, {x2, y2}, {x1, y1}});
+                const std::set<std::int32_t> got = changed();
+                EXPECT_FALSE(got.empty()) << int(ink) << " " << int(brush);
+                for (const std::int32_t t : got)
+                    EXPECT_TRUE(paint.selection.allows(std::size_t(t))) << int(ink) << " " << int(brush) << " " << t;
+            }
+}
+
+}  // namespace
+}  // namespace tarn

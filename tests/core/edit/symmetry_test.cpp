@@ -3,6 +3,7 @@
 // is symmetric in y, in the variants a modeller's file brings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -135,30 +136,76 @@ TEST(Symmetry, NoMirrorBeyondTheTolerance) {
     EXPECT_FALSE(mirror.of({0, {0.2f, 0.3f, 0.5f}}).has_value());
 }
 
+// The mapping of one half given to the other, in the variants that went
+// wrong: one chart; two charts meeting along row 2, whose vertices (on the
+// plane too) have a MappingVert in each, so a corner must be looked up in
+// its own chart; a line away from the skin's middle, whose mirrored
+// coordinates fall off the skin and are kept there.
 TEST(MirrorMapping, OneHalfGivesTheOtherItsMirroredCoordinates) {
+    struct MappingCase {
+        const char* name;
+        bool twoCharts;
+        double line;
+        int shift;  // of every s of the other half
+        bool offSkin;
+    };
+    const MappingCase cases[] = {
+        {"one chart", false, 36.0, 0, false},
+        {"two charts meeting on the plane", true, 36.0, 0, false},
+        {"a line whose mirror falls off the skin", false, 60.0, 48, true},
+    };
+    for (const MappingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Mesh mesh = grid({surface(symmetricHeight)}, mirroredDiagonals);
+        mesh.skinHeight = 80;
+        // The second chart lies 40 texels lower: quads of rows 2 and 3.
+        if (c.twoCharts)
+            for (int t = 0; t < mesh.triangleCount; ++t)
+                for (int k = 0; k < 3; ++k) {
+                    const int v = mesh.triangles[std::size_t(t)].vertex[std::size_t(k)];
+                    mesh.triangles[std::size_t(t)].corner[std::size_t(k)] = {
+                        std::int16_t(8 * (v % kNy) + 4), std::int16_t(8 * (v / kNy) + ((t / 2) / (kNy - 1) >= 2 ? 40 : 0))};
+                }
+        RebuildMappingVerts(mesh);
+        const Mirror mirror(mesh);
+        const SkinMirrorLine line = skinMirrorLine(mesh, mirror);
+        EXPECT_TRUE(line.vertical);
+        EXPECT_DOUBLE_EQ(line.position, 36.0);
+        // A vertex on the plane is its own mirror, exactly.
+        for (int i = 0; i < kNx; ++i) {
+            const auto& m = mirror.ofVertex(i * kNy + kNy / 2);
+            ASSERT_TRUE(m.has_value());
+            const int k = int(std::find(m->weight.begin(), m->weight.end(), 1.0f) - m->weight.begin());
+            ASSERT_LT(k, 3);
+            EXPECT_EQ(mesh.triangles[std::size_t(m->triangle)].vertex[std::size_t(k)], i * kNy + kNy / 2);
+        }
+
+        // The y < 0 half selected; the other half's mapping thrown away.
+        std::vector<std::array<MappingVert, 3>> want;
+        for (int t = 0; t < mesh.triangleCount; ++t) {
+            Triangle& tri = mesh.triangles[std::size_t(t)];
+            want.push_back(tri.corner);
+            const bool lower = (t / 2) % (kNy - 1) < (kNy - 1) / 2;
+            if (lower) tri.flags |= kTriSelected;
+            else tri.corner = {};
+            if (!lower)
+                for (MappingVert& m : want.back()) m.s = std::int16_t(m.s + c.shift);
+        }
+        RebuildMappingVerts(mesh);
+        const MirrorMappingResult r = mirrorMapping(mesh, mirror, {true, c.line}, false);
+        EXPECT_EQ(r.mapped, mesh.triangleCount / 2);
+        EXPECT_TRUE(r.partlyOutside.empty());
+        EXPECT_EQ(r.offSkin, c.offSkin ? r.mapped : 0);
+        for (int t = 0; t < mesh.triangleCount; ++t) EXPECT_EQ(mesh.triangles[std::size_t(t)].corner, want[std::size_t(t)]) << t;
+    }
+}
+
+TEST(MirrorMapping, SharedTexelsPutTheOtherHalfOnTheSelectedHalfsTexels) {
     Mesh mesh = grid({surface(symmetricHeight)}, mirroredDiagonals);
     const Mirror mirror(mesh);
-    const SkinMirrorLine line = skinMirrorLine(mesh, mirror);
-    EXPECT_TRUE(line.vertical);
-    EXPECT_DOUBLE_EQ(line.position, 36.0);
-
-    // The y < 0 half selected; the other half's mapping thrown away.
-    std::vector<std::array<MappingVert, 3>> want;
-    for (int t = 0; t < mesh.triangleCount; ++t) {
-        Triangle& tri = mesh.triangles[std::size_t(t)];
-        want.push_back(tri.corner);
-        const bool lower = (t / 2) % (kNy - 1) < (kNy - 1) / 2;
-        if (lower) tri.flags |= kTriSelected;
-        else tri.corner = {};
-    }
-    RebuildMappingVerts(mesh);
-    const MirrorMappingResult r = mirrorMapping(mesh, mirror, line, false);
-    EXPECT_EQ(r.mapped, mesh.triangleCount / 2);
-    EXPECT_TRUE(r.partlyOutside.empty());
-    for (int t = 0; t < mesh.triangleCount; ++t) EXPECT_EQ(mesh.triangles[std::size_t(t)].corner, want[std::size_t(t)]) << t;
-
-    // Shared texels: the other half lies on the selected half's own texels.
-    const MirrorMappingResult shared = mirrorMapping(mesh, mirror, line, true);
+    for (int t = 0; t < mesh.triangleCount; ++t)
+        if ((t / 2) % (kNy - 1) < (kNy - 1) / 2) mesh.triangles[std::size_t(t)].flags |= kTriSelected;
+    const MirrorMappingResult shared = mirrorMapping(mesh, mirror, skinMirrorLine(mesh, mirror), true);
     EXPECT_EQ(shared.mapped, mesh.triangleCount / 2);
     for (int t = 0; t < mesh.triangleCount; ++t)
         for (const MappingVert& m : mesh.triangles[std::size_t(t)].corner) EXPECT_LE(m.s, 36) << t;

@@ -231,6 +231,32 @@ TEST_F(IsoViewTest, CameraDragHidesThePointerAndEndsWhenBothButtonsAreUp) {
     EXPECT_EQ(view.drag(), IsoView::Drag::Idle);
 }
 
+TEST_F(IsoViewTest, WithASelectionEveryBrushAndInkPaintsOnlyInsideIt) {
+    // Texels 5..10 of row 10 and 11 of the skin the fake mode shows 1:1.
+    std::vector<std::uint8_t> shape(32 * 32, 0);
+    for (int y = 10; y <= 11; ++y)
+        for (int x = 5; x <= 10; ++x) shape[std::size_t(y * 32 + x)] = 1;
+    paint.selection.combine(shape, 32, 32, SelectCombine::Replace);
+    for (Ink ink : {Ink::Paint, Ink::Shade, Ink::Dither})
+        for (Brush brush : {Brush::Point, Brush::Pencil, Brush::Line}) {
+            skin->pixels = original;
+            paint.ink = ink;
+            paint.shadeSteps = computeShadeSteps(skin->palette);
+            modes.brush = brush;
+            view.mousePress(mouseAt(11, 20, kLeftButton, kLeftButton), pointer);
+            view.mouseMove(mouseAt(18, 20, kNoButton, kLeftButton), pointer);
+            view.mouseMove(mouseAt(30, 21, kNoButton, kLeftButton), pointer);
+            view.mouseRelease(mouseAt(30, 21, kLeftButton, kNoButton), pointer);
+            bool any = false;
+            for (std::size_t i = 0; i < original.size(); ++i)
+                if (skin->pixels[i] != original[i]) {
+                    any = true;
+                    EXPECT_TRUE(shape[i]) << int(ink) << " " << int(brush) << " " << i;
+                }
+            EXPECT_TRUE(any) << int(ink) << " " << int(brush);
+        }
+}
+
 TEST_F(IsoViewTest, PencilOnTheModelPaintsTheTexelsUnderThePointerOnce) {
     paint.paintStrength = 0.5;
     paint.updatePaintRemap(&skin->palette);
