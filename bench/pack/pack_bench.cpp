@@ -9,6 +9,10 @@
 //   area_box, area_tarn  those skins' areas in texels; ratio = tarn / box
 //   area_turned, ms_turned  TARN's shrink with quarter turns and mirror images,
 //                           and the time it took (once)
+//   width_tarn, height_tarn  the size shrink chose; a shrink refused because
+//                           nothing smaller than the skin holds the islands
+//                           counts the smallest size it found
+// scripts/shrink_areas.py sums the areas over every model.
 // Run with --benchmark_counters_tabular=true for the table.
 #include <benchmark/benchmark.h>
 
@@ -17,6 +21,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 
@@ -82,6 +88,17 @@ long long coveredTexels(const Mesh& mesh, const PackPlan& plan) {
     return std::min(covered, area);
 }
 
+// The size shrink chose, or, when it refused because nothing smaller than the
+// skin holds the islands, the smallest it found; 0 x 0 when it found none.
+std::pair<int, int> shrunkSize(const PackPlan& plan) {
+    if (plan.ok()) return {plan.width, plan.height};
+    int w = 0, h = 0;
+    if (plan.refusal.rfind(kMsgPackNoSmaller, 0) == 0 &&
+        std::sscanf(plan.refusal.c_str() + std::strlen(kMsgPackNoSmaller), "%dx%d", &w, &h) == 2)
+        return {w, h};
+    return {0, 0};
+}
+
 void packModel(benchmark::State& state, const std::string& path) {
     std::ostringstream messages;
     BatchUi ui(messages);
@@ -100,8 +117,22 @@ void packModel(benchmark::State& state, const std::string& path) {
         plan = PlanPack(mesh, options);
         benchmark::DoNotOptimize(PackedPixels(mesh, plan, source, 0));
     }
+    // With quarter turns and mirror images, timed once.
+    PackOptions turnedOptions = options;
+    turnedOptions.rotate = true;
+    const auto start = std::chrono::steady_clock::now();
+    const PackPlan turned = PlanPack(mesh, turnedOptions);
+    if (turned.ok()) benchmark::DoNotOptimize(PackedPixels(mesh, turned, source, 0));
+    state.counters["ms_turned"] =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const auto [width, height] = shrunkSize(plan);
+    const auto [turnedWidth, turnedHeight] = shrunkSize(turned);
+    state.counters["width_tarn"] = width;
+    state.counters["height_tarn"] = height;
+    state.counters["area_tarn"] = double(width) * height;
+    state.counters["area_turned"] = double(turnedWidth) * turnedHeight;
     if (!plan.ok()) {
-        state.SkipWithError(plan.refusal.c_str());
+        state.SetLabel(plan.refusal);
         return;
     }
     std::vector<Box> boxes;
@@ -116,15 +147,6 @@ void packModel(benchmark::State& state, const std::string& path) {
     state.counters["wasted_tarn"] = 100.0 * (1.0 - covered / double(tarnArea));
     state.counters["area_before"] = double(mesh.skinWidth) * mesh.skinHeight;
     state.counters["area_box"] = double(boxArea);
-    state.counters["area_tarn"] = double(tarnArea);
-    // With quarter turns and mirror images, timed once.
-    options.rotate = true;
-    const auto start = std::chrono::steady_clock::now();
-    const PackPlan turned = PlanPack(mesh, options);
-    benchmark::DoNotOptimize(PackedPixels(mesh, turned, source, 0));
-    state.counters["ms_turned"] =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    state.counters["area_turned"] = turned.ok() ? double(turned.width) * turned.height : -1.0;
     state.counters["ratio"] = boxArea > 0 ? double(tarnArea) / double(boxArea) : 0.0;
     state.SetLabel(std::to_string(plan.width) + "x" + std::to_string(plan.height) + " vs " + std::to_string(boxWidth) +
                    "x" + std::to_string(boxHeight));

@@ -50,6 +50,10 @@ int layout(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tarn-cli layout: the model has no skin to lay the mapping over\n";
         return kExitFailed;
     }
+    if (const std::string tooLarge = LayoutTooLarge(model.mesh(), options.scale); !tooLarge.empty()) {
+        err << "tarn-cli layout: " << tooLarge << '\n';
+        return kExitFailed;
+    }
     const LayoutPicture picture = RenderLayout(model.mesh(), model.currentSkin(), options);
     if (picture.rgb.empty()) {
         err << "tarn-cli layout: the model has no usable mapping\n";

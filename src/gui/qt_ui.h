@@ -24,6 +24,8 @@ public:
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
     void showTable(const std::string& title, const std::vector<std::string>& rows) override;
     bool openDocument(const std::string& path) override;
+    // The work on a thread of its own; see progress_run.cpp.
+    bool runWithProgress(const std::string& title, const ProgressWork& work) override;
     std::optional<MapFromViewOptions> mapFromView(const MapFromViewOptions& defaults) override;
     std::optional<int> retroMapPadding(int current) override;
     std::optional<SnapshotOptions> snapshotOptions(const SnapshotOptions& initial) override;

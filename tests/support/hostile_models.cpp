@@ -21,4 +21,41 @@ Bytes skinNamesModel(const std::vector<std::string>& skinNames, int skinWidth, i
     return f;
 }
 
+Bytes piledModel(const PiledModel& r) {
+    constexpr int kHeader = 68, kFrameHeader = 40, kJitter = 50;
+    const int verts = r.triangles * 3;
+    const int frameSize = kFrameHeader + 4 * r.vertices;
+    const int st = kHeader, tris = st + 4 * verts, frames = tris + 12 * r.triangles;
+    const int end = frames + frameSize * r.frames;
+    const std::int32_t fields[] = {8,       r.skinWidth, r.skinHeight, frameSize, 0,   r.vertices, verts, r.triangles, 0,
+                                   r.frames, kHeader,     st,           tris,      frames, end,      end};
+    Bytes f{'I', 'D', 'P', '2'};
+    f.reserve(std::size_t(end));
+    const auto put = [&f](std::uint32_t v, int bytes) {
+        for (int b = 0; b < bytes; ++b) f.push_back(static_cast<std::uint8_t>(v >> (8 * b)));
+    };
+    for (std::int32_t v : fields) put(static_cast<std::uint32_t>(v), 4);
+    for (int i = 0; i < r.triangles; ++i) {
+        const int a = i % kJitter, b = (i / kJitter) % kJitter;
+        const int corners[3][2] = {{-a, -b}, {r.reachS + a, -b}, {-b, r.reachT + a}};
+        for (const auto& c : corners) {
+            put(static_cast<std::uint16_t>(std::clamp(c[0], -32768, 32767)), 2);
+            put(static_cast<std::uint16_t>(std::clamp(c[1], -32768, 32767)), 2);
+        }
+    }
+    for (int i = 0; i < r.triangles; ++i) {
+        for (int k = 0; k < 3; ++k) put(static_cast<std::uint32_t>((i + k) % std::max(r.vertices, 1)), 2);
+        for (int k = 0; k < 3; ++k) put(static_cast<std::uint32_t>(3 * i + k), 2);
+    }
+    for (int frame = 0; frame < r.frames; ++frame) {
+        for (int k = 0; k < 3; ++k) put(0x3f800000u, 4);  // scale 1
+        for (int k = 0; k < 3; ++k) put(0, 4);
+        std::string name = "frame" + std::to_string(frame);
+        name.resize(16, '\0');
+        f.insert(f.end(), name.begin(), name.end());
+        for (int v = 0; v < r.vertices; ++v) put(static_cast<std::uint32_t>(v * 2654435761u) & 0x00ffffffu, 4);
+    }
+    return f;
+}
+
 }  // namespace tarn::test

@@ -99,6 +99,18 @@ public:
                                               const std::vector<std::string>& entries) override;
     std::vector<std::string> listOffered;
 
+    // Runs the work at once and records its title in `progressTitles`; with
+    // `cancelProgress` the Cancel is pressed before the work starts.
+    bool runWithProgress(const std::string& title, const ProgressWork& work) override {
+        progressTitles.push_back(title);
+        Progress progress;
+        if (cancelProgress) progress.stop();
+        work(progress);
+        return !progress.stopped();
+    }
+    std::vector<std::string> progressTitles;
+    bool cancelProgress = false;
+
     // The About box needs no answer: it records "about" in `shown` and keeps the rows.
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;
     std::vector<StatisticsRow> aboutRows;

@@ -89,9 +89,12 @@ void fillCharts(Canvas& canvas, const Mesh& mesh, const LayoutOptions& o) {
         const std::vector<Corners> corners = ChartCorners(mesh, chart, verts);
         const Shape shape = FootprintOf(corners, 0);
         const int alpha = o.overSkin ? kFillOverSkin : 256;
-        for (int t = 0; t < shape.height; ++t)
+        // Only what lies on the skin is filled, however far the chart reaches.
+        const int columns = canvas.width / canvas.scale;
+        for (int t = 0; t < std::min(shape.height, canvas.height / canvas.scale); ++t)
             for (const Span& span : shape.rows[std::size_t(t)])
-                for (int s = span.left; s <= span.right; ++s) canvas.texel(s, t, chartColour(c), alpha);
+                for (int s = span.left; s <= std::min(span.right, columns - 1); ++s)
+                    canvas.texel(s, t, chartColour(c), alpha);
     }
 }
 
@@ -166,10 +169,20 @@ bool mappingUsable(const Mesh& mesh) {
 
 }  // namespace
 
+std::string LayoutTooLarge(const Mesh& mesh, int scale) {
+    const long long width = static_cast<long long>(mesh.skinWidth) * scale;
+    const long long height = static_cast<long long>(mesh.skinHeight) * scale;
+    if (width * height <= kMaxLayoutPixels) return {};
+    return "The layout would be " + std::to_string(width) + "x" + std::to_string(height) +
+           " pixels; a layout holds at most " + std::to_string(kMaxLayoutPixels) +
+           " pixels (a 640x480 skin at scale 8). Choose a smaller scale.";
+}
+
 LayoutPicture RenderLayout(const Mesh& mesh, const Skin* skin, const LayoutOptions& options) {
     LayoutPicture picture;
     const int scale = std::clamp(options.scale, 1, kMaxLayoutScale);
-    if (mesh.skinWidth <= 0 || mesh.skinHeight <= 0 || !mappingUsable(mesh)) return picture;
+    if (mesh.skinWidth <= 0 || mesh.skinHeight <= 0 || !mappingUsable(mesh) || !LayoutTooLarge(mesh, scale).empty())
+        return picture;
     picture.width = mesh.skinWidth * scale;
     picture.height = mesh.skinHeight * scale;
     picture.rgb.assign(std::size_t(picture.width) * std::size_t(picture.height) * 3, kPaper);
@@ -196,6 +209,10 @@ void exportLayoutCommand(SkinEditContext& c) {
                                        [](const Triangle& t) { return (t.flags & kTriSelected) != 0; });
     const std::optional<LayoutChoices> chosen = c.ui.layoutChoices(initial);
     if (!chosen) return;
+    if (const std::string why = LayoutTooLarge(c.mesh, chosen->scale); !why.empty()) {
+        c.ui.message(why);
+        return;
+    }
     FileDialogRequest request;
     request.filter = kLayoutFilter;
     request.initialName = "*.png";

@@ -20,6 +20,15 @@ struct LayoutOptions : LayoutChoices {
     std::array<std::uint8_t, 3> edge{0, 0, 0};
 };
 
+// The largest picture written: the game's largest skin at the largest scale.
+// Its bytes, and the time to draw and compress them, stay bounded whatever
+// skin size a file's header names.
+inline constexpr long long kMaxLayoutPixels = 640LL * 480 * kMaxLayoutScale * kMaxLayoutScale;
+
+// Why the layout of `mesh` at `scale` is not drawn: it would pass
+// kMaxLayoutPixels. Empty when it may be drawn.
+std::string LayoutTooLarge(const Mesh& mesh, int scale);
+
 // Red, green, blue per pixel, top row first.
 struct LayoutPicture {
     int width = 0;
@@ -30,7 +39,7 @@ struct LayoutPicture {
 // The layout of the Mesh's mapping on its skin size; `skin`, when given and
 // asked for, lies beneath. At scale 1 the edges are the texels the mapping
 // overlay draws at a zoom of 1; above it they join the same texel centres,
-// anti-aliased. Empty when the Mesh has no skin size.
+// anti-aliased. Empty when the Mesh has no skin size or LayoutTooLarge says why not.
 LayoutPicture RenderLayout(const Mesh& mesh, const Skin* skin, const LayoutOptions& options);
 
 // Writes the picture as a 24-bit PNG through an atomic replace; the errno of

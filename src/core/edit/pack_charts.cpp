@@ -1,10 +1,12 @@
 #include "edit/pack_charts.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <numeric>
 
 #include "edit/rebake.h"
+#include "edit/row_runs.h"
 #include "raster/fill_cover.h"
 
 namespace tarn {
@@ -14,7 +16,6 @@ namespace {
 // Covers larger than this on a side are clipped when charts are found: a
 // skin never comes near it, only coordinates gone wild in a file would.
 constexpr int kMaxCanvasSide = 4096;
-constexpr std::int16_t kNoOwner = -1;  // Triangle indices fit 16 bits
 
 class UnionFind {
 public:
@@ -63,29 +64,22 @@ int triangleCount(const Mesh& mesh) {
     return std::clamp<int>(mesh.triangleCount, 0, static_cast<int>(mesh.triangles.size()));
 }
 
-// Sets out[g] for every g within `margin` of a set in[i], over n cells
-// `stride` apart.
-void growLine(const std::uint8_t* in, std::uint8_t* out, int n, std::ptrdiff_t stride, int margin) {
-    int reach = -1;  // out is set up to here
-    for (int i = 0; i < n; ++i) {
-        if (in[i * stride] == 0) continue;
-        const int last = std::min(n - 1, i + margin);
-        for (int g = std::max(reach + 1, i - margin); g <= last; ++g) out[g * stride] = 1;
-        reach = std::max(reach, last);
+// The rows `triangles` cover on a width x height grid, texel (s, t) of the
+// corners at cell (s + dx, t + dy); `owners` names each Triangle's spans.
+RowRuns coverOf(std::span<const Corners> triangles, std::span<const int> owners, int width, int height, int dx,
+                int dy, const std::function<void(std::int32_t, std::int32_t)>& met = {}) {
+    Coverer coverer;
+    if (triangles.empty() || !coverer.setSize(width, height)) return RowRuns(0);
+    RowRuns runs(height);
+    for (std::size_t i = 0; i < triangles.size(); ++i) {
+        const std::int32_t owner = owners.empty() ? 0 : owners[i];
+        for (const RowSpan& span : coverer.cover(triangles[i], dx, dy))
+            runs.take(span.row, span.left, span.right, owner, [](std::int32_t, std::int32_t) {},
+                      [&](std::int32_t other) {
+                          if (met) met(other, owner);
+                      });
     }
-}
-
-// Grows `cells` (width x height) by `margin` eight-neighbour steps: a square
-// of side 2 margin + 1 around every set cell, rows first, then columns.
-void grow(std::vector<std::uint8_t>& cells, int width, int height, int margin) {
-    if (margin <= 0) return;
-    std::vector<std::uint8_t> rows(cells.size(), 0);
-    for (int y = 0; y < height; ++y) {
-        const std::ptrdiff_t at = std::ptrdiff_t(y) * width;
-        growLine(cells.data() + at, rows.data() + at, width, 1, margin);
-    }
-    std::fill(cells.begin(), cells.end(), std::uint8_t{0});
-    for (int x = 0; x < width; ++x) growLine(rows.data() + x, cells.data() + x, height, width, margin);
+    return runs;
 }
 
 }  // namespace
@@ -120,21 +114,15 @@ std::vector<Chart> FindCharts(const Mesh& mesh) {
     }
     // Texels covered twice join their Triangles.
     if (minS <= maxS) {
-        const int width = std::min(maxS - minS + 2, kMaxCanvasSide);
-        const int height = std::min(maxT - minT + 2, kMaxCanvasSide);
-        Coverer coverer;
-        if (coverer.setSize(width, height)) {
-            std::vector<std::int16_t> owner(std::size_t(width) * std::size_t(height), kNoOwner);
-            for (int i = 0; i < triangles; ++i) {
-                if (!valid[std::size_t(i)]) continue;
-                for (const RowSpan& span : coverer.cover(corners[std::size_t(i)], -minS, -minT))
-                    for (int x = span.left; x <= span.right; ++x) {
-                        std::int16_t& o = owner[std::size_t(span.row) * std::size_t(width) + std::size_t(x)];
-                        if (o != kNoOwner) sets.join(o, i);
-                        o = static_cast<std::int16_t>(i);
-                    }
+        std::vector<Corners> used;
+        std::vector<int> index;
+        for (int i = 0; i < triangles; ++i)
+            if (valid[std::size_t(i)]) {
+                used.push_back(corners[std::size_t(i)]);
+                index.push_back(i);
             }
-        }
+        coverOf(used, index, std::min(maxS - minS + 2, kMaxCanvasSide), std::min(maxT - minT + 2, kMaxCanvasSide),
+                -minS, -minT, [&](std::int32_t a, std::int32_t b) { sets.join(a, b); });
     }
 
     std::vector<Chart> charts;
@@ -168,6 +156,18 @@ std::vector<Chart> FindCharts(const Mesh& mesh) {
     return charts;
 }
 
+void MergeSpans(std::vector<Span>& spans) {
+    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
+    std::size_t kept = 0;
+    for (const Span& s : spans) {
+        if (kept > 0 && s.left <= spans[kept - 1].right + 1)
+            spans[kept - 1].right = std::max(spans[kept - 1].right, s.right);
+        else
+            spans[kept++] = s;
+    }
+    spans.resize(kept);
+}
+
 std::vector<Corners> ChartCorners(const Mesh& mesh, const Chart& chart, std::span<const MappingVert> verts) {
     std::vector<Corners> out;
     out.reserve(chart.triangles.size());
@@ -190,43 +190,42 @@ Shape FootprintOf(std::span<const Corners> triangles, int margin) {
     // A fill reaches the column and row of its corners, never past them.
     shape.width = maxS + 1 + 2 * margin;
     shape.height = maxT + 1 + 2 * margin;
-    Coverer coverer;
-    if (triangles.empty() || !coverer.setSize(shape.width, shape.height)) return Shape{};
-    std::vector<std::uint8_t> cells(std::size_t(shape.width) * std::size_t(shape.height), 0);
-    for (const Corners& c : triangles)
-        for (const RowSpan& span : coverer.cover(c, margin, margin))
-            std::fill_n(cells.begin() + std::ptrdiff_t(span.row) * shape.width + span.left,
-                        span.right - span.left + 1, std::uint8_t{1});
-    grow(cells, shape.width, shape.height, margin);
+    const RowRuns cover = coverOf(triangles, {}, shape.width, shape.height, margin, margin);
+    if (cover.rows() == 0) return Shape{};
+    // Grown by `margin` eight-neighbour steps: each row's spans widened, then
+    // each row takes the widened rows within `margin` of it.
+    std::vector<std::vector<Span>> wide(std::size_t(shape.height));
+    for (int y = 0; y < shape.height; ++y) {
+        auto& row = wide[std::size_t(y)];
+        for (const RowRuns::Run& r : cover.row(y))
+            row.push_back({std::max(r.left - margin, 0), std::min(r.right + margin, shape.width - 1)});
+        MergeSpans(row);
+    }
     shape.rows.resize(std::size_t(shape.height));
     for (int y = 0; y < shape.height; ++y) {
-        const std::uint8_t* row = cells.data() + std::size_t(y) * std::size_t(shape.width);
-        for (int x = 0; x < shape.width; ++x) {
-            if (row[x] == 0) continue;
-            int end = x;
-            while (end + 1 < shape.width && row[end + 1] != 0) ++end;
-            shape.rows[std::size_t(y)].push_back({x, end});
-            shape.area += end - x + 1;
-            x = end;
-        }
+        auto& row = shape.rows[std::size_t(y)];
+        for (int from = std::max(y - margin, 0); from <= std::min(y + margin, shape.height - 1); ++from)
+            row.insert(row.end(), wide[std::size_t(from)].begin(), wide[std::size_t(from)].end());
+        MergeSpans(row);
+        for (const Span& s : row) shape.area += s.right - s.left + 1;
     }
     return shape;
 }
 
 int UncoveredPercent(const Mesh& mesh, std::span<const MappingVert> verts, int width, int height) {
-    Coverer coverer;
-    if (width <= 0 || height <= 0 || !coverer.setSize(width, height)) return 0;
-    std::vector<std::uint8_t> covered(std::size_t(width) * std::size_t(height), 0);
+    if (width <= 0 || height <= 0 || width > kMaxTargetSide || height > kMaxTargetSide) return 0;
+    std::vector<Corners> used;
     const int triangles = triangleCount(mesh);
     for (int i = 0; i < triangles; ++i) {
         Corners c{};
-        if (!usable(mesh, i, verts, c)) continue;
-        for (const RowSpan& span : coverer.cover(c, 0, 0))
-            std::fill_n(covered.begin() + std::ptrdiff_t(span.row) * width + span.left, span.right - span.left + 1,
-                        std::uint8_t{1});
+        if (usable(mesh, i, verts, c)) used.push_back(c);
     }
-    const auto unused = std::count(covered.begin(), covered.end(), std::uint8_t{0});
-    return static_cast<int>(unused * 100 / static_cast<std::ptrdiff_t>(covered.size()));
+    const RowRuns cover = coverOf(used, {}, width, height, 0, 0);
+    long long covered = 0;
+    for (int y = 0; y < cover.rows(); ++y)
+        for (const RowRuns::Run& r : cover.row(y)) covered += r.right - r.left + 1;
+    const long long all = static_cast<long long>(width) * height;
+    return static_cast<int>((all - covered) * 100 / all);
 }
 
 }  // namespace tarn

@@ -31,6 +31,9 @@ struct Span {
     int right = 0;
 };
 
+// Sorts `spans` and joins those that overlap or touch.
+void MergeSpans(std::vector<Span>& spans);
+
 // A set of texels, as rows of spans below its box's top-left corner.
 struct Shape {
     int width = 0;

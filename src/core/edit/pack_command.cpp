@@ -46,18 +46,32 @@ void packIslandsCommand(SkinEditContext& c) {
     if (!shown.preview(shown.values).ok) shown.values.fitScale = true;
     const std::optional<PackIslandsValues> chosen = c.ui.packIslands(shown);
     if (!chosen) return;
-    const PackPlan plan = PlanPack(mesh, optionsOf(*chosen));
+    // Planned and re-baked away from the window, from copies of the Mesh and
+    // the skins; Cancel drops the result and nothing changes.
+    const std::uint8_t background = c.paint.colorSlots[kSlotBackground];
+    const Mesh model = mesh;
+    std::vector<Skin> sources;
+    for (int i = 0; i < c.skins.count(); ++i) sources.push_back(*c.skins.at(i));
+    PackPlan plan;
+    std::vector<std::vector<std::uint8_t>> packed;
+    const bool finished = c.ui.runWithProgress(kStepPackIslands, [&](Progress& progress) {
+        plan = PlanPack(model, optionsOf(*chosen), &progress);
+        const auto n = static_cast<long long>(sources.size());
+        for (std::size_t i = 0; plan.ok() && progress.step(static_cast<long long>(i), n) && i < sources.size(); ++i)
+            packed.push_back(PackedPixels(model, plan, sources[i], background));
+    });
+    if (!finished) return;
     if (!plan.ok()) {
         c.ui.message(plan.refusal);
         return;
     }
-    const std::uint8_t background = c.paint.colorSlots[kSlotBackground];
+    if (packed.size() != sources.size()) return;
     changeSkins(c, kStepPackIslands, SkinTables::Remap, [&] {
         // Every skin is re-baked from the mapping as it stood, before the mapping moves.
         for (int i = 0; i < c.skins.count(); ++i) {
             Skin& skin = *c.skins.at(i);
             SkinEdit edit(c.history, skin);
-            skin.pixels = PackedPixels(mesh, plan, skin, background);
+            skin.pixels = std::move(packed[std::size_t(i)]);
             skin.width = plan.width;
             skin.height = plan.height;
             skin.buildRowTable();

@@ -11,6 +11,7 @@
 #include "edit/pack_charts.h"
 #include "image/skin.h"
 #include "model/mesh.h"
+#include "platform/progress.h"
 
 namespace tarn {
 
@@ -22,6 +23,11 @@ inline constexpr int kPackWidthStep = 4;
 // "shrink" stays within it unless told otherwise.
 inline constexpr int kGameSkinWidth = 640;
 inline constexpr int kGameSkinHeight = 480;
+
+// The most texels a packed skin may hold: the layout's search, the re-bake
+// and the padding all grow with it, and it keeps them to a couple of seconds
+// and a few tens of megabytes.
+inline constexpr long long kMaxPackTexels = 1024LL * 1024;
 
 enum class PackScale { Keep, Fit };
 enum class PackSize { Current, Given, Shrink };
@@ -69,10 +75,15 @@ inline constexpr const char* kMsgPackFitAndShrink = "A fitted scale needs a skin
 inline constexpr const char* kMsgPackNoRoom = "The islands do not fit a skin of ";
 // Shrink found nothing smaller than the current skin: followed by the
 // smallest size that holds the islands, as "WxH", and the current one.
+// Followed by kMaxPackTexels and what was asked for.
+inline constexpr const char* kMsgPackTooLarge = "Pack Islands lays out skins of at most ";
+inline constexpr const char* kMsgPackStopped = "Pack Islands was cancelled.";
 inline constexpr const char* kMsgPackNoSmaller = "No smaller skin holds the islands: the smallest found is ";
 
-// The layout of `mesh`'s charts by `options`; the Mesh is not changed.
-PackPlan PlanPack(const Mesh& mesh, const PackOptions& options);
+// The layout of `mesh`'s charts by `options`; the Mesh is not changed. With
+// `progress`, each trial layout is a step, and a stop asked ends the search
+// with kMsgPackStopped.
+PackPlan PlanPack(const Mesh& mesh, const PackOptions& options, Progress* progress = nullptr);
 
 // One skin's pixels on the new layout (plan.width x plan.height). `skin`
 // holds the old pixels at the Mesh's skin size; texels no chart reaches are

@@ -28,8 +28,10 @@ std::optional<Place> Occupancy::lowestFree(const Shape& shape) const {
         // A row whose longest free run is shorter than the shape's span there
         // rules the place out at once.
         bool hopeless = false;
-        for (int r = 0; r < shape.height && !hopeless; ++r)
-            hopeless = widestFree_[std::size_t(y + r)] < longest_[std::size_t(r)];
+        int looked = 0;
+        for (; looked < shape.height && !hopeless; ++looked)
+            hopeless = widestFree_[std::size_t(y + looked)] < longest_[std::size_t(looked)];
+        work_ += looked;
         if (hopeless) continue;
         // The corner columns at which a shape span would meet a taken one:
         // span [a, b] at corner x meets taken [p, q] when x + a <= q and x + b >= p.
@@ -37,6 +39,7 @@ std::optional<Place> Occupancy::lowestFree(const Shape& shape) const {
         for (int r = 0; r < shape.height; ++r) {
             const auto& taken = rows_[std::size_t(y + r)];
             if (taken.empty()) continue;
+            work_ += static_cast<long long>(taken.size() * shape.rows[std::size_t(r)].size());
             for (const Span& s : shape.rows[std::size_t(r)])
                 for (const Span& t : taken) {
                     const int from = std::max(t.left - s.right, 0), to = std::min(t.right - s.left, lastX);
@@ -68,15 +71,7 @@ void Occupancy::take(const Shape& shape, Place at) {
             const Span placed{std::max(at.x + s.left, 0), std::min(at.x + s.right, width_ - 1)};
             if (placed.left <= placed.right) row.push_back(placed);
         }
-        std::sort(row.begin(), row.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
-        std::size_t kept = 0;
-        for (const Span& s : row) {
-            if (kept > 0 && s.left <= row[kept - 1].right + 1)
-                row[kept - 1].right = std::max(row[kept - 1].right, s.right);
-            else
-                row[kept++] = s;
-        }
-        row.resize(kept);
+        MergeSpans(row);
         int widest = 0, from = 0;
         for (const Span& t : row) {
             widest = std::max(widest, t.left - from);

@@ -28,11 +28,15 @@ public:
     void take(const Shape& shape, Place at);
     // One more than the lowest row taken; 0 when nothing is.
     int usedHeight() const { return usedHeight_; }
+    // The steps lowestFree has taken so far (rows looked at and spans met):
+    // a measure of the work that is the same on every machine.
+    long long work() const { return work_; }
 
 private:
     int width_;
     int height_;
     int usedHeight_ = 0;
+    mutable long long work_ = 0;
     std::vector<std::vector<Span>> rows_;  // per row, sorted and apart
     std::vector<int> widestFree_;          // per row, the longest run nothing took
     mutable std::vector<int> longest_;     // scratch of lowestFree: the shape's longest span per row

@@ -158,20 +158,26 @@ void Rebake::triangle(const std::array<MappingVert, 3>& to, const std::array<Map
     const SourceMap map = area != 0 ? barycentricMap(to, from, area) : flatMap(to, from);
     const Wide lastX = sourceWidth_ - 1;
     const Wide lastY = sourceHeight_ - 1;
-    for (const RowSpan& span : rows_) {
-        AxisWalk sx(map.x, span.left, span.row);
-        AxisWalk sy(map.y, span.left, span.row);
-        const std::size_t start = static_cast<std::size_t>(span.row) * static_cast<std::size_t>(width_);
+    const auto draw = [&](std::int32_t row, std::int32_t left, std::int32_t right) {
+        AxisWalk sx(map.x, left, row);
+        AxisWalk sy(map.y, left, row);
+        const std::size_t start = static_cast<std::size_t>(row) * static_cast<std::size_t>(width_);
         std::uint8_t* out = target_ + start;
-        for (std::int32_t x = span.left; x <= span.right; ++x) {
+        for (std::int32_t x = left; x <= right; ++x) {
             const Wide u = std::clamp<Wide>(sx.value(), 0, lastX);
             const Wide v = std::clamp<Wide>(sy.value(), 0, lastY);
             out[x] = source_[static_cast<std::size_t>(v * sourceWidth_ + u)];
             sx.next();
             sy.next();
         }
-        if (covered_ != nullptr)
-            std::fill(covered_ + start + span.left, covered_ + start + span.right + 1, std::uint8_t{1});
+        if (covered_ != nullptr) std::fill(covered_ + start + left, covered_ + start + right + 1, std::uint8_t{1});
+    };
+    for (const RowSpan& span : rows_) {
+        if (written_)
+            written_->take(span.row, span.left, span.right, 0,
+                           [&](std::int32_t left, std::int32_t right) { draw(span.row, left, right); }, [](std::int32_t) {});
+        else
+            draw(span.row, span.left, span.right);
     }
 }
 

@@ -11,9 +11,11 @@
 // walk), so a re-bake covers exactly what a fill of the same corners would.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
+#include "edit/row_runs.h"
 #include "model/mesh.h"
 #include "raster/fill_cover.h"
 #include "raster/rasterizer.h"
@@ -30,6 +32,10 @@ public:
     // Marks every texel a later triangle() writes with a non-zero byte; null
     // stops marking. The mask must hold width x height bytes.
     void markCovered(std::uint8_t* mask) { covered_ = mask; }
+    // From now on a texel already written keeps its texel: each is written
+    // once, so piled-up Triangles cost no more than the skin. Callers whose
+    // last Triangle should win draw in reverse.
+    void writeEachTexelOnce() { written_.emplace(height_); }
 
     // Fills the Triangle whose corners are now at `to` with the source as it
     // lay under the corners `from`. A point of the old Triangle outside the
@@ -46,6 +52,7 @@ private:
     std::uint8_t* covered_ = nullptr;
     Rasterizer raster_;
     std::vector<RowSpan> rows_;
+    std::optional<RowRuns> written_;  // none while texels may be written again
 };
 
 // The corners of `tri` at `table`'s MappingVerts; false when an index lies

@@ -13,7 +13,7 @@
 namespace tarn {
 
 std::vector<std::uint8_t> RetroMapPixels(const Mesh& mesh, const Skin& old, const KmapFile& file,
-                                         std::uint8_t background, int padding) {
+                                         std::uint8_t background, int padding, Progress* progress) {
     const int width = std::max<int>(mesh.skinWidth, 0);
     const int height = std::max<int>(mesh.skinHeight, 0);
     std::vector<std::uint8_t> pixels(std::size_t(width) * std::size_t(height), background);
@@ -21,10 +21,14 @@ std::vector<std::uint8_t> RetroMapPixels(const Mesh& mesh, const Skin& old, cons
     Rebake rebake;
     if (!rebake.setImages(pixels, width, height, old.pixels, old.width, old.height)) return pixels;
     rebake.markCovered(covered.data());
-
+    // The last Triangle over a texel gives it its colour: drawn last to first,
+    // each texel once.
+    rebake.writeEachTexelOnce();
     const std::size_t triangles =
         std::min(file.records.size(), std::size_t(std::max<int>(mesh.triangleCount, 0)));
-    for (std::size_t i = 0; i < triangles; ++i) {
+    for (std::size_t i = triangles; i-- > 0;) {
+        if (progress != nullptr && !progress->step(static_cast<long long>(triangles - i), static_cast<long long>(triangles)))
+            return pixels;
         std::array<MappingVert, 3> to{};
         if (!cornersIn(mesh.triangles[i], mesh.mappingVerts, mesh.mappingVertCount, to)) continue;
         std::array<MappingVert, 3> from{};
@@ -54,7 +58,15 @@ std::unique_ptr<Skin> RetroMap(Ui& ui, const Mesh& mesh, const Skin& old, const 
     }
     auto skin = makeBlankSkin(mesh.skinWidth, mesh.skinHeight);
     if (skin->pixelCount() == 0) return nullptr;
-    skin->pixels = RetroMapPixels(mesh, old, parsed.file, background, padding);
+    // Away from the window, from copies: Cancel drops the new skin.
+    const Mesh model = mesh;
+    const Skin source = old;
+    std::vector<std::uint8_t> pixels;
+    if (!ui.runWithProgress(kStepRetroMap, [&](Progress& progress) {
+            pixels = RetroMapPixels(model, source, parsed.file, background, padding, &progress);
+        }))
+        return nullptr;
+    skin->pixels = std::move(pixels);
     skin->backup = skin->pixels;
     skin->palette = old.palette;
     // Named after the skin it came from, and unsaved until the user saves it.

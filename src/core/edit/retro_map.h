@@ -33,13 +33,15 @@ inline constexpr const char* kKeyRetroMapPadding = "RetroMapPadding";
 // is re-baked (edit/rebake.h) from the old image at that Triangle's corners in
 // `file`, rescaled from the file's skin size to the old image's; texels within
 // `padding` of what the Triangles cover take the nearest covered colour
-// (edit/seam_padding.h), and the rest is `background`.
+// (edit/seam_padding.h), and the rest is `background`. Each Triangle is a
+// step of `progress`; after a stop the pixels are unfinished.
 std::vector<std::uint8_t> RetroMapPixels(const Mesh& mesh, const Skin& old, const KmapFile& file,
-                                         std::uint8_t background, int padding);
+                                         std::uint8_t background, int padding, Progress* progress = nullptr);
 
 // Reads the mapping file at `kmapPath` for `old` and makes the new Skin
-// (named after the old image, external, its palette the old one's). Every
-// refusal is reported through `ui` and yields nullptr.
+// (named after the old image, external, its palette the old one's), re-baked
+// through `ui`'s progress. Every refusal is reported through `ui` and yields
+// nullptr, as does Cancel.
 std::unique_ptr<Skin> RetroMap(Ui& ui, const Mesh& mesh, const Skin& old, const std::string& kmapPath,
                                std::uint8_t background, int padding);
 

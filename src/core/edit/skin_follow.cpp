@@ -19,7 +19,9 @@ void SkinFollow::retexture(const Mesh& mesh, const std::vector<MappingVert>& pre
     std::copy(snapshot_.begin(), snapshot_.end(), skin_->pixels.begin());
     const int triangles = std::clamp<int>(mesh.triangleCount, 0, static_cast<int>(mesh.triangles.size()));
     const int pressCount = static_cast<int>(pressTable.size());
-    for (int i = 0; i < triangles; ++i) {
+    // Last to first, each texel once: piled-up Triangles cannot stall a drag.
+    rebake_.writeEachTexelOnce();
+    for (int i = triangles; i-- > 0;) {
         const Triangle& tri = mesh.triangles[static_cast<std::size_t>(i)];
         if ((tri.flags & kTriDragMark) == 0) continue;
         std::array<MappingVert, 3> now{}, then{};

@@ -51,6 +51,11 @@ std::string checkHeader(const Md2Header& h) {
     if (h.numTriangles > kMaxTriangles) return tooLarge("triangles", h.numTriangles, kMaxTriangles);
     if (h.numSkins > kMd2MaxSkins) return tooLarge("skins", h.numSkins, kMd2MaxSkins);
     if (h.numFrames > kMaxFrames) return tooLarge("frames", h.numFrames, kMaxFrames);
+    // Every frame's positions are held decoded, three floats a vertex: the
+    // product bounds the memory an open takes, whatever each count allows.
+    if (static_cast<long>(h.numFrames) * h.numVertices > kMaxFramePositions)
+        return tooLarge("frame positions (frames x vertices)", static_cast<long>(h.numFrames) * h.numVertices,
+                        kMaxFramePositions);
     const std::size_t least = md2FrameBytes(h.numVertices);
     if (h.numFrames > 0 && (h.frameSize < 0 || static_cast<std::size_t>(h.frameSize) < least))
         return damaged("its frame size " + std::to_string(h.frameSize) + " is smaller than the " +

@@ -17,6 +17,8 @@ inline constexpr int kMaxMappingVerts = 12288;
 inline constexpr int kMaxFrameVertices = 4096;
 // The current frame index is 16-bit, so more frames could not be chosen.
 inline constexpr int kMaxFrames = 32767;
+// Frames x vertices: 2048 frames of the most vertices, 96 MB of positions.
+inline constexpr int kMaxFramePositions = 2048 * kMaxFrameVertices;
 
 // Triangle flag bits.
 enum TriangleFlag : std::uint32_t {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/progress.h"
+
 namespace tarn {
 
 enum class Answer { Ok, Yes, No, Cancel };
@@ -228,6 +230,15 @@ public:
     virtual void showTable(const std::string& title, const std::vector<std::string>& rows) {
         (void)title;
         (void)rows;
+    }
+    // Runs `work` while the window stays live, showing `title`, how far the
+    // work got and Cancel; false when cancelled, and then whatever the work
+    // made is dropped and nothing changes. Here it simply runs.
+    virtual bool runWithProgress(const std::string& title, const ProgressWork& work) {
+        (void)title;
+        Progress progress;
+        work(progress);
+        return !progress.stopped();
     }
     // Puts an indexed PNG on the system clipboard as TARN's own and as an
     // ordinary image, so that other programs paste it too.

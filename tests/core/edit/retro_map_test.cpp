@@ -198,9 +198,10 @@ TEST(RetroMap, CommandAsksForTheSkinThenItsMappingAndAppendsTheNewSkin) {
         bool cancelMapping;
         std::optional<int> padding;  // nothing: Cancel in the padding dialog
         std::uint8_t covered;        // what the old skin gives the mapped left half
+        bool cancelWork = false;     // Cancel while the skin is re-baked
     };
-    const Case cases[] = {{"old", 1, true, 0, 0}, {"old", 1, false, std::nullopt, 0}, {"old", 1, false, 0, 0},
-                          {"photo", 3, false, 3, 40}};
+    const Case cases[] = {{"old", 1, true, 0, 0},  {"old", 1, false, std::nullopt, 0}, {"old", 1, false, 0, 0},
+                          {"photo", 3, false, 3, 40}, {"old", 1, false, 0, 0, true}};
     for (const Case& k : cases) {
         SCOPED_TRACE(k.image);
         MemorySettings settings;
@@ -215,8 +216,11 @@ TEST(RetroMap, CommandAsksForTheSkinThenItsMappingAndAppendsTheNewSkin) {
             ui.openFile(std::nullopt);
         else
             ui.openFile(dir.file("old")).custom("retroMapPadding", k.padding);
+        ui.cancelProgress = k.cancelWork;
         retroMapCommand(c);
-        const bool made = !k.cancelMapping && k.padding;
+        const bool made = !k.cancelMapping && k.padding && !k.cancelWork;
+        EXPECT_EQ(ui.progressTitles.size(), k.cancelMapping || !k.padding ? 0u : 1u);
+        ui.progressTitles.clear();
         ASSERT_EQ(skins.count(), made ? 1 : 0);
         if (!made) continue;
         EXPECT_EQ(ui.shown.back(), "retroMapPadding: 2");  // the default before any was chosen

@@ -130,6 +130,24 @@ TEST_F(SkinEditTest, ResizeDoublingRepeatsEveryPixelAndLeavesUnsavedWork) {
     EXPECT_TRUE(after.modified());
 }
 
+TEST_F(SkinEditTest, PackIslandsCancelledWhileItWorksChangesNothing) {
+    setMesh(64, 64, {{2, 2}, {12, 2}, {2, 12}, {40, 40}, {60, 40}, {40, 60}}, {{0, 1, 2}, {3, 4, 5}});
+    const Skin before = addSkin();
+    const Mesh meshBefore = mesh;
+    PackIslandsValues shrink;
+    shrink.size = PackSizeChoice::Shrink;
+    ui.custom("packIslands", shrink);
+    ui.cancelProgress = true;
+    packIslandsCommand(c);
+    EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Pack Islands"});
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(mesh.skinWidth, 64);
+    EXPECT_EQ(mesh.mappingVerts, meshBefore.mappingVerts);
+    EXPECT_EQ(skins.current()->pixels, before.pixels);
+    EXPECT_FALSE(skins.current()->modified());
+    EXPECT_FALSE(history.canUndo());
+}
+
 TEST_F(SkinEditTest, PackIslandsShowsWastedSpaceBeforeAndAfterAndUndoesSkinsMappingAndSizeAsOne) {
     // Two islands far apart on a 64 x 64 skin, each a right triangle.
     setMesh(64, 64, {{2, 2}, {12, 2}, {2, 12}, {40, 40}, {60, 40}, {40, 60}}, {{0, 1, 2}, {3, 4, 5}});
