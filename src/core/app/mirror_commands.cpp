@@ -7,8 +7,17 @@
 
 namespace tarn {
 
+namespace {
+constexpr const char* kStepFindSymmetry = "Finding the symmetry";
+}  // namespace
+
 void Application::chooseSymmetry() {
-    const SymmetryMeasure best = bestSymmetry(mesh);
+    // The search has a fixed budget, but on a model of hundreds of frames it
+    // still outlasts a frame of the window: it runs beside the window, on a
+    // copy, so nothing the window does meanwhile can touch what it reads.
+    SymmetryMeasure best;
+    const Mesh model = mesh;
+    if (!ui_->runWithProgress(kStepFindSymmetry, [&](Progress&) { best = bestSymmetry(model); })) return;
     symmetry.frame = best.frame;
     symmetry.axis = best.frame >= 0 ? best.plane.axis : 0;
     symmetry.ranked = best.ranked;
