@@ -213,11 +213,11 @@ public:
 
     // Share of the pixels either renderer covers where both show the same
     // colour: how alike the two pictures are.
-    double agreement(const RenderSession& s, const std::string& tag) const {
+    double agreement(RenderSession& s, const std::string& tag) const {
         std::vector<std::uint8_t> gl(std::size_t(size_.width) * std::size_t(size_.height) * 4);
         glReadPixels(0, 0, size_.width, size_.height, GL_RGBA, GL_UNSIGNED_BYTE, gl.data());
         const FrameBuffer& f = s.frame;
-        const Palette& pal = const_cast<RenderSession&>(s).palette(kModeTextured);
+        const Palette& pal = s.palette(kModeTextured);
         std::size_t either = 0, same = 0;
         for (int y = 0; y < size_.height; ++y)
             for (int x = 0; x < size_.width; ++x) {
