@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
+#include <exception>
 
 #include "edit/pack_islands.h"
 
@@ -17,6 +19,7 @@ namespace tarn {
 namespace {
 
 constexpr int kPreviewWidth = 320;
+constexpr int kWorkingMs = 150;
 
 QSpinBox* spinBox(int low, int high, int value, QWidget* parent) {
     auto* box = new QSpinBox(parent);
@@ -113,13 +116,59 @@ PackIslandsValues PackDialog::values() const {
     return v;
 }
 
+struct PackDialog::PreviewRun {
+    Progress progress;
+    PackIslandsShown::Preview result;
+};
+
+PackDialog::~PackDialog() {
+    if (!run_) return;
+    run_->progress.stop();
+    worker_.join();
+}
+
 void PackDialog::updatePreview() {
     width_->setEnabled(given_->isChecked());
     height_->setEnabled(given_->isChecked());
     if (!shown_.preview) return;
-    const PackIslandsShown::Preview preview = shown_.preview(values());
-    after_->setText(QString::fromStdString(preview.text));
-    ok_->setEnabled(preview.ok);
+    // OK waits for the verdict on the choices as they now stand.
+    ok_->setEnabled(false);
+    if (run_) {
+        stale_ = true;
+        run_->progress.stop();
+        return;
+    }
+    startPreview();
+}
+
+void PackDialog::startPreview() {
+    stale_ = false;
+    run_ = std::make_unique<PreviewRun>();
+    // The label keeps the last verdict for a moment, so quick choices do not flicker.
+    QTimer::singleShot(kWorkingMs, this, [this, run = run_.get()] {
+        if (run_.get() == run) after_->setText(QStringLiteral("Working it out..."));
+    });
+    worker_ = std::thread([this, run = run_.get(), preview = shown_.preview, v = values()] {
+        try {
+            run->result = preview(v, run->progress);
+        } catch (const std::exception& e) {
+            run->result = {e.what(), false};
+        }
+        // Posted to the dialog, which never goes before this thread ends.
+        QMetaObject::invokeMethod(this, [this] { previewFinished(); }, Qt::QueuedConnection);
+    });
+}
+
+void PackDialog::previewFinished() {
+    worker_.join();
+    const PackIslandsShown::Preview result = std::move(run_->result);
+    run_.reset();
+    if (stale_) {
+        startPreview();
+        return;
+    }
+    after_->setText(QString::fromStdString(result.text));
+    ok_->setEnabled(result.ok);
 }
 
 }  // namespace tarn

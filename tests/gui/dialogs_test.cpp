@@ -21,6 +21,12 @@
 #include "qt_ui.h"
 
 #include "list_dialog.h"
+#include "pack_dialog.h"
+
+#include <QSpinBox>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace tarn {
 namespace {
@@ -145,6 +151,46 @@ TEST(PreferencesDialogWidget, FillsItsFieldsBrowsesAndPreviewsTheIntro) {
     d.reject();
     EXPECT_FALSE(d.sound().playing());
     EXPECT_FALSE(d.previewRunning());
+}
+
+TEST(PackDialog, WorksOutOnlyTheLatestChoicesAwayFromTheWindow) {
+    std::atomic<bool> release{false};
+    std::atomic<int> runs{0}, stopped{0};
+    PackIslandsShown shown;
+    shown.values.margin = 2;
+    shown.preview = [&](const PackIslandsValues& v, Progress& progress) -> PackIslandsShown::Preview {
+        ++runs;
+        while (!release.load() && !progress.stopped()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (progress.stopped()) {
+            ++stopped;
+            return {"stopped", true};
+        }
+        return {"margin " + std::to_string(v.margin), v.margin != 5};
+    };
+    {
+        PackDialog d(shown);  // opens at once although its first preview waits
+        auto* margin = d.findChild<QSpinBox*>("margin");
+        auto* after = d.findChild<QLabel*>("after");
+        QPushButton* ok = d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        EXPECT_TRUE(d.previewPending());
+        EXPECT_FALSE(ok->isEnabled());
+        for (int m : {3, 4, 5}) margin->setValue(m);
+        release = true;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !d.previewPending(); }, 5000));
+        // The first run was stopped, the choices between never ran, and a
+        // stopped run's answer is never shown.
+        EXPECT_EQ(runs, 2);
+        EXPECT_EQ(stopped, 1);
+        EXPECT_EQ(after->text(), "margin 5");
+        EXPECT_FALSE(ok->isEnabled());
+        margin->setValue(6);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !d.previewPending(); }, 5000));
+        EXPECT_EQ(after->text(), "margin 6");
+        EXPECT_TRUE(ok->isEnabled());
+        release = false;
+        margin->setValue(7);
+    }
+    EXPECT_EQ(stopped, 2);  // closing the dialog stopped the run in flight
 }
 
 TEST(IntroSounds, EightDistinctWaveClips) {

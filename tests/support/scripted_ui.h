@@ -100,16 +100,18 @@ public:
     std::vector<std::string> listOffered;
 
     // Runs the work at once and records its title in `progressTitles`; with
-    // `cancelProgress` the Cancel is pressed before the work starts.
+    // `cancelProgress` the Cancel is pressed before the work starts, from the
+    // run numbered `cancelFrom` on (counting from 0).
     bool runWithProgress(const std::string& title, const ProgressWork& work) override {
         progressTitles.push_back(title);
         Progress progress;
-        if (cancelProgress) progress.stop();
+        if (cancelProgress && progressTitles.size() > cancelFrom) progress.stop();
         work(progress);
         return !progress.stopped();
     }
     std::vector<std::string> progressTitles;
     bool cancelProgress = false;
+    std::size_t cancelFrom = 0;
 
     // The About box needs no answer: it records "about" in `shown` and keeps the rows.
     void aboutStatistics(const std::vector<StatisticsRow>& rows) override;

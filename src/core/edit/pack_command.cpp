@@ -1,5 +1,7 @@
 // Mapping > Pack Islands...: the dialog, then the plan applied to every skin,
 // the mapping and the skin size as one step of the history.
+#include <memory>
+
 #include "edit/pack_islands.h"
 #include "edit/skin_edit.h"
 #include "model/mapping_edit.h"
@@ -22,8 +24,25 @@ PackOptions optionsOf(const PackIslandsValues& v) {
     return o;
 }
 
-PackIslandsShown::Preview previewOf(const Mesh& mesh, const PackIslandsValues& values) {
-    const PackPlan plan = PlanPack(mesh, optionsOf(values));
+// What packing reads of a Mesh: its mapping and Triangles, not its Frames,
+// which can run to a hundred megabytes.
+std::shared_ptr<const Mesh> mappingOf(const Mesh& mesh) {
+    auto copy = std::make_shared<Mesh>();
+    copy->vertexCount = mesh.vertexCount;
+    copy->mappingVertCount = mesh.mappingVertCount;
+    copy->triangleCount = mesh.triangleCount;
+    copy->skinWidth = mesh.skinWidth;
+    copy->skinHeight = mesh.skinHeight;
+    copy->mappingVerts = mesh.mappingVerts;
+    copy->mappingSelection = mesh.mappingSelection;
+    copy->triangles = mesh.triangles;
+    copy->loaded = mesh.loaded;
+    return copy;
+}
+
+PackIslandsShown::Preview previewOf(const Mesh& mesh, const PackIslandsValues& values, Progress& progress) {
+    const PackPlan plan = PlanPack(mesh, optionsOf(values), &progress);
+    if (progress.stopped()) return {kMsgPackStopped, false};
     if (!plan.ok()) return {plan.refusal, false};
     return {std::to_string(WastedSpaceAfter(mesh, plan)) + "% on " + std::to_string(plan.width) + "x" +
                 std::to_string(plan.height),
@@ -40,16 +59,23 @@ void packIslandsCommand(SkinEditContext& c) {
     shown.values.width = width;
     shown.values.height = height;
     shown.wastedBefore = UncoveredPercent(mesh, mesh.mappingVerts, width, height);
-    shown.preview = [&mesh](const PackIslandsValues& v) { return previewOf(mesh, v); };
+    // The dialog's previews and the packing itself read this copy, away from the window.
+    const std::shared_ptr<const Mesh> copy = mappingOf(mesh);
+    const Mesh& model = *copy;
+    shown.preview = [copy](const PackIslandsValues& v, Progress& progress) { return previewOf(*copy, v, progress); };
     // The dialog opens on a choice that works: islands that do not fit the
     // skin at their scale are scaled to fit it.
-    if (!shown.preview(shown.values).ok) shown.values.fitScale = true;
+    bool fits = true;
+    if (!c.ui.runWithProgress(kStepPackIslands, [&](Progress& progress) {
+            fits = shown.preview(shown.values, progress).ok;
+        }))
+        return;
+    if (!fits) shown.values.fitScale = true;
     const std::optional<PackIslandsValues> chosen = c.ui.packIslands(shown);
     if (!chosen) return;
-    // Planned and re-baked away from the window, from copies of the Mesh and
-    // the skins; Cancel drops the result and nothing changes.
+    // Planned and re-baked from the copy and copies of the skins; Cancel
+    // drops the result and nothing changes.
     const std::uint8_t background = c.paint.colorSlots[kSlotBackground];
-    const Mesh model = mesh;
     std::vector<Skin> sources;
     for (int i = 0; i < c.skins.count(); ++i) sources.push_back(*c.skins.at(i));
     PackPlan plan;

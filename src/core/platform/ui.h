@@ -96,12 +96,15 @@ struct PackIslandsShown {
     PackIslandsValues values;
     int wastedBefore = 0;  // "Wasted Space" now, per cent
     // What the choices would give: "Wasted Space" after and the skin size, or
-    // why they cannot be packed (then `ok` is false and OK is off).
+    // why they cannot be packed (then `ok` is false and OK is off). Planning
+    // can take a while on thousands of islands, so the dialog calls it away
+    // from the window; it reads only its own copy of the mapping and returns
+    // soon once `progress` is asked to stop.
     struct Preview {
         std::string text;
         bool ok = false;
     };
-    std::function<Preview(const PackIslandsValues&)> preview;
+    std::function<Preview(const PackIslandsValues&, Progress&)> preview;
 };
 
 // The fields of the "Resize Skins" dialog.

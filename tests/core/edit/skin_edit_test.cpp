@@ -137,9 +137,11 @@ TEST_F(SkinEditTest, PackIslandsCancelledWhileItWorksChangesNothing) {
     PackIslandsValues shrink;
     shrink.size = PackSizeChoice::Shrink;
     ui.custom("packIslands", shrink);
+    // The dialog's first preview runs, then the packing is cancelled.
     ui.cancelProgress = true;
+    ui.cancelFrom = 1;
     packIslandsCommand(c);
-    EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Pack Islands"});
+    EXPECT_EQ(ui.progressTitles, (std::vector<std::string>{"Pack Islands", "Pack Islands"}));
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(mesh.skinWidth, 64);
     EXPECT_EQ(mesh.mappingVerts, meshBefore.mappingVerts);
@@ -184,7 +186,8 @@ TEST_F(SkinEditTest, PackIslandsShowsWastedSpaceBeforeAndAfterAndUndoesSkinsMapp
         EXPECT_EQ(skins.at(i)->width, 64);
     }
     // The dialog's preview of the choices, on the model as it was.
-    EXPECT_EQ(ui.packShown.preview(shrink).text, "65% on 28x31");
+    Progress progress;
+    EXPECT_EQ(ui.packShown.preview(shrink, progress).text, "65% on 28x31");
     ASSERT_TRUE(history.redo());
     EXPECT_EQ(mesh.skinWidth, 28);
 
