@@ -8,6 +8,8 @@
 //   LayoutLargest  the largest layout written: 640 x 480 at scale 8, filled, over the skin
 //   RetroMap       4096 piled Triangles re-baked onto a 2048 x 2048 skin
 //   PackFit        the male player packed at the largest fitted size, with turns
+//   PackCrowded    4096 small Triangles strewn over 640 x 480, fitted with turns,
+//                  then shrunk with and without turns: a crowded skin
 //   Open           the most frame positions a model may hold, parsed and applied
 #include <benchmark/benchmark.h>
 
@@ -112,6 +114,23 @@ void BM_PackFit(benchmark::State& state) {
     });
 }
 
+void BM_PackCrowded(benchmark::State& state) {
+    test::PiledModel recipe = kPiled;
+    recipe.reachS = 628;
+    recipe.reachT = 468;
+    recipe.scatter = 8;
+    const Mesh mesh = meshOf(test::piledModel(recipe));
+    PackOptions options;
+    options.rotate = state.range(0) != 0;
+    options.scale = state.range(1) != 0 ? PackScale::Fit : PackScale::Keep;
+    options.size = state.range(1) != 0 ? PackSize::Current : PackSize::Shrink;
+    measured(state, [&] {
+        const PackPlan plan = PlanPack(mesh, options);
+        state.SetLabel(std::to_string(plan.charts.size()) + " islands: " +
+                       (plan.ok() ? std::to_string(plan.width) + "x" + std::to_string(plan.height) : plan.refusal));
+    });
+}
+
 void BM_Open(benchmark::State& state) {
     const Bytes file = test::piledModel({4096, 640, 480, 4000, 4000, kMaxFramePositions / kMaxFrameVertices, kMaxFrameVertices});
     measured(state, [&] { benchmark::DoNotOptimize(meshOf(file)); });
@@ -123,6 +142,7 @@ BENCHMARK(BM_LayoutFill)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LayoutLargest)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_RetroMap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PackFit)->Unit(benchmark::kMillisecond)->Iterations(1)->Args({1024, 1024})->Args({4096, 256})->Args({32767, 2048});
+BENCHMARK(BM_PackCrowded)->Unit(benchmark::kMillisecond)->Iterations(1)->Args({1, 1})->Args({0, 0})->Args({1, 0});
 BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -37,7 +37,16 @@ Bytes piledModel(const PiledModel& r) {
     for (std::int32_t v : fields) put(static_cast<std::uint32_t>(v), 4);
     for (int i = 0; i < r.triangles; ++i) {
         const int a = i % kJitter, b = (i / kJitter) % kJitter;
-        const int corners[3][2] = {{-a, -b}, {r.reachS + a, -b}, {-b, r.reachT + a}};
+        int corners[3][2] = {{-a, -b}, {r.reachS + a, -b}, {-b, r.reachT + a}};
+        if (r.scatter > 0) {
+            const std::uint32_t h = static_cast<std::uint32_t>(i) * 2654435761u;
+            const int s = static_cast<int>(h % std::uint32_t(std::max(r.reachS, 1)));
+            const int t = static_cast<int>((h >> 7) % std::uint32_t(std::max(r.reachT, 1)));
+            const int legS = 3 + static_cast<int>((h >> 3) % std::uint32_t(r.scatter));
+            const int legT = 3 + static_cast<int>((h >> 11) % std::uint32_t(r.scatter));
+            const int small[3][2] = {{s, t}, {s + legS, t}, {s, t + legT}};
+            std::copy(&small[0][0], &small[0][0] + 6, &corners[0][0]);
+        }
         for (const auto& c : corners) {
             put(static_cast<std::uint16_t>(std::clamp(c[0], -32768, 32767)), 2);
             put(static_cast<std::uint16_t>(std::clamp(c[1], -32768, 32767)), 2);

@@ -23,6 +23,9 @@ struct PiledModel {
     int reachT = 4000;
     int frames = 1;
     int vertices = 3;
+    // Above 0: small Triangles instead, legs of 3 to 2 + scatter texels,
+    // strewn over the reach (overlapping ones join into one island).
+    int scatter = 0;
 };
 Bytes piledModel(const PiledModel& recipe);
 

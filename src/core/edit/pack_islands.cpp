@@ -104,6 +104,7 @@ struct Trials {
     long long done = 0;
     long long expected = 0;
     long long work = 0;
+    bool ranOut = false;  // a layout was given up at kPackWorkLimit
     bool stopped() const { return progress != nullptr && progress->stopped(); }
     bool spent() const {
         return work > kSearchWork;
@@ -124,6 +125,12 @@ std::optional<Layout> layOut(const Poses& poses, const std::vector<int>& order, 
     layout.order = order;
     for (const int c : order) {
         if (trials.stopped()) return std::nullopt;
+        // However crowded the skin, packing ends within a fixed count of steps.
+        if (trials.work + occupancy.work() > kPackWorkLimit) {
+            trials.ranOut = true;
+            trials.work += occupancy.work();
+            return std::nullopt;
+        }
         std::optional<Place> best;
         int bestPose = 0, bestBottom = 0;
         const auto& options = poses[std::size_t(c)];
@@ -387,7 +394,9 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options, Progress* progre
         double low = 0.0;
         trials.expected = kFitHalvings;
         for (int i = 0; i < kFitHalvings && !trials.stopped() && !(layout && trials.spent()); ++i) {
-            const double k = (low + high) / 2;
+            // First where the boxes cover half the skin, which nearly always
+            // fits: a layout in hand before the costly ones near the limit.
+            const double k = i == 0 ? high * std::sqrt(0.5) / 2 : (low + high) / 2;
             Poses trial = posesOf(mesh, plan.charts, moving, o, k);
             const std::vector<int> order = largestFirst(trial, moving);
             if (auto fitted = layOut(trial, order, start, trials)) {
@@ -406,7 +415,9 @@ PackPlan PlanPack(const Mesh& mesh, const PackOptions& options, Progress* progre
         return plan;
     }
     if (!layout) {
-        plan.refusal = noRoomHere;
+        plan.refusal = trials.ranOut ? std::string(kMsgPackWorkLimit) + std::to_string(kPackWorkLimit) +
+                                           " placement steps; try a larger skin, a smaller scale or no turns."
+                                     : noRoomHere;
         return plan;
     }
 

@@ -78,6 +78,11 @@ inline constexpr const char* kMsgPackNoRoom = "The islands do not fit a skin of 
 // Followed by kMaxPackTexels and what was asked for.
 inline constexpr const char* kMsgPackTooLarge = "Pack Islands lays out skins of at most ";
 inline constexpr const char* kMsgPackStopped = "Pack Islands was cancelled.";
+// Every layout tried gave up at kPackWorkLimit: followed by the limit.
+inline constexpr const char* kMsgPackWorkLimit = "Pack Islands found no layout within its limit of ";
+// The steps of the placement search one Pack Islands may take, counted
+// rather than timed: about 1.5 s on a crowded skin here.
+inline constexpr long long kPackWorkLimit = 300'000'000;
 inline constexpr const char* kMsgPackNoSmaller = "No smaller skin holds the islands: the smallest found is ";
 
 // The layout of `mesh`'s charts by `options`; the Mesh is not changed. With

@@ -23,23 +23,41 @@ std::optional<Place> Occupancy::lowestFree(const Shape& shape) const {
     for (int r = 0; r < shape.height; ++r)
         for (const Span& s : shape.rows[std::size_t(r)])
             longest_[std::size_t(r)] = std::max(longest_[std::size_t(r)], s.right - s.left + 1);
+    int narrowest = width_ + 1;
+    for (const int l : longest_)
+        if (l > 0) narrowest = std::min(narrowest, l);
     const std::size_t words = std::size_t(lastX) / kWordBits + 1;
+    // Every corner column blocked: the last word counts only columns up to lastX.
+    const std::uint64_t lastWord =
+        lastX % kWordBits == kWordBits - 1 ? ~std::uint64_t{0} : (std::uint64_t{1} << (lastX % kWordBits + 1)) - 1;
+    const auto allBlocked = [&] {
+        for (std::size_t w = 0; w + 1 < words; ++w)
+            if (blocked_[w] != ~std::uint64_t{0}) return false;
+        return (blocked_[words - 1] & lastWord) == lastWord;
+    };
     for (int y = 0; y <= lastY; ++y) {
         // A row whose longest free run is shorter than the shape's span there
-        // rules the place out at once.
+        // rules the place out at once; shorter than every span of the shape,
+        // it rules out every place whose rows cross it.
         bool hopeless = false;
         int looked = 0;
         for (; looked < shape.height && !hopeless; ++looked)
             hopeless = widestFree_[std::size_t(y + looked)] < longest_[std::size_t(looked)];
         work_ += looked;
-        if (hopeless) continue;
+        if (hopeless) {
+            const int row = y + looked - 1;
+            if (widestFree_[std::size_t(row)] < narrowest) y = row;
+            continue;
+        }
         // The corner columns at which a shape span would meet a taken one:
         // span [a, b] at corner x meets taken [p, q] when x + a <= q and x + b >= p.
         blocked_.assign(words, 0);
-        for (int r = 0; r < shape.height; ++r) {
+        bool full = false;
+        for (int r = 0; r < shape.height && !full; ++r) {
             const auto& taken = rows_[std::size_t(y + r)];
             if (taken.empty()) continue;
-            work_ += static_cast<long long>(taken.size() * shape.rows[std::size_t(r)].size());
+            work_ += static_cast<long long>(taken.size() * shape.rows[std::size_t(r)].size()) +
+                     static_cast<long long>(words);
             for (const Span& s : shape.rows[std::size_t(r)])
                 for (const Span& t : taken) {
                     const int from = std::max(t.left - s.right, 0), to = std::min(t.right - s.left, lastX);
@@ -51,7 +69,10 @@ std::optional<Place> Occupancy::lowestFree(const Shape& shape) const {
                         x += n;
                     }
                 }
+            // On a crowded skin a few rows of the shape often rule out every column.
+            full = allBlocked();
         }
+        if (full) continue;
         for (std::size_t w = 0; w < words; ++w) {
             if (blocked_[w] == ~std::uint64_t{0}) continue;
             const int x = static_cast<int>(w) * kWordBits + std::countr_one(blocked_[w]);
