@@ -252,35 +252,76 @@ std::string unmatchedTrianglesMessage(const std::vector<int>& triangles) {
            " no match in the file and kept " + (triangles.size() == 1 ? "its" : "their") + " mapping: " + list + ".";
 }
 
-void ApplyModelMapping(Mesh& mesh, SkinList& skins, const ModelMapping& mapping,
-                       const std::optional<SkinRebake>& rebake, History* history) {
-    HistoryGroup group(history, kStepImportFromModel);
-    // The old mapping as a mapping file of the skin size: what Retro-Map re-bakes from.
+namespace {
+
+// The mapping before the import as a mapping file of the skin size: what a
+// re-bake starts from.
+KmapFile mappingBefore(const Mesh& mesh, const ModelMapping& mapping) {
     KmapFile old;
     old.width = mesh.skinWidth;
     old.height = mesh.skinHeight;
+    const std::size_t triangles = std::min(mapping.matched.size(), std::size_t(std::max<int>(mesh.triangleCount, 0)));
+    old.records.resize(triangles);
+    for (std::size_t f = 0; f < triangles; ++f) old.records[f].corner = mesh.triangles[f].corner;
+    return old;
+}
+
+void writeMatchedCorners(Mesh& mesh, const ModelMapping& mapping) {
+    StoreMapping(mesh);
+    const std::size_t triangles = std::min(mapping.matched.size(), std::size_t(std::max<int>(mesh.triangleCount, 0)));
+    for (std::size_t f = 0; f < triangles; ++f)
+        if (mapping.matched[f]) mesh.triangles[f].corner = mapping.corners[f];
+    RebuildMappingVerts(mesh);
+}
+
+bool ofSkinSize(const Mesh& mesh, const Skin& skin) {
+    return skin.width == mesh.skinWidth && skin.height == mesh.skinHeight && skin.pixels.size() >= skin.pixelCount();
+}
+
+}  // namespace
+
+std::vector<std::vector<std::uint8_t>> RebakeForModelMapping(const Mesh& mesh, const std::vector<const Skin*>& skins,
+                                                             const ModelMapping& mapping, const SkinRebake& rebake,
+                                                             Progress* progress) {
+    const KmapFile old = mappingBefore(mesh, mapping);
+    Mesh after = MappingCopy(mesh);
+    writeMatchedCorners(after, mapping);
+    std::vector<std::vector<std::uint8_t>> out(skins.size());
+    const auto n = static_cast<long long>(skins.size());
+    for (std::size_t i = 0; i < skins.size(); ++i) {
+        if (progress != nullptr && !progress->step(static_cast<long long>(i), n)) return {};
+        if (ofSkinSize(mesh, *skins[i]))
+            out[i] = RetroMapPixels(after, *skins[i], old, rebake.background, rebake.padding);
+    }
+    return out;
+}
+
+void ApplyModelMapping(Mesh& mesh, SkinList& skins, const ModelMapping& mapping,
+                       std::vector<std::vector<std::uint8_t>> rebaked, History* history) {
+    HistoryGroup group(history, kStepImportFromModel);
     {
         MappingEdit edit(history, mesh);
-        StoreMapping(mesh);
-        const std::size_t triangles = std::min(mapping.matched.size(), std::size_t(std::max<int>(mesh.triangleCount, 0)));
-        old.records.resize(triangles);
-        for (std::size_t f = 0; f < triangles; ++f) {
-            Triangle& tri = mesh.triangles[f];
-            old.records[f].corner = tri.corner;
-            if (mapping.matched[f]) tri.corner = mapping.corners[f];
-        }
-        RebuildMappingVerts(mesh);
+        writeMatchedCorners(mesh, mapping);
         edit.commit(kStepImportFromModel);
     }
-    if (!rebake) return;
-    for (int i = 0; i < skins.count(); ++i) {
+    for (int i = 0; i < skins.count() && std::size_t(i) < rebaked.size(); ++i) {
         Skin& skin = *skins.at(i);
-        if (skin.width != mesh.skinWidth || skin.height != mesh.skinHeight || skin.pixels.size() < skin.pixelCount())
-            continue;
+        if (rebaked[std::size_t(i)].empty()) continue;
         SkinEdit edit(history, skin);
-        skin.pixels = RetroMapPixels(mesh, skin, old, rebake->background, rebake->padding);
+        skin.pixels = std::move(rebaked[std::size_t(i)]);
         edit.commit(kStepImportFromModel);
     }
+}
+
+void ApplyModelMapping(Mesh& mesh, SkinList& skins, const ModelMapping& mapping,
+                       const std::optional<SkinRebake>& rebake, History* history) {
+    std::vector<std::vector<std::uint8_t>> rebaked;
+    if (rebake) {
+        std::vector<const Skin*> from;
+        for (int i = 0; i < skins.count(); ++i) from.push_back(skins.at(i));
+        rebaked = RebakeForModelMapping(mesh, from, mapping, *rebake);
+    }
+    ApplyModelMapping(mesh, skins, mapping, std::move(rebaked), history);
 }
 
 void importMappingFromModelCommand(ModelMappingContext& c) {
@@ -292,7 +333,12 @@ void importMappingFromModelCommand(ModelMappingContext& c) {
     request.title = kImportFromModelTitle;
     const auto chosen = askOpenPath(c.ui, c.settings, c.folders, request);
     if (!chosen) return;
-    const ModelMapping mapping = ReadModelMapping(c.mesh, c.mesh.currentFrame, chosen->path);
+    // Reading and matching a large file, and re-baking, run beside the window.
+    ModelMapping mapping;
+    if (!c.ui.runWithProgress(kStepImportFromModel, [&](Progress&) {
+            mapping = ReadModelMapping(c.mesh, c.mesh.currentFrame, chosen->path);
+        }))
+        return;
     if (!mapping.ok()) {
         c.ui.message(mapping.refusal);
         return;
@@ -305,7 +351,19 @@ void importMappingFromModelCommand(ModelMappingContext& c) {
             rebake = SkinRebake{c.background, std::clamp(c.settings.getInt(kProject, kKeyRetroMapPadding,
                                                                            kDefaultSeamPadding), 0, kMaxSeamPadding)};
     }
-    ApplyModelMapping(c.mesh, c.skins, mapping, rebake, c.history);
+    std::vector<std::vector<std::uint8_t>> rebaked;
+    if (rebake) {
+        const Mesh model = MappingCopy(c.mesh);
+        std::vector<Skin> sources;
+        for (int i = 0; i < c.skins.count(); ++i) sources.push_back(*c.skins.at(i));
+        std::vector<const Skin*> from;
+        for (const Skin& skin : sources) from.push_back(&skin);
+        if (!c.ui.runWithProgress(kStepImportFromModel, [&](Progress& progress) {
+                rebaked = RebakeForModelMapping(model, from, mapping, *rebake, &progress);
+            }))
+            return;
+    }
+    ApplyModelMapping(c.mesh, c.skins, mapping, std::move(rebaked), c.history);
     if (rebake) c.refresh.rebuildPaintRemap();
     c.refresh.refreshAll();
     if (!mapping.unmatched.empty()) c.ui.message(unmatchedTrianglesMessage(mapping.unmatched));

@@ -16,6 +16,7 @@
 #include "image/skin_list.h"
 #include "model/mesh.h"
 #include "platform/dialogs.h"
+#include "platform/progress.h"
 
 namespace tarn {
 
@@ -59,10 +60,18 @@ struct SkinRebake {
     int padding = 0;              // as Retro-Map's
 };
 
+// Each skin re-baked from the old mapping onto `mapping`'s: one entry per
+// skin, empty for a skin not of the skin size. Reads only its arguments, so
+// it may run away from the window; nothing once `progress` is stopped.
+std::vector<std::vector<std::uint8_t>> RebakeForModelMapping(const Mesh& mesh, const std::vector<const Skin*>& skins,
+                                                             const ModelMapping& mapping, const SkinRebake& rebake,
+                                                             Progress* progress = nullptr);
 // Writes the matched corners and rebuilds the MappingVerts (the mapping
-// backup is taken first, so Revert goes back to before the import); with
-// `rebake`, every skin of the skin size is re-baked from the old mapping onto
-// the new one. One step of `history`.
+// backup is taken first, so Revert goes back to before the import), and puts
+// in the re-baked skins, if any. One step of `history`.
+void ApplyModelMapping(Mesh& mesh, SkinList& skins, const ModelMapping& mapping,
+                       std::vector<std::vector<std::uint8_t>> rebaked, History* history);
+// The same, re-baking every skin of the skin size first with `rebake`.
 void ApplyModelMapping(Mesh& mesh, SkinList& skins, const ModelMapping& mapping,
                        const std::optional<SkinRebake>& rebake, History* history);
 

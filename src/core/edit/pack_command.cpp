@@ -24,22 +24,6 @@ PackOptions optionsOf(const PackIslandsValues& v) {
     return o;
 }
 
-// What packing reads of a Mesh: its mapping and Triangles, not its Frames,
-// which can run to a hundred megabytes.
-std::shared_ptr<const Mesh> mappingOf(const Mesh& mesh) {
-    auto copy = std::make_shared<Mesh>();
-    copy->vertexCount = mesh.vertexCount;
-    copy->mappingVertCount = mesh.mappingVertCount;
-    copy->triangleCount = mesh.triangleCount;
-    copy->skinWidth = mesh.skinWidth;
-    copy->skinHeight = mesh.skinHeight;
-    copy->mappingVerts = mesh.mappingVerts;
-    copy->mappingSelection = mesh.mappingSelection;
-    copy->triangles = mesh.triangles;
-    copy->loaded = mesh.loaded;
-    return copy;
-}
-
 PackIslandsShown::Preview previewOf(const Mesh& mesh, const PackIslandsValues& values, Progress& progress) {
     const PackPlan plan = PlanPack(mesh, optionsOf(values), &progress);
     if (progress.stopped()) return {kMsgPackStopped, false};
@@ -60,7 +44,7 @@ void packIslandsCommand(SkinEditContext& c) {
     shown.values.height = height;
     shown.wastedBefore = UncoveredPercent(mesh, mesh.mappingVerts, width, height);
     // The dialog's previews and the packing itself read this copy, away from the window.
-    const std::shared_ptr<const Mesh> copy = mappingOf(mesh);
+    const auto copy = std::make_shared<const Mesh>(MappingCopy(mesh));
     const Mesh& model = *copy;
     shown.preview = [copy](const PackIslandsValues& v, Progress& progress) { return previewOf(*copy, v, progress); };
     // The dialog opens on a choice that works: islands that do not fit the

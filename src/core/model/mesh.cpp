@@ -12,6 +12,23 @@ Mesh::Mesh()
       mappingSelection(kMaxMappingVerts),
       triangles(kMaxTriangles) {}
 
+Mesh MappingCopy(const Mesh& mesh) {
+    Mesh copy;
+    copy.vertexCount = mesh.vertexCount;
+    copy.mappingVertCount = mesh.mappingVertCount;
+    copy.triangleCount = mesh.triangleCount;
+    copy.skinWidth = mesh.skinWidth;
+    copy.skinHeight = mesh.skinHeight;
+    copy.mappingVerts = mesh.mappingVerts;
+    copy.mappingBackup = mesh.mappingBackup;
+    copy.mappingBackupCount = mesh.mappingBackupCount;
+    copy.mappingSelection = mesh.mappingSelection;
+    copy.triangles = mesh.triangles;
+    copy.currentFrame = mesh.currentFrame;
+    copy.loaded = mesh.loaded;
+    return copy;
+}
+
 bool Mesh::hasCurrentFrame() const {
     return currentFrame >= 0 && static_cast<std::size_t>(currentFrame) < frames.size();
 }

@@ -84,6 +84,10 @@ struct Mesh {
     const Vec3f* currentPositions() const;
 };
 
+// Everything but the Frames, which can run to a hundred megabytes: what work
+// on the mapping alone reads, away from the window.
+Mesh MappingCopy(const Mesh& mesh);
+
 // The mapping merge, then the mapping backup.
 void StoreMapping(Mesh& mesh);
 // The mapping backup alone: the MappingVert count and table, and every
