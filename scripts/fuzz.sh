@@ -15,7 +15,7 @@ seconds="${1:-60}"
 
 build="$root/build/fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DTARN_FUZZ=ON -DTARN_WERROR=OFF >/dev/null
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DTARN_FUZZ=ON -DTARN_WERROR=OFF >/dev/null
 cmake --build "$build" --target tarn_fuzzers -j "$(nproc)"
 
 real="${TARN_REAL_TESTDATA:-$root/../shared/testdata/real}"

@@ -284,7 +284,7 @@ std::vector<std::vector<std::uint8_t>> RebakeForModelMapping(const Mesh& mesh, c
                                                              const ModelMapping& mapping, const SkinRebake& rebake,
                                                              Progress* progress) {
     const KmapFile old = mappingBefore(mesh, mapping);
-    Mesh after = MappingCopy(mesh);
+    Mesh after = CopyWithoutFrames(mesh);
     writeMatchedCorners(after, mapping);
     std::vector<std::vector<std::uint8_t>> out(skins.size());
     const auto n = static_cast<long long>(skins.size());
@@ -353,7 +353,7 @@ void importMappingFromModelCommand(ModelMappingContext& c) {
     }
     std::vector<std::vector<std::uint8_t>> rebaked;
     if (rebake) {
-        const Mesh model = MappingCopy(c.mesh);
+        const Mesh model = CopyWithoutFrames(c.mesh);
         std::vector<Skin> sources;
         for (int i = 0; i < c.skins.count(); ++i) sources.push_back(*c.skins.at(i));
         std::vector<const Skin*> from;

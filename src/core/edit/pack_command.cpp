@@ -44,7 +44,7 @@ void packIslandsCommand(SkinEditContext& c) {
     shown.values.height = height;
     shown.wastedBefore = UncoveredPercent(mesh, mesh.mappingVerts, width, height);
     // The dialog's previews and the packing itself read this copy, away from the window.
-    const auto copy = std::make_shared<const Mesh>(MappingCopy(mesh));
+    const auto copy = std::make_shared<const Mesh>(CopyWithoutFrames(mesh));
     const Mesh& model = *copy;
     shown.preview = [copy](const PackIslandsValues& v, Progress& progress) { return previewOf(*copy, v, progress); };
     // The dialog opens on a choice that works: islands that do not fit the

@@ -12,7 +12,7 @@ Mesh::Mesh()
       mappingSelection(kMaxMappingVerts),
       triangles(kMaxTriangles) {}
 
-Mesh MappingCopy(const Mesh& mesh) {
+Mesh CopyWithoutFrames(const Mesh& mesh) {
     Mesh copy;
     copy.vertexCount = mesh.vertexCount;
     copy.mappingVertCount = mesh.mappingVertCount;

@@ -86,7 +86,7 @@ struct Mesh {
 
 // Everything but the Frames, which can run to a hundred megabytes: what work
 // on the mapping alone reads, away from the window.
-Mesh MappingCopy(const Mesh& mesh);
+Mesh CopyWithoutFrames(const Mesh& mesh);
 
 // The mapping merge, then the mapping backup.
 void StoreMapping(Mesh& mesh);

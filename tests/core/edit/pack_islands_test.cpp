@@ -264,7 +264,14 @@ TEST(PackIslands, RealModelsPackDisjointlyCarryEveryTexelAndRenderAsBeforeWhenOn
             inside = inside && mesh.mappingVerts[std::size_t(i)].s < mesh.skinWidth &&
                      mesh.mappingVerts[std::size_t(i)].t < mesh.skinHeight;
         const Skin skin = *session.skins.current();
-        for (const Variant& v : variants(mesh.skinWidth, mesh.skinHeight)) {
+        const std::vector<Variant> all = variants(mesh.skinWidth, mesh.skinHeight);
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            const Variant& v = all[k];
+#ifdef TARN_SANITIZED
+            // Under the sanitizers each model takes one variant in turn: every
+            // path still runs, in a seventh of the time.
+            if (k != std::size_t(models) % all.size()) continue;
+#endif
             SCOPED_TRACE(v.what);
             const PackPlan plan = PlanPack(original, v.options);
             // Shrink keeps to the game's largest skin, and changes nothing
