@@ -72,7 +72,7 @@ void IsoViewWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     blit_.draw(painter, event->rect());
     if (const auto rect = outlineAt(hover()))
-        drawBrushOutline(painter, *rect, paint_.tip.shape == BrushShape::Round, 1.0 / devicePixelRatioF());
+        drawBrushOutline(painter, event->region(), *rect, paint_.tip.shape == BrushShape::Round, 1.0 / devicePixelRatioF());
 }
 
 void IsoViewWidget::penPressure(float pressure) {

@@ -61,7 +61,7 @@ void SkinViewWidget::paintEvent(QPaintEvent* event) {
     if (view_.rectangleMode) drawRectangle(painter);
     if (selectionShown()) drawSelection(painter);
     if (const auto rect = outlineAt(hover()))
-        drawBrushOutline(painter, *rect, context_.paint.tip.shape == BrushShape::Round && context_.paint.tip.size > 2,
+        drawBrushOutline(painter, event->region(), *rect, context_.paint.tip.shape == BrushShape::Round && context_.paint.tip.size > 2,
                          1.0 / devicePixelRatioF());
 }
 
