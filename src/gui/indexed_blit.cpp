@@ -33,7 +33,7 @@ QRgb tintOf(QRgb c) {
 }  // namespace
 
 QRect IndexedBlit::update(const std::uint8_t* rows, int pitch, int width, int height, const Palette& palette,
-                          const std::uint8_t* tint) {
+                          const std::uint8_t* tint, int first, int end) {
     if (rows == nullptr || width <= 0 || height <= 0 || pitch < width) {
         rgb_ = QImage();
         shown_.clear();
@@ -61,7 +61,8 @@ QRect IndexedBlit::update(const std::uint8_t* rows, int pitch, int width, int he
     }
     const auto rowWidth = static_cast<std::size_t>(width);
     int top = height, bottom = -1;
-    for (int r = 0; r < height; ++r) {
+    if (everyRow) first = 0, end = height;
+    for (int r = std::max(first, 0); r < std::min(end, height); ++r) {
         const std::size_t at = static_cast<std::size_t>(r) * static_cast<std::size_t>(pitch);
         const std::uint8_t* source = rows + at;
         const std::uint8_t* tintRow = tint != nullptr ? tint + at : nullptr;
