@@ -29,7 +29,7 @@ public:
     // `first` to `end` - 1 (counted as `rows` stores them) are looked at, the
     // others taken as unchanged, unless the palette, the size or whether there
     // is a tint changed. Returns the band of pane rows that changed (empty
-    // when none did).
+    // when none did), as narrow as the columns that changed.
     QRect update(const std::uint8_t* rows, int pitch, int width, int height, const Palette& palette,
                  const std::uint8_t* tint = nullptr, int first = 0, int end = INT_MAX);
     // Draws the part of the image inside `area` (widget coordinates).
