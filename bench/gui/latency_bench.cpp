@@ -318,7 +318,7 @@ void sizes(benchmark::internal::Benchmark* b) {
     b->Args({1280, 960})->Args({2560, 1440})->Args({3840, 2160})->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
 void tipSizes(benchmark::internal::Benchmark* b) {
-    for (int tip : {16, 64}) b->Args({1280, 960, tip})->Args({3840, 2160, tip});
+    for (int tip : {16, 64}) b->Args({1280, 960, tip})->Args({2560, 1440, tip})->Args({3840, 2160, tip});
     b->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
 BENCHMARK(BM_PencilStepSkinPane)->Apply(sizes);

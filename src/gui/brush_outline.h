@@ -3,11 +3,13 @@
 // light line side by side, so it shows on any skin.
 #include <QPainter>
 #include <QRectF>
+#include <QRegion>
 
 namespace tarn {
 
 // `rect` in the painter's coordinates; `pixel` is one device pixel in them.
-void drawBrushOutline(QPainter& painter, const QRectF& rect, bool round, qreal pixel);
+// Only the parts inside `area` (the region being painted) are drawn.
+void drawBrushOutline(QPainter& painter, const QRegion& area, const QRectF& rect, bool round, qreal pixel);
 
 // The area to repaint for an outline drawn in `rect` (widget coordinates).
 QRect outlineArea(const QRectF& rect);

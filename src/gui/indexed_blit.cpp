@@ -7,6 +7,7 @@
 #include <cmath>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "image/palette_file.h"
 
@@ -30,10 +31,22 @@ QRgb tintOf(QRgb c) {
     return qRgb(mix(qRed(c), kTintRed), mix(qGreen(c), kTintGreen), mix(qBlue(c), kTintBlue));
 }
 
+// The columns first to end - 1 where two rows differ, found a block at a
+// time from either end: a brush step changes a short run of a wide row.
+std::pair<int, int> differingColumns(const std::uint8_t* a, const std::uint8_t* b, int width) {
+    constexpr int kBlock = 64;
+    int first = 0, end = width;
+    while (first + kBlock <= width && std::memcmp(a + first, b + first, kBlock) == 0) first += kBlock;
+    while (first < width && a[first] == b[first]) ++first;
+    while (end - kBlock >= first && std::memcmp(a + end - kBlock, b + end - kBlock, kBlock) == 0) end -= kBlock;
+    while (end > first && a[end - 1] == b[end - 1]) --end;
+    return {first, end};
+}
+
 }  // namespace
 
 QRect IndexedBlit::update(const std::uint8_t* rows, int pitch, int width, int height, const Palette& palette,
-                          const std::uint8_t* tint) {
+                          const std::uint8_t* tint, int first, int end) {
     if (rows == nullptr || width <= 0 || height <= 0 || pitch < width) {
         rgb_ = QImage();
         shown_.clear();
@@ -60,14 +73,20 @@ QRect IndexedBlit::update(const std::uint8_t* rows, int pitch, int width, int he
         stale_.assign(static_cast<std::size_t>(height), 1);
     }
     const auto rowWidth = static_cast<std::size_t>(width);
-    int top = height, bottom = -1;
-    for (int r = 0; r < height; ++r) {
+    int top = height, bottom = -1, left = everyRow ? 0 : width, right = everyRow ? width : 0;
+    if (everyRow) first = 0, end = height;
+    for (int r = std::max(first, 0); r < std::min(end, height); ++r) {
         const std::size_t at = static_cast<std::size_t>(r) * static_cast<std::size_t>(pitch);
         const std::uint8_t* source = rows + at;
         const std::uint8_t* tintRow = tint != nullptr ? tint + at : nullptr;
         std::uint8_t* before = shown_.data() + at;
         const bool sameTint = tintRow == nullptr || std::memcmp(shownTint_.data() + at, tintRow, rowWidth) == 0;
         if (!everyRow && sameTint && std::memcmp(before, source, rowWidth) == 0) continue;
+        if (!everyRow) {
+            const auto [from, to] = sameTint ? differingColumns(before, source, width) : std::pair(0, width);
+            left = std::min(left, from);
+            right = std::max(right, to);
+        }
         std::memcpy(before, source, rowWidth);
         if (tintRow != nullptr) std::memcpy(shownTint_.data() + at, tintRow, rowWidth);
         // Row 0 is the bottom line of the pane.
@@ -76,7 +95,7 @@ QRect IndexedBlit::update(const std::uint8_t* rows, int pitch, int width, int he
         top = std::min(top, y);
         bottom = std::max(bottom, y);
     }
-    return bottom < top ? QRect() : QRect(0, top, width, bottom - top + 1);
+    return bottom < top ? QRect() : QRect(left, top, right - left, bottom - top + 1);
 }
 
 void IndexedBlit::convertRow(int y, int left, int right, QRgb* out) const {

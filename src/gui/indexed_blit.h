@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QRect>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -24,10 +25,13 @@ public:
     // Brings the copy up to date with `rows` (`pitch` bytes apart, bottom row
     // first), of which the left `width` x `height` pixels are shown in the
     // colours of `palette`. Where `tint` (laid out as `rows`, or null for none)
-    // is non-zero the colour is blended with the selection tint. Returns the
-    // band of pane rows that changed (empty when none did).
+    // is non-zero the colour is blended with the selection tint. Only rows
+    // `first` to `end` - 1 (counted as `rows` stores them) are looked at, the
+    // others taken as unchanged, unless the palette, the size or whether there
+    // is a tint changed. Returns the band of pane rows that changed (empty
+    // when none did), as narrow as the columns that changed.
     QRect update(const std::uint8_t* rows, int pitch, int width, int height, const Palette& palette,
-                 const std::uint8_t* tint = nullptr);
+                 const std::uint8_t* tint = nullptr, int first = 0, int end = INT_MAX);
     // Draws the part of the image inside `area` (widget coordinates).
     void draw(QPainter& painter, const QRect& area);
     // Image pixels per widget pixel: a pane drawn at device pixels is shown

@@ -4,6 +4,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <utility>
 
 #include "app/application.h"
 
@@ -57,8 +58,9 @@ void IsoViewWidget::wheelTowards(int delta, QPoint at) {
 QRect IsoViewWidget::updateCopy() {
     const FrameBuffer& frame = view_.frame();
     const std::vector<std::uint8_t>& tint = view_.tint();
+    const bool rendered = std::exchange(copiedRender_, view_.renderCount()) != view_.renderCount();
     return blit_.update(frame.colour(), frame.width(), view_.clientWidth(), frame.height(), view_.palette(),
-                        tint.empty() ? nullptr : tint.data());
+                        tint.empty() ? nullptr : tint.data(), 0, rendered ? frame.height() : 0);
 }
 
 void IsoViewWidget::show() {
@@ -72,7 +74,7 @@ void IsoViewWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     blit_.draw(painter, event->rect());
     if (const auto rect = outlineAt(hover()))
-        drawBrushOutline(painter, *rect, paint_.tip.shape == BrushShape::Round, 1.0 / devicePixelRatioF());
+        drawBrushOutline(painter, event->region(), *rect, paint_.tip.shape == BrushShape::Round, 1.0 / devicePixelRatioF());
 }
 
 void IsoViewWidget::penPressure(float pressure) {

@@ -38,9 +38,10 @@ protected:
     std::optional<QCursor> shape() const override { return cursorFor(view_.cursor()); }
 
 private:
-    // Converts what changed and repaints only that band.
     // Brings the blit's copy up to date with the frame; the band that changed.
+    // Only the render draws the frame: the rows are compared once per render.
     QRect updateCopy();
+    // Converts what changed and repaints only that band.
     void show();
 
     PaintState& paint_;
@@ -49,6 +50,7 @@ private:
     Rasterizer rasterizer_;
     IsoView view_;
     IndexedBlit blit_;
+    int copiedRender_ = -1;  // the view's render count when the copy compared its rows
 };
 
 }  // namespace tarn

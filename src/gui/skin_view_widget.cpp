@@ -38,10 +38,16 @@ void SkinViewWidget::fitSkin() {
     show();
 }
 
-void SkinViewWidget::show() {
+// Only the rows the view drew since are compared with the copy.
+QRect SkinViewWidget::updateCopy() {
     const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
-    const QRect changed = blit_.update(view_.image().data(), view_.viewWidth(), view_.clientWidth(),
-                                       view_.viewHeight(), skin != nullptr ? skin->palette : greyPalette(), tint());
+    const SkinView::RowSpan drawn = view_.takeDrawnRows();
+    return blit_.update(view_.image().data(), view_.viewWidth(), view_.clientWidth(), view_.viewHeight(),
+                        skin != nullptr ? skin->palette : greyPalette(), tint(), drawn.first, drawn.end);
+}
+
+void SkinViewWidget::show() {
+    const QRect changed = updateCopy();
     if (changed.isEmpty()) return;
     // What is drawn over the blit moves with the whole view, not only where the view changed.
     if (pixelGrid_ || view_.rectangleMode || selectionShown()) repaint();
@@ -52,16 +58,14 @@ const std::uint8_t* SkinViewWidget::tint() const { return view_.tint().empty() ?
 
 void SkinViewWidget::paintEvent(QPaintEvent* event) {
     // An expose may come before any redraw was shown: bring the copy up to date first.
-    const Skin* skin = context_.currentSkin ? context_.currentSkin() : nullptr;
-    blit_.update(view_.image().data(), view_.viewWidth(), view_.clientWidth(), view_.viewHeight(),
-                 skin != nullptr ? skin->palette : greyPalette(), tint());
+    updateCopy();
     QPainter painter(this);
     blit_.draw(painter, event->rect());
     if (pixelGrid_) drawPixelGrid(painter);
     if (view_.rectangleMode) drawRectangle(painter);
     if (selectionShown()) drawSelection(painter);
     if (const auto rect = outlineAt(hover()))
-        drawBrushOutline(painter, *rect, context_.paint.tip.shape == BrushShape::Round && context_.paint.tip.size > 2,
+        drawBrushOutline(painter, event->region(), *rect, context_.paint.tip.shape == BrushShape::Round && context_.paint.tip.size > 2,
                          1.0 / devicePixelRatioF());
 }
 

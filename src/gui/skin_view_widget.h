@@ -60,6 +60,8 @@ protected:
 private:
     // Converts what changed and repaints only that band.
     void show();
+    // Brings the copy up to date with the view; the band of rows that changed.
+    QRect updateCopy();
     // The selection tint for the blit, or null.
     const std::uint8_t* tint() const;
     void drawPixelGrid(QPainter& painter) const;

@@ -1,6 +1,8 @@
 // The four panes driven through their real widgets with real mouse and wheel
 // events, on the offscreen platform.
 #include <QApplication>
+#include <QImage>
+#include <QScreen>
 #include <QTabletEvent>
 #include <QTest>
 #include <QWheelEvent>
@@ -352,6 +354,73 @@ TEST_F(Panes, PalOnTopPutsTheStripAboveTheDisplays) {
 }  // namespace tarn
 
 namespace tarn {
+// Every pixel of the skin pane in the colour of its pixel in the view's
+// picture, the outline put away first: as the window shows it, and drawn
+// afresh.
+void expectSkinPaneShowsItsPicture(SkinViewWidget& w, const Palette& palette, const char* step) {
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&w, &leave);
+    QApplication::processEvents();
+    const QPoint at = w.mapTo(w.window(), QPoint(0, 0));
+    const QImage window = w.screen()->grabWindow(w.window()->winId(), at.x(), at.y(), w.width(), w.height()).toImage();
+    const SkinView& view = w.view();
+    const QImage drawn = w.grab().toImage();
+    for (const QImage* shown : {&window, &drawn}) {
+        int wrong = 0;
+        for (int y = 0; y < shown->height(); ++y)
+            for (int x = 0; x < shown->width(); ++x) {
+                const std::size_t row = std::size_t(view.viewHeight() - 1 - y) * std::size_t(view.viewWidth());
+                const int i = view.image()[row + std::size_t(x)];
+                const QRgb want = qRgb(palette[i * 3], palette[i * 3 + 1], palette[i * 3 + 2]);
+                wrong += ((shown->pixel(x, y) ^ want) & RGB_MASK) != 0;
+            }
+        EXPECT_EQ(wrong, 0) << step << (shown == &window ? " in the window" : " drawn afresh");
+    }
+}
+
+// The pane converts only the rows the view drew: whatever drew them, it shows
+// the whole picture as the view holds it.
+TEST_F(Panes, TheSkinPaneShowsItsPictureAfterEveryKindOfStep) {
+    SkinViewWidget* w = shell->skinView();
+    w->view().setZoom(8.0f);
+    w->view().setPan(16.0f, 16.0f);
+    w->redraw(kRedrawFull);
+    const QPoint c(w->width() / 2, w->height() / 2);
+    const auto stroke = [&](QPoint a, QPoint b) {
+        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, a);
+        QTest::mouseMove(w, b);
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, b);
+    };
+    const auto with = [&](int command, const std::function<void()>& step) {
+        ASSERT_TRUE(app.commands().run(command));
+        step();
+        ASSERT_TRUE(app.commands().run(command));
+    };
+    const struct {
+        const char* step;
+        std::function<void()> run;
+    } steps[] = {
+        {"a pencil stroke", [&] { stroke(c, c + QPoint(60, 20)); }},
+        {"a round tip", [&] { app.setBrushSize(9), stroke(c + QPoint(0, 40), c + QPoint(-80, 60)); }},
+        {"a fill", [&] { app.commands().run(cmd::kFillBrush), stroke(c - QPoint(120, 100), c - QPoint(120, 100)), app.commands().run(cmd::kPencilBrush); }},
+        {"an undo", [&] { app.commands().run(cmd::kUndo); }},
+        {"a stroke under the mapping", [&] { with(cmd::kMappingOverlayInPaint, [&] { stroke(c - QPoint(50, 50), c); }); }},
+        {"a mirrored stroke", [&] {
+             with(cmd::kMirror, [&] {
+                 QTest::mouseClick(w, Qt::LeftButton, Qt::ControlModifier, c);
+                 stroke(c + QPoint(-30, 10), c + QPoint(-10, 30));
+             });
+         }},
+        {"a wheel zoom", [&] { wheel(w, c, 120); }},
+    };
+    for (const auto& step : steps) {
+        const std::vector<std::uint8_t> picture = w->view().image();
+        step.run();
+        EXPECT_NE(w->view().image(), picture) << step.step;
+        expectSkinPaneShowsItsPicture(*w, skin().palette, step.step);
+    }
+}
+
 namespace {
 
 // How many pixels of each pane show what the skin holds now: the 3D pane's

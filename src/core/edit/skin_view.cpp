@@ -72,33 +72,12 @@ int SkinView::clientYOfSkin(float t) const { return toPixel(viewHeight_ / 2 + (t
 int SkinView::skinXAt(int x) const { return toPixel((x - viewWidth_ / 2) / zoom_ + panX_); }
 int SkinView::skinYAt(int y) const { return toPixel((y - viewHeight_ / 2) / zoom_ + panY_); }
 
-std::int32_t SkinView::SkinSources::at(std::size_t row, std::size_t x, std::size_t width) const {
-    const std::int32_t r = rows[row];
-    if (r <= -2) return exact[static_cast<std::size_t>(-2 - r) * width + x];
-    return r < 0 || columns[x] < 0 ? -1 : r + columns[x];
-}
-
-std::int32_t SkinView::sourceAt(int x, int y) const {
-    if (x < 0 || y < 0 || x >= clientWidth_ || y >= viewHeight_) return -1;
-    return sources_.at(static_cast<std::size_t>(viewHeight_ - 1 - y), static_cast<std::size_t>(x),
-                       static_cast<std::size_t>(viewWidth_));
-}
-
-const std::vector<std::int32_t>& SkinView::sourceMap() const {
-    if (sourceMapBuilt_) return sourceMap_;
-    const auto width = static_cast<std::size_t>(viewWidth_);
-    sourceMap_.resize(image_.size());
-    for (std::size_t r = 0; r < sources_.rows.size(); ++r)
-        for (std::size_t x = 0; x < width; ++x) sourceMap_[r * width + x] = sources_.at(r, x, width);
-    sourceMapBuilt_ = true;
-    return sourceMap_;
-}
-
 void SkinView::redraw(int kind) {
     if (viewWidth_ == 0 || viewHeight_ == 0) return;
     Skin* s = skin();
     if (s != nullptr) clampMapRect(*s);
     const std::uint8_t background = context_.paint.colorSlots[kSlotBackground];
+    if (kind != kRedrawFromSkin) markDrawn(0, viewHeight_);
     switch (kind) {
     case kRedrawFull:
     case kRedrawQuick:
@@ -168,6 +147,7 @@ void SkinView::copyFromSkin(const Skin& s) {
         bottom = std::max(0, toPixel(hh - (static_cast<float>(lastRow + 1) - panY_) * zoom_) - kMargin);
         top = std::min(viewHeight_ - 1, toPixel(hh - (static_cast<float>(firstRow) - panY_) * zoom_) + kMargin);
     }
+    markDrawn(bottom, top + 1);
     const auto width = static_cast<std::size_t>(viewWidth_);
     for (int y = bottom; y <= top; ++y) {
         if (sources_.rows[static_cast<std::size_t>(y)] == -1) continue;
@@ -272,6 +252,7 @@ void SkinView::drawOverlays(const Skin& s) {
 void SkinView::drawMirrorLine(const Skin& s) {
     const SymmetrySetting* symmetry = context_.symmetry;
     if (!context_.modes.mirror || symmetry == nullptr || !symmetry->skinLine) return;
+    markDrawn(0, viewHeight_);
     const SkinMirrorLine& line = *symmetry->skinLine;
     const int hw = viewWidth_ / 2;
     const int hh = viewHeight_ / 2;

@@ -86,6 +86,13 @@ public:
     const std::vector<std::uint8_t>& tint() const { return tint_; }
     // The skin pixel shown at client point (x, y), or -1.
     std::int32_t sourceAt(int x, int y) const;
+    // Rows of image() (bottom-up), first to end - 1: those drawn since the
+    // last call, the rest as they were then; empty when none was drawn.
+    struct RowSpan {
+        int first = 0;
+        int end = 0;
+    };
+    RowSpan takeDrawnRows();
 
     float zoom() const { return zoom_; }
     void setZoom(float z);
@@ -129,6 +136,8 @@ private:
     // `keep` is set.
     void drawSkinQuad(const Skin& skin, bool keep);
     void drawOverlays(const Skin& skin);
+    // Adds rows first to end - 1 to those takeDrawnRows() reports.
+    void markDrawn(int first, int end);
     void drawMappingEdges();
     void drawSelectionTint(bool shown);
     // Client pixels of the centres of `tri`'s MappingVerts; false when one is not in the table.
@@ -158,6 +167,7 @@ private:
     int viewWidth_ = 0;
     int viewHeight_ = 0;
     std::vector<std::uint8_t> image_;
+    RowSpan drawnRows_;
     SkinSources sources_;
     SkinSources drawn_;
     std::vector<TextureSpan> spans_;

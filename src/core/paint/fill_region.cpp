@@ -25,6 +25,12 @@ bool cornersOf(const Mesh& mesh, int triangle, std::array<MappingVert, 3>& uv) {
     return true;
 }
 
+void markCovered(const std::array<MappingVert, 3>& uv, int width, int height, std::vector<std::uint8_t>& covered) {
+    forEachCoveredTexel(uv, width, height, [&](int x, int y, float, float, float) {
+        covered[std::size_t(y) * std::size_t(width) + std::size_t(x)] = 1;
+    });
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> coveredTexels(const Mesh& mesh, int width, int height, bool selectedOnly) {
@@ -34,10 +40,7 @@ std::vector<std::uint8_t> coveredTexels(const Mesh& mesh, int width, int height,
         std::array<MappingVert, 3> uv{};
         const std::uint32_t flags = mesh.triangles[std::size_t(t)].flags;
         const bool taken = selectedOnly ? (flags & kTriSelected) != 0 : (flags & kTriHidden) == 0;
-        if (!taken || !cornersOf(mesh, t, uv)) continue;
-        forEachCoveredTexel(uv, width, height, [&](int x, int y, float, float, float) {
-            covered[std::size_t(y) * std::size_t(width) + std::size_t(x)] = 1;
-        });
+        if (taken && cornersOf(mesh, t, uv)) markCovered(uv, width, height, covered);
     }
     return covered;
 }
@@ -63,29 +66,27 @@ std::int32_t texelInside(const Skin& skin, const MappingVert& a, const MappingVe
 }
 
 // Pairs of texels that face each other across a seam: points at the same
-// place along an edge two Triangles share in the mesh, on each side's mapping.
-std::multimap<std::int32_t, std::int32_t> seamLinks(const Mesh& mesh, const Skin& skin) {
+// place along an edge two visible Triangles share in the mesh, on each side's
+// mapping. Each pair is listed both ways; `visit(from, to)` sees them in an
+// order that depends only on the Triangles.
+template <typename Sources, typename Visit>
+void forEachSeamLink(const Sources& triangles, const Skin& skin, Visit&& visit) {
     struct Side {
-        int triangle;
         MappingVert a, b;  // the mapping of the edge's lower and higher vertex
         MappingVert c;     // and of the Triangle's third corner
     };
     std::map<std::pair<int, int>, std::vector<Side>> edges;
-    const int triangles = std::min<int>(mesh.triangleCount, int(mesh.triangles.size()));
-    for (int t = 0; t < triangles; ++t) {
-        const Triangle& tri = mesh.triangles[std::size_t(t)];
-        std::array<MappingVert, 3> uv{};
-        if ((tri.flags & kTriHidden) || !cornersOf(mesh, t, uv)) continue;
+    for (const auto& tri : triangles) {
+        if (!tri.taken) continue;
         for (std::size_t k = 0; k < 3; ++k) {
             const std::size_t n = (k + 1) % 3;
             const int va = tri.vertex[k], vb = tri.vertex[n];
             if (va == vb) continue;
-            const MappingVert& opposite = uv[(k + 2) % 3];
+            const MappingVert& opposite = tri.uv[(k + 2) % 3];
             edges[{std::min(va, vb), std::max(va, vb)}].push_back(
-                va < vb ? Side{t, uv[k], uv[n], opposite} : Side{t, uv[n], uv[k], opposite});
+                va < vb ? Side{tri.uv[k], tri.uv[n], opposite} : Side{tri.uv[n], tri.uv[k], opposite});
         }
     }
-    std::multimap<std::int32_t, std::int32_t> links;
     for (const auto& [edge, sides] : edges)
         for (std::size_t i = 0; i < sides.size(); ++i)
             for (std::size_t j = i + 1; j < sides.size(); ++j) {
@@ -101,11 +102,10 @@ std::multimap<std::int32_t, std::int32_t> seamLinks(const Mesh& mesh, const Skin
                     const float f = (float(k) + 0.5f) / float(samples);
                     const std::int32_t from = texelInside(skin, p.a, p.b, p.c, f);
                     const std::int32_t to = texelInside(skin, q.a, q.b, q.c, f);
-                    links.emplace(from, to);
-                    links.emplace(to, from);
+                    visit(from, to);
+                    visit(to, from);
                 }
             }
-    return links;
 }
 
 template <typename Neighbours>
@@ -148,13 +148,48 @@ std::vector<std::int32_t> fillRegion(const Skin& skin, std::int32_t start, bool 
 }
 
 std::vector<std::int32_t> fillRegionOnSurface(const Mesh& mesh, const Skin& skin, std::int32_t start) {
+    return SurfaceFill().region(mesh, skin, start);
+}
+
+bool SurfaceFill::current(const Mesh& mesh, int width, int height) {
+    const int triangles = std::min<int>(mesh.triangleCount, int(mesh.triangles.size()));
+    scratch_.assign(std::size_t(std::max(triangles, 0)), Source{});
+    for (int t = 0; t < triangles; ++t) {
+        Source& source = scratch_[std::size_t(t)];
+        const Triangle& tri = mesh.triangles[std::size_t(t)];
+        source.taken = (tri.flags & kTriHidden) == 0 && cornersOf(mesh, t, source.uv);
+        if (!source.taken) source.uv = {};
+        source.vertex = tri.vertex;
+    }
+    if (width == width_ && height == height_ && scratch_ == sources_) return true;
+    sources_.swap(scratch_);
+    width_ = width;
+    height_ = height;
+    return false;
+}
+
+std::vector<std::int32_t> SurfaceFill::region(const Mesh& mesh, const Skin& skin, std::int32_t start) {
     if (!inSkin(skin, start) || skin.width <= 0) return {};
-    const std::vector<std::uint8_t> covered = coveredTexels(mesh, skin.width, skin.height, false);
-    if (!covered[std::size_t(start)]) return {};
-    const std::multimap<std::int32_t, std::int32_t> links = seamLinks(mesh, skin);
-    return flood(skin, start, &covered, [&](std::int32_t t, auto&& take) {
-        const auto [lo, hi] = links.equal_range(t);
-        for (auto it = lo; it != hi; ++it) take(it->second);
+    if (!current(mesh, skin.width, skin.height)) {
+        covered_.assign(skin.pixelCount(), 0);
+        for (const Source& source : sources_)
+            if (source.taken) markCovered(source.uv, skin.width, skin.height, covered_);
+        // The links grouped by the texel they leave, each group in the order
+        // found, so the fill meets the texels across a seam in that order.
+        std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
+        forEachSeamLink(sources_, skin, [&](std::int32_t from, std::int32_t to) { pairs.emplace_back(from, to); });
+        linkStart_.assign(skin.pixelCount() + 1, 0);
+        for (const auto& pair : pairs) ++linkStart_[std::size_t(pair.first) + 1];
+        for (std::size_t t = 1; t < linkStart_.size(); ++t) linkStart_[t] += linkStart_[t - 1];
+        links_.resize(pairs.size());
+        std::vector<std::int32_t> next(linkStart_.begin(), linkStart_.end() - 1);
+        for (const auto& [from, to] : pairs) links_[std::size_t(next[std::size_t(from)]++)] = to;
+    }
+    if (!covered_[std::size_t(start)]) return {};
+    return flood(skin, start, &covered_, [&](std::int32_t t, auto&& take) {
+        const auto first = links_.begin() + linkStart_[std::size_t(t)];
+        const auto last = links_.begin() + linkStart_[std::size_t(t) + 1];
+        for (auto it = first; it != last; ++it) take(*it);
     });
 }
 

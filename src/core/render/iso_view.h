@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "paint/fill_region.h"
 #include "raster/frame_buffer.h"
 #include "raster/rasterizer.h"
 #include "render/camera_drag.h"
@@ -112,6 +113,7 @@ private:
     float dragRestX_ = 0.0f, dragRestY_ = 0.0f;
     int pressX_ = 0, pressY_ = 0;
     BrushStroke stroke_;
+    SurfaceFill surfaceFill_;
     // Clips brush segments to the client area.
     Rasterizer clipper_;
 };

@@ -40,7 +40,7 @@ bool IsoView::paintWideLine(int ax, int ay, int bx, int by) {
 bool IsoView::fillOnSurface(int x, int y) {
     Skin* skin = paintableSkin();
     if (skin == nullptr || !stroke_.takeFill()) return false;
-    for (const std::int32_t texel : fillRegionOnSurface(context_.mesh, *skin, pickAt(x, y)))
+    for (const std::int32_t texel : surfaceFill_.region(context_.mesh, *skin, pickAt(x, y)))
         stroke_.paintTexel(skin, texel, context_.paint);
     context_.refresh.refresh(kRedrawFromSkin, kPanesSkinIso16);
     return true;

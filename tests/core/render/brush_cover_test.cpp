@@ -3,6 +3,7 @@
 // crosses seams on the surface but not in the skin pane.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <set>
 
@@ -64,16 +65,20 @@ TEST(BrushCover, ReachesEveryVisibleTexelAtAnyZoomAndNoneBehindTheSurface) {
     EXPECT_NEAR(double(disc.size()) / square, 3.14159 / 4, 0.12);
 }
 
-// Two Triangles sharing an edge of the mesh but mapped into separate islands:
-// the model's fill crosses the seam, the skin pane's does not, and only
-// texels a Triangle covers take part on the model.
-TEST(FillRegion, CrossesSeamsOnTheSurfaceOnly) {
-    test::RenderWorld world(96, 72);
-    // Vertices 0 and 2 are shared; the first Triangle maps them to (2,20) and
-    // (20,20), the second to (30,20) and (48,2).
+// Two Triangles sharing an edge of the mesh but mapped into separate islands.
+// Vertices 0 and 2 are shared; the first Triangle maps them to (2,20) and
+// (20,20), the second to (30,20) and (48,2).
+void twoIslands(test::RenderWorld& world) {
     world.setMesh({{0, -10, -10}, {0, 10, -10}, {0, 10, 10}, {0, -10, 10}},
                   {{{0, 2, 1}, {0, 1, 2}}, {{0, 3, 2}, {3, 4, 5}}},
                   {{2, 20}, {20, 20}, {20, 2}, {30, 20}, {30, 2}, {48, 2}});
+}
+
+// The model's fill crosses the seam, the skin pane's does not, and only
+// texels a Triangle covers take part on the model.
+TEST(FillRegion, CrossesSeamsOnTheSurfaceOnly) {
+    test::RenderWorld world(96, 72);
+    twoIslands(world);
     Skin& skin = *world.session.skins.at(0);
     // Each island's bounding box holds 5, the rest 9.
     for (int t = 0; t < kH; ++t)
@@ -95,6 +100,38 @@ TEST(FillRegion, CrossesSeamsOnTheSurfaceOnly) {
     EXPECT_EQ(fillRegion(skin, start, true).size(), 2u * 18u * 18u) << "Shift: every texel of the index";
 }
 
+// Fills kept from one to the next follow every edit of what the seams and the
+// covered texels come from, as a fill worked out afresh does.
+TEST(FillRegion, KeptSurfaceFollowsEditsOfTheMesh) {
+    test::RenderWorld world(96, 72);
+    twoIslands(world);
+    Skin& skin = *world.session.skins.at(0);
+    std::fill(skin.pixels.begin(), skin.pixels.end(), std::uint8_t(5));
+    const std::int32_t start = 15 * kW + 15;
+    const Mesh original = world.session.mesh;
+    const std::vector<std::int32_t> before = fillRegionOnSurface(original, skin, start);
+    const struct {
+        const char* edit;
+        void (*apply)(Mesh&);
+        bool changes;
+    } rows[] = {
+        {"nothing", [](Mesh&) {}, false},
+        {"a MappingVert moved", [](Mesh& m) { m.mappingVerts[5] = {40, 12}; }, true},
+        {"a Triangle hidden", [](Mesh& m) { m.triangles[1].flags |= kTriHidden; }, true},
+        {"a Triangle mapped elsewhere", [](Mesh& m) { m.triangles[1].mapping = {3, 4, 2}; }, true},
+        {"a Triangle on other vertices", [](Mesh& m) { m.triangles[1].vertex = {3, 1, 2}; }, true},
+        {"a Triangle dropped", [](Mesh& m) { m.triangleCount = 1; }, true},
+    };
+    for (const auto& row : rows) {
+        SurfaceFill kept;
+        ASSERT_EQ(kept.region(original, skin, start), before) << row.edit;
+        Mesh edited = original;
+        row.apply(edited);
+        const std::vector<std::int32_t> after = kept.region(edited, skin, start);
+        EXPECT_EQ(after, fillRegionOnSurface(edited, skin, start)) << row.edit;
+        EXPECT_EQ(after != before, row.changes) << row.edit;
+    }
+}
 
 // On the real male player with a blank skin, a fill from one covered texel
 // reaches covered texels only, in more than one island of the mapping.
