@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 
 #include "edit/kmap.h"
 #include "edit/rebake.h"
@@ -280,18 +281,17 @@ bool ofSkinSize(const Mesh& mesh, const Skin& skin) {
 
 }  // namespace
 
-std::vector<std::vector<std::uint8_t>> RebakeForModelMapping(const Mesh& mesh, const std::vector<const Skin*>& skins,
+std::vector<std::vector<std::uint8_t>> RebakeForModelMapping(Mesh mesh, const std::vector<const Skin*>& skins,
                                                              const ModelMapping& mapping, const SkinRebake& rebake,
                                                              Progress* progress) {
     const KmapFile old = mappingBefore(mesh, mapping);
-    Mesh after = CopyWithoutFrames(mesh);
-    writeMatchedCorners(after, mapping);
+    writeMatchedCorners(mesh, mapping);
     std::vector<std::vector<std::uint8_t>> out(skins.size());
     const auto n = static_cast<long long>(skins.size());
     for (std::size_t i = 0; i < skins.size(); ++i) {
         if (progress != nullptr && !progress->step(static_cast<long long>(i), n)) return {};
         if (ofSkinSize(mesh, *skins[i]))
-            out[i] = RetroMapPixels(after, *skins[i], old, rebake.background, rebake.padding);
+            out[i] = RetroMapPixels(mesh, *skins[i], old, rebake.background, rebake.padding);
     }
     return out;
 }
@@ -319,7 +319,7 @@ void ApplyModelMapping(Mesh& mesh, SkinList& skins, const ModelMapping& mapping,
     if (rebake) {
         std::vector<const Skin*> from;
         for (int i = 0; i < skins.count(); ++i) from.push_back(skins.at(i));
-        rebaked = RebakeForModelMapping(mesh, from, mapping, *rebake);
+        rebaked = RebakeForModelMapping(CopyWithoutFrames(mesh), from, mapping, *rebake);
     }
     ApplyModelMapping(mesh, skins, mapping, std::move(rebaked), history);
 }
@@ -353,13 +353,13 @@ void importMappingFromModelCommand(ModelMappingContext& c) {
     }
     std::vector<std::vector<std::uint8_t>> rebaked;
     if (rebake) {
-        const Mesh model = CopyWithoutFrames(c.mesh);
+        Mesh model = CopyWithoutFrames(c.mesh);
         std::vector<Skin> sources;
         for (int i = 0; i < c.skins.count(); ++i) sources.push_back(*c.skins.at(i));
         std::vector<const Skin*> from;
         for (const Skin& skin : sources) from.push_back(&skin);
         if (!c.ui.runWithProgress(kStepImportFromModel, [&](Progress& progress) {
-                rebaked = RebakeForModelMapping(model, from, mapping, *rebake, &progress);
+                rebaked = RebakeForModelMapping(std::move(model), from, mapping, *rebake, &progress);
             }))
             return;
     }

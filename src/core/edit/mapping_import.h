@@ -60,10 +60,12 @@ struct SkinRebake {
     int padding = 0;              // as Retro-Map's
 };
 
-// Each skin re-baked from the old mapping onto `mapping`'s: one entry per
-// skin, empty for a skin not of the skin size. Reads only its arguments, so
-// it may run away from the window; nothing once `progress` is stopped.
-std::vector<std::vector<std::uint8_t>> RebakeForModelMapping(const Mesh& mesh, const std::vector<const Skin*>& skins,
+// Each skin re-baked from `mesh`'s mapping onto `mapping`'s: one entry per
+// skin, empty for a skin not of the skin size. `mesh` is a copy it writes the
+// new mapping into (its Frames are not read, see CopyWithoutFrames). Reads
+// only its arguments, so it may run away from the window; nothing once
+// `progress` is stopped.
+std::vector<std::vector<std::uint8_t>> RebakeForModelMapping(Mesh mesh, const std::vector<const Skin*>& skins,
                                                              const ModelMapping& mapping, const SkinRebake& rebake,
                                                              Progress* progress = nullptr);
 // Writes the matched corners and rebuilds the MappingVerts (the mapping
